@@ -1,0 +1,23 @@
+# scrivo_embed_resources(<target> <list file>): compiles the resources named in the list file into
+# <target>. Each line of the list is "<type number> <name or id> <file>"; '#' starts a comment.
+function(scrivo_embed_resources target list_file)
+  get_filename_component(list_dir ${list_file} DIRECTORY)
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.cpp)
+  file(STRINGS ${list_file} lines)
+  set(files)
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^[ \t]*(#|$)")
+      continue()
+    endif()
+    separate_arguments(fields UNIX_COMMAND "${line}")
+    list(GET fields 2 file)
+    list(APPEND files ${list_dir}/${file})
+  endforeach()
+  add_custom_command(
+    OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -DLIST=${list_file} -DOUT=${out} -P ${PROJECT_SOURCE_DIR}/cmake/GenerateResources.cmake
+    DEPENDS ${list_file} ${files} ${PROJECT_SOURCE_DIR}/cmake/GenerateResources.cmake
+    COMMENT "Embedding resources of ${target}")
+  target_sources(${target} PRIVATE ${out})
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${list_file})
+endfunction()

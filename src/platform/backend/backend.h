@@ -1,0 +1,70 @@
+// The one small interface between the platform and a display: a screen of pixels to present,
+// device events to read, sound, and the cursor. backend/sdl drives a real display; backend/headless
+// keeps the screen in memory and takes its input from a test script.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "core/geometry.h"
+
+namespace platform {
+
+struct DeviceEvent {
+    enum class Type {
+        PointerDown,     // pen, finger or left mouse button touches the screen at (x, y)
+        PointerMove,     // only while down: there is no hover
+        PointerUp,
+        KeyDown,         // vk, with repeat set for auto-repeat
+        KeyUp,
+        FocusGained,     // the display window became the foreground window
+        FocusLost,       // another program took the foreground
+        CloseRequested,  // the window manager, a signal or another process asked the program to close
+        Wake,            // something outside the device (another process) queued work for the platform
+    };
+    Type type = Type::Wake;
+    int x = 0;
+    int y = 0;
+    int vk = 0;
+    bool repeat = false;
+};
+
+enum class CursorShape { None, Wait };
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    virtual int screen_width() const = 0;
+    virtual int screen_height() const = 0;
+
+    // The screen's pixels, 0x00RRGGBB, top-down, `framebuffer_pitch()` pixels per row. The platform
+    // composes windows into it and then presents the rectangles it changed.
+    virtual std::uint32_t* framebuffer() = 0;
+    virtual int framebuffer_pitch() const = 0;
+    virtual void present(const Rect* rects, int count) = 0;
+
+    // The next device event. Waits at most `timeout_ms` (negative: until one comes) and returns
+    // false when none came in that time.
+    virtual bool next_event(DeviceEvent* event, int timeout_ms) = 0;
+
+    // May be called from any thread: makes a waiting next_event return a Wake event soon.
+    virtual void wake() = 0;
+
+    // A short tone, not blocking the caller.
+    virtual void beep() = 0;
+    // Plays a RIFF WAVE file's bytes and returns when it has finished; false if it cannot be played.
+    virtual bool play_wave(const std::uint8_t* data, std::size_t size) = 0;
+
+    virtual void set_cursor(CursorShape shape) = 0;
+    // Brings the display window to the front and gives it the keyboard focus.
+    virtual void raise() = 0;
+};
+
+// The backend in use; set once by the process start-up (or a test) before WinMain runs.
+Backend& backend();
+bool has_backend();
+void set_backend(std::unique_ptr<Backend> backend);
+
+}  // namespace platform

@@ -1,0 +1,81 @@
+// The headless backend: a screen in memory of a chosen size, input from a test script, sound and
+// cursor recorded instead of played. The script is a list of steps; each runs either as soon as the
+// program waits for input (an idle step) or as soon as the clock reaches its time, even while the
+// program is busy in a loop (a timed step). A script that runs dry while the program waits for
+// input with nothing else to wake it is a failure, never a hang.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+#include "backend/backend.h"
+
+namespace platform {
+
+// Thrown out of the program's wait when the script has nothing left to give.
+struct ScriptRanDry : std::runtime_error {
+    ScriptRanDry() : std::runtime_error("the test script ran dry while the program waits for input") {}
+};
+
+class HeadlessBackend : public Backend {
+public:
+    HeadlessBackend(int width, int height);
+
+    int screen_width() const override { return width_; }
+    int screen_height() const override { return height_; }
+    std::uint32_t* framebuffer() override { return pixels_.data(); }
+    int framebuffer_pitch() const override { return width_; }
+    void present(const Rect* rects, int count) override;
+    bool next_event(DeviceEvent* event, int timeout_ms) override;
+    void wake() override;
+    void beep() override { ++beeps_; }
+    bool play_wave(const std::uint8_t* data, std::size_t size) override;
+    void set_cursor(CursorShape shape) override { cursor_ = shape; }
+    void raise() override { ++raises_; }
+
+    // The script.
+    using Action = std::function<void()>;
+    void when_idle(Action action);
+    // `at` is an absolute clock time (platform::clock_now()).
+    void at_time(std::uint64_t at, Action action);
+    // Device input, delivered in order as the platform reads events.
+    void push(const DeviceEvent& event) { events_.push_back(event); }
+
+    // What the screen shows, as presented: 0x00RRGGBB.
+    std::uint32_t pixel(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
+    int presents() const { return presents_; }
+    const std::vector<Rect>& presented() const { return presented_; }
+    void forget_presented() { presented_.clear(); }
+    int beeps() const { return beeps_; }
+    int raises() const { return raises_; }
+    int waves_played() const { return waves_; }
+    CursorShape cursor() const { return cursor_; }
+
+private:
+    struct Step {
+        bool timed;
+        std::uint64_t at;
+        Action action;
+    };
+    bool run_due_step(bool idle);
+
+    int width_;
+    int height_;
+    std::vector<std::uint32_t> pixels_;
+    std::deque<DeviceEvent> events_;
+    std::deque<Step> steps_;
+    std::vector<Rect> presented_;
+    int presents_ = 0;
+    int beeps_ = 0;
+    int raises_ = 0;
+    int waves_ = 0;
+    CursorShape cursor_ = CursorShape::None;
+};
+
+// Installs a headless backend of the given size on the virtual clock and returns it.
+HeadlessBackend& use_headless_backend(int width = 240, int height = 320, std::uint64_t clock_start = 0);
+
+}  // namespace platform

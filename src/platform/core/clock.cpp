@@ -1,0 +1,38 @@
+#include "core/clock.h"
+
+#include <ctime>
+
+namespace platform {
+namespace {
+
+bool virtual_mode = false;
+std::uint64_t virtual_now = 0;
+std::uint64_t cost_per_reading = 0;
+
+std::uint64_t monotonic_ms() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<std::uint64_t>(ts.tv_sec) * 1000u + static_cast<std::uint64_t>(ts.tv_nsec) / 1000000u;
+}
+
+}  // namespace
+
+std::uint64_t clock_now() {
+    if (!virtual_mode) return monotonic_ms();
+    const std::uint64_t now = virtual_now;
+    virtual_now += cost_per_reading;
+    return now;
+}
+
+bool clock_is_virtual() { return virtual_mode; }
+
+void clock_use_virtual(std::uint64_t start) {
+    virtual_mode = true;
+    virtual_now = start;
+}
+
+void clock_advance(std::uint64_t milliseconds) { virtual_now += milliseconds; }
+
+void clock_set_cost_per_reading(std::uint64_t milliseconds) { cost_per_reading = milliseconds; }
+
+}  // namespace platform

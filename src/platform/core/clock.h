@@ -1,0 +1,25 @@
+// The one clock behind GetTickCount, Sleep, timers and sound lengths. The real clock is monotonic
+// milliseconds; the virtual clock moves only when told to, so tests never wait on the wall clock.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+// Milliseconds on the platform's clock. The low 32 bits are GetTickCount.
+std::uint64_t clock_now();
+
+bool clock_is_virtual();
+
+// Switches to the virtual clock, starting at `start` (tests use values near 2^32 to see the
+// tick count wrap).
+void clock_use_virtual(std::uint64_t start);
+
+// Virtual clock only: moves time forward.
+void clock_advance(std::uint64_t milliseconds);
+
+// Virtual clock only: every reading of the clock costs this many milliseconds, the way a slow
+// machine falls behind while it draws.
+void clock_set_cost_per_reading(std::uint64_t milliseconds);
+
+}  // namespace platform

@@ -1,0 +1,25 @@
+// What the window module needs from the drawing module: device contexts of windows, and counts of
+// live drawing objects.
+#pragma once
+
+#include <cstddef>
+
+#include "core/geometry.h"
+#include "platform/types.h"
+
+namespace platform {
+
+// A device context that draws on `window`, clipped to `clip` (client coordinates) when given.
+// A null window gives the screen's device context, which answers GetDeviceCaps and draws nothing.
+HDC dc_open_window(HWND window, const Rect* clip);
+
+// The window a DC was opened on, or null for a memory DC or a stale handle.
+bool dc_is_window_dc(HDC dc, HWND window);
+
+// Releases a DC opened with dc_open_window; false for any other handle.
+bool dc_close_window(HDC dc);
+
+// Drawing objects alive now (device contexts, bitmaps, brushes, fonts), stock objects excluded.
+std::size_t gdi_live_objects();
+
+}  // namespace platform

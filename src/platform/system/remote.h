@@ -1,0 +1,43 @@
+// Windows of other processes of the same user, found by class and name, and messages to and from
+// them. Off until remote_enable(); tests run without it.
+#pragma once
+
+#include "platform/types.h"
+
+namespace platform {
+
+// Starts listening for other processes. Returns false if that is impossible (then no other
+// process can find this one, and this one finds none).
+bool remote_enable();
+bool remote_enabled();
+void remote_shutdown();
+
+// Finds the window of that class and name in another process of this user. When none exists, the
+// name is reserved for this process in the same atomic step, so a copy starting at the same
+// instant finds this one instead of also finding nothing. Returns a RemoteWindow handle or null.
+HWND remote_find_window(LPCWSTR class_name, LPCWSTR window_name);
+
+// A top-level window of this process with a class and name now exists (or is gone): other
+// processes reach it from now on; messages they sent before it existed are delivered now.
+void remote_publish_window(HWND window, LPCWSTR class_name, LPCWSTR window_name);
+void remote_withdraw_window(HWND window);
+
+// For a RemoteWindow handle: false when the other process is gone or the message is not one that
+// other processes may send (WM_CLOSE, WM_HIBERNATE, WM_COMMAND, WM_APP).
+bool remote_post_message(HWND remote, UINT message, WPARAM wParam, LPARAM lParam);
+bool remote_set_foreground(HWND remote);
+bool remote_is_window(HWND remote);
+
+// What arrived from outside for the GUI thread: a message for one of this process's windows (a
+// null window means the application's first top-level window), or a request to come to the
+// foreground. Signals that ask the program to end arrive here too, as WM_CLOSE.
+struct RemoteMessage {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    bool raise;  // set: bring `window` (and its owned windows) to the foreground instead
+};
+bool remote_take_message(RemoteMessage* message);
+
+}  // namespace platform
