@@ -1,0 +1,1 @@
+#include "window_test_support.h"
