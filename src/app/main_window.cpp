@@ -1,4 +1,6 @@
 #include "app/app.h"
+#include "ink/ink.h"
+#include "navigation/scrolling.h"
 #include "notepad/notepad.h"
 #include "notepad/notepad_file.h"
 #include "settings/settings.h"
@@ -66,6 +68,18 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         return 0;
     case WM_PAINT:
         PaintMainWindow(window);
+        return 0;
+    case WM_KEYDOWN:
+        PageKeyDown(static_cast<int>(wParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        StylusMove(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_LBUTTONDOWN:
+        StylusDown(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_LBUTTONUP:
+        StylusUp(LOWORD(lParam), HIWORD(lParam));
         return 0;
     case WM_HIBERNATE:
         PostMessageW(window, WM_CLOSE, 0, 0);
