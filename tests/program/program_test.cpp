@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "app/app.h"
 #include "controls/message_box.h"
@@ -88,4 +90,58 @@ bool ProgramTest::ScreenShowsImage(std::uint32_t ink, std::uint32_t paper) const
 
 bool OpenMessageBox(std::wstring* text, std::wstring* caption) {
     return platform::message_box_info(GetActiveWindow(), text, caption);
+}
+
+namespace {
+
+void Put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
+    out[at] = static_cast<std::uint8_t>(v);
+    out[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+void Put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
+    Put16(out, at, v & 0xFFFF);
+    Put16(out, at + 2, v >> 16);
+}
+
+}  // namespace
+
+void WriteBmp(const std::string& path, int width, int height, const std::function<bool(int, int)>& ink,
+              const BmpOptions& options) {
+    const std::size_t stride = (static_cast<std::size_t>(width) + 31) / 32 * 4;
+    const std::size_t offBits = 14 + static_cast<std::size_t>(options.infoSize) + 8;
+    std::vector<std::uint8_t> file(offBits + stride * static_cast<std::size_t>(height), 0);
+    file[0] = 'B';
+    file[1] = 'M';
+    Put32(file, 2, static_cast<std::uint32_t>(file.size()));
+    Put32(file, 10, static_cast<std::uint32_t>(offBits));
+    Put32(file, 14, static_cast<std::uint32_t>(options.infoSize));
+    Put32(file, 18, static_cast<std::uint32_t>(width));
+    Put32(file, 22, static_cast<std::uint32_t>(options.topDown ? -height : height));
+    Put16(file, 26, 1);
+    Put16(file, 28, 1);
+    Put32(file, 46, 2);
+    const std::size_t table = 14 + static_cast<std::size_t>(options.infoSize);
+    const std::size_t white = options.whiteFirst ? table : table + 4;
+    file[white] = file[white + 1] = file[white + 2] = 255;
+    const bool inkBit = options.whiteFirst;
+    for (int y = 0; y < height; ++y) {
+        const int stored = options.topDown ? y : height - 1 - y;
+        std::uint8_t* row = file.data() + offBits + static_cast<std::size_t>(stored) * stride;
+        for (int x = 0; x < width; ++x) {
+            const bool bit = ink(x, y) ? inkBit : !inkBit;
+            if (bit) row[x / 8] = static_cast<std::uint8_t>(row[x / 8] | (0x80 >> (x % 8)));
+        }
+    }
+    WriteWholeFile(path, file);
+}
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }

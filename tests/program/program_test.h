@@ -54,3 +54,15 @@ constexpr std::uint32_t BluePage = 0x000000FF;
 
 // The open message box, if any: its text and caption.
 bool OpenMessageBox(std::wstring* text, std::wstring* caption);
+
+// Writes a 1-bit BMP file by hand, independently of the program's writer. `ink(x, y)` tells which
+// pixels are ink, y counted from the top.
+struct BmpOptions {
+    bool topDown = false;     // rows stored from the top (negative height)
+    bool whiteFirst = false;  // colour table white, black: 0 bits are paper
+    int infoSize = 40;
+};
+void WriteBmp(const std::string& path, int width, int height, const std::function<bool(int, int)>& ink,
+              const BmpOptions& options = {});
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);

@@ -23,6 +23,8 @@ std::uint64_t clock_now() {
     return virtual_now;
 }
 
+std::uint64_t clock_peek() { return virtual_mode ? virtual_now : monotonic_ms(); }
+
 bool clock_is_virtual() { return virtual_mode; }
 
 void clock_use_virtual(std::uint64_t start) {

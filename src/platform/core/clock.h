@@ -10,6 +10,10 @@ namespace platform {
 // Milliseconds on the platform's clock. The low 32 bits are GetTickCount.
 std::uint64_t clock_now();
 
+// The same time without the cost of a reading: the platform's own bookkeeping (when to present,
+// when a timer or a sleep is due) must not move the virtual clock.
+std::uint64_t clock_peek();
+
 bool clock_is_virtual();
 
 // Switches to the virtual clock, starting at `start` (tests use values near 2^32 to see the
