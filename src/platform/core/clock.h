@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace platform {
 
@@ -22,8 +23,9 @@ void clock_use_virtual(std::uint64_t start);
 // Virtual clock only: moves time forward.
 void clock_advance(std::uint64_t milliseconds);
 
-// Virtual clock only: every reading of the clock costs this many milliseconds, the way a slow
-// machine falls behind while it draws.
-void clock_set_cost_per_reading(std::uint64_t milliseconds);
+// Virtual clock only: called at every reading of the clock, before it is read. A test uses it to
+// watch the program between its readings, or to make time pass the way it does on a slow machine
+// that falls behind while it draws (the hook calls clock_advance).
+void clock_set_reading_hook(std::function<void()> hook);
 
 }  // namespace platform
