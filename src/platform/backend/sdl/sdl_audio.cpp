@@ -112,8 +112,10 @@ bool SdlAudio::play_wave(const std::uint8_t* data, std::size_t size) {
     Uint32 length = 0;
     if (SDL_LoadWAV_RW(source, 1, &wave, &samples, &length) == nullptr) return false;
 
+    // Whatever is still queued ahead of this sound plays first.
     std::uint64_t playing = milliseconds_of(length, wave);
     if (open()) {
+        playing += milliseconds_of(SDL_GetQueuedAudioSize(device_), spec_);
         SDL_AudioStream* stream = SDL_NewAudioStream(wave.format, wave.channels, wave.freq, spec_.format,
                                                      spec_.channels, spec_.freq);
         if (stream != nullptr && SDL_AudioStreamPut(stream, samples, static_cast<int>(length)) == 0 &&
@@ -121,10 +123,8 @@ bool SdlAudio::play_wave(const std::uint8_t* data, std::size_t size) {
             std::vector<Uint8> converted(static_cast<std::size_t>(SDL_AudioStreamAvailable(stream)));
             const int got = SDL_AudioStreamGet(stream, converted.data(), static_cast<int>(converted.size()));
             if (got > 0) SDL_QueueAudio(device_, converted.data(), static_cast<Uint32>(got));
-            // Whatever is still queued ahead of this sound plays first.
-            playing = milliseconds_of(SDL_GetQueuedAudioSize(device_), spec_);
         }
-        SDL_FreeAudioStream(stream);
+        if (stream != nullptr) SDL_FreeAudioStream(stream);
     }
     SDL_FreeWAV(samples);
     wait_milliseconds(playing);

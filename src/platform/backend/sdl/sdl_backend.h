@@ -47,6 +47,8 @@ public:
     void set_cursor(CursorShape shape) override;
     void raise() override;
 
+    SDL_Window* window() const { return window_; }
+
 private:
     SdlBackend(SDL_Window* window, int width, int height, std::uint32_t wake_type);
     // Takes the window's current surface as the place to present to; false when SDL has none.
