@@ -42,10 +42,11 @@ struct Tables {
     }
 };
 
-Tables& tables() {
-    static Tables t;
-    return t;
-}
+// At namespace scope rather than behind a function's first-use guard: every drawing call looks
+// handles up here, several times.
+Tables all_tables;
+
+Tables& tables() { return all_tables; }
 
 template <class T, class InUse>
 bool remove_unused(HandleTable<T>& table, std::uintptr_t handle, InUse in_use) {
