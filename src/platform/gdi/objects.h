@@ -30,11 +30,11 @@ struct Bitmap {
     Surface surface;
     bool dib = false;
     BITMAPINFOHEADER header{};              // a DIB section's header as its creator gave it
-    COLORREF palette[2] = {kBlack, kWhite};  // 1-bit images: the colours of bit 0 and bit 1
+    // 1-bit images: the colours of bit 0 and bit 1. A DIB section keeps its creator's table, so a
+    // white-first table makes white (WHITENESS, a white brush) the 0 bit.
+    COLORREF palette[2] = {kBlack, kWhite};
     std::uintptr_t selected_into = 0;        // the DC holding it, 0 when free
     bool stock = false;
-
-    bool white_first() const { return palette[0] == kWhite && palette[1] == kBlack; }
 };
 
 struct Brush {
