@@ -223,8 +223,16 @@ class Session:
         self.programs.append(program)
         return program
 
-    def start_scrivo(self):
-        return self.start([self.scrivo])
+    def start_scrivo(self, close_first_box=False):
+        """Starts Scrivo and waits for its first frame to settle. On a first start it shows the
+        "New Pad Created" box; with `close_first_box` Enter closes it and the page settles."""
+        scrivo = self.start([self.scrivo])
+        scrivo.wait_settled()
+        if close_first_box:
+            mark = scrivo.mark()
+            self.xdotool("key", "Return")
+            scrivo.wait_settled(mark)
+        return scrivo
 
     def send(self, *args, timeout=15.0):
         return self.run([self.scrivo_send, *args], timeout=timeout, check=False)

@@ -8,11 +8,7 @@ from harness import expect, main, not_page
 
 def test(session):
     with session(width=240, height=320) as s:
-        scrivo = s.start_scrivo()
-        scrivo.wait_settled()
-        mark = scrivo.mark()
-        s.xdotool("key", "Return")
-        scrivo.wait_settled(mark)
+        scrivo = s.start_scrivo(close_first_box=True)
 
         mark = scrivo.mark()
         s.xdotool("mousemove", "100", "200")
