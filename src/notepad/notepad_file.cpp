@@ -14,7 +14,8 @@ int NotepadFileRefused = 0;
 namespace {
 
 constexpr WORD BitmapFileType = 0x4D42;  // "BM"
-constexpr DWORD HeaderBlockSize = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + 2 * sizeof(RGBQUAD);
+constexpr DWORD FileHeaderSize = sizeof(BITMAPFILEHEADER);
+constexpr DWORD HeaderBlockSize = FileHeaderSize + sizeof(BITMAPINFOHEADER) + 2 * sizeof(RGBQUAD);
 // The information headers a 1-bit file may carry: the classic one and the two later, longer ones
 // that other image tools write; the fields read here sit at the same offsets in all three.
 constexpr DWORD InfoHeaderSizes[] = {40, 108, 124};
@@ -133,7 +134,7 @@ HBITMAP ReadNotepad(HDC context, FileReader& reader) {
     BITMAPFILEHEADER fileHeader;
     if (!reader.Read(&fileHeader, sizeof fileHeader) || fileHeader.bfType != BitmapFileType) return nullptr;
     if (fileHeader.bfOffBits < HeaderBlockSize) return nullptr;
-    const DWORD infoSize = fileHeader.bfOffBits - sizeof(BITMAPFILEHEADER);
+    const DWORD infoSize = fileHeader.bfOffBits - FileHeaderSize;
     if (infoSize > MaxInfoBlock) return nullptr;
 
     BYTE* info = static_cast<BYTE*>(VirtualAlloc(nullptr, infoSize, MEM_COMMIT, PAGE_READWRITE));

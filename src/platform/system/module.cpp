@@ -16,6 +16,8 @@ namespace {
 
 struct Module {};
 
+std::optional<std::string> path_override;
+
 // Made once: its slot and generation never change, so the handle is the same for the whole run.
 HINSTANCE the_instance() {
     static HandleTable<Module> table(HandleKind::Instance);
@@ -33,7 +35,10 @@ bool is_program_module(HMODULE module) {
     return false;
 }
 
+void set_program_path(const std::string& path) { path_override = path; }
+
 std::optional<std::string> program_path() {
+    if (path_override) return path_override;
     std::string path(256, '\0');
     for (;;) {
         const ssize_t n = readlink("/proc/self/exe", path.data(), path.size());

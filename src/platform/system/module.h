@@ -18,4 +18,8 @@ bool is_program_module(HMODULE module);
 // The executable's path, from /proc/self/exe; nothing when the system will not say (errno set).
 std::optional<std::string> program_path();
 
+// Makes the program believe it was started from `path`: files it keeps beside itself then land in a
+// test's own folder instead of beside the test binary.
+void set_program_path(const std::string& path);
+
 }  // namespace platform

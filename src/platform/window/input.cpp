@@ -84,6 +84,9 @@ void accept(const DeviceEvent& e) {
     case Type::Wake:
         take_remote_messages();
         return;
+    case Type::ScreenLost:
+        if (has_backend()) screen_expose({0, 0, backend().screen_width(), backend().screen_height()});
+        return;
     }
     buffered.push_back({e, static_cast<DWORD>(clock_peek())});
 }
