@@ -6,11 +6,24 @@
 #include <cstdint>
 #include <vector>
 
-#include "fake_windows.h"
-#include "gdi/window_dc.h"
+#include "backend/headless/headless.h"
 #include "platform/platform.h"
 
 namespace {
+
+// A visible window of that size on a screen large enough for all of them, and its DC.
+HDC window_dc(int width, int height) {
+    static const bool ready = [] {
+        platform::use_headless_backend(3840, 2160);
+        WNDCLASSW window_class = {};
+        window_class.lpfnWndProc = DefWindowProcW;
+        window_class.lpszClassName = L"Blit";
+        return RegisterClassW(&window_class) != 0;
+    }();
+    if (!ready) return nullptr;
+    return GetDC(CreateWindowExW(0, L"Blit", L"", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
+                                 nullptr, nullptr));
+}
 
 struct MonoInfo {
     BITMAPINFOHEADER header;
@@ -60,7 +73,7 @@ BENCHMARK(StoreLoop)->Apply(page_sizes);
 void PageOntoWindow(benchmark::State& state, int column) {
     const auto width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
     HDC notepad = mono_image(width + column, height * 3);
-    HDC screen = platform::dc_open_window(gdi_test::fake_window(width, height), nullptr);
+    HDC screen = window_dc(width, height);
     SetTextColor(screen, RGB(0, 0, 128));
     SetBkColor(screen, RGB(255, 255, 224));
     for (auto _ : state) {
