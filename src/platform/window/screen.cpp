@@ -8,6 +8,7 @@
 #include "backend/backend.h"
 #include "core/clock.h"
 #include "window/draw_target.h"
+#include "window/paint.h"
 
 namespace platform {
 namespace {
@@ -63,6 +64,16 @@ void fit_surface(Window& top_level) {
 }
 
 void screen_expose(const Rect& area) { exposed.add(area); }
+
+void screen_uncover(const Window& leaving, const Rect& area) {
+    screen_expose(area);
+    for (HWND h : window_table().z_order) {
+        if (h == leaving.handle) break;
+        Window* below = find_window(h);
+        if (below && below->visible && !below->destroying)
+            invalidate(*below, area.offset(-below->rect.left, -below->rect.top), true);
+    }
+}
 
 void present_changes() {
     if (!has_backend()) return;

@@ -14,6 +14,11 @@ void fit_surface(Window& top_level);
 // a window appeared, went or moved there.
 void screen_expose(const Rect& area);
 
+// A visible top-level window is leaving `area` (screen coordinates) by hiding, moving or going:
+// the screen there is composed again, and the windows below it are told to paint what they show
+// there, as programs expect after a box closes over them.
+void screen_uncover(const Window& leaving, const Rect& area);
+
 // Composes and presents whatever changed since the last time; cheap when nothing did.
 void present_changes();
 

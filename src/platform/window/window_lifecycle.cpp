@@ -106,7 +106,7 @@ BOOL DestroyWindow(HWND handle) {
     window_disappearing(*w);
     if (w->visible) {
         if (!w->is_child()) {
-            screen_expose(w->rect);
+            screen_uncover(*w, w->rect);
         } else if (Window* parent = find_window(w->parent); parent && !parent->destroying) {
             invalidate(*parent, w->rect, true);
         }
