@@ -16,7 +16,9 @@ namespace {
 // A display frame: drawing loops are shown at least this often.
 constexpr std::uint64_t kFrameMs = 16;
 
-DirtyRegion exposed;  // screen coordinates
+// Screen coordinates: what has to be composed again, and what was composed but not yet presented.
+DirtyRegion exposed;
+DirtyRegion unpresented;
 std::uint64_t last_present = 0;
 
 void compose(const Rect& area, std::uint32_t* framebuffer, int pitch) {
@@ -63,7 +65,10 @@ void fit_surface(Window& top_level) {
     top_level.dirty.clear();
 }
 
-void screen_expose(const Rect& area) { exposed.add(area); }
+void screen_expose(const Rect& area) {
+    exposed.add(area);
+    compose_changes();
+}
 
 void screen_uncover(const Window& leaving, const Rect& area) {
     screen_expose(area);
@@ -75,10 +80,8 @@ void screen_uncover(const Window& leaving, const Rect& area) {
     }
 }
 
-void present_changes() {
+void compose_changes() {
     if (!has_backend()) return;
-    Backend& display = backend();
-    const Rect screen{0, 0, display.screen_width(), display.screen_height()};
     for (HWND h : window_table().z_order) {
         Window* w = find_window(h);
         if (!w || w->dirty.empty()) continue;
@@ -87,16 +90,23 @@ void present_changes() {
         w->dirty.clear();
     }
     if (exposed.empty()) return;
-    std::vector<Rect> shown;
+    Backend& display = backend();
+    const Rect screen{0, 0, display.screen_width(), display.screen_height()};
     for (const Rect& r : exposed.rects()) {
         const Rect on_screen = intersect(r, screen);
         if (on_screen.empty()) continue;
         compose(on_screen, display.framebuffer(), display.framebuffer_pitch());
-        shown.push_back(on_screen);
+        unpresented.add(on_screen);
     }
     exposed.clear();
+}
+
+void present_changes() {
+    compose_changes();
+    if (unpresented.empty()) return;
     last_present = clock_peek();
-    if (!shown.empty()) display.present(shown.data(), static_cast<int>(shown.size()));
+    backend().present(unpresented.rects().data(), static_cast<int>(unpresented.rects().size()));
+    unpresented.clear();
 }
 
 bool window_draw_target(HWND handle, DrawTarget* target) {
@@ -124,6 +134,7 @@ bool window_draw_target(HWND handle, DrawTarget* target) {
 }
 
 void window_drew() {
+    compose_changes();
     if (clock_peek() - last_present >= kFrameMs) present_changes();
 }
 
