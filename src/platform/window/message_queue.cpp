@@ -114,7 +114,8 @@ LRESULT DispatchMessageW(const MSG* msg) {
     if (msg->message == WM_TIMER && msg->lParam) {
         // Only a live timer's own procedure is called: lParam is not trusted as a pointer.
         const TIMERPROC proc = timer_proc(msg->hwnd, msg->wParam);
-        if (proc && reinterpret_cast<LPARAM>(proc) == msg->lParam) proc(msg->hwnd, WM_TIMER, msg->wParam, msg->time);
+        if (proc && reinterpret_cast<LPARAM>(proc) == msg->lParam)
+            proc(msg->hwnd, WM_TIMER, msg->wParam, msg->time);
         return 0;
     }
     return SendMessageW(msg->hwnd, msg->message, msg->wParam, msg->lParam);
