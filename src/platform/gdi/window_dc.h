@@ -13,7 +13,7 @@ namespace platform {
 // A null window gives the screen's device context, which answers GetDeviceCaps and draws nothing.
 HDC dc_open_window(HWND window, const Rect* clip);
 
-// The window a DC was opened on, or null for a memory DC or a stale handle.
+// Whether `dc` is a DC opened on `window`: false for memory DCs, other windows and stale handles.
 bool dc_is_window_dc(HDC dc, HWND window);
 
 // Releases a DC opened with dc_open_window; false for any other handle.

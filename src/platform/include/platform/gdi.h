@@ -21,6 +21,11 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int s
 BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop);
 BOOL TransparentImage(HDC dest, int x, int y, int width, int height, HANDLE source, int sourceX, int sourceY,
                       int sourceWidth, int sourceHeight, COLORREF transparent);
+// The source is a bitmap or a DC; these take either without a cast, as the untyped handle did.
+BOOL TransparentImage(HDC dest, int x, int y, int width, int height, HBITMAP source, int sourceX, int sourceY,
+                      int sourceWidth, int sourceHeight, COLORREF transparent);
+BOOL TransparentImage(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+                      int sourceWidth, int sourceHeight, COLORREF transparent);
 
 COLORREF SetTextColor(HDC dc, COLORREF colour);
 COLORREF GetTextColor(HDC dc);

@@ -1,0 +1,89 @@
+// The drawing objects behind the handles: device contexts, bitmaps, brushes and fonts, each kind in
+// its own checked table. Stock objects live in the same tables but are permanent.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+#include "core/geometry.h"
+#include "core/surface.h"
+#include "platform/types.h"
+
+namespace platform::gdi {
+
+constexpr COLORREF kBlack = 0x000000;
+constexpr COLORREF kWhite = 0xFFFFFF;
+
+// Pixel memory is capped so that a hostile header cannot ask for more than a notepad could use.
+constexpr std::int64_t kMaxPixelBytes = std::int64_t{512} << 20;
+
+// Pixel memory comes from calloc: large images get zeroed pages from the system without being
+// written first.
+struct FreePixels {
+    void operator()(std::uint8_t* p) const { std::free(p); }
+};
+
+struct Bitmap {
+    std::unique_ptr<std::uint8_t, FreePixels> pixels;
+    Surface surface;
+    bool dib = false;
+    BITMAPINFOHEADER header{};              // a DIB section's header as its creator gave it
+    // 1-bit images: the colours of bit 0 and bit 1. A DIB section keeps its creator's table, so a
+    // white-first table makes white (WHITENESS, a white brush) the 0 bit.
+    COLORREF palette[2] = {kBlack, kWhite};
+    std::uintptr_t selected_into = 0;        // the DC holding it, 0 when free
+    bool stock = false;
+};
+
+struct Brush {
+    COLORREF colour = kWhite;
+    bool hollow = false;
+    int selections = 0;
+    bool stock = false;
+};
+
+struct Font {
+    LOGFONTW logfont{};
+    int selections = 0;
+    bool stock = false;
+};
+
+struct DC {
+    bool window = false;       // a window's DC (dc_open_window) rather than a memory DC
+    HWND hwnd = nullptr;       // window DCs: null for the screen's DC, which draws nothing
+    bool clipped = false;      // window DCs: `clip` (client coordinates) limits drawing
+    Rect clip;
+    std::uintptr_t bitmap = 0;  // memory DCs: the selected bitmap
+    std::uintptr_t brush = 0;
+    std::uintptr_t font = 0;
+    COLORREF text = kBlack;
+    COLORREF background = kWhite;
+    int background_mode = OPAQUE;
+};
+
+// A zero-filled bitmap, or null when the size is not positive, too large or memory is short.
+std::unique_ptr<Bitmap> make_bitmap(int width, int height, PixelFormat format);
+
+HDC add_dc(std::unique_ptr<DC> dc);  // selects the default brush, font and (memory DCs) bitmap
+HBITMAP add_bitmap(std::unique_ptr<Bitmap> bitmap);
+HBRUSH add_brush(std::unique_ptr<Brush> brush);
+HFONT add_font(std::unique_ptr<Font> font);
+
+DC* find_dc(HDC dc);
+Bitmap* find_bitmap(std::uintptr_t handle);
+Brush* find_brush(std::uintptr_t handle);
+Font* find_font(std::uintptr_t handle);
+
+// Takes a DC out of its table and drops what it holds selected.
+void remove_dc(HDC dc);
+// Deletes a bitmap, brush or font. Stock objects stay and count as deleted; an object still
+// selected into a DC and a bad handle give false.
+bool remove_object(std::uintptr_t handle);
+
+std::uintptr_t stock_brush(int which);  // 0 for an index that names no stock brush
+
+std::size_t live_objects();
+
+}  // namespace platform::gdi
