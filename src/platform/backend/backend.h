@@ -22,6 +22,7 @@ struct DeviceEvent {
         FocusLost,       // another program took the foreground
         CloseRequested,  // the window manager, a signal or another process asked the program to close
         Wake,            // something outside the device (another process) queued work for the platform
+        ScreenLost,      // the display dropped what was presented: compose and present the whole screen again
     };
     Type type = Type::Wake;
     int x = 0;
@@ -40,7 +41,8 @@ public:
     virtual int screen_height() const = 0;
 
     // The screen's pixels, 0x00RRGGBB, top-down, `framebuffer_pitch()` pixels per row. The platform
-    // composes windows into it and then presents the rectangles it changed.
+    // composes windows into it and then presents the rectangles it changed. The pixels may move
+    // while an event is read (a ScreenLost event says so): ask for them again after next_event.
     virtual std::uint32_t* framebuffer() = 0;
     virtual int framebuffer_pitch() const = 0;
     virtual void present(const Rect* rects, int count) = 0;

@@ -7,7 +7,7 @@ namespace {
 
 bool virtual_mode = false;
 std::uint64_t virtual_now = 0;
-std::uint64_t cost_per_reading = 0;
+std::function<void()> reading_hook;
 
 std::uint64_t monotonic_ms() {
     timespec ts{};
@@ -19,10 +19,11 @@ std::uint64_t monotonic_ms() {
 
 std::uint64_t clock_now() {
     if (!virtual_mode) return monotonic_ms();
-    const std::uint64_t now = virtual_now;
-    virtual_now += cost_per_reading;
-    return now;
+    if (reading_hook) reading_hook();
+    return virtual_now;
 }
+
+std::uint64_t clock_peek() { return virtual_mode ? virtual_now : monotonic_ms(); }
 
 bool clock_is_virtual() { return virtual_mode; }
 
@@ -33,6 +34,6 @@ void clock_use_virtual(std::uint64_t start) {
 
 void clock_advance(std::uint64_t milliseconds) { virtual_now += milliseconds; }
 
-void clock_set_cost_per_reading(std::uint64_t milliseconds) { cost_per_reading = milliseconds; }
+void clock_set_reading_hook(std::function<void()> hook) { reading_hook = std::move(hook); }
 
 }  // namespace platform

@@ -3,11 +3,16 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace platform {
 
 // Milliseconds on the platform's clock. The low 32 bits are GetTickCount.
 std::uint64_t clock_now();
+
+// The same time without the cost of a reading: the platform's own bookkeeping (when to present,
+// when a timer or a sleep is due) must not move the virtual clock.
+std::uint64_t clock_peek();
 
 bool clock_is_virtual();
 
@@ -18,8 +23,9 @@ void clock_use_virtual(std::uint64_t start);
 // Virtual clock only: moves time forward.
 void clock_advance(std::uint64_t milliseconds);
 
-// Virtual clock only: every reading of the clock costs this many milliseconds, the way a slow
-// machine falls behind while it draws.
-void clock_set_cost_per_reading(std::uint64_t milliseconds);
+// Virtual clock only: called at every reading of the clock, before it is read. A test uses it to
+// watch the program between its readings, or to make time pass the way it does on a slow machine
+// that falls behind while it draws (the hook calls clock_advance).
+void clock_set_reading_hook(std::function<void()> hook);
 
 }  // namespace platform

@@ -10,6 +10,10 @@ namespace platform {
 // process can find this one, and this one finds none).
 bool remote_enable();
 bool remote_enabled();
+// SIGTERM, SIGINT and SIGHUP arrive through remote_take_message as WM_CLOSE for the null window
+// from now on (works without remote_enable). A signal ignored when this is called stays ignored.
+bool remote_forward_termination_signals();
+// Stops listening, releases this process's names and gives the signals back their old handling.
 void remote_shutdown();
 
 // Finds the window of that class and name in another process of this user. When none exists, the

@@ -23,23 +23,28 @@ bool HeadlessBackend::play_wave(const std::uint8_t* data, std::size_t size) {
     return true;
 }
 
-void HeadlessBackend::when_idle(Action action) { steps_.push_back({false, 0, std::move(action)}); }
+void HeadlessBackend::when_idle(Action action) { idle_steps_.push_back(std::move(action)); }
 
-void HeadlessBackend::at_time(std::uint64_t at, Action action) { steps_.push_back({true, at, std::move(action)}); }
+void HeadlessBackend::at_time(std::uint64_t at, Action action) { timed_steps_.emplace(at, std::move(action)); }
 
 bool HeadlessBackend::run_due_step(bool idle) {
-    if (steps_.empty()) return false;
-    Step& front = steps_.front();
-    if (front.timed ? clock_now() < front.at : !idle) return false;
-    Action action = std::move(front.action);
-    steps_.pop_front();
+    Action action;
+    if (!timed_steps_.empty() && timed_steps_.begin()->first <= clock_peek()) {
+        action = std::move(timed_steps_.begin()->second);
+        timed_steps_.erase(timed_steps_.begin());
+    } else if (idle && !idle_steps_.empty()) {
+        action = std::move(idle_steps_.front());
+        idle_steps_.pop_front();
+    } else {
+        return false;
+    }
     action();
     return true;
 }
 
 bool HeadlessBackend::next_event(DeviceEvent* event, int timeout_ms) {
     const bool waiting = timeout_ms != 0;
-    const std::uint64_t deadline = timeout_ms > 0 ? clock_now() + static_cast<std::uint64_t>(timeout_ms) : 0;
+    const std::uint64_t deadline = timeout_ms > 0 ? clock_peek() + static_cast<std::uint64_t>(timeout_ms) : 0;
     for (;;) {
         if (!events_.empty()) {
             *event = events_.front();
@@ -50,13 +55,14 @@ bool HeadlessBackend::next_event(DeviceEvent* event, int timeout_ms) {
         if (!waiting) return false;
         // Nothing to deliver now: move the clock to whatever comes first, the caller's timeout or
         // the next timed step.
-        const bool timed_next = !steps_.empty() && steps_.front().timed;
+        const bool timed_next = !timed_steps_.empty();
         if (timeout_ms < 0 && !timed_next) throw ScriptRanDry();
-        const std::uint64_t now = clock_now();
-        std::uint64_t wake_at = timeout_ms > 0 ? deadline : steps_.front().at;
-        if (timed_next && steps_.front().at < wake_at) wake_at = steps_.front().at;
+        const std::uint64_t now = clock_peek();
+        std::uint64_t wake_at = timeout_ms > 0 ? deadline : timed_steps_.begin()->first;
+        if (timed_next && timed_steps_.begin()->first < wake_at) wake_at = timed_steps_.begin()->first;
         if (wake_at > now) clock_advance(wake_at - now);
-        if (timeout_ms > 0 && clock_now() >= deadline && (!timed_next || steps_.front().at > deadline)) return false;
+        if (timeout_ms > 0 && clock_peek() >= deadline && (!timed_next || timed_steps_.begin()->first > deadline))
+            return false;
     }
 }
 

@@ -1,12 +1,13 @@
 // The headless backend: a screen in memory of a chosen size, input from a test script, sound and
-// cursor recorded instead of played. The script is a list of steps; each runs either as soon as the
-// program waits for input (an idle step) or as soon as the clock reaches its time, even while the
-// program is busy in a loop (a timed step). A script that runs dry while the program waits for
+// cursor recorded instead of played. The script has idle steps, run one at a time in order as the
+// program waits for input, and timed steps, run as soon as the clock reaches their time, even while
+// the program is busy in a loop. A script that runs dry while the program waits for
 // input with nothing else to wake it is a failure, never a hang.
 #pragma once
 
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <functional>
 #include <stdexcept>
 #include <vector>
@@ -55,18 +56,14 @@ public:
     CursorShape cursor() const { return cursor_; }
 
 private:
-    struct Step {
-        bool timed;
-        std::uint64_t at;
-        Action action;
-    };
     bool run_due_step(bool idle);
 
     int width_;
     int height_;
     std::vector<std::uint32_t> pixels_;
     std::deque<DeviceEvent> events_;
-    std::deque<Step> steps_;
+    std::deque<Action> idle_steps_;
+    std::multimap<std::uint64_t, Action> timed_steps_;
     std::vector<Rect> presented_;
     int presents_ = 0;
     int beeps_ = 0;

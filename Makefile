@@ -1,0 +1,65 @@
+# Scrivo: `make run` builds and starts the notepad; `make test` builds and runs every test.
+# Both first install the Debian packages they need (with sudo when not run as root).
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+JOBS       ?= $(shell nproc)
+# Where `make run` installs Scrivo. The notepad file lives beside the program, so it must not be in
+# a build folder that a rebuild or `make clean` would wipe.
+PREFIX     ?= $(HOME)/.local
+APP_DIR    := $(PREFIX)/lib/scrivo
+FUZZ_SECONDS ?= 60
+
+RUN_PACKAGES  := cmake make g++ pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
+TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev \
+                 xvfb xdotool x11-apps x11-xserver-utils imagemagick python3 python3-pil
+SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
+
+.PHONY: run test build deps-run deps-test unit asan fuzz bench clean
+
+define install_missing
+	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+endef
+
+deps-run:
+	$(call install_missing,$(RUN_PACKAGES))
+
+deps-test:
+	$(call install_missing,$(TEST_PACKAGES))
+
+run: deps-run
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCRIVO_TESTS=OFF -DSCRIVO_BENCHMARKS=OFF
+	cmake --build $(BUILD) -j$(JOBS) --target scrivo scrivo-send
+	install -d $(APP_DIR)
+	install -m 755 $(BUILD)/scrivo $(BUILD)/scrivo-send $(APP_DIR)/
+	$(APP_DIR)/scrivo
+
+build: deps-test
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCRIVO_TESTS=ON -DSCRIVO_BENCHMARKS=ON
+	cmake --build $(BUILD) -j$(JOBS)
+
+unit: build
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+asan: deps-test
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSCRIVO_SANITIZE=ON -DSCRIVO_TESTS=ON -DSCRIVO_BENCHMARKS=OFF
+	cmake --build $(ASAN_BUILD) -j$(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS)
+
+fuzz: deps-test
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCRIVO_FUZZ=ON -DSCRIVO_TESTS=OFF -DSCRIVO_BENCHMARKS=OFF
+	cmake --build $(FUZZ_BUILD) -j$(JOBS)
+	cd $(FUZZ_BUILD) && FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --output-on-failure
+
+test: unit asan fuzz
+
+bench: build
+	$(BUILD)/bench/scrivo_bench
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,145 @@
+// The program's hot paths at device, desktop and 4K screen sizes, on the headless backend:
+// repainting a page, a stroke, turning a page, loading and saving a 100-page notepad.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "app/app.h"
+#include "backend/headless/headless.h"
+#include "core/clock.h"
+#include "ink/ink.h"
+#include "navigation/scrolling.h"
+#include "notepad/notepad.h"
+#include "notepad/notepad_file.h"
+#include "platform/platform.h"
+#include "settings/settings.h"
+#include "system/module.h"
+
+namespace {
+
+std::string ScratchDir() {
+    static const std::string dir = [] {
+        char pattern[] = "/tmp/scrivo-bench-XXXXXX";
+        return std::string(mkdtemp(pattern));
+    }();
+    return dir;
+}
+
+// Starts the program's notepad on a screen of that size, once per size.
+void StartProgram(int width, int height) {
+    static int currentWidth = 0;
+    static int currentHeight = 0;
+    if (width == currentWidth && height == currentHeight) return;
+    if (MainWindow) {
+        DirtyFlag = 0;
+        DestroyWindow(MainWindow);
+        MSG quit;
+        while (PeekMessageW(&quit, nullptr, 0, 0, PM_REMOVE)) {
+        }
+    }
+    setenv("XDG_CONFIG_HOME", ScratchDir().c_str(), 1);
+    platform::set_program_path(ScratchDir() + "/scrivo");
+    std::filesystem::remove(ScratchDir() + "/Scrivo.bmp");
+    platform::HeadlessBackend& screen = platform::use_headless_backend(width, height);
+    screen.when_idle([&screen] {
+        screen.push({platform::DeviceEvent::Type::KeyDown, 0, 0, VK_RETURN});
+        screen.push({platform::DeviceEvent::Type::KeyUp, 0, 0, VK_RETURN});
+    });
+    AppInstance = platform::program_instance();
+    CreateMainWindow(AppInstance);
+    InitNotepad(MainWindow, AppInstance);
+    currentWidth = width;
+    currentHeight = height;
+}
+
+void ScreenSizes(benchmark::internal::Benchmark* b) {
+    b->Args({240, 320})->Args({1920, 1080})->Args({3840, 2160});
+}
+
+void BM_RepaintWholePage(benchmark::State& state) {
+    StartProgram(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    for (auto _ : state) RepaintFromImage(0, 0, PageWidth, PageHeight);
+    state.SetItemsProcessed(state.iterations() * PageWidth * PageHeight);
+}
+BENCHMARK(BM_RepaintWholePage)->Apply(ScreenSizes)->Unit(benchmark::kMicrosecond);
+
+// One move of 30 pixels with a 20 × 20 pen: 30 stamps, each on the screen and in the image.
+void BM_StylusMove30WithLargePen(benchmark::State& state) {
+    StartProgram(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    Settings.PenWidth = Settings.PenHeight = 20;
+    DrawMode = DRAW_PEN;
+    int x = 40;
+    for (auto _ : state) {
+        StrokeActive = true;
+        LastPoint = {x, 60};
+        StylusMove(x + 30, 75);
+        x = x + 37 > PageWidth - 60 ? 40 : x + 37;
+    }
+}
+BENCHMARK(BM_StylusMove30WithLargePen)->Args({240, 320})->Args({3840, 2160})->Unit(benchmark::kNanosecond);
+
+// One animated page and one flip, with the budget's sleep on the virtual clock: the time is the
+// drawing alone. The counters say how many steps the page took.
+void BM_AnimatedPage(benchmark::State& state) {
+    StartProgram(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    int direction = 1;
+    for (auto _ : state) {
+        if (!ScrollPageAnimated(direction, AnimatedPageBudget)) direction = -direction;
+    }
+}
+BENCHMARK(BM_AnimatedPage)->Apply(ScreenSizes)->Unit(benchmark::kMillisecond);
+
+void BM_FlipPage(benchmark::State& state) {
+    StartProgram(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    int direction = 1;
+    for (auto _ : state) {
+        if (!FlipPage(direction, FlippedPageBudget)) direction = -direction;
+    }
+}
+BENCHMARK(BM_FlipPage)->Apply(ScreenSizes)->Unit(benchmark::kMicrosecond);
+
+// A 100-page notepad, saved and loaded; the save's pauses run on the virtual clock.
+HBITMAP HundredPages() {
+    static HBITMAP image = nullptr;
+    static int forWidth = 0;
+    if (image && forWidth == PageWidth) return image;
+    if (image) DeleteObject(image);
+    HDC holder = CreateCompatibleDC(nullptr);
+    image = CreateMonoImage(holder, PageWidth, 100 * PageHeight);
+    PatBlt(holder, 0, 0, PageWidth, 100 * PageHeight, WHITENESS);
+    DeleteDC(holder);
+    forWidth = PageWidth;
+    return image;
+}
+
+void BM_SaveHundredPages(benchmark::State& state) {
+    StartProgram(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const std::wstring path = std::filesystem::path(ScratchDir() + "/Hundred.bmp").wstring();
+    HBITMAP image = HundredPages();
+    for (auto _ : state)
+        if (!SaveNotepadFile(image, path.c_str())) state.SkipWithError("save failed");
+}
+BENCHMARK(BM_SaveHundredPages)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
+
+void BM_LoadHundredPages(benchmark::State& state) {
+    StartProgram(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const std::wstring path = std::filesystem::path(ScratchDir() + "/Hundred.bmp").wstring();
+    SaveNotepadFile(HundredPages(), path.c_str());
+    HDC context = CreateCompatibleDC(nullptr);
+    HBITMAP spare = CreateCompatibleBitmap(context, 1, 1);
+    for (auto _ : state) {
+        HBITMAP loaded = LoadNotepadFile(context, path.c_str());
+        if (!loaded) state.SkipWithError("load failed");
+        SelectObject(context, spare);
+        DeleteObject(loaded);
+    }
+    DeleteDC(context);
+    DeleteObject(spare);
+}
+BENCHMARK(BM_LoadHundredPages)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

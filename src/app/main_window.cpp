@@ -1,0 +1,90 @@
+#include "app/app.h"
+#include "ink/ink.h"
+#include "navigation/scrolling.h"
+#include "notepad/notepad.h"
+#include "notepad/notepad_file.h"
+#include "settings/settings.h"
+#include "toolbutton/toolbutton.h"
+
+namespace {
+
+void PaintMainWindow(HWND window) {
+    // Every paint restores full-screen mode, which a dialog may have left off.
+    SHFullScreen(window, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON);
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    RepaintFromImage(paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right, paint.rcPaint.bottom);
+    EndPaint(window, &paint);
+    // The main window's drawing covers its child, so the button is drawn again on top.
+    if (IsWindowVisible(ToolButton)) {
+        InvalidateRect(ToolButton, nullptr, FALSE);
+        UpdateWindow(ToolButton);
+    }
+}
+
+void ShutDown() {
+    // When start-up could not make a notepad there is nothing to save, and the stored position
+    // belongs to the notepad that is still on disk.
+    if (NotepadImage.Bitmap) {
+        if (DirtyFlag) {
+            if (SaveNotepad()) {
+                DirtyFlag = 0;
+            } else {
+                // The main window is going: the box stands on its own.
+                WCHAR message[256];
+                FormatSaveFailure(message);
+                MessageBoxW(nullptr, message, L"Scrivo", MB_OK | MB_ICONHAND);
+            }
+        }
+        SavePositionY();
+    }
+    ReleaseDrawingObjects(MainWindow);
+    PostQuitMessage(0);
+}
+
+}  // namespace
+
+int ReleaseDrawingObjects(HWND window) {
+    DeleteDC(PenStamp);
+    DeleteObject(PenStampBitmap);
+    DeleteDC(EraserStamp);
+    DeleteObject(EraserStampBitmap);
+    DeleteDC(NotepadImage.Context);
+    DeleteObject(NotepadImage.Bitmap);
+    ReleaseDC(window, ScreenContext);
+    // The indicator's font goes with the context it was selected into.
+    DeleteObject(PageIndicatorFont);
+    if (PageClipboard) DeleteObject(PageClipboard);
+    DestroyWindow(ToolButton);
+    return 1;
+}
+
+LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        return 0;
+    case WM_DESTROY:
+        ShutDown();
+        return 0;
+    case WM_PAINT:
+        PaintMainWindow(window);
+        return 0;
+    case WM_KEYDOWN:
+        PageKeyDown(static_cast<int>(wParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        StylusMove(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_LBUTTONDOWN:
+        StylusDown(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_LBUTTONUP:
+        StylusUp(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_HIBERNATE:
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}

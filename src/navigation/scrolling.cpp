@@ -1,0 +1,125 @@
+#include "navigation/scrolling.h"
+
+#include <cstdint>
+
+#include "app/app.h"
+#include "notepad/notepad.h"
+
+unsigned PagesMoved = 0;
+
+namespace {
+
+// Key and mouse messages, and those numbered between them.
+constexpr UINT InputMessagesFirst = 0x0100;
+constexpr UINT InputMessagesLast = 0x020A;
+
+LONG ClampView(LONG row) {
+    if (row <= 0) row = 0;
+    if (row >= NotepadHeight - PageHeight) row = NotepadHeight - PageHeight;
+    return row;
+}
+
+bool AtLimit(int direction) {
+    return (direction < 0 && ViewOffset == 0) || (direction > 0 && ViewOffset + PageHeight >= NotepadHeight);
+}
+
+void SignalLimit(DWORD pause) {
+    ShowPageIndicator();
+    MessageBeep(MB_OK);
+    Sleep(pause);
+}
+
+// The difference is taken as signed so that a deadline past the tick count's wrap is still ahead.
+void SleepUntil(DWORD deadline) {
+    const auto remaining = static_cast<std::int32_t>(deadline - GetTickCount());
+    if (remaining > 0) Sleep(static_cast<DWORD>(remaining));
+}
+
+}  // namespace
+
+void ScrollViewBy(LONG rows) {
+    const LONG old = ViewOffset;
+    const LONG next = ClampView(old + rows);
+    ViewOffset = next;
+    const LONG shift = next - old;
+    const LONG distance = shift < 0 ? -shift : shift;
+    if (distance >= PageHeight) {
+        BitBlt(ScreenContext, 0, 0, PageWidth, PageHeight, NotepadImage.Context, 0, next, SRCCOPY);
+    } else if (shift > 0) {
+        BitBlt(ScreenContext, 0, 0, PageWidth, PageHeight - shift, ScreenContext, 0, shift, SRCCOPY);
+        BitBlt(ScreenContext, 0, PageHeight - shift, PageWidth, shift, NotepadImage.Context, 0,
+               next + PageHeight - shift, SRCCOPY);
+    } else if (shift < 0) {
+        BitBlt(ScreenContext, 0, distance, PageWidth, PageHeight - distance, ScreenContext, 0, 0, SRCCOPY);
+        BitBlt(ScreenContext, 0, 0, PageWidth, distance, NotepadImage.Context, 0, next, SRCCOPY);
+    }
+}
+
+int ScrollPageAnimated(int direction, DWORD budget) {
+    if (AtLimit(direction)) {
+        SignalLimit(AnimatedLimitPause);
+        return 0;
+    }
+    HideToolButton();
+    ErasePageIndicator();
+    const DWORD start = GetTickCount();
+    const DWORD deadline = start + budget;
+    LONG covered = 0;
+    LONG step = 1;
+    for (;;) {
+        ScrollViewBy(direction * step);
+        covered += step;
+        if (covered >= PageHeight) break;
+        // Elapsed time and distance as whole percentages; the tick products wrap with the clock.
+        const DWORD now = GetTickCount();
+        const DWORD timePct = (now * 100u - start * 100u) / budget;
+        const LONG distPct = covered * 100 / PageHeight;
+        // Behind the clock: take bigger steps.
+        if (static_cast<DWORD>(distPct) < timePct) step *= 2;
+        if (step >= PageHeight - covered) step = PageHeight - covered;
+    }
+    ShowPageIndicator();
+    ShowToolButton();
+    SleepUntil(deadline);
+    return 1;
+}
+
+int FlipPage(int direction, DWORD budget) {
+    if (AtLimit(direction)) {
+        SignalLimit(FlipLimitPause);
+        return 0;
+    }
+    HideToolButton();
+    const DWORD deadline = GetTickCount() + budget;
+    ViewOffset = ClampView(ViewOffset + direction * PageHeight);
+    RepaintFromImage(0, 0, PageWidth, PageHeight);
+    ShowToolButton();
+    ShowPageIndicator();
+    SleepUntil(deadline);
+    return 1;
+}
+
+void PageKeyDown(int key) {
+    int direction;
+    if (key == VK_UP)
+        direction = -1;
+    else if (key == VK_DOWN)
+        direction = 1;
+    else
+        return;
+
+    PagesMoved = 0;
+    for (;;) {
+        const int moved = PagesMoved < AnimatedPagesPerHold ? ScrollPageAnimated(direction, AnimatedPageBudget)
+                                                            : FlipPage(direction, FlippedPageBudget);
+        if (!moved) break;
+        ++PagesMoved;
+        if (!(GetAsyncKeyState(key) & 0x8000)) break;
+    }
+    // Throw away the key repeats and stylus input that piled up while the pages moved.
+    MSG discarded;
+    while (PeekMessageW(&discarded, MainWindow, InputMessagesFirst, InputMessagesLast, PM_REMOVE)) {
+    }
+    Sleep(EndOfHoldPause);
+    ErasePageIndicator();
+}

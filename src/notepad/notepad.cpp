@@ -1,0 +1,157 @@
+#include "notepad/notepad.h"
+
+#include "app/app.h"
+#include "notepad/notepad_file.h"
+#include "settings/settings.h"
+#include "toolbutton/toolbutton.h"
+
+NotepadImageRecord NotepadImage = {nullptr, nullptr, nullptr};
+LONG NotepadWidth = 0;
+LONG NotepadHeight = 0;
+LONG NotepadStride = 0;
+HDC ScreenContext = nullptr;
+LONG ViewOffset = 0;
+LONG PageCount = 0;
+int DirtyFlag = 0;
+DrawModeKind DrawMode = DRAW_PEN;
+HDC PenStamp = nullptr;
+HDC EraserStamp = nullptr;
+HBITMAP PenStampBitmap = nullptr;
+HBITMAP EraserStampBitmap = nullptr;
+HFONT PageIndicatorFont = nullptr;
+HBITMAP PageClipboard = nullptr;
+
+namespace {
+
+void AdoptNotepadBitmap(HBITMAP bitmap) {
+    BITMAP record{};
+    GetObjectW(bitmap, sizeof record, &record);
+    NotepadImage.Bitmap = bitmap;
+    NotepadImage.Bits = static_cast<BYTE*>(record.bmBits);
+    NotepadHeight = record.bmHeight;
+    NotepadWidth = record.bmWidth;
+    NotepadStride = record.bmWidthBytes;
+}
+
+HDC CreateStamp(LPCWSTR bitmapName, HINSTANCE instance, HBITMAP* bitmap) {
+    HDC stamp = CreateCompatibleDC(nullptr);
+    *bitmap = LoadBitmapW(instance, bitmapName);
+    SelectObject(stamp, *bitmap);
+    return stamp;
+}
+
+}  // namespace
+
+HBITMAP CreateMonoImage(HDC context, int width, int height) {
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[2];
+    } info = {};
+    info.header.biSize = sizeof(BITMAPINFOHEADER);
+    info.header.biWidth = width;
+    info.header.biHeight = height;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = 1;
+    info.header.biCompression = BI_RGB;
+    info.header.biClrUsed = 2;
+    info.header.biClrImportant = 2;
+    info.colours[1] = {255, 255, 255, 0};
+
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(context, reinterpret_cast<const BITMAPINFO*>(&info), DIB_PAL_COLORS, &bits,
+                                      nullptr, 0);
+    if (!SelectObject(context, bitmap)) {
+        DeleteObject(bitmap);
+        return nullptr;
+    }
+    return bitmap;
+}
+
+void RepaintFromImage(LONG left, LONG top, LONG right, LONG bottom) {
+    BitBlt(ScreenContext, left, top, right - left, bottom - top, NotepadImage.Context, left, top + ViewOffset,
+           SRCCOPY);
+}
+
+void ShowPageIndicator() {
+    const RECT& outer = PageIndicatorOuter;
+    const RECT& inner = PageIndicatorInner;
+    StretchBlt(ScreenContext, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top, PenStamp, 0,
+               0, 1, 1, SRCCOPY);
+    StretchBlt(ScreenContext, inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top, EraserStamp,
+               0, 0, 1, 1, SRCCOPY);
+    WCHAR number[16];
+    wsprintfW(number, L"%d", ViewOffset / PageHeight + 1);
+    RECT text = PageIndicatorText;
+    DrawTextW(ScreenContext, number, -1, &text, DT_CENTER | DT_VCENTER);
+}
+
+void ErasePageIndicator() {
+    RepaintFromImage(PageIndicatorOuter.left, PageIndicatorOuter.top, PageIndicatorOuter.right,
+                     PageIndicatorOuter.bottom);
+}
+
+void ShowToolButton() {
+    ShowWindow(ToolButton, SW_SHOW);
+    UpdateWindow(ToolButton);
+}
+
+void HideToolButton() {
+    RECT area{};
+    GetWindowRect(ToolButton, &area);
+    ShowWindow(ToolButton, SW_HIDE);
+    RepaintFromImage(area.left, area.top, area.right, area.bottom);
+}
+
+void ClearNotepad() {
+    PatBlt(NotepadImage.Context, 0, 0, NotepadWidth, NotepadHeight, WHITENESS);
+    ViewOffset = 0;
+}
+
+int InitNotepad(HWND mainWindow, HINSTANCE instance) {
+    LOGFONTW font = {};
+    font.lfHeight = 16;
+    font.lfWeight = FW_BOLD;
+    font.lfCharSet = DEFAULT_CHARSET;
+    const WCHAR face[] = L"Swiss";
+    for (int i = 0; face[i]; ++i) font.lfFaceName[i] = face[i];
+
+    PenStamp = CreateStamp(L"BLACK20X20", instance, &PenStampBitmap);
+    EraserStamp = CreateStamp(L"WHITE20X20", instance, &EraserStampBitmap);
+    NotepadImage.Context = CreateCompatibleDC(nullptr);
+
+    WCHAR path[MAX_PATH];
+    HBITMAP loaded = nullptr;
+    if (GetNotepadFilePath(path)) {
+        RemoveLeftoverSaves(path);
+        loaded = LoadNotepadFile(NotepadImage.Context, path);
+    }
+    if (loaded) {
+        AdoptNotepadBitmap(loaded);
+    } else {
+        HBITMAP fresh = CreateMonoImage(NotepadImage.Context, PageWidth, NewNotepadPages * PageHeight);
+        if (!fresh) {
+            MessageBoxW(mainWindow, L"There is not enough memory for a notepad. Scrivo has to close.", L"Scrivo",
+                        MB_OK | MB_ICONHAND);
+            return 0;
+        }
+        AdoptNotepadBitmap(fresh);
+        ClearNotepad();
+        MessageBoxW(mainWindow, L"New Pad Created", L"Scrivo", MB_OK);
+    }
+
+    ScreenContext = GetDC(mainWindow);
+    PageIndicatorFont = CreateFontIndirectW(&font);
+    SelectObject(ScreenContext, PageIndicatorFont);
+
+    const LONG storedPosition = LoadSettings();
+    const LONG lastPageTop = NotepadHeight - PageHeight;
+    ViewOffset = storedPosition < lastPageTop ? storedPosition : lastPageTop;
+    // A stored position can be negative (edited by hand), and a notepad lower than the screen has
+    // no last page top above row 0: the view never starts above the first row.
+    if (ViewOffset < 0) ViewOffset = 0;
+
+    DirtyFlag = 0;
+    PageCount = NotepadHeight / PageHeight;
+    DrawMode = DRAW_PEN;
+    return 1;
+}

@@ -1,0 +1,48 @@
+// The notepad store: the notepad image, its view on the screen, the page indicator and the small
+// screen operations the rest of the program uses.
+#pragma once
+
+#include "platform/platform.h"
+
+// The whole notepad: one 1-bit image, bottom-up, bit 1 paper and bit 0 ink, in its own memory DC.
+struct NotepadImageRecord {
+    HDC Context;
+    HBITMAP Bitmap;
+    BYTE* Bits;
+};
+
+enum DrawModeKind { DRAW_PEN, DRAW_ERASER };
+
+extern NotepadImageRecord NotepadImage;
+extern LONG NotepadWidth;
+extern LONG NotepadHeight;
+extern LONG NotepadStride;
+extern HDC ScreenContext;
+extern LONG ViewOffset;
+extern LONG PageCount;
+extern int DirtyFlag;
+extern DrawModeKind DrawMode;
+extern HDC PenStamp;
+extern HDC EraserStamp;
+extern HBITMAP PenStampBitmap;
+extern HBITMAP EraserStampBitmap;
+extern HFONT PageIndicatorFont;
+extern HBITMAP PageClipboard;
+
+// The page indicator's boxes and the rectangle its number is centred in.
+constexpr RECT PageIndicatorOuter = {0, 0, 30, 17};
+constexpr RECT PageIndicatorInner = {1, 1, 29, 16};
+constexpr RECT PageIndicatorText = {0, 1, 30, 15};
+
+constexpr int NewNotepadPages = 5;
+
+// Returns 1 when the notepad is in place; 0 only when not even a new notepad image could be made
+// (the user has been told, and the program must end).
+int InitNotepad(HWND mainWindow, HINSTANCE instance);
+HBITMAP CreateMonoImage(HDC context, int width, int height);
+void RepaintFromImage(LONG left, LONG top, LONG right, LONG bottom);
+void ShowPageIndicator();
+void ErasePageIndicator();
+void ShowToolButton();
+void HideToolButton();
+void ClearNotepad();

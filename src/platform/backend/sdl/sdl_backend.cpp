@@ -1,0 +1,226 @@
+#include "backend/sdl/sdl_backend.h"
+
+#include <SDL2/SDL.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+namespace platform {
+namespace {
+
+constexpr int kLargestScreen = 16384;
+
+// Parses "<width>x<height>"; false for anything else.
+bool parse_size(std::string_view text, int* width, int* height) {
+    const std::size_t cross = text.find('x');
+    if (cross == std::string_view::npos) return false;
+    const auto number = [](std::string_view part, int* value) {
+        const auto [end, error] = std::from_chars(part.data(), part.data() + part.size(), *value);
+        return error == std::errc{} && end == part.data() + part.size() && *value > 0 && *value <= kLargestScreen;
+    };
+    return number(text.substr(0, cross), width) && number(text.substr(cross + 1), height);
+}
+
+// The window's title: the program file's name, which is all the platform knows of the program.
+std::string program_name() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : self.filename().string();
+}
+
+const char* pointer_word(DeviceEvent::Type type) {
+    switch (type) {
+    case DeviceEvent::Type::PointerDown: return "down";
+    case DeviceEvent::Type::PointerMove: return "move";
+    case DeviceEvent::Type::PointerUp: return "up";
+    default: return nullptr;
+    }
+}
+
+}  // namespace
+
+SdlScreen sdl_screen_from_environment() {
+    SdlScreen screen;
+    const char* asked = std::getenv("SCRIVO_SCREEN");
+    if (asked != nullptr && !parse_size(asked, &screen.width, &screen.height)) screen = {};
+    return screen;
+}
+
+std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, std::string* error) {
+    // The default path re-uploads the whole surface through a software renderer at every update;
+    // the plain framebuffer updates only the rectangles asked for.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // Signals are the platform's own business (they reach the program as a close request).
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // A full-screen notepad stays put when another program comes to the front.
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // The window manager's close arrives once, as the window's close event.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // The tap that brings the window to the front also writes.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        *error = SDL_GetError();
+        return nullptr;
+    }
+    int width = screen.width;
+    int height = screen.height;
+    Uint32 flags = 0;
+    if (width == 0 || height == 0) {
+        SDL_DisplayMode desktop{};
+        if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
+            *error = SDL_GetError();
+            SDL_Quit();
+            return nullptr;
+        }
+        width = desktop.w;
+        height = desktop.h;
+        flags = SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
+    }
+    const Uint32 wake_type = SDL_RegisterEvents(1);
+    SDL_Window* window = SDL_CreateWindow(program_name().c_str(), flags ? 0 : SDL_WINDOWPOS_CENTERED,
+                                          flags ? 0 : SDL_WINDOWPOS_CENTERED, width, height, flags);
+    if (window == nullptr || wake_type == static_cast<Uint32>(-1)) {
+        *error = SDL_GetError();
+        if (window != nullptr) SDL_DestroyWindow(window);
+        SDL_Quit();
+        return nullptr;
+    }
+    std::unique_ptr<SdlBackend> backend(new SdlBackend(window, width, height, wake_type));
+    if (!backend->attach_surface()) {
+        *error = SDL_GetError();
+        return nullptr;
+    }
+    return backend;
+}
+
+SdlBackend::SdlBackend(SDL_Window* window, int width, int height, std::uint32_t wake_type)
+    : window_(window),
+      width_(width),
+      height_(height),
+      wake_type_(wake_type),
+      input_(width, height, wake_type),
+      audio_(std::make_unique<SdlAudio>()),
+      trace_(std::getenv("SCRIVO_TRACE") != nullptr && std::string_view(std::getenv("SCRIVO_TRACE")) == "1") {
+    // As on a pen device: no pointer over the page, and no text-input machinery behind the keys.
+    SDL_ShowCursor(SDL_DISABLE);
+    SDL_StopTextInput();
+}
+
+SdlBackend::~SdlBackend() {
+    audio_.reset();
+    if (wait_cursor_ != nullptr) SDL_FreeCursor(wait_cursor_);
+    SDL_DestroyWindow(window_);
+    SDL_Quit();
+}
+
+bool SdlBackend::attach_surface() {
+    surface_ = SDL_GetWindowSurface(window_);
+    if (surface_ == nullptr) return false;
+    const bool direct = surface_->format->format == SDL_PIXELFORMAT_RGB888 && surface_->w == width_ &&
+                        surface_->h == height_ && surface_->pitch % 4 == 0;
+    if (direct) {
+        pixels_ = static_cast<std::uint32_t*>(surface_->pixels);
+        pitch_ = surface_->pitch / 4;
+        own_.clear();
+        own_.shrink_to_fit();
+    } else {
+        own_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 0);
+        pixels_ = own_.data();
+        pitch_ = width_;
+    }
+    return true;
+}
+
+void SdlBackend::present(const Rect* rects, int count) {
+    const Rect bounds = intersect({0, 0, width_, height_}, {0, 0, surface_->w, surface_->h});
+    update_.clear();
+    for (int i = 0; i < count; ++i) {
+        const Rect r = intersect(rects[i], bounds);
+        if (r.empty()) continue;
+        if (!own_.empty()) {
+            const std::uint32_t* from = pixels_ + static_cast<std::ptrdiff_t>(r.top) * pitch_ + r.left;
+            auto* to = static_cast<std::uint8_t*>(surface_->pixels) + static_cast<std::ptrdiff_t>(r.top) * surface_->pitch +
+                       static_cast<std::ptrdiff_t>(r.left) * surface_->format->BytesPerPixel;
+            SDL_ConvertPixels(r.width(), r.height(), SDL_PIXELFORMAT_RGB888, from, pitch_ * 4,
+                              surface_->format->format, to, surface_->pitch);
+        }
+        update_.push_back({r.left, r.top, r.width(), r.height()});
+    }
+    if (update_.empty()) return;
+    SDL_UpdateWindowSurfaceRects(window_, update_.data(), static_cast<int>(update_.size()));
+    if (trace_) std::fprintf(stderr, "presented %d rects\n", static_cast<int>(update_.size()));
+}
+
+bool SdlBackend::handle_window_change(const SDL_Event& sdl_event, DeviceEvent* event) {
+    if (sdl_event.type != SDL_WINDOWEVENT) return false;
+    switch (sdl_event.window.event) {
+    case SDL_WINDOWEVENT_EXPOSED:
+        // The surface still holds what was presented; only the window lost it.
+        SDL_UpdateWindowSurface(window_);
+        return false;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        // SDL makes a new surface for the new size: what was presented is gone.
+        if (!attach_surface()) return false;
+        *event = DeviceEvent{};
+        event->type = DeviceEvent::Type::ScreenLost;
+        return true;
+    default: return false;
+    }
+}
+
+bool SdlBackend::next_event(DeviceEvent* event, int timeout_ms) {
+    const Uint64 deadline = SDL_GetTicks64() + static_cast<Uint64>(timeout_ms > 0 ? timeout_ms : 0);
+    for (;;) {
+        SDL_Event sdl_event;
+        int got;
+        if (timeout_ms < 0) {
+            got = SDL_WaitEvent(&sdl_event);
+        } else {
+            const Uint64 now = SDL_GetTicks64();
+            got = now >= deadline ? SDL_PollEvent(&sdl_event)
+                                  : SDL_WaitEventTimeout(&sdl_event, static_cast<int>(deadline - now));
+        }
+        if (got == 0) return false;
+        if (handle_window_change(sdl_event, event)) return true;
+        if (!input_.translate(sdl_event, event)) continue;
+        if (trace_) {
+            if (const char* word = pointer_word(event->type))
+                std::fprintf(stderr, "pointer %s %d %d\n", word, event->x, event->y);
+            else if (event->type == DeviceEvent::Type::KeyDown || event->type == DeviceEvent::Type::KeyUp)
+                std::fprintf(stderr, "key %s %d%s\n", event->type == DeviceEvent::Type::KeyDown ? "down" : "up",
+                             event->vk, event->repeat ? " repeat" : "");
+        }
+        return true;
+    }
+}
+
+void SdlBackend::wake() {
+    SDL_Event event{};
+    event.type = wake_type_;
+    SDL_PushEvent(&event);
+}
+
+void SdlBackend::set_cursor(CursorShape shape) {
+    if (shape == CursorShape::Wait) {
+        if (wait_cursor_ == nullptr) wait_cursor_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
+        if (wait_cursor_ != nullptr) SDL_SetCursor(wait_cursor_);
+        SDL_ShowCursor(SDL_ENABLE);
+    } else {
+        SDL_ShowCursor(SDL_DISABLE);
+    }
+}
+
+void SdlBackend::raise() {
+    if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(window_);
+    SDL_RaiseWindow(window_);
+    // Without a window manager to hand it over, the keyboard focus has to be taken.
+    SDL_SetWindowInputFocus(window_);
+    if (trace_) std::fprintf(stderr, "raised\n");
+}
+
+}  // namespace platform

@@ -1,0 +1,77 @@
+// The real display through SDL2: a borderless full-screen window at the display's size (or an
+// emulated device screen in a window), presented through the window surface, with stylus, keys,
+// focus, sound and the cursor.
+#pragma once
+
+#include <SDL2/SDL_video.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "backend/backend.h"
+#include "backend/sdl/sdl_audio.h"
+#include "backend/sdl/sdl_input.h"
+
+namespace platform {
+
+// The screen asked for: a size of 0 × 0 is the whole display, full-screen; any other size is an
+// emulated device screen of that size in an ordinary window.
+struct SdlScreen {
+    int width = 0;
+    int height = 0;
+};
+
+// SCRIVO_SCREEN=<width>x<height> asks for an emulated screen; without it, or with a size that
+// makes no sense, the screen is the whole display.
+SdlScreen sdl_screen_from_environment();
+
+class SdlBackend final : public Backend {
+public:
+    // Opens the display. Null, with SDL's reason in `error`, when there is none.
+    static std::unique_ptr<SdlBackend> open(const SdlScreen& screen, std::string* error);
+    ~SdlBackend() override;
+    SdlBackend(const SdlBackend&) = delete;
+    SdlBackend& operator=(const SdlBackend&) = delete;
+
+    int screen_width() const override { return width_; }
+    int screen_height() const override { return height_; }
+    std::uint32_t* framebuffer() override { return pixels_; }
+    int framebuffer_pitch() const override { return pitch_; }
+    void present(const Rect* rects, int count) override;
+    bool next_event(DeviceEvent* event, int timeout_ms) override;
+    void wake() override;
+    void beep() override { audio_->beep(); }
+    bool play_wave(const std::uint8_t* data, std::size_t size) override { return audio_->play_wave(data, size); }
+    void set_cursor(CursorShape shape) override;
+    void raise() override;
+
+    SDL_Window* window() const { return window_; }
+
+private:
+    SdlBackend(SDL_Window* window, int width, int height, std::uint32_t wake_type);
+    // Takes the window's current surface as the place to present to; false when SDL has none.
+    bool attach_surface();
+    // Window changes the platform never hears of as such; true (with `event` set) for the one it
+    // must hear of: the presented pixels are lost.
+    bool handle_window_change(const SDL_Event& sdl_event, DeviceEvent* event);
+
+    SDL_Window* window_;
+    int width_;
+    int height_;
+    std::uint32_t wake_type_;
+    // The window surface itself when it has the screen's size and pixel layout; otherwise `own_`,
+    // converted into the surface as it is presented.
+    SDL_Surface* surface_ = nullptr;
+    std::uint32_t* pixels_ = nullptr;
+    int pitch_ = 0;
+    std::vector<std::uint32_t> own_;
+    std::vector<SDL_Rect> update_;
+    SdlInput input_;
+    std::unique_ptr<SdlAudio> audio_;
+    SDL_Cursor* wait_cursor_ = nullptr;
+    bool trace_;
+};
+
+}  // namespace platform

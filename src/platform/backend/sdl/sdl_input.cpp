@@ -1,0 +1,78 @@
+#include "backend/sdl/sdl_input.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "backend/sdl/sdl_keys.h"
+
+namespace platform {
+
+bool SdlInput::pointer(DeviceEvent::Type type, int x, int y, DeviceEvent* out) const {
+    // A stylus cannot leave the screen; a captured mouse dragged past the edge stops at it.
+    out->type = type;
+    out->x = std::clamp(x, 0, width_ - 1);
+    out->y = std::clamp(y, 0, height_ - 1);
+    return true;
+}
+
+bool SdlInput::finger(DeviceEvent::Type type, const SDL_TouchFingerEvent& touch, DeviceEvent* out) {
+    if (type == DeviceEvent::Type::PointerDown) {
+        if (holder_ != Holder::None) return false;
+        holder_ = Holder::Finger;
+        touch_ = touch.touchId;
+        finger_ = touch.fingerId;
+    } else if (holder_ != Holder::Finger || touch.touchId != touch_ || touch.fingerId != finger_) {
+        return false;
+    }
+    if (type == DeviceEvent::Type::PointerUp) holder_ = Holder::None;
+    // Finger positions are fractions of the window.
+    const int x = static_cast<int>(std::floor(touch.x * static_cast<float>(width_)));
+    const int y = static_cast<int>(std::floor(touch.y * static_cast<float>(height_)));
+    return pointer(type, x, y, out);
+}
+
+bool SdlInput::translate(const SDL_Event& event, DeviceEvent* out) {
+    *out = DeviceEvent{};
+    switch (event.type) {
+    case SDL_MOUSEBUTTONDOWN:
+        // Touches also arrive as synthetic mouse events; the finger events already carry them.
+        if (event.button.which == SDL_TOUCH_MOUSEID || event.button.button != SDL_BUTTON_LEFT) return false;
+        if (holder_ == Holder::Finger) return false;
+        holder_ = Holder::Mouse;
+        return pointer(DeviceEvent::Type::PointerDown, event.button.x, event.button.y, out);
+    case SDL_MOUSEBUTTONUP:
+        if (event.button.which == SDL_TOUCH_MOUSEID || event.button.button != SDL_BUTTON_LEFT) return false;
+        if (holder_ != Holder::Mouse) return false;
+        holder_ = Holder::None;
+        return pointer(DeviceEvent::Type::PointerUp, event.button.x, event.button.y, out);
+    case SDL_MOUSEMOTION:
+        if (event.motion.which == SDL_TOUCH_MOUSEID || holder_ != Holder::Mouse) return false;
+        return pointer(DeviceEvent::Type::PointerMove, event.motion.x, event.motion.y, out);
+    case SDL_FINGERDOWN: return finger(DeviceEvent::Type::PointerDown, event.tfinger, out);
+    case SDL_FINGERMOTION: return finger(DeviceEvent::Type::PointerMove, event.tfinger, out);
+    case SDL_FINGERUP: return finger(DeviceEvent::Type::PointerUp, event.tfinger, out);
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        out->vk = virtual_key_from_sdl(event.key.keysym.sym);
+        if (out->vk == 0) return false;
+        out->type = event.type == SDL_KEYDOWN ? DeviceEvent::Type::KeyDown : DeviceEvent::Type::KeyUp;
+        out->repeat = event.key.repeat != 0;
+        return true;
+    case SDL_WINDOWEVENT:
+        switch (event.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED: out->type = DeviceEvent::Type::FocusGained; return true;
+        case SDL_WINDOWEVENT_FOCUS_LOST: out->type = DeviceEvent::Type::FocusLost; return true;
+        case SDL_WINDOWEVENT_CLOSE: out->type = DeviceEvent::Type::CloseRequested; return true;
+        default: return false;
+        }
+    case SDL_QUIT: out->type = DeviceEvent::Type::CloseRequested; return true;
+    default:
+        if (event.type == wake_type_) {
+            out->type = DeviceEvent::Type::Wake;
+            return true;
+        }
+        return false;
+    }
+}
+
+}  // namespace platform

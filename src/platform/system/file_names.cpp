@@ -1,0 +1,130 @@
+// Calls on files by name: delete, rename, new temporary names, attributes.
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <cwchar>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/system.h"
+#include "system/errors.h"
+#include "system/paths.h"
+#include "system/posix_io.h"
+
+using namespace platform;
+
+namespace {
+
+// Renames without replacing. Where the file system cannot do that in one step, the check and the
+// rename are two steps, which only a second writer racing for the same new name could tell apart.
+int rename_no_replace(const std::string& from, const std::string& to) {
+    const int result = renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+    if (result == 0 || (errno != EINVAL && errno != ENOSYS)) return result;
+    struct stat existing {};
+    if (lstat(to.c_str(), &existing) == 0) {
+        errno = EEXIST;
+        return -1;
+    }
+    return rename(from.c_str(), to.c_str());
+}
+
+// "<directory>/<prefix>XXXX.tmp" with the number in four hex digits.
+std::wstring temp_name(const std::wstring& directory, LPCWSTR prefix, unsigned number) {
+    wchar_t digits[8];
+    swprintf(digits, 8, L"%04X", number & 0xFFFFu);
+    std::wstring name = directory;
+    if (!name.empty() && name.back() != L'/') name += L'/';
+    if (prefix) name += prefix;
+    return name + digits + L".tmp";
+}
+
+}  // namespace
+
+BOOL DeleteFileW(LPCWSTR path) {
+    const auto name = native_path(path);
+    if (!name) return FALSE;
+    if (unlink(name->c_str()) != 0) {
+        set_error_for_path(errno, *name);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL MoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags) {
+    const auto source = native_path(from);
+    if (!source) return FALSE;
+    const auto target = native_path(to);
+    if (!target) return FALSE;
+    const int result = (flags & MOVEFILE_REPLACE_EXISTING) ? rename(source->c_str(), target->c_str())
+                                                           : rename_no_replace(*source, *target);
+    if (result != 0) {
+        if (errno == EEXIST)
+            SetLastError(ERROR_ALREADY_EXISTS);
+        else
+            set_error_for_path(errno, *target);
+        return FALSE;
+    }
+    if (flags & MOVEFILE_WRITE_THROUGH) {
+        const std::string target_folder = folder_of(*target);
+        const std::string source_folder = folder_of(*source);
+        bool synced = sync_folder(target_folder);
+        if (synced && source_folder != target_folder) synced = sync_folder(source_folder);
+        if (!synced) {
+            set_error_from_errno(errno);
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
+UINT GetTempFileNameW(LPCWSTR directory, LPCWSTR prefix, UINT unique, LPWSTR path) {
+    if (!directory || !path || (prefix && wcschr(prefix, L'/'))) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    if (wcsnlen(directory, MAX_PATH) >= static_cast<std::size_t>(MAX_PATH) ||
+        (prefix && wcsnlen(prefix, MAX_PATH) >= static_cast<std::size_t>(MAX_PATH))) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return 0;
+    }
+    const std::wstring folder = directory;
+    if (unique != 0) {
+        // Only the name is made; the caller creates the file.
+        const std::wstring name = temp_name(folder, prefix, unique);
+        if (!native_path(name.c_str())) return 0;
+        copy_wide(name, path, MAX_PATH);
+        return unique;
+    }
+    const auto start = static_cast<unsigned>(getpid()) ^ static_cast<unsigned>(time(nullptr));
+    for (unsigned step = 0; step <= 0xFFFF; ++step) {
+        const unsigned number = (start + step) & 0xFFFFu;
+        if (number == 0) continue;  // 0 is the failure result
+        const std::wstring name = temp_name(folder, prefix, number);
+        const auto native = native_path(name.c_str());
+        if (!native) return 0;
+        const int fd = open(native->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) {
+            set_error_for_path(errno, *native);
+            return 0;
+        }
+        close(fd);
+        copy_wide(name, path, MAX_PATH);
+        return number;
+    }
+    SetLastError(ERROR_FILE_EXISTS);
+    return 0;
+}
+
+DWORD GetFileAttributesW(LPCWSTR path) {
+    const auto name = native_path(path);
+    if (!name) return INVALID_FILE_ATTRIBUTES;
+    struct stat info {};
+    if (stat(name->c_str(), &info) != 0) {
+        set_error_for_path(errno, *name);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    return file_attributes(info);
+}

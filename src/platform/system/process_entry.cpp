@@ -1,0 +1,48 @@
+// The process entry point: opens the display, lets other processes and signals reach the program,
+// and runs WinMain.
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "backend/backend.h"
+#include "backend/sdl/sdl_backend.h"
+#include "core/utf8.h"
+#include "platform/platform.h"
+#include "system/module.h"
+#include "system/remote.h"
+
+namespace {
+
+// The arguments after the program's name, joined with spaces.
+std::wstring command_line_of(int argc, char** argv) {
+    std::wstring line;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1) line.push_back(L' ');
+        line += platform::utf8_to_wide(argv[i]);
+    }
+    return line;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string error;
+    std::unique_ptr<platform::SdlBackend> display =
+        platform::SdlBackend::open(platform::sdl_screen_from_environment(), &error);
+    if (!display) {
+        std::fprintf(stderr, "%s: cannot open the display: %s\n", argc > 0 ? argv[0] : "", error.c_str());
+        return 1;
+    }
+    platform::set_backend(std::move(display));
+    platform::remote_forward_termination_signals();
+    platform::remote_enable();
+
+    std::wstring command_line = command_line_of(argc, argv);
+    const int code = WinMain(platform::program_instance(), nullptr, command_line.data(), SW_SHOW);
+
+    // Nothing may wake a backend that is gone.
+    platform::remote_shutdown();
+    platform::set_backend(nullptr);
+    return code;
+}

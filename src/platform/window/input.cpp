@@ -1,0 +1,221 @@
+// Device input: the platform's own buffer of device events, the live key state, capture, and the
+// pointer and key messages made from the buffer when the program retrieves them.
+#include "window/input.h"
+
+#include <array>
+#include <deque>
+
+#include "backend/backend.h"
+#include "core/clock.h"
+#include "platform/window.h"
+#include "system/remote.h"
+#include "window/activation.h"
+#include "window/message_queue.h"
+#include "window/screen.h"
+#include "window/window_table.h"
+
+using namespace platform;
+
+namespace {
+
+constexpr int kLeftButton = 0x01;  // the pointer's key in the key state, as VK_LBUTTON
+constexpr WPARAM kLeftButtonDown = 0x0001;
+constexpr LPARAM kRepeatBit = LPARAM{1} << 30;
+constexpr LPARAM kReleaseBits = (LPARAM{1} << 30) | (LPARAM{1} << 31);
+constexpr short kKeyIsDown = static_cast<short>(0x8000);
+
+struct BufferedInput {
+    DeviceEvent event;
+    DWORD time;
+};
+
+struct FocusChange {
+    enum class Kind { Gained, Lost, Raise } kind;
+    HWND window;
+};
+
+std::deque<BufferedInput> buffered;
+std::deque<FocusChange> focus_changes;
+std::array<bool, 256> key_down{};
+HWND capture = nullptr;
+
+void set_key(int vk, bool down) {
+    if (vk >= 0 && vk < static_cast<int>(key_down.size())) key_down[static_cast<std::size_t>(vk)] = down;
+}
+
+void take_remote_messages() {
+    if (!remote_enabled()) return;
+    RemoteMessage m;
+    while (remote_take_message(&m)) {
+        const HWND target = m.window ? m.window : first_unowned_window();
+        if (!find_window(target)) continue;
+        if (m.raise) {
+            focus_changes.push_back({FocusChange::Kind::Raise, target});
+        } else {
+            post_to_queue(target, m.message, m.wParam, m.lParam);
+        }
+    }
+}
+
+void accept(const DeviceEvent& e) {
+    using Type = DeviceEvent::Type;
+    switch (e.type) {
+    case Type::PointerDown:
+    case Type::PointerUp:
+        set_key(kLeftButton, e.type == Type::PointerDown);
+        break;
+    case Type::KeyDown:
+    case Type::KeyUp:
+        set_key(e.vk, e.type == Type::KeyDown);
+        break;
+    case Type::PointerMove:
+        break;
+    case Type::FocusGained:
+        focus_changes.push_back({FocusChange::Kind::Gained, nullptr});
+        return;
+    case Type::FocusLost:
+        // Key releases may never reach a program that is no longer in front.
+        key_down.fill(false);
+        focus_changes.push_back({FocusChange::Kind::Lost, nullptr});
+        return;
+    case Type::CloseRequested:
+        if (const HWND main = first_unowned_window()) post_to_queue(main, WM_CLOSE, 0, 0);
+        return;
+    case Type::Wake:
+        take_remote_messages();
+        return;
+    case Type::ScreenLost:
+        if (has_backend()) screen_expose({0, 0, backend().screen_width(), backend().screen_height()});
+        return;
+    }
+    buffered.push_back({e, static_cast<DWORD>(clock_peek())});
+}
+
+HWND deepest_at(const Window& w, int x, int y) {
+    for (auto it = w.children.rbegin(); it != w.children.rend(); ++it) {
+        const Window* c = find_window(*it);
+        if (c && c->visible && c->enabled && !c->destroying && c->rect.contains(x, y))
+            return deepest_at(*c, x - c->rect.left, y - c->rect.top);
+    }
+    return w.handle;
+}
+
+// The window a tap at a screen point goes to. A tap never passes through a window: on a disabled
+// one (the owner of a modal box) it goes nowhere.
+HWND window_at(int x, int y) {
+    const auto& z = window_table().z_order;
+    for (auto it = z.rbegin(); it != z.rend(); ++it) {
+        const Window* w = find_window(*it);
+        if (!w || !w->visible || w->destroying || !w->rect.contains(x, y)) continue;
+        return w->enabled ? deepest_at(*w, x - w->rect.left, y - w->rect.top) : nullptr;
+    }
+    return nullptr;
+}
+
+bool make_message(const BufferedInput& in, MSG* out) {
+    using Type = DeviceEvent::Type;
+    const DeviceEvent& e = in.event;
+    if (e.type == Type::KeyDown || e.type == Type::KeyUp) {
+        HWND target = GetFocus();
+        if (!target) target = GetActiveWindow();
+        if (!target) return false;
+        const LPARAM flags = e.type == Type::KeyUp ? kReleaseBits : (e.repeat ? kRepeatBit : 0);
+        *out = {target, e.type == Type::KeyDown ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(e.vk), 1 | flags,
+                in.time, {e.x, e.y}};
+        return true;
+    }
+    const HWND target = find_window(capture) ? capture : window_at(e.x, e.y);
+    const Window* w = find_window(target);
+    if (!w) return false;
+    const POINT origin = client_origin_on_screen(*w);
+    const UINT message = e.type == Type::PointerDown ? WM_LBUTTONDOWN
+                         : e.type == Type::PointerUp ? WM_LBUTTONUP
+                                                     : WM_MOUSEMOVE;
+    // Client coordinates travel as unsigned 16-bit values, so a point left of or above a capturing
+    // window arrives as a large number.
+    *out = {target, message, e.type == Type::PointerUp ? 0 : kLeftButtonDown,
+            MAKELPARAM(static_cast<WORD>(e.x - origin.x), static_cast<WORD>(e.y - origin.y)), in.time, {e.x, e.y}};
+    return true;
+}
+
+}  // namespace
+
+namespace platform {
+
+void pump_device_events() {
+    if (!has_backend()) return;
+    DeviceEvent e;
+    while (backend().next_event(&e, 0)) accept(e);
+}
+
+bool wait_device_event(int timeout_ms) {
+    if (!has_backend()) return false;
+    DeviceEvent e;
+    if (!backend().next_event(&e, timeout_ms)) return false;
+    accept(e);
+    return true;
+}
+
+void run_pending_focus_changes() {
+    while (!focus_changes.empty()) {
+        const FocusChange change = focus_changes.front();
+        focus_changes.pop_front();
+        switch (change.kind) {
+        case FocusChange::Kind::Gained: foreground_changed(true); break;
+        case FocusChange::Kind::Lost: foreground_changed(false); break;
+        case FocusChange::Kind::Raise: bring_to_foreground(change.window, true); break;
+        }
+    }
+}
+
+bool take_input_message(MSG* message, HWND filter, UINT first, UINT last, bool remove) {
+    for (auto it = buffered.begin(); it != buffered.end();) {
+        MSG m;
+        if (!make_message(*it, &m)) {
+            it = buffered.erase(it);
+            continue;
+        }
+        if ((filter && m.hwnd != filter) || !in_filter_range(m.message, first, last)) {
+            ++it;
+            continue;
+        }
+        if (remove) {
+            buffered.erase(it);
+            // A tap on a window of another top-level window than the active one brings it forward.
+            if (m.message == WM_LBUTTONDOWN) {
+                const Window& top = top_level_of(*find_window(m.hwnd));
+                if (top.handle != GetActiveWindow()) activate(top.handle);
+            }
+        }
+        *message = m;
+        return true;
+    }
+    return false;
+}
+
+void forget_capture(HWND window) {
+    if (capture && is_within(capture, window)) capture = nullptr;
+}
+
+}  // namespace platform
+
+short GetAsyncKeyState(int virtualKey) {
+    pump_device_events();
+    present_changes();
+    if (virtualKey < 0 || virtualKey >= static_cast<int>(key_down.size())) return 0;
+    return key_down[static_cast<std::size_t>(virtualKey)] ? kKeyIsDown : 0;
+}
+
+HWND SetCapture(HWND window) {
+    if (!find_window(window)) return nullptr;
+    const HWND previous = GetCapture();
+    capture = window;
+    return previous;
+}
+
+BOOL ReleaseCapture() {
+    capture = nullptr;
+    return TRUE;
+}
+
+HWND GetCapture() { return find_window(capture) ? capture : nullptr; }

@@ -1,0 +1,141 @@
+// The message queue of the GUI thread: posting, sending, retrieving and dispatching.
+#include "window/message_queue.h"
+
+#include <climits>
+#include <deque>
+
+#include "core/clock.h"
+#include "platform/gdi.h"
+#include "platform/window.h"
+#include "system/remote.h"
+#include "window/input.h"
+#include "window/paint.h"
+#include "window/screen.h"
+#include "window/timers.h"
+#include "window/window_table.h"
+
+using namespace platform;
+
+namespace {
+
+std::deque<MSG> posted;
+bool quit_posted = false;
+int quit_code = 0;
+
+bool take_posted(MSG* message, HWND filter, UINT first, UINT last, bool remove) {
+    for (auto it = posted.begin(); it != posted.end(); ++it) {
+        if ((filter && it->hwnd != filter) || !in_filter_range(it->message, first, last)) continue;
+        *message = *it;
+        if (remove) posted.erase(it);
+        return true;
+    }
+    return false;
+}
+
+// Posted, then input, then quit, then paint, then timers: the order the program's loops rely on.
+bool take_message(MSG* message, HWND filter, UINT first, UINT last, bool remove) {
+    if (take_posted(message, filter, first, last, remove)) return true;
+    if (take_input_message(message, filter, first, last, remove)) return true;
+    if (quit_posted && !filter && in_filter_range(WM_QUIT, first, last)) {
+        *message = {nullptr, WM_QUIT, static_cast<WPARAM>(quit_code), 0, static_cast<DWORD>(clock_peek()), {0, 0}};
+        if (remove) quit_posted = false;
+        return true;
+    }
+    if (in_filter_range(WM_PAINT, first, last) && take_paint_message(message, filter)) return true;
+    return in_filter_range(WM_TIMER, first, last) && take_due_timer(message, filter, remove);
+}
+
+// Everything the platform does on the program's way into the queue.
+void catch_up() {
+    pump_device_events();
+    run_pending_focus_changes();
+    present_changes();
+}
+
+}  // namespace
+
+namespace platform {
+
+bool in_filter_range(UINT message, UINT first, UINT last) {
+    return (first == 0 && last == 0) || (message >= first && message <= last);
+}
+
+void post_to_queue(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    posted.push_back({window, message, wParam, lParam, static_cast<DWORD>(clock_peek()), {0, 0}});
+}
+
+void drop_posted_messages(HWND window) {
+    std::erase_if(posted, [window](const MSG& m) { return m.hwnd == window; });
+}
+
+}  // namespace platform
+
+BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (kind_of(raw(window)) == HandleKind::RemoteWindow)
+        return remote_enabled() && remote_post_message(window, message, wParam, lParam) ? TRUE : FALSE;
+    if (window && !find_window(window)) return FALSE;
+    post_to_queue(window, message, wParam, lParam);
+    return TRUE;
+}
+
+LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const Window* w = find_window(window);
+    return w ? w->window_class->proc(window, message, wParam, lParam) : 0;
+}
+
+void PostQuitMessage(int exitCode) {
+    quit_posted = true;
+    quit_code = exitCode;
+}
+
+BOOL GetMessageW(MSG* msg, HWND window, UINT filterMin, UINT filterMax) {
+    for (;;) {
+        if (!msg || (window && !find_window(window))) return -1;
+        catch_up();
+        if (take_message(msg, window, filterMin, filterMax, true)) return msg->message == WM_QUIT ? FALSE : TRUE;
+        const std::int64_t until_timer = in_filter_range(WM_TIMER, filterMin, filterMax) ? ms_until_next_timer(window) : -1;
+        wait_device_event(until_timer > INT_MAX ? INT_MAX : static_cast<int>(until_timer));
+    }
+}
+
+BOOL PeekMessageW(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags) {
+    if (!msg || (window && !find_window(window))) return FALSE;
+    catch_up();
+    return take_message(msg, window, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0) ? TRUE : FALSE;
+}
+
+// There are no character messages to make: keys reach the program as key messages only.
+BOOL TranslateMessage(const MSG*) { return FALSE; }
+
+LRESULT DispatchMessageW(const MSG* msg) {
+    if (!msg) return 0;
+    if (msg->message == WM_TIMER && msg->lParam) {
+        // Only a live timer's own procedure is called: lParam is not trusted as a pointer.
+        const TIMERPROC proc = timer_proc(msg->hwnd, msg->wParam);
+        if (proc && reinterpret_cast<LPARAM>(proc) == msg->lParam) proc(msg->hwnd, WM_TIMER, msg->wParam, msg->time);
+        return 0;
+    }
+    return SendMessageW(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_CLOSE:
+        DestroyWindow(window);
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        BeginPaint(window, &paint);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_ERASEBKGND: {
+        const Window* w = find_window(window);
+        RECT client;
+        if (!w || !w->window_class->background || !GetClientRect(window, &client)) return 0;
+        return FillRect(reinterpret_cast<HDC>(wParam), &client, w->window_class->background) ? 1 : 0;
+    }
+    default:
+        return 0;
+    }
+}

@@ -1,0 +1,119 @@
+// Composing the screen from the surfaces of the visible top-level windows.
+#include "window/screen.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "backend/backend.h"
+#include "core/clock.h"
+#include "window/draw_target.h"
+
+namespace platform {
+namespace {
+
+// A display frame: drawing loops are shown at least this often.
+constexpr std::uint64_t kFrameMs = 16;
+
+DirtyRegion exposed;  // screen coordinates
+std::uint64_t last_present = 0;
+
+void compose(const Rect& area, std::uint32_t* framebuffer, int pitch) {
+    const auto& z = window_table().z_order;
+    // Only the topmost window that covers the whole area and those above it can show there.
+    std::size_t first = 0;
+    bool covered = false;
+    for (std::size_t i = z.size(); i-- > 0 && !covered;) {
+        const Window* w = find_window(z[i]);
+        covered = w && w->visible && intersect(w->rect, area) == area;
+        if (covered) first = i;
+    }
+    if (!covered) {
+        for (int y = area.top; y < area.bottom; ++y)
+            std::fill_n(framebuffer + static_cast<std::ptrdiff_t>(y) * pitch + area.left, area.width(), 0u);
+    }
+    for (std::size_t i = first; i < z.size(); ++i) {
+        const Window* w = find_window(z[i]);
+        if (!w || !w->visible) continue;
+        const Rect part = intersect(w->rect, area);
+        if (part.empty()) continue;
+        for (int y = part.top; y < part.bottom; ++y) {
+            const auto* from = reinterpret_cast<const std::uint32_t*>(w->surface.row(y - w->rect.top)) +
+                               (part.left - w->rect.left);
+            std::memcpy(framebuffer + static_cast<std::ptrdiff_t>(y) * pitch + part.left, from,
+                        static_cast<std::size_t>(part.width()) * sizeof(std::uint32_t));
+        }
+    }
+}
+
+}  // namespace
+
+void fit_surface(Window& top_level) {
+    const int width = top_level.rect.width();
+    const int height = top_level.rect.height();
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0u);
+    const int keep_w = std::min(width, top_level.surface.width);
+    for (int y = 0; y < std::min(height, top_level.surface.height); ++y)
+        std::memcpy(pixels.data() + static_cast<std::ptrdiff_t>(y) * width, top_level.surface.row(y),
+                    static_cast<std::size_t>(keep_w) * sizeof(std::uint32_t));
+    top_level.pixels = std::move(pixels);
+    top_level.surface = {width, height, PixelFormat::Rgb32, width * 4,
+                         reinterpret_cast<std::uint8_t*>(top_level.pixels.data())};
+    top_level.dirty.clear();
+}
+
+void screen_expose(const Rect& area) { exposed.add(area); }
+
+void present_changes() {
+    if (!has_backend()) return;
+    Backend& display = backend();
+    const Rect screen{0, 0, display.screen_width(), display.screen_height()};
+    for (HWND h : window_table().z_order) {
+        Window* w = find_window(h);
+        if (!w || w->dirty.empty()) continue;
+        if (w->visible)
+            for (const Rect& r : w->dirty.rects()) exposed.add(r.offset(w->rect.left, w->rect.top));
+        w->dirty.clear();
+    }
+    if (exposed.empty()) return;
+    std::vector<Rect> shown;
+    for (const Rect& r : exposed.rects()) {
+        const Rect on_screen = intersect(r, screen);
+        if (on_screen.empty()) continue;
+        compose(on_screen, display.framebuffer(), display.framebuffer_pitch());
+        shown.push_back(on_screen);
+    }
+    exposed.clear();
+    last_present = clock_peek();
+    if (!shown.empty()) display.present(shown.data(), static_cast<int>(shown.size()));
+}
+
+bool window_draw_target(HWND handle, DrawTarget* target) {
+    Window* w = find_window(handle);
+    if (!w || !target) return false;
+    Window& top = top_level_of(*w);
+    const POINT origin = client_origin_on_surface(*w);
+    Rect clip = Rect{0, 0, w->rect.width(), w->rect.height()}.offset(origin.x, origin.y);
+    // A child shows only within its ancestors, and not at all while one of them is hidden.
+    for (const Window* a = w; a->is_child(); a = find_window(a->parent)) {
+        const Window* parent = find_window(a->parent);
+        if (!a->visible || !parent) {
+            clip = {};
+            break;
+        }
+        const POINT p = client_origin_on_surface(*parent);
+        clip = intersect(clip, Rect{0, 0, parent->rect.width(), parent->rect.height()}.offset(p.x, p.y));
+    }
+    target->surface = top.surface;
+    target->dirty = top.visible ? &top.dirty : nullptr;
+    target->origin_x = origin.x;
+    target->origin_y = origin.y;
+    target->clip = clip;
+    return true;
+}
+
+void window_drew() {
+    if (clock_peek() - last_present >= kFrameMs) present_changes();
+}
+
+}  // namespace platform

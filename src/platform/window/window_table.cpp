@@ -1,0 +1,95 @@
+#include "window/window_table.h"
+
+#include <algorithm>
+
+namespace platform {
+
+WindowTable& window_table() {
+    static WindowTable table;
+    return table;
+}
+
+Window* find_window(HWND handle) { return window_table().windows.find(raw(handle)); }
+
+const WindowClass* find_class(LPCWSTR name_or_atom) {
+    if (!name_or_atom) return nullptr;
+    for (const auto& c : window_table().classes) {
+        if (IS_INTRESOURCE(name_or_atom) ? c->atom == static_cast<ATOM>(reinterpret_cast<std::uintptr_t>(name_or_atom))
+                                         : c->name == name_or_atom)
+            return c.get();
+    }
+    return nullptr;
+}
+
+Window& top_level_of(Window& window) {
+    Window* w = &window;
+    while (w->is_child()) {
+        Window* parent = find_window(w->parent);
+        if (!parent) break;
+        w = parent;
+    }
+    return *w;
+}
+
+namespace {
+
+POINT origin_below(const Window& window, bool include_top_level) {
+    POINT p{0, 0};
+    const Window* w = &window;
+    while (w) {
+        if (!w->is_child() && !include_top_level) break;
+        p.x += w->rect.left;
+        p.y += w->rect.top;
+        w = w->is_child() ? find_window(w->parent) : nullptr;
+    }
+    return p;
+}
+
+}  // namespace
+
+POINT client_origin_on_screen(const Window& window) { return origin_below(window, true); }
+
+POINT client_origin_on_surface(const Window& window) { return origin_below(window, false); }
+
+bool is_within(HWND inner, HWND outer) {
+    const Window* w = find_window(inner);
+    while (w) {
+        if (w->handle == outer) return true;
+        w = w->is_child() ? find_window(w->parent) : nullptr;
+    }
+    return false;
+}
+
+bool shown_on_screen(const Window& window) {
+    const Window* w = &window;
+    while (w) {
+        if (!w->visible) return false;
+        if (!w->is_child()) return true;
+        w = find_window(w->parent);
+    }
+    return false;
+}
+
+HWND first_unowned_window() {
+    const Window* first = nullptr;
+    for (HWND h : window_table().z_order) {
+        const Window* w = find_window(h);
+        if (w && !w->destroying && !w->owner && (!first || w->serial < first->serial)) first = w;
+    }
+    return first ? first->handle : nullptr;
+}
+
+void raise_in_z_order(HWND top_level) {
+    auto& z = window_table().z_order;
+    const auto it = std::find(z.begin(), z.end(), top_level);
+    if (it == z.end()) return;
+    z.erase(it);
+    z.push_back(top_level);
+    // Owned windows stay above their owner; copy first, since raising them reorders the list.
+    std::vector<HWND> owned;
+    for (HWND h : z)
+        if (const Window* w = find_window(h); w && w->owner == top_level) owned.push_back(h);
+    for (HWND h : owned) raise_in_z_order(h);
+}
+
+}  // namespace platform

@@ -1,0 +1,26 @@
+// The persisted drawing options and scroll position.
+#pragma once
+
+#include "platform/platform.h"
+
+struct SettingsRecord {
+    LONG PenWidth;
+    LONG PenHeight;
+    LONG PenEnd;
+    // The eraser is square: both sides always come from the one stored "EraserSize".
+    LONG EraserWidth;
+    LONG EraserHeight;
+    COLORREF PenColour;
+    COLORREF BakColour;
+};
+
+extern SettingsRecord Settings;
+
+constexpr int REGISTRY_STORE = 0;
+constexpr int REGISTRY_READ = 1;
+
+int RegistryValue(int mode, LPCWSTR name, DWORD* type, LPVOID data, DWORD* size);
+// Fills Settings, gives ScreenContext the two colours, and returns the stored "PositionY" (0 when
+// there is none).
+LONG LoadSettings();
+void SavePositionY();

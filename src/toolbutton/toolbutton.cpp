@@ -1,0 +1,3 @@
+#include "toolbutton/toolbutton.h"
+
+HWND ToolButton = nullptr;

@@ -1,0 +1,91 @@
+// What the window module's tests share: a headless screen on the virtual clock, and windows whose
+// procedure records every message and lets a test answer any of them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "backend/headless/headless.h"
+#include "core/clock.h"
+#include "platform/platform.h"
+
+namespace window_test {
+
+struct Received {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+using Handler = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;
+
+// Everything the test windows received, in order.
+inline std::vector<Received> received;
+// Per message number: what the test windows do instead of DefWindowProcW.
+inline std::map<UINT, Handler> handlers;
+
+inline LRESULT test_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    received.push_back({window, message, wParam, lParam});
+    const auto h = handlers.find(message);
+    if (h != handlers.end()) return h->second(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+inline std::vector<Received> received_of(UINT message) {
+    std::vector<Received> out;
+    for (const Received& r : received)
+        if (r.message == message) out.push_back(r);
+    return out;
+}
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = test_proc;
+        wc.lpszClassName = L"Test";
+        ASSERT_NE(RegisterClassW(&wc), 0);
+    }
+
+    HWND top_level(int x, int y, int w, int h, HWND owner = nullptr, LPCWSTR name = L"", DWORD style = WS_VISIBLE) {
+        return CreateWindowExW(0, L"Test", name, style, x, y, w, h, owner, nullptr, nullptr, nullptr);
+    }
+    HWND child(HWND parent, int x, int y, int w, int h, DWORD style = WS_VISIBLE) {
+        return CreateWindowExW(0, L"Test", L"", WS_CHILD | style, x, y, w, h, parent, nullptr, nullptr, nullptr);
+    }
+    // Takes every message that is ready now and dispatches it.
+    void dispatch_all() {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+
+    platform::HeadlessBackend& screen = platform::use_headless_backend(240, 320, 1000);
+};
+
+inline platform::DeviceEvent pointer(platform::DeviceEvent::Type type, int x, int y) {
+    platform::DeviceEvent e;
+    e.type = type;
+    e.x = x;
+    e.y = y;
+    return e;
+}
+
+inline platform::DeviceEvent key(platform::DeviceEvent::Type type, int vk, bool repeat = false) {
+    platform::DeviceEvent e;
+    e.type = type;
+    e.vk = vk;
+    e.repeat = repeat;
+    return e;
+}
+
+inline platform::DeviceEvent event(platform::DeviceEvent::Type type) {
+    platform::DeviceEvent e;
+    e.type = type;
+    return e;
+}
+
+}  // namespace window_test

@@ -1,0 +1,167 @@
+// Pen and eraser strokes on the screen and in the notepad image.
+#include <set>
+#include <utility>
+
+#include "app/app.h"
+#include "ink/ink.h"
+#include "notepad/notepad.h"
+#include "program_test.h"
+#include "settings/settings.h"
+
+using Points = std::set<std::pair<int, int>>;
+
+class InkTest : public ProgramTest {
+protected:
+    // The ink pixels of the image, and of the screen as image coordinates.
+    Points ImageInk() const {
+        Points ink;
+        for (int y = 0; y < NotepadHeight; ++y)
+            for (int x = 0; x < NotepadWidth; ++x)
+                if (!ImageBit(x, y)) ink.insert({x, y});
+        return ink;
+    }
+    Points ScreenInkPoints() const {
+        Points ink;
+        for (int y = 0; y < PageHeight; ++y)
+            for (int x = 0; x < PageWidth; ++x)
+                if (Pixel(x, y) == WhiteInk) ink.insert({x, y + ViewOffset});
+        return ink;
+    }
+    // The next pointer input starts a stroke at `from` without an end dot getting in the way.
+    void StrokeFrom(int x, int y) {
+        StrokeActive = true;
+        LastPoint = {x, y};
+        DirtyFlag = 0;
+    }
+};
+
+TEST_F(InkTest, InterpolationTruncatesTowardZeroAndLeavesTheEndPointToTheNextMove) {
+    AnswerNewPad();
+    Idle([this] {
+        ViewOffset = 320;
+        StrokeFrom(10, 10);
+        StylusMove(15, 7);
+        const Points expected = {{10, 330}, {11, 330}, {12, 329}, {13, 329}, {14, 328}};
+        EXPECT_EQ(ImageInk(), expected);
+        EXPECT_EQ(ScreenInkPoints(), expected);
+        EXPECT_EQ(LastPoint.x, 15);
+        EXPECT_EQ(LastPoint.y, 7);
+        EXPECT_EQ(DirtyFlag, 1);
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(InkTest, AJumpOfMoreThanThirtyPixelsIsDroppedAndThirtyIsDrawn) {
+    AnswerNewPad();
+    Idle([this] {
+        StrokeFrom(50, 50);
+        StylusMove(81, 50);
+        StylusMove(50, 19);
+        EXPECT_TRUE(ImageInk().empty());
+        EXPECT_EQ(LastPoint.x, 50);
+        EXPECT_EQ(LastPoint.y, 50);
+        EXPECT_EQ(DirtyFlag, 0);
+
+        StylusMove(80, 50);
+        Points expected;
+        for (int x = 50; x < 80; ++x) expected.insert({x, 50});
+        EXPECT_EQ(ImageInk(), expected);
+        EXPECT_EQ(DirtyFlag, 1);
+
+        // A move back onto the last point draws nothing but still counts as a change.
+        DirtyFlag = 0;
+        StylusMove(80, 50);
+        EXPECT_EQ(ImageInk().size(), expected.size());
+        EXPECT_EQ(DirtyFlag, 1);
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(InkTest, TheEraserTouchesTheSameRectangleOnScreenAndInTheImage) {
+    AnswerNewPad();
+    Idle([this] {
+        PatBlt(NotepadImage.Context, 0, 0, NotepadWidth, NotepadHeight, BLACKNESS);
+        ViewOffset = 320;
+        RepaintFromImage(0, 0, PageWidth, PageHeight);
+        DrawMode = DRAW_ERASER;
+        StylusDown(100, 50);
+        for (int y = 0; y < NotepadHeight; ++y)
+            for (int x = 0; x < NotepadWidth; ++x)
+                ASSERT_EQ(ImageBit(x, y), x >= 95 && x <= 104 && y >= 365 && y <= 374) << x << "," << y;
+        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
+        EXPECT_TRUE(ScreenAreaIs(95, 45, 105, 55, BluePage));
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(InkTest, AMoveWithNoStrokeStartsOneAtItsOwnPoint) {
+    AnswerNewPad();
+    Idle([this] {
+        ASSERT_FALSE(StrokeActive);
+        SendMessageW(MainWindow, WM_MOUSEMOVE, 0, MAKELPARAM(60, 70));
+        EXPECT_TRUE(StrokeActive);
+        EXPECT_EQ(LastPoint.x, 60);
+        EXPECT_EQ(LastPoint.y, 70);
+        // Only the end dot, two pixels square, centred with the half size taken off.
+        const Points expected = {{59, 69}, {60, 69}, {59, 70}, {60, 70}};
+        EXPECT_EQ(ImageInk(), expected);
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(InkTest, ADraggedStrokeLeavesTheSameMarksOnScreenAndInTheNotepad) {
+    AnswerNewPad();
+    Drag({{20, 20}, {30, 25}, {45, 40}, {60, 38}, {61, 80}, {200, 300}, {205, 301}});
+    Idle([this] {
+        EXPECT_FALSE(StrokeActive);
+        EXPECT_EQ(DirtyFlag, 1);
+        const Points image = ImageInk();
+        EXPECT_GT(image.size(), 40u);
+        EXPECT_EQ(ScreenInkPoints(), image);
+        // The jump to (200, 300) was dropped: nothing between the stroke and the end dot there.
+        EXPECT_TRUE(ScreenAreaIs(70, 90, 195, 295, BluePage));
+        EXPECT_EQ(Pixel(205, 301), WhiteInk);
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(InkTest, StampsLargerThanTheStampBitmapsAreSolidAndSizeZeroDrawsNothing) {
+    AnswerNewPad();
+    Idle([this] {
+        Settings.PenEnd = 41;
+        StylusDown(100, 100);
+        Points expected;
+        for (int y = 80; y <= 120; ++y)
+            for (int x = 80; x <= 120; ++x) expected.insert({x, y});
+        EXPECT_EQ(ImageInk(), expected);
+        EXPECT_EQ(ScreenInkPoints(), expected);
+
+        DrawMode = DRAW_ERASER;
+        Settings.EraserWidth = Settings.EraserHeight = 25;
+        StylusDown(100, 100);
+        Points erased = expected;
+        for (int y = 88; y < 113; ++y)
+            for (int x = 88; x < 113; ++x) erased.erase({x, y});
+        EXPECT_EQ(ImageInk(), erased);
+
+        // A stamp at the screen's corner is clipped to the screen and the image.
+        Settings.EraserWidth = Settings.EraserHeight = 0;
+        DirtyFlag = 0;
+        StylusDown(100, 100);
+        EXPECT_EQ(ImageInk(), erased);
+        EXPECT_EQ(DirtyFlag, 1);
+
+        DrawMode = DRAW_PEN;
+        Settings.PenEnd = 60;
+        StylusUp(0, 0);
+        EXPECT_TRUE(ScreenAreaIs(0, 0, 30, 30, WhiteInk));
+        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}

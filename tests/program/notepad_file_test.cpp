@@ -1,0 +1,399 @@
+// The notepad file: its format, what other image tools make of it, hostile files, and saves that
+// never lose the notepad.
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+#include "app/app.h"
+#include "notepad/notepad.h"
+#include "notepad/notepad_file.h"
+#include "program_test.h"
+#include "system/module.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::uint32_t Read32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+    return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) | (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
+}
+
+std::wstring Wide(const std::string& text) { return {text.begin(), text.end()}; }
+
+// Runs a command and returns what it printed.
+std::string Output(const std::string& command) {
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return out;
+    char buffer[65536];
+    while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+    pclose(pipe);
+    return out;
+}
+
+// Pixels of a file as another reader sees them: "w h" and then one '0' (ink) or '1' per pixel.
+std::string PillowPixels(const std::string& path) {
+    return Output("/usr/bin/python3 -c \"import sys; from PIL import Image; im = Image.open(sys.argv[1]).convert('1');"
+                  " w, h = im.size; px = im.load(); print(w, h);"
+                  " print(''.join('0' if px[x, y] == 0 else '1' for y in range(h) for x in range(w)))\" " +
+                  path);
+}
+
+void Scribble(unsigned seed) {
+    std::mt19937 random(seed);
+    for (int i = 0; i < 400; ++i) {
+        const int x = static_cast<int>(random() % static_cast<unsigned>(NotepadWidth));
+        const int y = static_cast<int>(random() % static_cast<unsigned>(NotepadHeight));
+        PatBlt(NotepadImage.Context, x, y, 1 + static_cast<int>(random() % 9), 1 + static_cast<int>(random() % 5),
+               BLACKNESS);
+    }
+}
+
+std::vector<std::uint8_t> ImageBytes(HBITMAP bitmap) {
+    BITMAP record{};
+    GetObjectW(bitmap, sizeof record, &record);
+    const auto* bits = static_cast<const std::uint8_t*>(record.bmBits);
+    return {bits, bits + static_cast<std::size_t>(record.bmWidthBytes) * record.bmHeight};
+}
+
+// Loads a file as the program does at start-up; empty when it is refused.
+struct Loaded {
+    LONG width = 0, height = 0, stride = 0;
+    std::vector<std::uint8_t> bytes;
+    bool ok() const { return !bytes.empty(); }
+    bool Paper(int x, int y) const {
+        const std::uint8_t* row = bytes.data() + static_cast<std::size_t>(height - 1 - y) * stride;
+        return (row[x / 8] >> (7 - x % 8)) & 1;
+    }
+};
+
+Loaded Load(const std::string& path) {
+    Loaded result;
+    HDC context = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = LoadNotepadFile(context, Wide(path).c_str());
+    if (bitmap) {
+        BITMAP record{};
+        GetObjectW(bitmap, sizeof record, &record);
+        result.width = record.bmWidth;
+        result.height = record.bmHeight;
+        result.stride = record.bmWidthBytes;
+        result.bytes = ImageBytes(bitmap);
+    }
+    DeleteDC(context);
+    DeleteObject(bitmap);
+    return result;
+}
+
+}  // namespace
+
+class NotepadFileTest : public ProgramTest {};
+
+TEST_F(NotepadFileTest, ASavedNotepadLoadsBitForBitAndHasTheExpectedHeader) {
+    AnswerNewPad();
+    Idle([this] {
+        Scribble(1);
+        ASSERT_EQ(SaveNotepad(), 1);
+        const std::vector<std::uint8_t> file = ReadWholeFile(NotepadPath());
+        ASSERT_EQ(file.size(), 62u + 32u * 320u * 5u);
+        EXPECT_EQ(file[0], 'B');
+        EXPECT_EQ(file[1], 'M');
+        EXPECT_EQ(Read32(file, 2), file.size());
+        EXPECT_EQ(Read32(file, 10), 62u);
+        EXPECT_EQ(Read32(file, 14), 40u);
+        EXPECT_EQ(Read32(file, 46), 2u);
+        EXPECT_EQ(Read32(file, 54), 0u);
+        EXPECT_EQ(Read32(file, 58), 0x00FFFFFFu);
+
+        const Loaded loaded = Load(NotepadPath());
+        ASSERT_TRUE(loaded.ok());
+        EXPECT_EQ(loaded.width, NotepadWidth);
+        EXPECT_EQ(loaded.height, NotepadHeight);
+        EXPECT_EQ(loaded.stride, NotepadStride);
+        EXPECT_EQ(loaded.bytes, ImageBytes(NotepadImage.Bitmap));
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(NotepadFileTest, OtherImageToolsSeeTheInkWhereTheProgramDrewIt) {
+    AnswerNewPad();
+    Idle([this] {
+        Scribble(2);
+        ASSERT_EQ(SaveNotepad(), 1);
+        std::string expected = "240 1600\n";
+        for (int y = 0; y < NotepadHeight; ++y)
+            for (int x = 0; x < NotepadWidth; ++x) expected += ImageBit(x, y) ? '1' : '0';
+        expected += '\n';
+        EXPECT_EQ(PillowPixels(NotepadPath()), expected);
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(NotepadFileTest, OneBitFilesWrittenByOtherToolsLoadWithTheirPixels) {
+    AnswerNewPad();
+    Idle([this] {
+        const std::string pillow = ProgramDir() + "/pillow.bmp";
+        Output("/usr/bin/python3 -c \"import sys; from PIL import Image, ImageDraw; im = Image.new('1', (240, 640), 1);"
+               " d = ImageDraw.Draw(im); d.rectangle((10, 20, 60, 400), fill=0); d.line((0, 639, 239, 0), fill=0);"
+               " im.save(sys.argv[1])\" " + pillow);
+        const std::string magick = ProgramDir() + "/magick.bmp";
+        Output("/usr/bin/convert " + pillow + " -monochrome " + magick);
+        const std::string magick3 = ProgramDir() + "/magick3.bmp";
+        Output("/usr/bin/convert " + pillow + " -monochrome BMP3:" + magick3);
+
+        const std::string reference = PillowPixels(pillow);
+        ASSERT_EQ(reference.substr(0, 8), "240 640\n");
+        for (const std::string& path : {pillow, magick, magick3}) {
+            const Loaded loaded = Load(path);
+            ASSERT_TRUE(loaded.ok()) << path;
+            ASSERT_EQ(loaded.width, 240);
+            ASSERT_EQ(loaded.height, 640);
+            std::string seen = "240 640\n";
+            for (int y = 0; y < 640; ++y)
+                for (int x = 0; x < 240; ++x) seen += loaded.Paper(x, y) ? '1' : '0';
+            seen += '\n';
+            EXPECT_EQ(seen, reference) << path;
+        }
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(NotepadFileTest, FilesOfOtherShapesKeepTheirInk) {
+    AnswerNewPad();
+    Idle([this] {
+        auto ink = [](int x, int y) { return (x * 7 + y * 3) % 11 == 0 || x == y; };
+        struct Shape {
+            int width, height;
+            BmpOptions options;
+        };
+        const Shape shapes[] = {
+            {240, 640, {true, false, 40}},   // rows stored from the top
+            {240, 640, {false, true, 40}},   // white first in the colour table
+            {100, 200, {false, false, 40}},  // narrower and lower than a page
+            {300, 333, {true, true, 124}},   // wider, not whole pages, a longer header
+        };
+        for (const Shape& shape : shapes) {
+            const std::string path = ProgramDir() + "/shape.bmp";
+            WriteBmp(path, shape.width, shape.height, ink, shape.options);
+            const Loaded loaded = Load(path);
+            ASSERT_TRUE(loaded.ok()) << shape.width << "x" << shape.height;
+            EXPECT_EQ(loaded.width, std::max(shape.width, 240));
+            EXPECT_EQ(loaded.height, std::max(shape.height, 320));
+            for (int y = 0; y < loaded.height; ++y)
+                for (int x = 0; x < loaded.width; ++x) {
+                    const bool expectInk = x < shape.width && y < shape.height && ink(x, y);
+                    ASSERT_EQ(loaded.Paper(x, y), !expectInk) << x << "," << y << " of " << shape.width;
+                }
+        }
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(NotepadFileTest, HostileHeadersAreRefused) {
+    AnswerNewPad();
+    Idle([this] {
+        const std::string path = ProgramDir() + "/hostile.bmp";
+        WriteBmp(path, 240, 320, [](int x, int y) { return x == y; });
+        const std::vector<std::uint8_t> good = ReadWholeFile(path);
+        ASSERT_TRUE(Load(path).ok());
+
+        auto with32 = [&](std::size_t at, std::uint32_t value) {
+            std::vector<std::uint8_t> bad = good;
+            for (int i = 0; i < 4; ++i) bad[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+            return bad;
+        };
+        auto with16 = [&](std::size_t at, std::uint16_t value) {
+            std::vector<std::uint8_t> bad = good;
+            bad[at] = static_cast<std::uint8_t>(value);
+            bad[at + 1] = static_cast<std::uint8_t>(value >> 8);
+            return bad;
+        };
+        const std::vector<std::vector<std::uint8_t>> hostile = {
+            with16(0, 0x4142),                // not "BM"
+            with32(10, 54),                   // pixels said to start inside the headers
+            with32(10, 0xFFFFFFF0),           // pixels said to start past the end
+            with32(14, 12),                   // an old short header
+            with32(14, 41),                   // an unknown header size
+            with16(26, 2),                    // two planes
+            with16(28, 4),                    // four bits per pixel
+            with32(30, 1),                    // compressed
+            with32(18, 0),                    // no width
+            with32(18, 0x80000000),           // negative width
+            with32(22, 0),                    // no height
+            with32(22, 0x80000000),           // the one height that has no positive twin
+            with32(18, 0x7FFFFFFF),           // a stride times height far beyond any memory
+            with32(22, 0x7FFFFFFF),
+            with32(46, 3),                    // three colours
+        };
+        for (std::size_t i = 0; i < hostile.size(); ++i) {
+            WriteWholeFile(path, hostile[i]);
+            EXPECT_FALSE(Load(path).ok()) << "case " << i;
+        }
+        for (std::size_t length : {std::size_t{0}, std::size_t{13}, std::size_t{14}, std::size_t{61}, std::size_t{62},
+                                   good.size() / 2, good.size() - 1}) {
+            WriteWholeFile(path, {good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length)});
+            EXPECT_FALSE(Load(path).ok()) << "cut at " << length;
+        }
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(NotepadFileTest, TheBmpSuiteIsReadOrRefusedWithoutHarm) {
+    AnswerNewPad();
+    Idle([] {
+        const fs::path suite = SCRIVO_BMPSUITE_DIR;
+        for (const auto& entry : fs::directory_iterator(suite / "b"))
+            EXPECT_FALSE(Load(entry.path().string()).ok()) << entry.path();
+        // The good two-colour files load; the black-and-white ones with the same pixels whichever
+        // colour comes first in their table.
+        const Loaded plain = Load((suite / "g" / "pal1.bmp").string());
+        const Loaded whiteFirst = Load((suite / "g" / "pal1wb.bmp").string());
+        const Loaded coloured = Load((suite / "g" / "pal1bg.bmp").string());
+        ASSERT_TRUE(plain.ok());
+        ASSERT_TRUE(whiteFirst.ok());
+        ASSERT_TRUE(coloured.ok());
+        EXPECT_EQ(plain.bytes, whiteFirst.bytes);
+        EXPECT_FALSE(Load((suite / "q" / "pal1p1.bmp").string()).ok());
+        // Everything else is only read; a reader that survives it all is the point.
+        for (const char* folder : {"g", "q"})
+            for (const auto& entry : fs::directory_iterator(suite / folder)) Load(entry.path().string());
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(NotepadFileTest, ARefusedFileIsKeptAsideBeforeTheFirstSaveReplacesIt) {
+    const std::vector<std::uint8_t> garbage = {'n', 'o', 't', ' ', 'a', ' ', 'b', 'm', 'p'};
+    WriteWholeFile(NotepadPath(), garbage);
+    WriteWholeFile(NotepadPath() + ".damaged", {'o', 'l', 'd'});
+    AnswerNewPad();
+    Drag({{50, 50}, {60, 60}});
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+    EXPECT_EQ(ReadWholeFile(NotepadPath() + ".damaged"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(ReadWholeFile(NotepadPath() + ".damaged.1"), garbage);
+    const Loaded saved = Load(NotepadPath());
+    ASSERT_TRUE(saved.ok());
+    EXPECT_FALSE(saved.Paper(55, 55));
+}
+
+TEST_F(NotepadFileTest, AnUnchangedNotepadIsNotWrittenAtExit) {
+    AnswerNewPad();
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+    EXPECT_FALSE(fs::exists(NotepadPath()));
+}
+
+TEST_F(NotepadFileTest, AProgramFolderTooLongForThePathFailsCleanlyAndSaysSo) {
+    const std::string deep = ProgramDir() + "/" + std::string(250, 'd');
+    platform::set_program_path(deep + "/scrivo");
+    AnswerNewPad();
+    Drag({{50, 50}, {60, 60}});
+    Close();
+    AnswerMessageBox(L"The notepad could not be saved: the path of the program's folder is too long. "
+                     L"Your last changes are lost.");
+    EXPECT_EQ(RunScrivo(), 0);
+    EXPECT_EQ(std::distance(fs::directory_iterator(ProgramDir()), fs::directory_iterator()), 1);  // config only
+}
+
+TEST_F(NotepadFileTest, AKillAtAnyMomentOfASaveLeavesTheOldOrTheNewNotepad) {
+    AnswerNewPad();
+    Idle([this] {
+        Scribble(3);
+        ASSERT_EQ(SaveNotepad(), 1);
+        const std::vector<std::uint8_t> first = ImageBytes(NotepadImage.Bitmap);
+        Scribble(4);
+        const std::vector<std::uint8_t> second = ImageBytes(NotepadImage.Bitmap);
+        std::mt19937 random(5);
+        for (int round = 0; round < 40; ++round) {
+            const pid_t child = fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                // Saves the two notepads in turn until killed.
+                for (int i = 0;; ++i) {
+                    std::memcpy(NotepadImage.Bits, (i % 2 ? first : second).data(), first.size());
+                    SaveNotepad();
+                }
+            }
+            usleep(static_cast<useconds_t>(random() % 20000));
+            kill(child, SIGKILL);
+            waitpid(child, nullptr, 0);
+            const Loaded loaded = Load(NotepadPath());
+            ASSERT_TRUE(loaded.ok()) << "round " << round;
+            EXPECT_TRUE(loaded.bytes == first || loaded.bytes == second) << "round " << round;
+        }
+        WCHAR path[MAX_PATH];
+        ASSERT_EQ(GetNotepadFilePath(path), 1);
+        RemoveLeftoverSaves(path);
+        for (const auto& entry : fs::directory_iterator(ProgramDir()))
+            EXPECT_EQ(entry.path().filename().string().find("Scrivo.bmp.~"), std::string::npos) << entry.path();
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+// A small file system of its own lets the test fill it up or make it read-only; where the test may
+// not mount one, it cannot run.
+class SmallFileSystemTest : public NotepadFileTest {
+protected:
+    void Mount(const char* options) {
+        mountPoint_ = ProgramDir() + "/mnt";
+        fs::create_directories(mountPoint_);
+        if (mount("tmpfs", mountPoint_.c_str(), "tmpfs", 0, options) != 0) {
+            mountPoint_.clear();
+            GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
+        }
+        platform::set_program_path(mountPoint_ + "/scrivo");
+    }
+    void TearDown() override {
+        if (!mountPoint_.empty()) umount2(mountPoint_.c_str(), MNT_DETACH);
+        NotepadFileTest::TearDown();
+    }
+    std::string mountPoint_;
+};
+
+TEST_F(SmallFileSystemTest, AFullDiskKeepsTheOldFileAndTheChangesMarked) {
+    Mount("size=64k");
+    const std::string path = mountPoint_ + "/Scrivo.bmp";
+    WriteBmp(path, 240, 320, [](int x, int y) { return x == y; });
+    const std::vector<std::uint8_t> old = ReadWholeFile(path);
+    // A notepad of eight pages needs more room than the file system has.
+    Idle([] {
+        HBITMAP bigger = CreateMonoImage(NotepadImage.Context, PageWidth, 8 * PageHeight);
+        ASSERT_NE(bigger, nullptr);
+        DeleteObject(NotepadImage.Bitmap);
+        NotepadImage.Bitmap = bigger;
+        DirtyFlag = 1;
+        EXPECT_EQ(SaveNotepad(), 0);
+        EXPECT_EQ(LastSaveError, static_cast<DWORD>(ERROR_DISK_FULL));
+    });
+    Close();
+    AnswerMessageBox(L"The notepad could not be saved: the disk is full. Your last changes are lost.");
+    EXPECT_EQ(RunScrivo(), 0);
+    EXPECT_EQ(ReadWholeFile(path), old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(mountPoint_), fs::directory_iterator()), 1);
+}
+
+TEST_F(SmallFileSystemTest, AReadOnlyFolderFailsTheSaveAndLeavesTheOldFile) {
+    Mount("size=1m");
+    const std::string path = mountPoint_ + "/Scrivo.bmp";
+    WriteBmp(path, 240, 320, [](int x, int y) { return x == y; });
+    const std::vector<std::uint8_t> old = ReadWholeFile(path);
+    ASSERT_EQ(mount("tmpfs", mountPoint_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m"), 0);
+    Drag({{50, 50}, {60, 60}});
+    Close();
+    AnswerMessageBox(L"The notepad could not be saved: the program's folder cannot be written to. "
+                     L"Your last changes are lost.");
+    EXPECT_EQ(RunScrivo(), 0);
+    EXPECT_EQ(ReadWholeFile(path), old);
+}

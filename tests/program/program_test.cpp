@@ -1,0 +1,147 @@
+#include "program_test.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/app.h"
+#include "controls/message_box.h"
+#include "notepad/notepad.h"
+#include "system/module.h"
+
+void ProgramTest::SetUp() {
+    char pattern[] = "/tmp/scrivo-test-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+    std::filesystem::create_directories(ConfigDir());
+    setenv("XDG_CONFIG_HOME", ConfigDir().c_str(), 1);
+    platform::set_program_path(dir_ + "/scrivo");
+    UseScreen(240, 320);
+}
+
+void ProgramTest::TearDown() {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+}
+
+void ProgramTest::UseScreen(int width, int height, std::uint64_t clockStart) {
+    screen_ = &platform::use_headless_backend(width, height, clockStart);
+}
+
+int ProgramTest::RunScrivo() {
+    WCHAR commandLine[] = L"";
+    return WinMain(platform::program_instance(), nullptr, commandLine, SW_SHOW);
+}
+
+void ProgramTest::Idle(std::function<void()> step) { screen_->when_idle(std::move(step)); }
+
+void ProgramTest::Key(int vk) {
+    Idle([this, vk] {
+        screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, vk});
+        screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, vk});
+    });
+}
+
+void ProgramTest::Tap(int x, int y) { Drag({{x, y}}); }
+
+void ProgramTest::Drag(const std::vector<POINT>& points) {
+    Idle([this, points] {
+        using Type = platform::DeviceEvent::Type;
+        screen_->push({Type::PointerDown, points.front().x, points.front().y});
+        for (std::size_t i = 1; i < points.size(); ++i) screen_->push({Type::PointerMove, points[i].x, points[i].y});
+        screen_->push({Type::PointerUp, points.back().x, points.back().y});
+    });
+}
+
+void ProgramTest::AnswerMessageBox(const std::wstring& expected, int vk) {
+    Idle([this, expected, vk] {
+        std::wstring text, caption;
+        ASSERT_TRUE(OpenMessageBox(&text, &caption)) << "no message box is open";
+        EXPECT_EQ(text, expected);
+        EXPECT_EQ(caption, L"Scrivo");
+        screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, vk});
+        screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, vk});
+    });
+}
+
+void ProgramTest::Close() {
+    Idle([] { PostMessageW(MainWindow, WM_CLOSE, 0, 0); });
+}
+
+bool ProgramTest::ScreenAreaIs(int left, int top, int right, int bottom, std::uint32_t pixel) const {
+    for (int y = top; y < bottom; ++y)
+        for (int x = left; x < right; ++x)
+            if (Pixel(x, y) != pixel) return false;
+    return true;
+}
+
+bool ProgramTest::ImageBit(int x, int y) const {
+    const BYTE* row = NotepadImage.Bits + static_cast<std::ptrdiff_t>(NotepadHeight - 1 - y) * NotepadStride;
+    return (row[x / 8] >> (7 - x % 8)) & 1;
+}
+
+bool ProgramTest::ScreenShowsImage(std::uint32_t ink, std::uint32_t paper) const {
+    for (int y = 0; y < PageHeight; ++y)
+        for (int x = 0; x < PageWidth; ++x)
+            if (Pixel(x, y) != (ImageBit(x, y + ViewOffset) ? paper : ink)) return false;
+    return true;
+}
+
+bool OpenMessageBox(std::wstring* text, std::wstring* caption) {
+    return platform::message_box_info(GetActiveWindow(), text, caption);
+}
+
+namespace {
+
+void Put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
+    out[at] = static_cast<std::uint8_t>(v);
+    out[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+void Put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
+    Put16(out, at, v & 0xFFFF);
+    Put16(out, at + 2, v >> 16);
+}
+
+}  // namespace
+
+void WriteBmp(const std::string& path, int width, int height, const std::function<bool(int, int)>& ink,
+              const BmpOptions& options) {
+    const std::size_t stride = (static_cast<std::size_t>(width) + 31) / 32 * 4;
+    const std::size_t offBits = 14 + static_cast<std::size_t>(options.infoSize) + 8;
+    std::vector<std::uint8_t> file(offBits + stride * static_cast<std::size_t>(height), 0);
+    file[0] = 'B';
+    file[1] = 'M';
+    Put32(file, 2, static_cast<std::uint32_t>(file.size()));
+    Put32(file, 10, static_cast<std::uint32_t>(offBits));
+    Put32(file, 14, static_cast<std::uint32_t>(options.infoSize));
+    Put32(file, 18, static_cast<std::uint32_t>(width));
+    Put32(file, 22, static_cast<std::uint32_t>(options.topDown ? -height : height));
+    Put16(file, 26, 1);
+    Put16(file, 28, 1);
+    Put32(file, 46, 2);
+    const std::size_t table = 14 + static_cast<std::size_t>(options.infoSize);
+    const std::size_t white = options.whiteFirst ? table : table + 4;
+    file[white] = file[white + 1] = file[white + 2] = 255;
+    const bool inkBit = options.whiteFirst;
+    for (int y = 0; y < height; ++y) {
+        const int stored = options.topDown ? y : height - 1 - y;
+        std::uint8_t* row = file.data() + offBits + static_cast<std::size_t>(stored) * stride;
+        for (int x = 0; x < width; ++x) {
+            const bool bit = ink(x, y) ? inkBit : !inkBit;
+            if (bit) row[x / 8] = static_cast<std::uint8_t>(row[x / 8] | (0x80 >> (x % 8)));
+        }
+    }
+    WriteWholeFile(path, file);
+}
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}

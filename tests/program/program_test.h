@@ -1,0 +1,68 @@
+// Runs the real program in-process on the headless backend and the virtual clock, with a scripted
+// user. Each test runs in its own process, so the program's globals start fresh.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "backend/headless/headless.h"
+#include "platform/platform.h"
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A fresh screen of that size; call before RunScrivo when 240 × 320 is not wanted.
+    void UseScreen(int width, int height, std::uint64_t clockStart = 0);
+    int RunScrivo();
+
+    // The script.
+    void Idle(std::function<void()> step);
+    void Key(int vk);
+    void Tap(int x, int y);
+    void Drag(const std::vector<POINT>& points);
+    // An idle step that expects a message box with this text and answers it with the key.
+    void AnswerMessageBox(const std::wstring& text, int vk = VK_RETURN);
+    void AnswerNewPad() { AnswerMessageBox(L"New Pad Created"); }
+    void Close();
+
+    // The screen as presented, and the colours the program shows.
+    std::uint32_t Pixel(int x, int y) const { return screen_->pixel(x, y); }
+    bool ScreenAreaIs(int left, int top, int right, int bottom, std::uint32_t pixel) const;
+    // The screen shows exactly the notepad rows starting at `viewOffset` in the given colours.
+    bool ScreenShowsImage(std::uint32_t ink, std::uint32_t paper) const;
+    bool ImageBit(int x, int y) const;  // true for paper
+
+    std::string ProgramDir() const { return dir_; }
+    std::string NotepadPath() const { return dir_ + "/Scrivo.bmp"; }
+    std::string ConfigDir() const { return dir_ + "/config"; }
+
+    platform::HeadlessBackend* screen_ = nullptr;
+
+private:
+    std::string dir_;
+};
+
+// Screen pixels of the default colours: white ink on a blue page.
+constexpr std::uint32_t WhiteInk = 0x00FFFFFF;
+constexpr std::uint32_t BluePage = 0x000000FF;
+
+// The open message box, if any: its text and caption.
+bool OpenMessageBox(std::wstring* text, std::wstring* caption);
+
+// Writes a 1-bit BMP file by hand, independently of the program's writer. `ink(x, y)` tells which
+// pixels are ink, y counted from the top.
+struct BmpOptions {
+    bool topDown = false;     // rows stored from the top (negative height)
+    bool whiteFirst = false;  // colour table white, black: 0 bits are paper
+    int infoSize = 40;
+};
+void WriteBmp(const std::string& path, int width, int height, const std::function<bool(int, int)>& ink,
+              const BmpOptions& options = {});
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);

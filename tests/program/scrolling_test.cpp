@@ -1,0 +1,241 @@
+// Turning pages on the virtual clock.
+#include <cstdint>
+#include <vector>
+
+#include "app/app.h"
+#include "core/clock.h"
+#include "navigation/scrolling.h"
+#include "notepad/notepad.h"
+#include "program_test.h"
+
+namespace {
+
+struct ViewChange {
+    std::uint64_t time;
+    LONG offset;
+};
+
+}  // namespace
+
+class ScrollingTest : public ProgramTest {
+protected:
+    // A notepad of `pages` pages whose every page carries a different mark, so a screen that shows
+    // the wrong rows is caught.
+    void WriteNotepad(int pages) {
+        WriteBmp(NotepadPath(), 240, pages * 320, [](int x, int y) {
+            const int page = y / 320;
+            return (y % 320 == 40 + page * 20 && x < 200) || (x == 10 + page * 7) || (x + y) % 97 == 0;
+        });
+    }
+
+    // Records every change of the view at the moments the clock is read; with `cost` each
+    // reading also takes that long, as on a machine that falls behind while it draws.
+    void TraceView(std::uint64_t cost = 0) {
+        trace_.clear();
+        platform::clock_set_reading_hook([this, cost] {
+            if (trace_.empty() || trace_.back().offset != ViewOffset)
+                trace_.push_back({platform::clock_peek(), ViewOffset});
+            platform::clock_advance(cost);
+        });
+    }
+
+    std::vector<LONG> Steps() const {
+        std::vector<LONG> steps;
+        for (std::size_t i = 1; i < trace_.size(); ++i) steps.push_back(trace_[i].offset - trace_[i - 1].offset);
+        return steps;
+    }
+
+    // The moments the view first reached each page top.
+    std::vector<std::uint64_t> PageArrivals() const {
+        std::vector<std::uint64_t> arrivals;
+        for (const ViewChange& change : trace_)
+            if (change.offset % PageHeight == 0) arrivals.push_back(change.time);
+        return arrivals;
+    }
+
+    // The screen shows the notepad rows at the view, except under the page indicator.
+    bool ScreenShowsImageOutsideIndicator() const {
+        for (int y = 0; y < PageHeight; ++y)
+            for (int x = 0; x < PageWidth; ++x) {
+                if (x < 30 && y < 17) continue;
+                if (Pixel(x, y) != (ImageBit(x, y + ViewOffset) ? BluePage : WhiteInk)) return false;
+            }
+        return true;
+    }
+
+    void HoldKey(int vk) { screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, vk}); }
+    void ReleaseKey(int vk) { screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, vk}); }
+
+    std::vector<ViewChange> trace_;
+};
+
+TEST_F(ScrollingTest, AMachineBehindTheClockDoublesItsStepsAndEndsOnTheRowsLeft) {
+    AnswerNewPad();
+    Idle([this] {
+        TraceView(100);
+        EXPECT_EQ(ScrollPageAnimated(1, AnimatedPageBudget), 1);
+        platform::clock_set_reading_hook(nullptr);
+        EXPECT_EQ(Steps(), (std::vector<LONG>{1, 2, 4, 8, 16, 32, 64, 128, 65}));
+        EXPECT_EQ(ViewOffset, 320);
+        EXPECT_TRUE(ScreenShowsImageOutsideIndicator());
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(ScrollingTest, AMachineThatDrawsInNoTimeScrollsRowByRowThenSleepsOutTheBudget) {
+    AnswerNewPad();
+    Idle([this] {
+        TraceView();
+        const std::uint64_t start = platform::clock_peek();
+        EXPECT_EQ(ScrollPageAnimated(1, AnimatedPageBudget), 1);
+        platform::clock_set_reading_hook(nullptr);
+        EXPECT_EQ(Steps(), std::vector<LONG>(320, 1));
+        EXPECT_EQ(platform::clock_peek() - start, 500u);
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(ScrollingTest, HoldingDownAnimatesFivePagesThenFlipsAndStopsAtTheLastWithOneBeep) {
+    WriteNotepad(10);
+    std::uint64_t start = 0;
+    Idle([this, &start] {
+        TraceView();
+        start = platform::clock_peek();
+        // While the key is held, check at the middle of every page's pause that the screen shows
+        // the page's rows and not a smear of the last copies.
+        std::uint64_t at = start;
+        for (int page = 0; page < 9; ++page) {
+            const std::uint64_t budget = page < 5 ? 500 : 200;
+            screen_->at_time(at + budget / 2, [this] { EXPECT_TRUE(ScreenShowsImageOutsideIndicator()); });
+            at += budget;
+        }
+        HoldKey(VK_DOWN);
+    });
+    Idle([this, &start] {
+        platform::clock_set_reading_hook(nullptr);
+        EXPECT_EQ(ViewOffset, 9 * 320);
+        EXPECT_EQ(PagesMoved, 9u);
+        EXPECT_EQ(screen_->beeps(), 1);
+        const std::vector<std::uint64_t> arrivals = PageArrivals();
+        ASSERT_EQ(arrivals.size(), 10u);
+        // Each move sleeps out its budget before the next one starts: moves 1 to 5 are animated.
+        for (std::size_t move = 1; move + 1 < arrivals.size(); ++move)
+            EXPECT_GE(arrivals[move + 1] - arrivals[move], move <= 5 ? 500u : 200u) << "move " << move;
+        // The limit: a 500 ms pause with the number shown, then 100 ms after the flush.
+        EXPECT_GE(platform::clock_peek() - arrivals.back(), 200u + 500u + 100u);
+        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
+        ReleaseKey(VK_DOWN);
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(ScrollingTest, ReleasingTheKeyDuringTheThirdPageEndsTheHoldAfterIt) {
+    WriteNotepad(10);
+    Idle([this] {
+        screen_->at_time(platform::clock_peek() + 1250, [this] { ReleaseKey(VK_DOWN); });
+        HoldKey(VK_DOWN);
+    });
+    Idle([this] {
+        EXPECT_EQ(ViewOffset, 3 * 320);
+        EXPECT_EQ(PagesMoved, 3u);
+        EXPECT_EQ(screen_->beeps(), 0);
+        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(ScrollingTest, AtEitherEndTheKeyShowsTheNumberBeepsAndThrowsAwayInputMeanwhile) {
+    WriteNotepad(5);
+    std::uint64_t start = 0;
+    for (int vk : {VK_UP, VK_DOWN}) {
+        Idle([this, vk, &start] {
+            if (vk == VK_DOWN) {
+                ViewOffset = 4 * 320;
+                RepaintFromImage(0, 0, PageWidth, PageHeight);
+            }
+            start = platform::clock_peek();
+            // While the number shows, a tap on the page is queued; the flush must drop it.
+            screen_->at_time(start + 200, [this] {
+                EXPECT_EQ(Pixel(0, 0), WhiteInk);
+                EXPECT_EQ(Pixel(5, 5), BluePage);
+                screen_->push({platform::DeviceEvent::Type::PointerDown, 120, 200});
+                screen_->push({platform::DeviceEvent::Type::PointerUp, 120, 200});
+            });
+            const int beeps = screen_->beeps();
+            screen_->at_time(start + 450, [this, beeps] { EXPECT_EQ(screen_->beeps(), beeps + 1); });
+            screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, vk});
+            screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, vk});
+        });
+        Idle([this, vk, &start] {
+            EXPECT_EQ(ViewOffset, vk == VK_UP ? 0 : 4 * 320);
+            EXPECT_EQ(platform::clock_peek() - start, 400u + 100u);
+            EXPECT_EQ(DirtyFlag, 0);
+            EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
+        });
+    }
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(ScrollingTest, AViewHalfAPageFromTheTopStopsAtTheFirstRow) {
+    WriteNotepad(5);
+    Idle([this] {
+        ViewOffset = 160;
+        RepaintFromImage(0, 0, PageWidth, PageHeight);
+        EXPECT_EQ(ScrollPageAnimated(-1, AnimatedPageBudget), 1);
+        EXPECT_EQ(ViewOffset, 0);
+        EXPECT_TRUE(ScreenShowsImageOutsideIndicator());
+
+        ViewOffset = 160;
+        EXPECT_EQ(FlipPage(-1, FlippedPageBudget), 1);
+        EXPECT_EQ(ViewOffset, 0);
+        EXPECT_TRUE(ScreenShowsImageOutsideIndicator());
+        EXPECT_EQ(FlipPage(-1, FlippedPageBudget), 0);
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(ScrollingTest, ScrollViewByClampsAndDrawsNothingWhenTheViewCannotMove) {
+    WriteNotepad(5);
+    Idle([this] {
+        ScrollViewBy(-10);
+        EXPECT_EQ(ViewOffset, 0);
+        screen_->forget_presented();
+    });
+    Idle([this] {
+        EXPECT_TRUE(screen_->presented().empty());
+        ScrollViewBy(2 * PageHeight + 7);
+        EXPECT_EQ(ViewOffset, 2 * PageHeight + 7);
+        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
+        ScrollViewBy(-PageHeight / 3);
+        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
+        ScrollViewBy(10 * PageHeight);
+        EXPECT_EQ(ViewOffset, 4 * PageHeight);
+        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(ScrollingTest, ATickCountWrappingMidPageNeitherRushesNorStallsIt) {
+    UseScreen(240, 320, (std::uint64_t{1} << 32) - 200);
+    WriteNotepad(5);
+    for (std::uint64_t cost : {std::uint64_t{0}, std::uint64_t{30}}) {
+        Idle([this, cost] {
+            TraceView(cost);
+            const std::uint64_t start = platform::clock_peek();
+            EXPECT_EQ(ScrollPageAnimated(1, AnimatedPageBudget), 1);
+            platform::clock_set_reading_hook(nullptr);
+            const std::uint64_t took = platform::clock_peek() - start;
+            EXPECT_GE(took, 500u);
+            EXPECT_LT(took, 1000u);
+        });
+    }
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}

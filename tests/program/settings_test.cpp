@@ -1,0 +1,102 @@
+// Settings from the per-user store: defaults, damaged values, and the scroll position.
+#include "app/app.h"
+#include "notepad/notepad.h"
+#include "program_test.h"
+#include "settings/settings.h"
+
+class SettingsTest : public ProgramTest {
+protected:
+    static void Store(LPCWSTR name, DWORD type, const void* data, DWORD size) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Corvane\\Scrivo", 0, nullptr, 0, 0, nullptr, &key,
+                                  nullptr),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
+        RegCloseKey(key);
+    }
+    static void StoreDword(LPCWSTR name, LONG value) { Store(name, REG_DWORD, &value, sizeof value); }
+    static bool Stored(LPCWSTR name, LONG* value) {
+        DWORD type = REG_DWORD;
+        DWORD size = sizeof *value;
+        return RegistryValue(REGISTRY_READ, name, &type, value, &size) == 1;
+    }
+};
+
+TEST_F(SettingsTest, AnEmptyStoreGivesWhiteInkOnABluePageAndTheFirstPage) {
+    AnswerNewPad();
+    Idle([this] {
+        EXPECT_EQ(Settings.PenWidth, 1);
+        EXPECT_EQ(Settings.PenHeight, 1);
+        EXPECT_EQ(Settings.PenEnd, 2);
+        EXPECT_EQ(Settings.EraserWidth, 10);
+        EXPECT_EQ(Settings.EraserHeight, 10);
+        EXPECT_EQ(Settings.PenColour, 0x00FFFFFFu);
+        EXPECT_EQ(Settings.BakColour, 0x00FF0000u);
+        EXPECT_EQ(ViewOffset, 0);
+        EXPECT_TRUE(ScreenAreaIs(0, 0, 240, 320, BluePage));
+        // Defaults are not written back.
+        LONG value = 0;
+        EXPECT_FALSE(Stored(L"PenWidth", &value));
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(SettingsTest, StoredOptionsApplyWithoutBoundsAndColoursShowOnTheScreen) {
+    StoreDword(L"PenWidth", 50);
+    StoreDword(L"PenHeight", 3);
+    StoreDword(L"PenEnd", 7);
+    StoreDword(L"EraserSize", 0);
+    StoreDword(L"PenColour", 0x000000FF);  // red ink
+    StoreDword(L"BakColour", 0x0000FF00);  // on a green page
+    AnswerNewPad();
+    Idle([this] {
+        EXPECT_EQ(Settings.PenWidth, 50);
+        EXPECT_EQ(Settings.PenHeight, 3);
+        EXPECT_EQ(Settings.PenEnd, 7);
+        EXPECT_EQ(Settings.EraserWidth, 0);
+        EXPECT_TRUE(ScreenAreaIs(0, 0, 240, 320, 0x0000FF00));
+    });
+    Tap(100, 100);
+    Idle([this] {
+        EXPECT_TRUE(ScreenAreaIs(97, 97, 104, 104, 0x00FF0000));
+        EXPECT_EQ(Pixel(96, 100), 0x0000FF00u);
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(SettingsTest, AColourStoredAsALongStringFallsBackToTheDefault) {
+    const wchar_t red[] = L"red ink";
+    Store(L"PenColour", REG_SZ, red, sizeof red);
+    AnswerNewPad();
+    Idle([] { EXPECT_EQ(Settings.PenColour, 0x00FFFFFFu); });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(SettingsTest, TheStoredPositionIsBoundedToTheNotepad) {
+    struct Case {
+        LONG stored;
+        LONG expected;
+    };
+    for (const Case c : {Case{99999, 4 * 320}, Case{4 * 320, 4 * 320}, Case{500, 500}, Case{-40, 0}}) {
+        StoreDword(L"PositionY", c.stored);
+        AnswerNewPad();
+        Idle([c] { EXPECT_EQ(ViewOffset, c.expected) << "stored " << c.stored; });
+        Close();
+        EXPECT_EQ(RunScrivo(), 0);
+    }
+}
+
+TEST_F(SettingsTest, ANormalExitStoresThePositionOfTheMomentTheWindowWent) {
+    AnswerNewPad();
+    Idle([] {
+        ViewOffset = 777;
+        PostMessageW(MainWindow, WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(RunScrivo(), 0);
+    LONG stored = 0;
+    EXPECT_TRUE(Stored(L"PositionY", &stored));
+    EXPECT_EQ(stored, 777);
+}

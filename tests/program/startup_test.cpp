@@ -1,0 +1,142 @@
+// Start-up, the notepad on screen, the page indicator and the shutdown.
+#include <cstdio>
+
+#include "app/app.h"
+#include "core/surface.h"
+#include "gdi/window_dc.h"
+#include "notepad/notepad.h"
+#include "program_test.h"
+
+namespace {
+
+// Draws a mark into the notepad image only, so a repaint has something to show.
+void InkImageRows(int top, int bottom) { PatBlt(NotepadImage.Context, 0, top, PageWidth, bottom - top, BLACKNESS); }
+
+}  // namespace
+
+TEST_F(ProgramTest, FirstRunAnnouncesNewPadBeforeAnythingIsDrawn) {
+    Idle([this] {
+        std::wstring text, caption;
+        ASSERT_TRUE(OpenMessageBox(&text, &caption));
+        EXPECT_EQ(text, L"New Pad Created");
+        // The window is up but the rest of start-up has not happened: the paint the box's loop
+        // dispatches draws nothing and breaks nothing.
+        EXPECT_NE(MainWindow, nullptr);
+        EXPECT_EQ(ScreenContext, nullptr);
+        InvalidateRect(MainWindow, nullptr, FALSE);
+        UpdateWindow(MainWindow);
+        EXPECT_NE(Pixel(0, 0), BluePage);
+        screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, VK_RETURN});
+        screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, VK_RETURN});
+    });
+    Idle([this] {
+        EXPECT_FALSE(OpenMessageBox(nullptr, nullptr));
+        EXPECT_EQ(NotepadWidth, 240);
+        EXPECT_EQ(NotepadHeight, 5 * 320);
+        EXPECT_EQ(PageCount, 5);
+        EXPECT_EQ(ViewOffset, 0);
+        EXPECT_EQ(DirtyFlag, 0);
+        EXPECT_TRUE(ScreenAreaIs(0, 0, 240, 320, BluePage));
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(ProgramTest, RepaintShowsTheRowsAtTheView) {
+    AnswerNewPad();
+    Idle([this] {
+        InkImageRows(400, 410);
+        ViewOffset = 390;
+        RepaintFromImage(0, 0, PageWidth, PageHeight);
+        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
+        EXPECT_TRUE(ScreenAreaIs(0, 10, 240, 20, WhiteInk));
+        EXPECT_TRUE(ScreenAreaIs(0, 20, 240, 320, BluePage));
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(ProgramTest, PageIndicatorShowsThePageAtTheTopOfTheViewAndLeavesNoTrace) {
+    AnswerNewPad();
+    Idle([this] {
+        // Half-way down page 2 the current page spans pages 2 and 3; its number is 2.
+        ViewOffset = PageHeight + PageHeight / 2;
+        InkImageRows(ViewOffset, ViewOffset + 8);
+        RepaintFromImage(0, 0, PageWidth, PageHeight);
+        ShowPageIndicator();
+
+        // A one-pixel frame in the ink colour around a box in the page colour, and nothing beyond.
+        for (int x = 0; x < 30; ++x) {
+            EXPECT_EQ(Pixel(x, 0), WhiteInk);
+            EXPECT_EQ(Pixel(x, 16), WhiteInk);
+        }
+        for (int y = 0; y < 17; ++y) {
+            EXPECT_EQ(Pixel(0, y), WhiteInk);
+            EXPECT_EQ(Pixel(29, y), WhiteInk);
+        }
+        EXPECT_TRUE(ScreenAreaIs(30, 0, 240, 8, WhiteInk));
+        EXPECT_TRUE(ScreenAreaIs(30, 8, 240, 320, BluePage));
+        EXPECT_TRUE(ScreenAreaIs(0, 17, 240, 320, BluePage));
+
+        // The digits are drawn in the ink colour inside the inner box: compare with "2" drawn the
+        // same way in a box of our own, so a wrong number fails.
+        HDC scratch = CreateCompatibleDC(ScreenContext);
+        HBITMAP canvas = CreateCompatibleBitmap(ScreenContext, 30, 17);
+        HGDIOBJ oldBitmap = SelectObject(scratch, canvas);
+        HGDIOBJ oldFont = SelectObject(scratch, PageIndicatorFont);
+        SetTextColor(scratch, 0x00FFFFFF);
+        SetBkColor(scratch, 0x00FF0000);
+        PatBlt(scratch, 0, 0, 30, 17, BLACKNESS);
+        auto rendered = [&](const wchar_t* number) {
+            StretchBlt(scratch, 1, 1, 28, 15, EraserStamp, 0, 0, 1, 1, SRCCOPY);
+            RECT box = PageIndicatorText;
+            DrawTextW(scratch, number, -1, &box, DT_CENTER | DT_VCENTER);
+            int differences = 0;
+            for (int y = 1; y < 16; ++y)
+                for (int x = 1; x < 29; ++x)
+                    if (GetPixel(scratch, x, y) != platform::colorref_from_pixel(Pixel(x, y))) ++differences;
+            return differences;
+        };
+        EXPECT_EQ(rendered(L"2"), 0);
+        EXPECT_GT(rendered(L"3"), 0);
+        SelectObject(scratch, oldFont);
+        SelectObject(scratch, oldBitmap);
+        DeleteObject(canvas);
+        DeleteDC(scratch);
+
+        ErasePageIndicator();
+        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(ProgramTest, HibernateClosesLikeQuit) {
+    AnswerNewPad();
+    Idle([] { PostMessageW(MainWindow, WM_HIBERNATE, 0, 0); });
+    EXPECT_EQ(RunScrivo(), 0);
+    EXPECT_FALSE(IsWindow(MainWindow));
+}
+
+TEST_F(ProgramTest, ShutdownReleasesEveryDrawingObject) {
+    const std::size_t before = platform::gdi_live_objects();
+    AnswerNewPad();
+    Idle([before] { EXPECT_GT(platform::gdi_live_objects(), before); });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+    EXPECT_EQ(platform::gdi_live_objects(), before);
+}
+
+TEST_F(ProgramTest, AClearedNotepadIsAllPaperAtTheFirstPage) {
+    AnswerNewPad();
+    Idle([this] {
+        InkImageRows(700, 900);
+        ViewOffset = 640;
+        ClearNotepad();
+        EXPECT_EQ(ViewOffset, 0);
+        for (int y = 0; y < NotepadHeight; y += 7)
+            for (int x = 0; x < NotepadWidth; x += 5) ASSERT_TRUE(ImageBit(x, y)) << x << "," << y;
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
