@@ -6,8 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "fake_windows.h"
-#include "gdi/window_dc.h"
+#include "backend/headless/headless.h"
 #include "platform/platform.h"
 
 namespace {
@@ -27,6 +26,22 @@ HDC mono_image(int width, int height) {
     for (std::size_t i = 0; i < static_cast<std::size_t>((width + 31) / 32 * 4) * static_cast<std::size_t>(height); ++i)
         p[i] = static_cast<std::uint8_t>(i * 37 + (i >> 7));
     return dc;
+}
+
+// The DC of a visible top-level window of that size, as the program's screen DC is. The clock is
+// virtual and stands still, so drawing never stops to present.
+HDC window_dc(int width, int height) {
+    static const bool ready = [] {
+        platform::use_headless_backend(3840, 2160);
+        WNDCLASSW window_class{};
+        window_class.lpfnWndProc = DefWindowProcW;
+        window_class.lpszClassName = L"Bench";
+        return RegisterClassW(&window_class) != 0;
+    }();
+    if (!ready) return nullptr;
+    HWND window = CreateWindowExW(0, L"Bench", L"", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
+                                  nullptr, nullptr);
+    return GetDC(window);
 }
 
 void page_sizes(benchmark::internal::Benchmark* b) {
@@ -60,7 +75,7 @@ BENCHMARK(StoreLoop)->Apply(page_sizes);
 void PageOntoWindow(benchmark::State& state, int column) {
     const auto width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
     HDC notepad = mono_image(width + column, height * 3);
-    HDC screen = platform::dc_open_window(gdi_test::fake_window(width, height), nullptr);
+    HDC screen = window_dc(width, height);
     SetTextColor(screen, RGB(0, 0, 128));
     SetBkColor(screen, RGB(255, 255, 224));
     for (auto _ : state) {

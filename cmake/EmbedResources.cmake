@@ -18,6 +18,15 @@ function(scrivo_embed_resources target list_file)
     COMMAND ${CMAKE_COMMAND} -DLIST=${list_file} -DOUT=${out} -P ${PROJECT_SOURCE_DIR}/cmake/GenerateResources.cmake
     DEPENDS ${list_file} ${files} ${PROJECT_SOURCE_DIR}/cmake/GenerateResources.cmake
     COMMENT "Embedding resources of ${target}")
-  target_sources(${target} PRIVATE ${out})
+  get_target_property(kind ${target} TYPE)
+  if(kind STREQUAL "STATIC_LIBRARY")
+    # The platform reads the table and links after the library that holds it, so from an archive
+    # the table would be left out; its object file goes straight into whatever links the library.
+    add_library(${target}_resources OBJECT ${out})
+    target_link_libraries(${target}_resources PRIVATE scrivo_platform)
+    target_link_libraries(${target} INTERFACE $<TARGET_OBJECTS:${target}_resources>)
+  else()
+    target_sources(${target} PRIVATE ${out})
+  endif()
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${list_file})
 endfunction()
