@@ -59,7 +59,7 @@ fuzz: deps-test
 test: unit asan fuzz
 
 bench: build
-	$(BUILD)/bench/scrivo_bench
+	for b in blit_bench screen_bench program_bench; do $(BUILD)/bench/$$b || exit 1; done
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

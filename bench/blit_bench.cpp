@@ -11,6 +11,20 @@
 
 namespace {
 
+// A visible window of that size on a screen large enough for all of them, and its DC.
+HDC window_dc(int width, int height) {
+    static const bool ready = [] {
+        platform::use_headless_backend(3840, 2160);
+        WNDCLASSW window_class = {};
+        window_class.lpfnWndProc = DefWindowProcW;
+        window_class.lpszClassName = L"Blit";
+        return RegisterClassW(&window_class) != 0;
+    }();
+    if (!ready) return nullptr;
+    return GetDC(CreateWindowExW(0, L"Blit", L"", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
+                                 nullptr, nullptr));
+}
+
 struct MonoInfo {
     BITMAPINFOHEADER header;
     RGBQUAD colours[2];
@@ -26,22 +40,6 @@ HDC mono_image(int width, int height) {
     for (std::size_t i = 0; i < static_cast<std::size_t>((width + 31) / 32 * 4) * static_cast<std::size_t>(height); ++i)
         p[i] = static_cast<std::uint8_t>(i * 37 + (i >> 7));
     return dc;
-}
-
-// The DC of a visible top-level window of that size, as the program's screen DC is. The clock is
-// virtual and stands still, so drawing never stops to present.
-HDC window_dc(int width, int height) {
-    static const bool ready = [] {
-        platform::use_headless_backend(3840, 2160);
-        WNDCLASSW window_class{};
-        window_class.lpfnWndProc = DefWindowProcW;
-        window_class.lpszClassName = L"Bench";
-        return RegisterClassW(&window_class) != 0;
-    }();
-    if (!ready) return nullptr;
-    HWND window = CreateWindowExW(0, L"Bench", L"", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
-                                  nullptr, nullptr);
-    return GetDC(window);
 }
 
 void page_sizes(benchmark::internal::Benchmark* b) {

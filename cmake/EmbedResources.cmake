@@ -1,5 +1,7 @@
-# scrivo_embed_resources(<target> <list file>): compiles the resources named in the list file into
-# <target>. Each line of the list is "<type number> <name or id> <file>"; '#' starts a comment.
+# scrivo_embed_resources(<target> <list file>): compiles the resources named in the list file and
+# links them into everything that links <target>, whether or not anything there names them (the
+# platform finds them by name at run time). Each line of the list is "<type number> <name or id>
+# <file>"; '#' starts a comment.
 function(scrivo_embed_resources target list_file)
   get_filename_component(list_dir ${list_file} DIRECTORY)
   set(out ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.cpp)
@@ -18,15 +20,13 @@ function(scrivo_embed_resources target list_file)
     COMMAND ${CMAKE_COMMAND} -DLIST=${list_file} -DOUT=${out} -P ${PROJECT_SOURCE_DIR}/cmake/GenerateResources.cmake
     DEPENDS ${list_file} ${files} ${PROJECT_SOURCE_DIR}/cmake/GenerateResources.cmake
     COMMENT "Embedding resources of ${target}")
+  add_library(${target}_resources OBJECT ${out})
+  target_link_libraries(${target}_resources PRIVATE scrivo_platform)
   get_target_property(kind ${target} TYPE)
-  if(kind STREQUAL "STATIC_LIBRARY")
-    # The platform reads the table and links after the library that holds it, so from an archive
-    # the table would be left out; its object file goes straight into whatever links the library.
-    add_library(${target}_resources OBJECT ${out})
-    target_link_libraries(${target}_resources PRIVATE scrivo_platform)
-    target_link_libraries(${target} INTERFACE $<TARGET_OBJECTS:${target}_resources>)
+  if(kind STREQUAL "EXECUTABLE")
+    target_sources(${target} PRIVATE $<TARGET_OBJECTS:${target}_resources>)
   else()
-    target_sources(${target} PRIVATE ${out})
+    target_link_libraries(${target} INTERFACE $<TARGET_OBJECTS:${target}_resources>)
   endif()
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${list_file})
 endfunction()

@@ -68,8 +68,8 @@ void StylusMove(int x, int y) {
     }
     const LONG dx = x - LastPoint.x;
     const LONG dy = y - LastPoint.y;
-    if (std::labs(dx) > MaxStrokeJump || std::labs(dy) > MaxStrokeJump) return;
-    const LONG steps = std::labs(dx) > std::labs(dy) ? std::labs(dx) : std::labs(dy);
+    if (std::abs(dx) > MaxStrokeJump || std::abs(dy) > MaxStrokeJump) return;
+    const LONG steps = std::abs(dx) > std::abs(dy) ? std::abs(dx) : std::abs(dy);
     for (LONG i = 0; i < steps; ++i) StampMove(LastPoint.x + i * dx / steps, LastPoint.y + i * dy / steps);
     LastPoint = {x, y};
     DirtyFlag = 1;

@@ -42,7 +42,11 @@ struct FileLayout {
     bool topDown;    // rows stored from the top
     bool inkIsOne;   // the file's 1 bits are the darker colour
     std::int64_t stride;
+    std::int64_t sizeImage;  // the pixel bytes the header claims, 0 when it leaves that open
 };
+
+// No scanner or screen comes near 25,400 dots per inch; a density beyond that is a damaged header.
+constexpr LONG MaxPixelsPerMeter = 1000000;
 
 int Luminance(const RGBQUAD& colour) {
     return 299 * colour.rgbRed + 587 * colour.rgbGreen + 114 * colour.rgbBlue;
@@ -62,6 +66,9 @@ bool ReadLayout(const BYTE* block, DWORD blockSize, FileLayout* layout) {
     if (!IsKnownInfoSize(header.biSize) || header.biSize > blockSize) return false;
     if (header.biPlanes != 1 || header.biBitCount != 1 || header.biCompression != BI_RGB) return false;
     if (header.biWidth <= 0 || header.biHeight == 0 || header.biHeight == INT_MIN) return false;
+    if (header.biXPelsPerMeter < 0 || header.biXPelsPerMeter > MaxPixelsPerMeter || header.biYPelsPerMeter < 0 ||
+        header.biYPelsPerMeter > MaxPixelsPerMeter)
+        return false;
     const DWORD colours = header.biClrUsed == 0 ? 2 : header.biClrUsed;
     if (colours != 2) return false;
     if (std::int64_t{header.biSize} + 2 * std::int64_t{sizeof(RGBQUAD)} > blockSize) return false;
@@ -73,6 +80,7 @@ bool ReadLayout(const BYTE* block, DWORD blockSize, FileLayout* layout) {
     layout->topDown = header.biHeight < 0;
     layout->inkIsOne = Luminance(table[1]) < Luminance(table[0]);
     layout->stride = (std::int64_t{layout->width} + 31) / 32 * 4;
+    layout->sizeImage = header.biSizeImage;
     return layout->stride * layout->height <= MaxNotepadBytes;
 }
 
@@ -144,10 +152,14 @@ HBITMAP ReadNotepad(HDC context, FileReader& reader) {
     VirtualFree(info, 0, MEM_RELEASE);
     if (!valid) return nullptr;
 
+    // The pixels are what the header says lies between bfOffBits and bfSize; that must hold the
+    // whole image and must be in the file.
     DWORD sizeHigh = 0;
     const DWORD sizeLow = GetFileSize(reader.file, &sizeHigh);
     const std::int64_t fileSize = (std::int64_t{sizeHigh} << 32) | sizeLow;
-    if (sizeLow == INVALID_FILE_SIZE || fileSize - fileHeader.bfOffBits < layout.stride * layout.height)
+    const std::int64_t pixelBytes = std::int64_t{fileHeader.bfSize} - fileHeader.bfOffBits;
+    if (sizeLow == INVALID_FILE_SIZE || fileHeader.bfSize > fileSize || pixelBytes < layout.stride * layout.height ||
+        layout.sizeImage > pixelBytes)
         return nullptr;
     return ReadNotepadPixels(context, reader, layout);
 }

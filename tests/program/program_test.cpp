@@ -9,6 +9,7 @@
 #include "controls/message_box.h"
 #include "notepad/notepad.h"
 #include "system/module.h"
+#include "window/screen.h"
 
 void ProgramTest::SetUp() {
     char pattern[] = "/tmp/scrivo-test-XXXXXX";
@@ -67,6 +68,11 @@ void ProgramTest::AnswerMessageBox(const std::wstring& expected, int vk) {
 
 void ProgramTest::Close() {
     Idle([] { PostMessageW(MainWindow, WM_CLOSE, 0, 0); });
+}
+
+std::uint32_t ProgramTest::Pixel(int x, int y) const {
+    platform::present_changes();
+    return screen_->pixel(x, y);
 }
 
 bool ProgramTest::ScreenAreaIs(int left, int top, int right, int bottom, std::uint32_t pixel) const {

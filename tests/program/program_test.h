@@ -32,7 +32,8 @@ protected:
     void Close();
 
     // The screen as presented, and the colours the program shows.
-    std::uint32_t Pixel(int x, int y) const { return screen_->pixel(x, y); }
+    // Reading the screen first presents what the program drew since the last present.
+    std::uint32_t Pixel(int x, int y) const;
     bool ScreenAreaIs(int left, int top, int right, int bottom, std::uint32_t pixel) const;
     // The screen shows exactly the notepad rows starting at `viewOffset` in the given colours.
     bool ScreenShowsImage(std::uint32_t ink, std::uint32_t paper) const;

@@ -153,7 +153,8 @@ void paint(const Box& box, HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     const HGDIOBJ old_font = SelectObject(dc, box.bold);
     SetTextColor(dc, RGB(255, 255, 255));
-    RECT caption = inset(box.caption_bar, box.unit / 2);
+    RECT caption = {box.caption_bar.left + box.unit / 2, box.caption_bar.top, box.caption_bar.right - box.unit / 2,
+                    box.caption_bar.bottom};
     DrawTextW(dc, box.caption.c_str(), -1, &caption, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 
     if (box.error_icon) {

@@ -22,8 +22,14 @@ void Sleep(DWORD milliseconds) {
         present_changes();
         const std::uint64_t now = clock_peek();
         if (now >= deadline) return;
-        const std::uint64_t left = deadline - now;
-        // Device events arriving meanwhile are only buffered; the wait goes on after each.
-        wait_device_event(left > INT_MAX ? INT_MAX : static_cast<int>(left));
+        if (clock_is_virtual()) {
+            // A sleeping program is not waiting for input, so nothing may take it for idle; time
+            // passes a millisecond at a time so that whatever is timed for the meantime comes on time.
+            clock_advance(1);
+        } else {
+            // Device events arriving meanwhile are only buffered; the wait goes on after each.
+            const std::uint64_t left = deadline - now;
+            wait_device_event(left > INT_MAX ? INT_MAX : static_cast<int>(left));
+        }
     }
 }

@@ -62,6 +62,7 @@ bool in_filter_range(UINT message, UINT first, UINT last) {
 
 void post_to_queue(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     posted.push_back({window, message, wParam, lParam, static_cast<DWORD>(clock_peek()), {0, 0}});
+    end_wait_for_new_message();
 }
 
 void drop_posted_messages(HWND window) {
@@ -86,6 +87,7 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 void PostQuitMessage(int exitCode) {
     quit_posted = true;
     quit_code = exitCode;
+    end_wait_for_new_message();
 }
 
 BOOL GetMessageW(MSG* msg, HWND window, UINT filterMin, UINT filterMax) {
@@ -112,7 +114,8 @@ LRESULT DispatchMessageW(const MSG* msg) {
     if (msg->message == WM_TIMER && msg->lParam) {
         // Only a live timer's own procedure is called: lParam is not trusted as a pointer.
         const TIMERPROC proc = timer_proc(msg->hwnd, msg->wParam);
-        if (proc && reinterpret_cast<LPARAM>(proc) == msg->lParam) proc(msg->hwnd, WM_TIMER, msg->wParam, msg->time);
+        if (proc && reinterpret_cast<LPARAM>(proc) == msg->lParam)
+            proc(msg->hwnd, WM_TIMER, msg->wParam, msg->time);
         return 0;
     }
     return SendMessageW(msg->hwnd, msg->message, msg->wParam, msg->lParam);

@@ -8,6 +8,7 @@
 #include "backend/backend.h"
 #include "core/clock.h"
 #include "window/draw_target.h"
+#include "window/paint.h"
 
 namespace platform {
 namespace {
@@ -15,7 +16,9 @@ namespace {
 // A display frame: drawing loops are shown at least this often.
 constexpr std::uint64_t kFrameMs = 16;
 
-DirtyRegion exposed;  // screen coordinates
+// Screen coordinates: what has to be composed again, and what was composed but not yet presented.
+DirtyRegion exposed;
+DirtyRegion unpresented;
 std::uint64_t last_present = 0;
 
 void compose(const Rect& area, std::uint32_t* framebuffer, int pitch) {
@@ -62,12 +65,23 @@ void fit_surface(Window& top_level) {
     top_level.dirty.clear();
 }
 
-void screen_expose(const Rect& area) { exposed.add(area); }
+void screen_expose(const Rect& area) {
+    exposed.add(area);
+    compose_changes();
+}
 
-void present_changes() {
+void screen_uncover(const Window& leaving, const Rect& area) {
+    screen_expose(area);
+    for (HWND h : window_table().z_order) {
+        if (h == leaving.handle) break;
+        Window* below = find_window(h);
+        if (below && below->visible && !below->destroying)
+            invalidate(*below, area.offset(-below->rect.left, -below->rect.top), true);
+    }
+}
+
+void compose_changes() {
     if (!has_backend()) return;
-    Backend& display = backend();
-    const Rect screen{0, 0, display.screen_width(), display.screen_height()};
     for (HWND h : window_table().z_order) {
         Window* w = find_window(h);
         if (!w || w->dirty.empty()) continue;
@@ -76,16 +90,23 @@ void present_changes() {
         w->dirty.clear();
     }
     if (exposed.empty()) return;
-    std::vector<Rect> shown;
+    Backend& display = backend();
+    const Rect screen{0, 0, display.screen_width(), display.screen_height()};
     for (const Rect& r : exposed.rects()) {
         const Rect on_screen = intersect(r, screen);
         if (on_screen.empty()) continue;
         compose(on_screen, display.framebuffer(), display.framebuffer_pitch());
-        shown.push_back(on_screen);
+        unpresented.add(on_screen);
     }
     exposed.clear();
+}
+
+void present_changes() {
+    compose_changes();
+    if (unpresented.empty()) return;
     last_present = clock_peek();
-    if (!shown.empty()) display.present(shown.data(), static_cast<int>(shown.size()));
+    backend().present(unpresented.rects().data(), static_cast<int>(unpresented.rects().size()));
+    unpresented.clear();
 }
 
 bool window_draw_target(HWND handle, DrawTarget* target) {
@@ -113,6 +134,7 @@ bool window_draw_target(HWND handle, DrawTarget* target) {
 }
 
 void window_drew() {
+    compose_changes();
     if (clock_peek() - last_present >= kFrameMs) present_changes();
 }
 

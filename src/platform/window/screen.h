@@ -11,8 +11,16 @@ namespace platform {
 void fit_surface(Window& top_level);
 
 // An area of the screen (screen coordinates) whose content changed without any surface changing:
-// a window appeared, went or moved there.
+// a window appeared, went or moved there. It is composed at once.
 void screen_expose(const Rect& area);
+
+// A visible top-level window is leaving `area` (screen coordinates) by hiding, moving or going:
+// the screen there is composed again, and the windows below it are told to paint what they show
+// there, as programs expect after a box closes over them.
+void screen_uncover(const Window& leaving, const Rect& area);
+
+// Brings the framebuffer up to date with the windows; what changed waits to be presented.
+void compose_changes();
 
 // Composes and presents whatever changed since the last time; cheap when nothing did.
 void present_changes();

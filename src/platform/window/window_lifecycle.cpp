@@ -105,12 +105,12 @@ BOOL DestroyWindow(HWND handle) {
 
     window_disappearing(*w);
     if (w->visible) {
+        w->visible = false;
         if (!w->is_child()) {
-            screen_expose(w->rect);
+            screen_uncover(*w, w->rect);
         } else if (Window* parent = find_window(w->parent); parent && !parent->destroying) {
             invalidate(*parent, w->rect, true);
         }
-        w->visible = false;
     }
 
     // The window stays in the table (and `w` valid) through its WM_DESTROY: a second DestroyWindow

@@ -47,7 +47,7 @@ BOOL ShowWindow(HWND handle, int command) {
         if (w->is_child()) {
             child_area_changed(*w, w->rect);
         } else {
-            screen_expose(w->rect);
+            screen_uncover(*w, w->rect);
         }
     }
     if (show && !w->is_child() && w->enabled && !w->destroying) activate(handle);
@@ -96,7 +96,7 @@ BOOL MoveWindow(HWND handle, int x, int y, int width, int height, BOOL) {
             invalidate(*w, whole_client(*w), true);
         }
         if (w->visible) {
-            screen_expose(old);
+            screen_uncover(*w, old);
             screen_expose(now);
         }
     }

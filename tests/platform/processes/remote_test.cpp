@@ -29,6 +29,24 @@ const HWND kOtherWindow = as_handle<HWND>(0x600000104);
 #define CHILD_CHECK(condition) \
     if (!(condition)) return __LINE__ % 250 + 1
 
+// This process takes the window `name` as a program does: it looks for it, finds none, makes it.
+void own_window(const std::wstring& name) {
+    ASSERT_TRUE(remote_enable());
+    ASSERT_EQ(remote_find_window(kClass, name.c_str()), nullptr);
+    remote_publish_window(kWindow, kClass, name.c_str());
+}
+
+// The messages waiting, in the order they came.
+std::vector<UINT> take_messages() {
+    std::vector<UINT> taken;
+    RemoteMessage m{};
+    while (remote_take_message(&m)) {
+        EXPECT_EQ(m.window, kWindow);
+        taken.push_back(m.message);
+    }
+    return taken;
+}
+
 TEST(RemoteWindows, FirstFindReservesTheNameAndAnotherProcessReachesTheWindowOncePublished) {
     const std::wstring name = unique_name(L"published");
     Gate reserved;
@@ -166,18 +184,11 @@ TEST(RemoteWindows, OnlyTheMessagesOtherProcessesMaySendArrive) {
         return 0;
     });
     testing::WakeCounter& wakes = use_wake_counter();
-    ASSERT_TRUE(remote_enable());
-    ASSERT_EQ(remote_find_window(kClass, name.c_str()), nullptr);
-    remote_publish_window(kWindow, kClass, name.c_str());
+    own_window(name);
     ready.open();
     EXPECT_EQ(exit_code(child), 0);
     ASSERT_TRUE(wakes.wait_for_wakes(2));
-    RemoteMessage m{};
-    ASSERT_TRUE(remote_take_message(&m));
-    EXPECT_EQ(m.message, WM_HIBERNATE);
-    ASSERT_TRUE(remote_take_message(&m));
-    EXPECT_EQ(m.message, WM_CLOSE);
-    EXPECT_FALSE(remote_take_message(&m));
+    EXPECT_EQ(take_messages(), (std::vector<UINT>{WM_HIBERNATE, WM_CLOSE}));
     remote_shutdown();
 }
 
@@ -220,9 +231,7 @@ TEST(RemoteWindows, AWithdrawnWindowCanNoLongerBeFoundAndItsNameIsFree) {
         CHILD_CHECK(remote_find_window(kClass, name.c_str()) == nullptr);
         return 0;
     });
-    ASSERT_TRUE(remote_enable());
-    ASSERT_EQ(remote_find_window(kClass, name.c_str()), nullptr);
-    remote_publish_window(kWindow, kClass, name.c_str());
+    own_window(name);
     // A second window of the same class and name does not take the name over.
     remote_publish_window(kOtherWindow, kClass, name.c_str());
     remote_withdraw_window(kOtherWindow);
@@ -257,16 +266,11 @@ TEST(RemoteWindows, RequestsThatAreNotRequestsAreDroppedAndTheListenerGoesOn) {
         return 0;
     });
     testing::WakeCounter& wakes = use_wake_counter();
-    ASSERT_TRUE(remote_enable());
-    ASSERT_EQ(remote_find_window(kClass, name.c_str()), nullptr);
-    remote_publish_window(kWindow, kClass, name.c_str());
+    own_window(name);
     ready.open();
     EXPECT_EQ(exit_code(child), 0);
     ASSERT_TRUE(wakes.wait_for_wakes(1));
-    RemoteMessage m{};
-    ASSERT_TRUE(remote_take_message(&m));
-    EXPECT_EQ(m.message, WM_CLOSE);
-    EXPECT_FALSE(remote_take_message(&m));
+    EXPECT_EQ(take_messages(), std::vector<UINT>{WM_CLOSE});
     remote_shutdown();
 }
 
@@ -286,13 +290,10 @@ TEST(RemoteWindows, AnotherUsersProcessIsNotListenedTo) {
         CHILD_CHECK(recv(fd, &reply, 1, 0) <= 0);
         return 0;
     });
-    ASSERT_TRUE(remote_enable());
-    ASSERT_EQ(remote_find_window(kClass, name.c_str()), nullptr);
-    remote_publish_window(kWindow, kClass, name.c_str());
+    own_window(name);
     ready.open();
     EXPECT_EQ(exit_code(stranger), 0);
-    RemoteMessage m{};
-    EXPECT_FALSE(remote_take_message(&m));
+    EXPECT_TRUE(take_messages().empty());
     remote_shutdown();
 }
 

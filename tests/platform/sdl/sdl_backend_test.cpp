@@ -85,6 +85,18 @@ TEST(SdlBackend, PresentsWhatLiesOnTheScreenAndSaysSoWhenAsked) {
     EXPECT_EQ(surface_pixel(backend->window(), 7, 5), 0x123456u);
 }
 
+TEST(SdlBackend, TheWindowShowsWithTheFirstFrameAndNotBefore) {
+    auto backend = open_screen({240, 320});
+    ASSERT_NE(backend, nullptr);
+    EXPECT_TRUE(SDL_GetWindowFlags(backend->window()) & SDL_WINDOW_HIDDEN);
+    const Rect outside{300, 0, 310, 10};
+    backend->present(&outside, 1);
+    EXPECT_TRUE(SDL_GetWindowFlags(backend->window()) & SDL_WINDOW_HIDDEN);
+    const Rect corner{0, 0, 1, 1};
+    backend->present(&corner, 1);
+    EXPECT_TRUE(SDL_GetWindowFlags(backend->window()) & SDL_WINDOW_SHOWN);
+}
+
 TEST(SdlBackend, InputArrivesOneEventAtATimeAndNothingIsMerged) {
     auto backend = open_screen({240, 320});
     ASSERT_NE(backend, nullptr);

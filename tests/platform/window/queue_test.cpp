@@ -87,6 +87,21 @@ TEST_F(Queue, GetMessageWaitsForInput) {
     EXPECT_THROW(GetMessageW(&msg, nullptr, 0, 0), platform::ScriptRanDry);
 }
 
+TEST_F(Queue, WhatAStepDoesWhileTheProgramWaitsEndsTheWait) {
+    const HWND w = top_level(0, 0, 10, 10);
+    dispatch_all();
+    screen.when_idle([w] { PostMessageW(w, WM_CLOSE, 0, 0); });
+    screen.when_idle([w] { InvalidateRect(w, nullptr, FALSE); });
+    screen.when_idle([] { PostQuitMessage(0); });
+    MSG msg;
+    ASSERT_TRUE(GetMessageW(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, WM_CLOSE);
+    ASSERT_TRUE(GetMessageW(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, WM_PAINT);
+    DispatchMessageW(&msg);
+    EXPECT_FALSE(GetMessageW(&msg, nullptr, 0, 0));
+}
+
 TEST_F(Queue, MessagesForADestroyedWindowAreDropped) {
     const HWND gone = top_level(0, 0, 10, 10, nullptr, L"", 0);
     const HWND stays = top_level(0, 0, 10, 10, nullptr, L"", 0);

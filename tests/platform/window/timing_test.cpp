@@ -71,9 +71,17 @@ TEST_F(Timing, DestroyingAWindowEndsItsTimers) {
 TEST_F(Timing, SleepMovesTheVirtualClockAndBuffersInput) {
     top_level(0, 0, 10, 10);
     const DWORD before = GetTickCount();
-    screen.at_time(clock_now() + 100, [&] { screen.push(key(Type::KeyDown, VK_DOWN)); });
+    std::uint64_t step_ran_at = 0;
+    screen.at_time(clock_now() + 100, [&] {
+        step_ran_at = platform::clock_peek();
+        screen.push(key(Type::KeyDown, VK_DOWN));
+    });
+    bool idle_step_ran = false;
+    screen.when_idle([&] { idle_step_ran = true; });
     Sleep(500);
     EXPECT_EQ(GetTickCount() - before, 500u);
+    EXPECT_EQ(step_ran_at, before + 100u);
+    EXPECT_FALSE(idle_step_ran) << "a sleeping program is not idle";
     EXPECT_NE(GetAsyncKeyState(VK_DOWN) & 0x8000, 0) << "read while sleeping";
     MSG msg;
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE)) << "and kept for the queue";

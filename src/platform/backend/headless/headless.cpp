@@ -51,7 +51,12 @@ bool HeadlessBackend::next_event(DeviceEvent* event, int timeout_ms) {
             events_.pop_front();
             return true;
         }
-        if (run_due_step(waiting)) continue;
+        // A step may have queued work for the platform rather than device input (a posted
+        // message, a window shown): give the caller a look at its queues before waiting on.
+        if (run_due_step(waiting)) {
+            if (events_.empty()) return false;
+            continue;
+        }
         if (!waiting) return false;
         // Nothing to deliver now: move the clock to whatever comes first, the caller's timeout or
         // the next timed step.

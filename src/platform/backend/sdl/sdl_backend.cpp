@@ -33,12 +33,20 @@ std::string program_name() {
     return error ? std::string() : self.filename().string();
 }
 
-const char* pointer_word(DeviceEvent::Type type) {
-    switch (type) {
-    case DeviceEvent::Type::PointerDown: return "down";
-    case DeviceEvent::Type::PointerMove: return "move";
-    case DeviceEvent::Type::PointerUp: return "up";
-    default: return nullptr;
+// One line on stderr for each event delivered, for those who watch the program from outside.
+void trace_event(const DeviceEvent& e) {
+    using Type = DeviceEvent::Type;
+    switch (e.type) {
+    case Type::PointerDown: std::fprintf(stderr, "pointer down %d %d\n", e.x, e.y); break;
+    case Type::PointerMove: std::fprintf(stderr, "pointer move %d %d\n", e.x, e.y); break;
+    case Type::PointerUp: std::fprintf(stderr, "pointer up %d %d\n", e.x, e.y); break;
+    case Type::KeyDown: std::fprintf(stderr, "key down %d%s\n", e.vk, e.repeat ? " repeat" : ""); break;
+    case Type::KeyUp: std::fprintf(stderr, "key up %d\n", e.vk); break;
+    case Type::FocusGained: std::fprintf(stderr, "focus gained\n"); break;
+    case Type::FocusLost: std::fprintf(stderr, "focus lost\n"); break;
+    case Type::CloseRequested: std::fprintf(stderr, "close requested\n"); break;
+    case Type::Wake: std::fprintf(stderr, "wake\n"); break;
+    case Type::ScreenLost: std::fprintf(stderr, "screen lost\n"); break;
     }
 }
 
@@ -81,9 +89,12 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, std::strin
         height = desktop.h;
         flags = SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
     }
+    // Shown with the first frame: a program that ends before it draws anything (a second copy
+    // that hands over to the first) never flashes an empty screen.
+    flags |= SDL_WINDOW_HIDDEN;
     const Uint32 wake_type = SDL_RegisterEvents(1);
-    SDL_Window* window = SDL_CreateWindow(program_name().c_str(), flags ? 0 : SDL_WINDOWPOS_CENTERED,
-                                          flags ? 0 : SDL_WINDOWPOS_CENTERED, width, height, flags);
+    const int position = screen.width == 0 || screen.height == 0 ? 0 : SDL_WINDOWPOS_CENTERED;
+    SDL_Window* window = SDL_CreateWindow(program_name().c_str(), position, position, width, height, flags);
     if (window == nullptr || wake_type == static_cast<Uint32>(-1)) {
         *error = SDL_GetError();
         if (window != nullptr) SDL_DestroyWindow(window);
@@ -152,6 +163,7 @@ void SdlBackend::present(const Rect* rects, int count) {
         update_.push_back({r.left, r.top, r.width(), r.height()});
     }
     if (update_.empty()) return;
+    if (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) SDL_ShowWindow(window_);
     SDL_UpdateWindowSurfaceRects(window_, update_.data(), static_cast<int>(update_.size()));
     if (trace_) std::fprintf(stderr, "presented %d rects\n", static_cast<int>(update_.size()));
 }
@@ -162,6 +174,7 @@ bool SdlBackend::handle_window_change(const SDL_Event& sdl_event, DeviceEvent* e
     case SDL_WINDOWEVENT_EXPOSED:
         // The surface still holds what was presented; only the window lost it.
         SDL_UpdateWindowSurface(window_);
+        if (trace_) std::fprintf(stderr, "presented 1 rects\n");
         return false;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
         // SDL makes a new surface for the new size: what was presented is gone.
@@ -186,15 +199,8 @@ bool SdlBackend::next_event(DeviceEvent* event, int timeout_ms) {
                                   : SDL_WaitEventTimeout(&sdl_event, static_cast<int>(deadline - now));
         }
         if (got == 0) return false;
-        if (handle_window_change(sdl_event, event)) return true;
-        if (!input_.translate(sdl_event, event)) continue;
-        if (trace_) {
-            if (const char* word = pointer_word(event->type))
-                std::fprintf(stderr, "pointer %s %d %d\n", word, event->x, event->y);
-            else if (event->type == DeviceEvent::Type::KeyDown || event->type == DeviceEvent::Type::KeyUp)
-                std::fprintf(stderr, "key %s %d%s\n", event->type == DeviceEvent::Type::KeyDown ? "down" : "up",
-                             event->vk, event->repeat ? " repeat" : "");
-        }
+        if (!handle_window_change(sdl_event, event) && !input_.translate(sdl_event, event)) continue;
+        if (trace_) trace_event(*event);
         return true;
     }
 }

@@ -1,0 +1,42 @@
+"""Scrivo ends with 0 when told from outside: scrivo-send close, SIGTERM, SIGINT; and scrivo-send
+says so when no Scrivo runs."""
+
+import signal
+import sys
+
+from harness import expect, main
+
+HOW = sys.argv.pop(1) if len(sys.argv) > 1 and not sys.argv[1].startswith("--") else "scrivo-send"
+
+
+def test(session):
+    with session(width=240, height=320) as s:
+        if HOW == "scrivo-send":
+            scrivo = s.start_scrivo(close_first_box=True)
+            sent = s.send("close")
+            expect(sent.returncode == 0, f"scrivo-send close failed ({sent.returncode}): {sent.stderr}")
+        elif HOW == "sigterm":
+            # Even while the first start's message box is still open.
+            scrivo = s.start_scrivo()
+            scrivo.popen.send_signal(signal.SIGTERM)
+        elif HOW == "sigint":
+            scrivo = s.start_scrivo(close_first_box=True)
+            scrivo.popen.send_signal(signal.SIGINT)
+        elif HOW == "nothing-running":
+            sent = s.send("close")
+            expect(sent.returncode == 1, f"scrivo-send found a Scrivo that does not run ({sent.returncode})")
+            expect("not running" in sent.stderr, f"scrivo-send did not say why: {sent.stderr!r}")
+            usage = s.send("open")
+            expect(usage.returncode == 2 and "usage" in usage.stderr, "no usage for a wrong request")
+            # The look for a Scrivo left nothing behind that keeps one from starting now.
+            scrivo = s.start_scrivo()
+            expect(scrivo.running(), "Scrivo did not start after scrivo-send")
+            return
+        else:
+            raise SystemExit(f"no such way to close: {HOW}")
+        code = scrivo.exit_code(timeout=10)
+        expect(code == 0, f"Scrivo ended with {code}\n{scrivo.output()}")
+
+
+if __name__ == "__main__":
+    main(test)

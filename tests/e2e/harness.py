@@ -1,0 +1,294 @@
+"""The end-to-end harness: the real Scrivo on an Xvfb of its own, driven with xdotool, seen through
+screenshots and through the trace its display backend writes on stderr (SCRIVO_TRACE=1).
+
+Everything a test starts is stopped on the way out, also when the test fails, and every wait has a
+limit: a test fails, it never hangs.
+"""
+
+import argparse
+import io
+import os
+import re
+import select
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+from PIL import Image
+
+PAGE_BLUE = (0, 0, 255)
+TEST_LIMIT_SECONDS = 120
+# The tool button sits in the top-right corner; it is 30 pixels square.
+TOOL_BUTTON = 32
+
+
+class Failure(Exception):
+    pass
+
+
+def isolate():
+    """Runs this script again in a network namespace of its own when the system allows it.
+
+    Programs find Scrivo through abstract Unix sockets, which belong to a network namespace: in a
+    namespace of its own the Scrivo under test never meets, raises or closes one that the person
+    running the tests has open.
+    """
+    if os.environ.get("SCRIVO_E2E_ISOLATED"):
+        return
+    command = ["unshare", "--net", "--map-root-user"]
+    try:
+        probe = subprocess.run(command + ["true"], capture_output=True, timeout=10)
+    except (OSError, subprocess.TimeoutExpired):
+        return
+    if probe.returncode == 0:
+        env = dict(os.environ, SCRIVO_E2E_ISOLATED="1")
+        os.execvpe(command[0], command + [sys.executable] + sys.argv, env)
+
+
+class Program:
+    """A started program; its stderr is collected line by line as it comes."""
+
+    def __init__(self, args, env, cwd=None):
+        self.args = args
+        self.lines = []
+        self._changed = threading.Condition()
+        self.popen = subprocess.Popen(args, env=env, cwd=cwd, stdin=subprocess.DEVNULL,
+                                      stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
+                                      errors="replace")
+        self._reader = threading.Thread(target=self._read, daemon=True)
+        self._reader.start()
+
+    def _read(self):
+        for line in self.popen.stderr:
+            with self._changed:
+                self.lines.append(line.rstrip("\n"))
+                self._changed.notify_all()
+        with self._changed:
+            self._changed.notify_all()
+
+    def mark(self):
+        """The position in the output from which later waits look."""
+        with self._changed:
+            return len(self.lines)
+
+    def matching(self, pattern, start=0):
+        with self._changed:
+            return [line for line in self.lines[start:] if re.fullmatch(pattern, line)]
+
+    def wait_for(self, pattern, start=0, timeout=15.0):
+        """The index of the first line at or after `start` that matches `pattern`."""
+        deadline = time.monotonic() + timeout
+        with self._changed:
+            while True:
+                for i in range(start, len(self.lines)):
+                    if re.fullmatch(pattern, self.lines[i]):
+                        return i
+                left = deadline - time.monotonic()
+                if left <= 0:
+                    raise Failure(f"{self.args[0]} never printed /{pattern}/\n{self.output()}")
+                if self.popen.poll() is not None and not self._reader.is_alive():
+                    raise Failure(f"{self.args[0]} ended ({self.popen.returncode}) before printing "
+                                  f"/{pattern}/\n{self.output()}")
+                self._changed.wait(min(left, 0.1))
+
+    def wait_settled(self, start=0, quiet=0.4, timeout=15.0):
+        """Waits for a frame presented after `start`, and then until presenting stops for a while."""
+        self.wait_for(r"presented \d+ rects", start, timeout)
+        deadline = time.monotonic() + timeout
+        count = len(self.matching(r"presented \d+ rects", start))
+        while True:
+            time.sleep(quiet)
+            now = len(self.matching(r"presented \d+ rects", start))
+            if now == count:
+                return
+            if time.monotonic() > deadline:
+                raise Failure(f"{self.args[0]} never stopped presenting")
+            count = now
+
+    def running(self):
+        return self.popen.poll() is None
+
+    def exit_code(self, timeout=10.0):
+        try:
+            code = self.popen.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"{self.args[0]} still runs after {timeout} s\n{self.output()}") from None
+        self._reader.join(2)
+        return code
+
+    def output(self):
+        with self._changed:
+            return "\n".join("    " + line for line in self.lines[-40:])
+
+    def stop(self):
+        if self.popen.poll() is None:
+            self.popen.kill()
+        try:
+            self.popen.wait(5)
+        except subprocess.TimeoutExpired:
+            pass
+
+
+class Session:
+    """An Xvfb of the given size, a Scrivo copied into a folder of its own (the notepad file lands
+    beside the program) with its own home and configuration, and the tools to drive them."""
+
+    def __init__(self, scrivo, scrivo_send, width=240, height=320):
+        self.scrivo_source = os.path.abspath(scrivo)
+        self.scrivo_send = os.path.abspath(scrivo_send)
+        self.width = width
+        self.height = height
+        self.programs = []
+        self.xvfb = None
+        self.folder = None
+
+    def __enter__(self):
+        self.folder = tempfile.mkdtemp(prefix="scrivo-e2e-")
+        for sub in ("app", "config", "home", "run"):
+            os.mkdir(os.path.join(self.folder, sub), 0o700)
+        self.scrivo = os.path.join(self.folder, "app", "scrivo")
+        shutil.copy2(self.scrivo_source, self.scrivo)
+        try:
+            self._start_xvfb()
+            self.env = dict(os.environ,
+                            DISPLAY=self.display,
+                            SDL_AUDIODRIVER="dummy",
+                            DBUS_SESSION_BUS_ADDRESS="disabled:",
+                            XDG_CONFIG_HOME=os.path.join(self.folder, "config"),
+                            XDG_RUNTIME_DIR=os.path.join(self.folder, "run"),
+                            HOME=os.path.join(self.folder, "home"),
+                            SCRIVO_TRACE="1",
+                            LSAN_OPTIONS="suppressions=" + os.path.join(os.path.dirname(__file__), "lsan.supp"),
+                            # Full stacks, so that a suppression can name the function that leaked.
+                            ASAN_OPTIONS="fast_unwind_on_malloc=0")
+            for name in ("SCRIVO_SCREEN", "WAYLAND_DISPLAY"):
+                self.env.pop(name, None)
+            self.run(["xset", "r", "off"])
+        except BaseException:
+            self.__exit__(None, None, None)
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        for program in reversed(self.programs):
+            program.stop()
+        if self.xvfb is not None:
+            self.xvfb.kill()
+            try:
+                self.xvfb.wait(5)
+            except subprocess.TimeoutExpired:
+                pass
+        if self.folder:
+            shutil.rmtree(self.folder, ignore_errors=True)
+        return False
+
+    def _start_xvfb(self):
+        # Xvfb picks a free display itself and tells its number through a pipe.
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{self.width}x{self.height}x24",
+             "-nolisten", "tcp", "-noreset"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        number = b""
+        deadline = time.monotonic() + 15
+        try:
+            while not number.endswith(b"\n"):
+                if time.monotonic() > deadline:
+                    raise Failure("Xvfb did not start")
+                ready, _, _ = select.select([read_end], [], [], 0.5)
+                if ready:
+                    chunk = os.read(read_end, 16)
+                    if not chunk:
+                        raise Failure("Xvfb ended before it started")
+                    number += chunk
+        finally:
+            os.close(read_end)
+        self.display = ":" + number.decode().strip()
+
+    def run(self, args, timeout=15.0, check=True):
+        """Runs a command to its end; its completed process."""
+        try:
+            done = subprocess.run(args, env=self.env, capture_output=True, text=True, timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"{args[0]} did not finish in {timeout} s") from None
+        if check and done.returncode != 0:
+            raise Failure(f"{' '.join(args)} failed ({done.returncode}): {done.stderr}")
+        return done
+
+    def start(self, args):
+        program = Program(args, self.env, cwd=self.folder)
+        self.programs.append(program)
+        return program
+
+    def start_scrivo(self, close_first_box=False):
+        """Starts Scrivo and waits for its first frame to settle. On a first start it shows the
+        "New Pad Created" box; with `close_first_box` Enter closes it and the page settles."""
+        scrivo = self.start([self.scrivo])
+        scrivo.wait_settled()
+        if close_first_box:
+            mark = scrivo.mark()
+            self.xdotool("key", "Return")
+            scrivo.wait_settled(mark)
+        return scrivo
+
+    def send(self, *args, timeout=15.0):
+        return self.run([self.scrivo_send, *args], timeout=timeout, check=False)
+
+    def xdotool(self, *args):
+        return self.run(["xdotool", *args]).stdout.strip()
+
+    def screenshot(self):
+        xwd = self.run_bytes(["xwd", "-root", "-silent"])
+        ppm = self.run_bytes(["/usr/bin/convert", "xwd:-", "ppm:-"], xwd)
+        return Image.open(io.BytesIO(ppm)).convert("RGB")
+
+    def run_bytes(self, args, data=None):
+        try:
+            done = subprocess.run(args, env=self.env, input=data, capture_output=True, timeout=15)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"{args[0]} did not finish") from None
+        if done.returncode != 0:
+            raise Failure(f"{args[0]} failed: {done.stderr.decode(errors='replace')}")
+        return done.stdout
+
+    def page_area(self):
+        """Every point of the screen but the tool button's corner."""
+        for y in range(self.height):
+            for x in range(self.width):
+                if not (x >= self.width - TOOL_BUTTON and y < TOOL_BUTTON):
+                    yield x, y
+
+
+def not_page(image, points):
+    return [p for p in points if image.getpixel(p) != PAGE_BLUE]
+
+
+def expect(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def main(test):
+    """Runs `test(session_factory)` as a test program: exit code 0 when it passes."""
+    isolate()
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--scrivo", required=True)
+    parser.add_argument("--scrivo-send", required=True)
+    arguments = parser.parse_args()
+
+    def on_alarm(*_):
+        raise Failure(f"the test took longer than {TEST_LIMIT_SECONDS} s")
+
+    signal.signal(signal.SIGALRM, on_alarm)
+    signal.alarm(TEST_LIMIT_SECONDS)
+    try:
+        test(lambda **size: Session(arguments.scrivo, arguments.scrivo_send, **size))
+    except Failure as failure:
+        print(f"FAILED: {failure}", file=sys.stderr)
+        sys.exit(1)
+    print("passed")
