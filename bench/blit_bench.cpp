@@ -85,6 +85,23 @@ void PageOntoWindow(benchmark::State& state, int column) {
 BENCHMARK_CAPTURE(PageOntoWindow, aligned, 0)->Apply(page_sizes);
 BENCHMARK_CAPTURE(PageOntoWindow, odd_column, 3)->Apply(page_sizes);
 
+// The same copy onto a 32-bit bitmap: the drawing alone, without what the window system does
+// after each call to a window.
+void PageOntoColourBitmap(benchmark::State& state) {
+    const auto width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
+    HDC notepad = mono_image(width, height * 3);
+    HDC target = CreateCompatibleDC(nullptr);
+    SelectObject(target, CreateCompatibleBitmap(window_dc(1, 1), width, height));
+    SetTextColor(target, RGB(0, 0, 128));
+    SetBkColor(target, RGB(255, 255, 224));
+    for (auto _ : state) {
+        BitBlt(target, 0, 0, width, height, notepad, 0, height, SRCCOPY);
+        benchmark::ClobberMemory();
+    }
+    set_area_counters(state, width, height);
+}
+BENCHMARK(PageOntoColourBitmap)->Apply(page_sizes);
+
 // One pen stamp of 20×20 into a 240×1600 notepad image, at every column in turn.
 void StampIntoImage(benchmark::State& state) {
     HDC notepad = mono_image(240, 1600);

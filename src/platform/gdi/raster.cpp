@@ -1,6 +1,7 @@
 #include "gdi/raster.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <type_traits>
 #include <vector>
@@ -118,14 +119,19 @@ void mono_block(const Surface& t, int dx, int dy, int w, int h, const Surface& s
     std::ptrdiff_t t_offset = t.row(dy + first) - t.bits, s_offset = s.row(sy + first) - s.bits;
     const int dshift = dx & 7, sshift = sx & 7;
     if (dshift + w <= 32 && sshift + w <= 32 && (dx >> 3) + 4 <= t.stride && (sx >> 3) + 4 <= s.stride) {
-        // Narrow blocks such as pen stamps: one unaligned read-modify-write per row.
-        const std::uint32_t mask = span_mask(dshift, dshift + w);
+        // Narrow blocks such as pen stamps: one unaligned read-modify-write per row. Rotating the
+        // source word brings its bits sshift.. onto dshift..; what wraps around is masked off, and
+        // the target word is merged in memory order so that only the source needs its bytes swapped.
+        const std::uint32_t mask = __builtin_bswap32(span_mask(dshift, dshift + w));
+        const int rotation = (sshift - dshift) & 31;
         std::uint8_t* target = t.bits + (dx >> 3);
         const std::uint8_t* source = s.bits + (sx >> 3);
-        for (int i = 0; i < h; ++i, t_offset += t_step, s_offset += s_step) {
-            const std::uint32_t bits = (load_be32(source + s_offset) << sshift) >> dshift;
-            const std::uint32_t d = load_be32(target + t_offset);
-            store_be32(target + t_offset, (d & ~mask) | (op(bits, d) & mask));
+        const std::ptrdiff_t t_end = t_offset + h * t_step;
+        for (; t_offset != t_end; t_offset += t_step, s_offset += s_step) {
+            const std::uint32_t be = load_be32(source + s_offset);
+            const std::uint32_t bits = __builtin_bswap32(std::rotl(be, rotation));
+            const std::uint32_t d = load32(target + t_offset);
+            store32(target + t_offset, d ^ ((op(bits, d) ^ d) & mask));
         }
         return;
     }
