@@ -58,13 +58,17 @@ bool remove_unused(HandleTable<T>& table, std::uintptr_t handle, InUse in_use) {
     return true;
 }
 
+std::int64_t pixel_memory_limit = kMaxPixelBytes;
+
 }  // namespace
+
+void set_pixel_memory_limit(std::int64_t bytes) { pixel_memory_limit = bytes < kMaxPixelBytes ? bytes : kMaxPixelBytes; }
 
 std::unique_ptr<Bitmap> make_bitmap(int width, int height, PixelFormat format) {
     if (width <= 0 || height <= 0) return nullptr;
     const std::int64_t stride = format == PixelFormat::Mono1 ? mono_stride(width) : std::int64_t{width} * 4;
     const std::int64_t bytes = stride * height;
-    if (stride > kMaxPixelBytes || bytes > kMaxPixelBytes) return nullptr;
+    if (stride > pixel_memory_limit || bytes > pixel_memory_limit) return nullptr;
     auto bitmap = std::make_unique<Bitmap>();
     bitmap->pixels.reset(static_cast<std::uint8_t*>(std::calloc(static_cast<std::size_t>(bytes), 1)));
     if (!bitmap->pixels) return nullptr;

@@ -19,6 +19,10 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 // Pixel memory is capped so that a hostile header cannot ask for more than a notepad could use.
 constexpr std::int64_t kMaxPixelBytes = std::int64_t{512} << 20;
 
+// Lowers the cap on one bitmap's pixel memory, the way a device short of memory refuses large
+// blocks (tests use it to see how the program copes).
+void set_pixel_memory_limit(std::int64_t bytes);
+
 // Pixel memory comes from calloc: large images get zeroed pages from the system without being
 // written first.
 struct FreePixels {
