@@ -42,20 +42,6 @@ TEST_F(ProgramTest, FirstRunAnnouncesNewPadBeforeAnythingIsDrawn) {
     EXPECT_EQ(RunScrivo(), 0);
 }
 
-TEST_F(ProgramTest, RepaintShowsTheRowsAtTheView) {
-    AnswerNewPad();
-    Idle([this] {
-        InkImageRows(400, 410);
-        ViewOffset = 390;
-        RepaintFromImage(0, 0, PageWidth, PageHeight);
-        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
-        EXPECT_TRUE(ScreenAreaIs(0, 10, 240, 20, WhiteInk));
-        EXPECT_TRUE(ScreenAreaIs(0, 20, 240, 320, BluePage));
-    });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
-}
-
 TEST_F(ProgramTest, PageIndicatorShowsThePageAtTheTopOfTheViewAndLeavesNoTrace) {
     AnswerNewPad();
     Idle([this] {
@@ -125,18 +111,4 @@ TEST_F(ProgramTest, ShutdownReleasesEveryDrawingObject) {
     Close();
     EXPECT_EQ(RunScrivo(), 0);
     EXPECT_EQ(platform::gdi_live_objects(), before);
-}
-
-TEST_F(ProgramTest, AClearedNotepadIsAllPaperAtTheFirstPage) {
-    AnswerNewPad();
-    Idle([this] {
-        InkImageRows(700, 900);
-        ViewOffset = 640;
-        ClearNotepad();
-        EXPECT_EQ(ViewOffset, 0);
-        for (int y = 0; y < NotepadHeight; y += 7)
-            for (int x = 0; x < NotepadWidth; x += 5) ASSERT_TRUE(ImageBit(x, y)) << x << "," << y;
-    });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
 }

@@ -1,0 +1,42 @@
+"""Writing with the mouse leaves ink in the pen colour that the settings file gives, and the
+eraser's colour is the page's."""
+
+import os
+
+from harness import expect, main
+
+RED = (255, 0, 0)
+GREEN = (0, 255, 0)
+
+
+def drag(s, points):
+    s.xdotool("mousemove", *map(str, points[0]))
+    s.xdotool("mousedown", "1")
+    for point in points[1:]:
+        s.xdotool("mousemove", *map(str, point))
+    s.xdotool("mouseup", "1")
+
+
+def test(session):
+    with session(width=240, height=320) as s:
+        # A person's settings, written by hand before the first start: red ink on a green page.
+        folder = os.path.join(s.folder, "config", "scrivo")
+        os.makedirs(folder, mode=0o700)
+        with open(os.path.join(folder, "registry.reg"), "w") as settings:
+            settings.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Corvane\\Scrivo]\n"
+                           '"PenColour"=dword:000000ff\n"BakColour"=dword:0000ff00\n"PenEnd"=dword:00000004\n')
+        scrivo = s.start_scrivo(close_first_box=True)
+        expect(s.screenshot().getpixel((120, 160)) == GREEN, "the page is not in the stored page colour")
+
+        mark = scrivo.mark()
+        drag(s, [(40, 100), (50, 100), (60, 105), (70, 110)])
+        scrivo.wait_for(r"pointer up 70 110", mark)
+        scrivo.wait_settled(mark)
+        shot = s.screenshot()
+        for point in [(40, 100), (45, 100), (55, 102), (65, 107), (70, 110)]:
+            expect(shot.getpixel(point) == RED, f"no red ink at {point}: {shot.getpixel(point)}")
+        expect(shot.getpixel((40, 140)) == GREEN, "ink where the stroke never went")
+
+
+if __name__ == "__main__":
+    main(test)

@@ -1,0 +1,58 @@
+"""The notepad survives a close: drawn, closed, started again, the ink is back on the screen and in
+Scrivo.bmp as other programs read it. A damaged notepad file gives a new notepad and is kept aside."""
+
+import os
+
+from PIL import Image
+
+from harness import expect, main, not_page
+from ink import drag
+
+WHITE = (255, 255, 255)
+
+
+def test(session):
+    with session(width=240, height=320) as s:
+        notepad = os.path.join(s.folder, "app", "Scrivo.bmp")
+        scrivo = s.start_scrivo(close_first_box=True)
+        mark = scrivo.mark()
+        drag(s, [(30, 200), (60, 200), (90, 200)])
+        scrivo.wait_for(r"pointer up 90 200", mark)
+        scrivo.wait_settled(mark)
+        expect(s.send("close").returncode == 0, "scrivo-send close failed")
+        expect(scrivo.exit_code() == 0, "Scrivo did not end with 0")
+
+        stored = Image.open(notepad)
+        expect(stored.size == (240, 5 * 320) and stored.mode == "1", f"Scrivo.bmp is {stored.size} {stored.mode}")
+        expect(stored.getpixel((60, 200)) == 0 and stored.getpixel((60, 230)) == 255,
+               "Scrivo.bmp does not hold the ink where it was drawn")
+
+        # Started again: no new notepad, the ink is on the page.
+        scrivo = s.start_scrivo()
+        shot = s.screenshot()
+        expect(shot.getpixel((60, 200)) == WHITE, "the stroke did not come back")
+        expect(not not_page(shot, [(x, y) for y in range(100, 180) for x in range(40, 200)]),
+               "something over the page: a message box?")
+        s.send("close")
+        expect(scrivo.exit_code() == 0, "Scrivo did not end with 0")
+
+        # A damaged file: "New Pad Created", and the file kept aside when the new notepad is saved.
+        with open(notepad, "wb") as damaged:
+            damaged.write(b"BM this is no bitmap")
+        scrivo = s.start_scrivo()
+        middle = [(x, y) for y in range(120, 200) for x in range(40, 200)]
+        expect(len(not_page(s.screenshot(), middle)) > 200, "no message box for the damaged file")
+        mark = scrivo.mark()
+        s.xdotool("key", "Return")
+        scrivo.wait_settled(mark)
+        drag(s, [(100, 100), (110, 110)])
+        scrivo.wait_for(r"pointer up 110 110", mark)
+        s.send("close")
+        expect(scrivo.exit_code() == 0, "Scrivo did not end with 0")
+        with open(notepad + ".damaged", "rb") as aside:
+            expect(aside.read() == b"BM this is no bitmap", "the damaged file was not kept aside")
+        expect(Image.open(notepad).getpixel((105, 105)) == 0, "the new notepad was not saved")
+
+
+if __name__ == "__main__":
+    main(test)
