@@ -1,20 +1,20 @@
-"""Scrivo ends with 0 when told from outside: scrivo-send close, SIGTERM, SIGINT; and scrivo-send
-says so when no Scrivo runs."""
+"""Scrivo ends with 0 when told from outside: scrivo-send close or hibernate, SIGTERM, SIGINT; and
+scrivo-send says so when no Scrivo runs."""
 
 import signal
 import sys
 
 from harness import expect, main
 
-HOW = sys.argv.pop(1) if len(sys.argv) > 1 and not sys.argv[1].startswith("--") else "scrivo-send"
+HOW = sys.argv.pop(1) if len(sys.argv) > 1 and not sys.argv[1].startswith("--") else "close"
 
 
 def test(session):
     with session(width=240, height=320) as s:
-        if HOW == "scrivo-send":
+        if HOW in ("close", "hibernate"):
             scrivo = s.start_scrivo(close_first_box=True)
-            sent = s.send("close")
-            expect(sent.returncode == 0, f"scrivo-send close failed ({sent.returncode}): {sent.stderr}")
+            sent = s.send(HOW)
+            expect(sent.returncode == 0, f"scrivo-send {HOW} failed ({sent.returncode}): {sent.stderr}")
         elif HOW == "sigterm":
             # Even while the first start's message box is still open.
             scrivo = s.start_scrivo()

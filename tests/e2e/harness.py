@@ -161,10 +161,7 @@ class Session:
                             XDG_CONFIG_HOME=os.path.join(self.folder, "config"),
                             XDG_RUNTIME_DIR=os.path.join(self.folder, "run"),
                             HOME=os.path.join(self.folder, "home"),
-                            SCRIVO_TRACE="1",
-                            LSAN_OPTIONS="suppressions=" + os.path.join(os.path.dirname(__file__), "lsan.supp"),
-                            # Full stacks, so that a suppression can name the function that leaked.
-                            ASAN_OPTIONS="fast_unwind_on_malloc=0")
+                            SCRIVO_TRACE="1")
             for name in ("SCRIVO_SCREEN", "WAYLAND_DISPLAY"):
                 self.env.pop(name, None)
             self.run(["xset", "r", "off"])

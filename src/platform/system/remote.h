@@ -18,7 +18,9 @@ void remote_shutdown();
 
 // Finds the window of that class and name in another process of this user. When none exists, the
 // name is reserved for this process in the same atomic step, so a copy starting at the same
-// instant finds this one instead of also finding nothing. Returns a RemoteWindow handle or null.
+// instant finds this one instead of also finding nothing; a copy that finds the name reserved
+// waits (a few seconds at most) for the window to be made or the reservation to go with its
+// process. Returns a RemoteWindow handle or null. Only a full class and name cross processes.
 HWND remote_find_window(LPCWSTR class_name, LPCWSTR window_name);
 
 // A top-level window of this process with a class and name now exists (or is gone): other

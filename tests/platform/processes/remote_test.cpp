@@ -47,6 +47,24 @@ std::vector<UINT> take_messages() {
     return taken;
 }
 
+// Owns the window `name`, lets `child` (waiting on `ready`) go, and gives the messages it sent,
+// once it has ended and `count` of them have woken the platform.
+std::vector<UINT> messages_from(pid_t child, Gate& ready, const std::wstring& name, int count) {
+    testing::WakeCounter& wakes = use_wake_counter();
+    own_window(name);
+    ready.open();
+    EXPECT_EQ(exit_code(child), 0);
+    EXPECT_TRUE(wakes.wait_for_wakes(count));
+    std::vector<UINT> taken = take_messages();
+    remote_shutdown();
+    return taken;
+}
+
+// In a child: the window `name` of another process, or null.
+HWND find_from_child(const std::wstring& name) {
+    return remote_enable() ? remote_find_window(kClass, name.c_str()) : nullptr;
+}
+
 TEST(RemoteWindows, FirstFindReservesTheNameAndAnotherProcessReachesTheWindowOncePublished) {
     const std::wstring name = unique_name(L"published");
     Gate reserved;
@@ -173,8 +191,7 @@ TEST(RemoteWindows, OnlyTheMessagesOtherProcessesMaySendArrive) {
     Gate ready;
     const pid_t child = spawn([&] {
         CHILD_CHECK(ready.wait());
-        CHILD_CHECK(remote_enable());
-        const HWND found = remote_find_window(kClass, name.c_str());
+        const HWND found = find_from_child(name);
         CHILD_CHECK(found != nullptr);
         CHILD_CHECK(!remote_post_message(found, WM_PAINT, 0, 0));
         CHILD_CHECK(!remote_post_message(found, WM_USER, 0, 0));
@@ -183,13 +200,7 @@ TEST(RemoteWindows, OnlyTheMessagesOtherProcessesMaySendArrive) {
         CHILD_CHECK(remote_post_message(found, WM_CLOSE, 0, 0));
         return 0;
     });
-    testing::WakeCounter& wakes = use_wake_counter();
-    own_window(name);
-    ready.open();
-    EXPECT_EQ(exit_code(child), 0);
-    ASSERT_TRUE(wakes.wait_for_wakes(2));
-    EXPECT_EQ(take_messages(), (std::vector<UINT>{WM_HIBERNATE, WM_CLOSE}));
-    remote_shutdown();
+    EXPECT_EQ(messages_from(child, ready, name, 2), (std::vector<UINT>{WM_HIBERNATE, WM_CLOSE}));
 }
 
 TEST(RemoteWindows, AWindowWhoseProcessEndedIsGone) {
@@ -259,19 +270,12 @@ TEST(RemoteWindows, RequestsThatAreNotRequestsAreDroppedAndTheListenerGoesOn) {
         CHILD_CHECK(fd >= 0);
         CHILD_CHECK(send(fd, bytes, 5, 0) == 5);
         close(fd);
-        CHILD_CHECK(remote_enable());
-        const HWND found = remote_find_window(kClass, name.c_str());
+        const HWND found = find_from_child(name);
         CHILD_CHECK(found != nullptr);
         CHILD_CHECK(remote_post_message(found, WM_CLOSE, 0, 0));
         return 0;
     });
-    testing::WakeCounter& wakes = use_wake_counter();
-    own_window(name);
-    ready.open();
-    EXPECT_EQ(exit_code(child), 0);
-    ASSERT_TRUE(wakes.wait_for_wakes(1));
-    EXPECT_EQ(take_messages(), std::vector<UINT>{WM_CLOSE});
-    remote_shutdown();
+    EXPECT_EQ(messages_from(child, ready, name, 1), std::vector<UINT>{WM_CLOSE});
 }
 
 TEST(RemoteWindows, AnotherUsersProcessIsNotListenedTo) {

@@ -65,11 +65,11 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, std::strin
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // Signals are the platform's own business (they reach the program as a close request).
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    // A full-screen notepad stays put when another program comes to the front.
+    // A full-screen window stays put when another program comes to the front.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     // The window manager's close arrives once, as the window's close event.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    // The tap that brings the window to the front also writes.
+    // The tap that brings the window to the front is also input.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         *error = SDL_GetError();
