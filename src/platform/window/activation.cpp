@@ -5,7 +5,6 @@
 #include "platform/window.h"
 #include "system/remote.h"
 #include "window/input.h"
-#include "window/paint.h"
 #include "window/screen.h"
 
 using namespace platform;
@@ -50,12 +49,6 @@ void activate(HWND top_level) {
     raise_and_expose(top_level);
     if (old) SendMessageW(old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), reinterpret_cast<LPARAM>(top_level));
     if (active != top_level) return;  // the old window's handler activated another
-    // Back from one of its own boxes or dialogs, a window paints whole: the paints it got while the
-    // box was up may have come before it could draw (a box during its start-up), and nothing else
-    // would ever bring those areas back.
-    Window* back = find_window(top_level);
-    if (const Window* o = find_window(old); o && back && owned_by(*o, top_level))
-        invalidate(*back, {0, 0, back->rect.width(), back->rect.height()}, true);
     SendMessageW(top_level, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), reinterpret_cast<LPARAM>(old));
     if (active == top_level && !is_within(focus, top_level)) SetFocus(top_level);
 }

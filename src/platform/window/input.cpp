@@ -38,7 +38,6 @@ std::deque<BufferedInput> buffered;
 std::deque<FocusChange> focus_changes;
 std::array<bool, 256> key_down{};
 HWND capture = nullptr;
-bool waiting = false;
 
 void set_key(int vk, bool down) {
     if (vk >= 0 && vk < static_cast<int>(key_down.size())) key_down[static_cast<std::size_t>(vk)] = down;
@@ -151,22 +150,10 @@ void pump_device_events() {
 
 bool wait_device_event(int timeout_ms) {
     if (!has_backend()) return false;
-    struct Waiting {
-        Waiting() { waiting = true; }
-        ~Waiting() { waiting = false; }
-    };
     DeviceEvent e;
-    bool got;
-    {
-        const Waiting during_the_wait;
-        got = backend().next_event(&e, timeout_ms);
-    }
-    if (got) accept(e);
-    return got;
-}
-
-void end_wait_for_new_message() {
-    if (waiting) backend().wake();
+    if (!backend().next_event(&e, timeout_ms)) return false;
+    accept(e);
+    return true;
 }
 
 void run_pending_focus_changes() {

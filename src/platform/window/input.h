@@ -13,10 +13,6 @@ void pump_device_events();
 // if none came in that time.
 bool wait_device_event(int timeout_ms);
 
-// Something made a message available while the platform waits for device events (a test
-// script's step runs inside that wait): the wait has to end so that the message is taken.
-void end_wait_for_new_message();
-
 // Applies the device's focus changes and requests to come forward that were read since the last
 // call; they send WM_ACTIVATE, so this runs only where the program expects messages.
 void run_pending_focus_changes();

@@ -62,7 +62,6 @@ bool in_filter_range(UINT message, UINT first, UINT last) {
 
 void post_to_queue(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     posted.push_back({window, message, wParam, lParam, static_cast<DWORD>(clock_peek()), {0, 0}});
-    end_wait_for_new_message();
 }
 
 void drop_posted_messages(HWND window) {
@@ -87,7 +86,6 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 void PostQuitMessage(int exitCode) {
     quit_posted = true;
     quit_code = exitCode;
-    end_wait_for_new_message();
 }
 
 BOOL GetMessageW(MSG* msg, HWND window, UINT filterMin, UINT filterMax) {

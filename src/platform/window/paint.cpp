@@ -3,7 +3,6 @@
 
 #include "gdi/window_dc.h"
 #include "platform/window.h"
-#include "window/input.h"
 
 using namespace platform;
 
@@ -46,7 +45,6 @@ void invalidate(Window& window, const Rect& area, bool erase) {
     if (clipped.empty()) return;
     window.invalid = unite(window.invalid, clipped);
     window.erase_pending = window.erase_pending || erase;
-    end_wait_for_new_message();
 }
 
 bool take_paint_message(MSG* message, HWND filter) {

@@ -7,7 +7,6 @@
 
 #include "core/clock.h"
 #include "platform/window.h"
-#include "window/input.h"
 #include "window/window_table.h"
 
 using namespace platform;
@@ -78,7 +77,6 @@ UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
     } else {
         timers.push_back({window, id, elapseMs, due, proc});
     }
-    end_wait_for_new_message();  // the wait may have been set for a later timer
     return id;
 }
 

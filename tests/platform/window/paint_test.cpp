@@ -118,18 +118,6 @@ TEST_F(Paint, AWindowGoingFromAboveAnotherHasItPaintWhereItWas) {
     EXPECT_TRUE(IsWindow(beside));
 }
 
-TEST_F(Paint, BackFromItsBoxAWindowPaintsWhole) {
-    const HWND main = top_level(0, 0, 240, 320);
-    const HWND box = top_level(20, 100, 200, 100, main);
-    dispatch_all();
-    painted.clear();
-    DestroyWindow(box);
-    dispatch_all();
-    ASSERT_EQ(painted.size(), 1u);
-    EXPECT_EQ(painted[0].first, main);
-    EXPECT_TRUE(same(painted[0].second, {0, 0, 240, 320}));
-}
-
 TEST_F(Paint, EraseIsAskedOnlyWhenRequested) {
     const HWND w = top_level(0, 0, 100, 100);
     dispatch_all();
