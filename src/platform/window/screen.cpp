@@ -133,8 +133,9 @@ bool window_draw_target(HWND handle, DrawTarget* target) {
     return true;
 }
 
+// Composing waits for the present: a loop of drawing calls pays for the screen once a frame, not
+// once a call.
 void window_drew() {
-    compose_changes();
     if (clock_peek() - last_present >= kFrameMs) present_changes();
 }
 
