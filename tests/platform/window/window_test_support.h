@@ -14,6 +14,8 @@
 
 namespace window_test {
 
+using Type = platform::DeviceEvent::Type;
+
 struct Received {
     HWND window;
     UINT message;
@@ -21,12 +23,10 @@ struct Received {
     LPARAM lParam;
 };
 
-using Handler = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;
-
 // Everything the test windows received, in order.
 inline std::vector<Received> received;
 // Per message number: what the test windows do instead of DefWindowProcW.
-inline std::map<UINT, Handler> handlers;
+inline std::map<UINT, std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>> handlers;
 
 inline LRESULT test_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     received.push_back({window, message, wParam, lParam});
@@ -35,10 +35,11 @@ inline LRESULT test_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-inline std::vector<Received> received_of(UINT message) {
+// What was received of the messages from `first` to `last`.
+inline std::vector<Received> received_of(UINT first, UINT last = 0) {
     std::vector<Received> out;
     for (const Received& r : received)
-        if (r.message == message) out.push_back(r);
+        if (r.message == first || (r.message > first && r.message <= last)) out.push_back(r);
     return out;
 }
 
@@ -51,11 +52,12 @@ protected:
         ASSERT_NE(RegisterClassW(&wc), 0);
     }
 
-    HWND top_level(int x, int y, int w, int h, HWND owner = nullptr, LPCWSTR name = L"", DWORD style = WS_VISIBLE) {
-        return CreateWindowExW(0, L"Test", name, style, x, y, w, h, owner, nullptr, nullptr, nullptr);
+    HWND top_level(int x, int y, int w, int h, HWND owner = nullptr, DWORD style = WS_VISIBLE) {
+        return CreateWindowExW(0, L"Test", L"", style, x, y, w, h, owner, nullptr, nullptr, nullptr);
     }
-    HWND child(HWND parent, int x, int y, int w, int h, DWORD style = WS_VISIBLE) {
-        return CreateWindowExW(0, L"Test", L"", WS_CHILD | style, x, y, w, h, parent, nullptr, nullptr, nullptr);
+    HWND child(HWND parent, int x, int y, int w, int h) {
+        return CreateWindowExW(0, L"Test", L"", WS_CHILD | WS_VISIBLE, x, y, w, h, parent, nullptr, nullptr,
+                               nullptr);
     }
     // Takes every message that is ready now and dispatches it.
     void dispatch_all() {
@@ -65,27 +67,5 @@ protected:
 
     platform::HeadlessBackend& screen = platform::use_headless_backend(240, 320, 1000);
 };
-
-inline platform::DeviceEvent pointer(platform::DeviceEvent::Type type, int x, int y) {
-    platform::DeviceEvent e;
-    e.type = type;
-    e.x = x;
-    e.y = y;
-    return e;
-}
-
-inline platform::DeviceEvent key(platform::DeviceEvent::Type type, int vk, bool repeat = false) {
-    platform::DeviceEvent e;
-    e.type = type;
-    e.vk = vk;
-    e.repeat = repeat;
-    return e;
-}
-
-inline platform::DeviceEvent event(platform::DeviceEvent::Type type) {
-    platform::DeviceEvent e;
-    e.type = type;
-    return e;
-}
 
 }  // namespace window_test
