@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -72,15 +73,10 @@ inline BOOL blit(HDC target, const Block& b, HDC source) {
                   source, static_cast<int>(b.sx), static_cast<int>(b.sy), SRCCOPY);
 }
 
-struct SameValue {
-    template <class V>
-    V operator()(V value) const { return value; }
-};
-
 // What a copy must give: a target pixel inside `clip` and the block takes `colour(source)` when its
 // source pixel lies inside the source grid; everything else stays. The source is a copy taken
 // before the operation, which is what a copy within one surface must behave like.
-template <class T, class S, class Colour = SameValue>
+template <class T, class S, class Colour = std::identity>
 Grid<T> model_copy(Grid<T> target, const Grid<S>& source, const Block& b, const platform::Rect& clip = {0, 0, INT_MAX, INT_MAX},
                    Colour colour = {}) {
     for (int y = 0; y < target.height; ++y) {
