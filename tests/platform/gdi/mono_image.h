@@ -2,6 +2,7 @@
 // that the tests check the layout independently of the blitter.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "platform/platform.h"
@@ -14,33 +15,45 @@ struct MonoHeader {
 };
 
 // The header the notepad gives CreateDIBSection: bottom-up, 1 bit, black then white.
-MonoHeader mono_header(int width, int height, bool white_first = false);
+inline MonoHeader mono_header(int width, int height, bool white_first = false) {
+    const RGBQUAD black{0, 0, 0, 0}, white{255, 255, 255, 0};
+    return {{sizeof(BITMAPINFOHEADER), width, height, 1, 1, BI_RGB, 0, 0, 0, 2, 2},
+            {white_first ? white : black, white_first ? black : white}};
+}
+
+// The same pseudo-random sequence wherever a test fills memory with noise.
+inline std::uint32_t next_random(unsigned& seed) { return (seed = seed * 1103515245u + 12345u) >> 8; }
 
 struct MonoImage {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    std::uint8_t* bits = nullptr;
-    int width = 0;
-    int height = 0;
-    int stride = 0;
+    HDC dc;
+    HBITMAP bitmap;
+    std::uint8_t* bits;
+    int width;
+    int height;
+    int stride;
 
     // Image row y counted from the top, stored bottom-up.
-    std::uint8_t* row(int y) const { return bits + static_cast<std::ptrdiff_t>(height - 1 - y) * stride; }
-    int bit(int x, int y) const { return (row(y)[x >> 3] >> (7 - (x & 7))) & 1; }
-    void set(int x, int y, int value) const;
-    void scramble(unsigned seed) const;  // fills every byte with pseudo-random bits
+    int bit(int x, int y) const { return (bits[(height - 1 - y) * stride + (x >> 3)] >> (7 - (x & 7))) & 1; }
+    void scramble(unsigned seed) const {
+        for (int i = 0; i < stride * height; ++i) bits[i] = static_cast<std::uint8_t>(next_random(seed));
+    }
 };
-
-// What GetObjectW says of a bitmap's size and depth.
-struct Shape {
-    LONG width;
-    LONG height;
-    WORD bits_per_pixel;
-    bool operator==(const Shape&) const = default;
-};
-Shape shape_of(HGDIOBJ bitmap);
 
 // A DIB section selected into a new memory DC; the test deletes nothing (each test is a process).
-MonoImage make_mono_image(int width, int height, bool white_first = false);
+inline MonoImage make_mono_image(int width, int height, bool white_first = false) {
+    const MonoHeader header = mono_header(width, height, white_first);
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, reinterpret_cast<const BITMAPINFO*>(&header), DIB_PAL_COLORS, &bits, nullptr, 0);
+    SelectObject(dc, bitmap);
+    return {dc, bitmap, static_cast<std::uint8_t*>(bits), width, height, (width + 31) / 32 * 4};
+}
+
+// What GetObjectW says of a bitmap: width, height, bits per pixel.
+inline std::array<LONG, 3> shape_of(HGDIOBJ bitmap) {
+    BITMAP b{};
+    GetObjectW(bitmap, sizeof b, &b);
+    return {b.bmWidth, b.bmHeight, b.bmBitsPixel};
+}
 
 }  // namespace gdi_test
