@@ -55,6 +55,7 @@ class Program:
     def __init__(self, args, env, cwd=None):
         self.args = args
         self.lines = []
+        self.arrivals = []  # time.monotonic() of each line as it came
         self._changed = threading.Condition()
         self.popen = subprocess.Popen(args, env=env, cwd=cwd, stdin=subprocess.DEVNULL,
                                       stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
@@ -66,6 +67,7 @@ class Program:
         for line in self.popen.stderr:
             with self._changed:
                 self.lines.append(line.rstrip("\n"))
+                self.arrivals.append(time.monotonic())
                 self._changed.notify_all()
         with self._changed:
             self._changed.notify_all()
