@@ -1,112 +1,154 @@
+// Windows of other processes and termination signals. Children are forked before the test
+// touches the platform, so that each starts with the platform untouched.
 #include "system/remote.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <functional>
+#include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "child_process.h"
+#include "backend/headless/headless.h"
 #include "core/handles.h"
 #include "system/remote_wire.h"
 
 namespace platform {
 namespace {
 
-using testing::exit_code;
-using testing::Gate;
-using testing::Reports;
-using testing::spawn;
-using testing::unique_name;
-using testing::use_wake_counter;
-
 constexpr const wchar_t* kClass = L"Test Window";
 const HWND kWindow = as_handle<HWND>(0x500000004);
-const HWND kOtherWindow = as_handle<HWND>(0x600000104);
 
 // A child's checks: each failed one makes the child's exit code non-zero.
 #define CHILD_CHECK(condition) \
     if (!(condition)) return __LINE__ % 250 + 1
 
-// This process takes the window `name` as a program does: it looks for it, finds none, makes it.
-void own_window(const std::wstring& name) {
-    ASSERT_TRUE(remote_enable());
-    ASSERT_EQ(remote_find_window(kClass, name.c_str()), nullptr);
-    remote_publish_window(kWindow, kClass, name.c_str());
-}
-
-// The messages waiting, in the order they came.
-std::vector<UINT> take_messages() {
-    std::vector<UINT> taken;
-    RemoteMessage m{};
-    while (remote_take_message(&m)) {
-        EXPECT_EQ(m.window, kWindow);
-        taken.push_back(m.message);
+// Runs `body` in a new process; its result is the process's exit code. A child that hangs is
+// ended after twenty seconds, so waiting for its end never hangs the test.
+pid_t spawn(const std::function<int()>& body) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        alarm(20);
+        _exit(body());
     }
-    return taken;
+    return pid;
 }
 
-// Owns the window `name`, lets `child` (waiting on `ready`) go, and gives the messages it sent,
-// once it has ended and `count` of them have woken the platform.
-std::vector<UINT> messages_from(pid_t child, Gate& ready, const std::wstring& name, int count) {
-    testing::WakeCounter& wakes = use_wake_counter();
-    own_window(name);
-    ready.open();
-    EXPECT_EQ(exit_code(child), 0);
-    EXPECT_TRUE(wakes.wait_for_wakes(count));
-    std::vector<UINT> taken = take_messages();
-    remote_shutdown();
-    return taken;
+// The exit code, or -1 for a child killed by a signal.
+int exit_code(pid_t pid) {
+    int status = 0;
+    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// In a child: the window `name` of another process, or null.
-HWND find_from_child(const std::wstring& name) {
-    return remote_enable() ? remote_find_window(kClass, name.c_str()) : nullptr;
+// Single bytes from one process to others. Waiting does not take the byte, so one send() used as
+// a gate lets every waiter through, now and later.
+class Pipe {
+public:
+    Pipe() { EXPECT_EQ(pipe(fds_), 0); }
+    void send(char byte = 0) { [[maybe_unused]] auto n = write(fds_[1], &byte, 1); }
+    bool wait() {
+        pollfd p{fds_[0], POLLIN, 0};
+        return poll(&p, 1, 10000) == 1;
+    }
+    // The next byte, or 0 when none comes in time.
+    char next() {
+        char byte = 0;
+        return wait() && read(fds_[0], &byte, 1) == 1 ? byte : 0;
+    }
+
+private:
+    int fds_[2];
+};
+
+// A backend that reports each wake of the platform as a byte on `wakes`.
+struct WakeReporter : HeadlessBackend {
+    WakeReporter() : HeadlessBackend(1, 1) {}
+    void wake() override { wakes.send('w'); }
+    Pipe wakes;
+};
+
+Pipe& report_wakes() {
+    auto owned = std::make_unique<WakeReporter>();
+    Pipe& wakes = owned->wakes;
+    set_backend(std::move(owned));
+    return wakes;
 }
 
-TEST(RemoteWindows, FirstFindReservesTheNameAndAnotherProcessReachesTheWindowOncePublished) {
+// A window name no other test running at the same time uses.
+std::wstring unique_name(const wchar_t* what) { return what + std::to_wstring(getpid()); }
+
+HWND find(const std::wstring& name) { return remote_find_window(kClass, name.c_str()); }
+
+// Sends `size` bytes to `socket` as they are: the byte it answers, or -1 when it answers none.
+int reply_to(const std::string& socket, const std::uint8_t* bytes, std::size_t size) {
+    const int fd = wire::connect_to(socket);
+    if (fd < 0) return -2;
+    send(fd, bytes, size, MSG_NOSIGNAL);
+    std::uint8_t reply = 0;
+    const int result = recv(fd, &reply, 1, 0) == 1 ? reply : -1;
+    close(fd);
+    return result;
+}
+
+sighandler_t disposition(int signal) {
+    struct sigaction current {};
+    sigaction(signal, nullptr, &current);
+    return current.sa_handler;
+}
+
+TEST(RemoteWindows, AnotherProcessReachesTheWindowWithEveryBitButGarbageAndStrangersDoNot) {
     const std::wstring name = unique_name(L"published");
-    Gate reserved;
-    Reports reports;
+    const std::string socket = wire::socket_name(getuid(), kClass, name.c_str());
+    Pipe ready;
+    const pid_t stranger = spawn([&] {
+        // Only root can become another user; the machines that run the tests run as root.
+        if (getuid() != 0) return 0;
+        CHILD_CHECK(ready.wait() && setuid(65534) == 0);
+        std::uint8_t post[wire::kRequestSize];
+        wire::encode({wire::Kind::Post, WM_CLOSE, 0, 0}, post);
+        CHILD_CHECK(reply_to(socket, post, sizeof post) == -1);
+        return 0;
+    });
     const pid_t child = spawn([&] {
-        CHILD_CHECK(reserved.wait());
+        CHILD_CHECK(ready.wait());
+        std::uint8_t bytes[wire::kRequestSize] = {0xde, 0xad, 0xbe, 0xef};
+        CHILD_CHECK(reply_to(socket, bytes, sizeof bytes) == -1);
+        CHILD_CHECK(reply_to(socket, bytes, 5) == -1);
+        wire::encode({wire::Kind::Post, WM_QUIT, 0, 0}, bytes);
+        CHILD_CHECK(reply_to(socket, bytes, sizeof bytes) == wire::kNo);
         CHILD_CHECK(remote_enable());
-        reports.send('s');
-        const HWND found = remote_find_window(kClass, name.c_str());
-        CHILD_CHECK(found != nullptr);
-        CHILD_CHECK(kind_of(raw(found)) == HandleKind::RemoteWindow);
-        CHILD_CHECK(remote_is_window(found));
+        const HWND found = find(name);
+        CHILD_CHECK(found != nullptr && kind_of(raw(found)) == HandleKind::RemoteWindow);
+        CHILD_CHECK(!remote_post_message(found, WM_PAINT, 0, 0));  // not one other programs may send
         CHILD_CHECK(remote_post_message(found, WM_COMMAND, 40004, -5));
-        CHILD_CHECK(remote_post_message(found, WM_APP, 0xFFFFFFFFFFFFu, -1234567890123));
+        CHILD_CHECK(remote_post_message(found, WM_APP, ~WPARAM{0}, INTPTR_MIN));
+        CHILD_CHECK(remote_post_message(found, WM_HIBERNATE, 0, 0));
         CHILD_CHECK(remote_set_foreground(as_handle<HWND>(raw(found) | 1)));
         return 0;
     });
-    testing::WakeCounter& wakes = use_wake_counter();
+    Pipe& wakes = report_wakes();
     ASSERT_TRUE(remote_enable());
-    EXPECT_EQ(remote_find_window(kClass, name.c_str()), nullptr);
-    reserved.open();
-    ASSERT_EQ(reports.next(), 's');
-    // Give the child time to be waiting on the reservation; it must wait, not give up or run.
-    usleep(100000);
+    ASSERT_EQ(find(name), nullptr);
     remote_publish_window(kWindow, kClass, name.c_str());
-    ASSERT_TRUE(wakes.wait_for_wakes(3));
-    RemoteMessage m{};
-    ASSERT_TRUE(remote_take_message(&m));
-    EXPECT_EQ(m.window, kWindow);
-    EXPECT_EQ(m.message, WM_COMMAND);
-    EXPECT_EQ(m.wParam, 40004u);
-    EXPECT_EQ(m.lParam, -5);
-    EXPECT_FALSE(m.raise);
-    ASSERT_TRUE(remote_take_message(&m));
-    EXPECT_EQ(m.message, WM_APP);
-    EXPECT_EQ(m.wParam, 0xFFFFFFFFFFFFu);
-    EXPECT_EQ(m.lParam, -1234567890123);
-    ASSERT_TRUE(remote_take_message(&m));
-    EXPECT_TRUE(m.raise);
-    EXPECT_EQ(m.window, kWindow);
-    EXPECT_FALSE(remote_take_message(&m));
+    ready.send();
+    EXPECT_EQ(exit_code(stranger), 0);
     EXPECT_EQ(exit_code(child), 0);
+    for (int i = 0; i < 4; ++i) ASSERT_EQ(wakes.next(), 'w') << "each message wakes the platform";
+    std::vector<std::tuple<UINT, WPARAM, LPARAM, bool>> arrived;
+    for (RemoteMessage m{}; remote_take_message(&m);) {
+        EXPECT_EQ(m.window, kWindow);
+        arrived.emplace_back(m.message, m.wParam, m.lParam, m.raise);
+    }
+    EXPECT_EQ(arrived, (decltype(arrived){{WM_COMMAND, 40004, -5, false},
+                                          {WM_APP, ~WPARAM{0}, INTPTR_MIN, false},
+                                          {WM_HIBERNATE, 0, 0, false},
+                                          {0, 0, 0, true}}));
     remote_shutdown();
 }
 
@@ -114,15 +156,15 @@ TEST(RemoteWindows, CopiesStartedAtTheSameInstantNeverBothRun) {
     constexpr int kCopies = 6;
     for (int round = 0; round < 3; ++round) {
         const std::wstring name = unique_name(L"race") + L"-" + std::to_wstring(round);
-        Gate start;
-        Gate finish;
-        Reports reports;
+        Pipe start;
+        Pipe finish;
+        Pipe reports;
         std::vector<pid_t> copies;
         for (int i = 0; i < kCopies; ++i) {
             copies.push_back(spawn([&] {
                 CHILD_CHECK(start.wait());
                 CHILD_CHECK(remote_enable());
-                const HWND found = remote_find_window(kClass, name.c_str());
+                const HWND found = find(name);
                 reports.send(found == nullptr ? 'R' : 'F');
                 if (found == nullptr) {
                     // A copy takes a while to make its window after looking.
@@ -134,183 +176,84 @@ TEST(RemoteWindows, CopiesStartedAtTheSameInstantNeverBothRun) {
                 return 0;
             }));
         }
-        start.open();
+        start.send();
         int running = 0;
         for (int i = 0; i < kCopies; ++i) {
             const char report = reports.next();
             ASSERT_NE(report, 0) << "a copy never finished looking";
             if (report == 'R') ++running;
         }
-        finish.open();
+        finish.send();
         for (const pid_t copy : copies) EXPECT_EQ(exit_code(copy), 0);
         EXPECT_EQ(running, 1) << "round " << round;
     }
 }
 
-TEST(RemoteWindows, AReservationEndsWithItsProcessAndAWaitingCopyTakesOver) {
+// A copy that reserved the name and crashed before making its window holds nothing up; handles
+// to a window whose process ended, and null, local or stale handles, fail.
+TEST(RemoteWindows, AReservationEndsWithItsProcessAndNoHandleOutlivesItsWindow) {
     const std::wstring name = unique_name(L"takeover");
-    Gate leave;
-    Gate published;
-    Gate done;
-    Reports reports;
+    Pipe leave;
+    Pipe reports;
     const pid_t holder = spawn([&] {
         CHILD_CHECK(remote_enable());
-        CHILD_CHECK(remote_find_window(kClass, name.c_str()) == nullptr);
+        CHILD_CHECK(find(name) == nullptr);
         reports.send('h');
         CHILD_CHECK(leave.wait());
-        // Ends without ever making the window, as a tool that only looked for it would.
         return 0;
     });
     ASSERT_EQ(reports.next(), 'h');
     const pid_t waiter = spawn([&] {
         CHILD_CHECK(remote_enable());
         reports.send('w');
-        CHILD_CHECK(remote_find_window(kClass, name.c_str()) == nullptr);
-        remote_publish_window(kWindow, kClass, name.c_str());
-        published.open();
-        CHILD_CHECK(done.wait());
-        return 0;
-    });
-    const pid_t finder = spawn([&] {
-        CHILD_CHECK(published.wait());
-        CHILD_CHECK(remote_enable());
-        CHILD_CHECK(remote_find_window(kClass, name.c_str()) != nullptr);
-        return 0;
-    });
-    ASSERT_EQ(reports.next(), 'w');
-    usleep(100000);
-    leave.open();
-    EXPECT_EQ(exit_code(holder), 0);
-    EXPECT_EQ(exit_code(finder), 0);
-    done.open();
-    EXPECT_EQ(exit_code(waiter), 0);
-}
-
-TEST(RemoteWindows, OnlyTheMessagesOtherProcessesMaySendArrive) {
-    const std::wstring name = unique_name(L"filter");
-    Gate ready;
-    const pid_t child = spawn([&] {
-        CHILD_CHECK(ready.wait());
-        const HWND found = find_from_child(name);
-        CHILD_CHECK(found != nullptr);
-        CHILD_CHECK(!remote_post_message(found, WM_PAINT, 0, 0));
-        CHILD_CHECK(!remote_post_message(found, WM_USER, 0, 0));
-        CHILD_CHECK(!remote_post_message(found, WM_QUIT, 0, 0));
-        CHILD_CHECK(remote_post_message(found, WM_HIBERNATE, 0, 0));
-        CHILD_CHECK(remote_post_message(found, WM_CLOSE, 0, 0));
-        return 0;
-    });
-    EXPECT_EQ(messages_from(child, ready, name, 2), (std::vector<UINT>{WM_HIBERNATE, WM_CLOSE}));
-}
-
-TEST(RemoteWindows, AWindowWhoseProcessEndedIsGone) {
-    const std::wstring name = unique_name(L"ended");
-    Gate leave;
-    Reports reports;
-    const pid_t owner = spawn([&] {
-        CHILD_CHECK(remote_enable());
-        CHILD_CHECK(remote_find_window(kClass, name.c_str()) == nullptr);
+        CHILD_CHECK(find(name) == nullptr);
         remote_publish_window(kWindow, kClass, name.c_str());
         reports.send('p');
         CHILD_CHECK(leave.wait());
         return 0;
     });
+    ASSERT_EQ(reports.next(), 'w');
+    // Give the waiter time to be waiting on the reservation.
+    usleep(100000);
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
     ASSERT_EQ(reports.next(), 'p');
+    // Nothing crosses processes until enabled, nor without a full class and name.
+    EXPECT_EQ(find(name), nullptr);
     ASSERT_TRUE(remote_enable());
-    const HWND found = remote_find_window(kClass, name.c_str());
+    EXPECT_EQ(remote_find_window(nullptr, name.c_str()), nullptr);
+    EXPECT_EQ(remote_find_window(kClass, nullptr), nullptr);
+    const HWND found = find(name);
     ASSERT_NE(found, nullptr);
     EXPECT_TRUE(remote_is_window(found));
-    leave.open();
-    EXPECT_EQ(exit_code(owner), 0);
-    EXPECT_FALSE(remote_is_window(found));
-    EXPECT_FALSE(remote_post_message(found, WM_CLOSE, 0, 0));
-    EXPECT_FALSE(remote_set_foreground(found));
-    // Not a remote window at all.
     EXPECT_FALSE(remote_post_message(nullptr, WM_CLOSE, 0, 0));
     EXPECT_FALSE(remote_post_message(kWindow, WM_CLOSE, 0, 0));
     EXPECT_FALSE(remote_is_window(as_handle<HWND>(raw(found) + (std::uintptr_t{1} << 32))));
+    leave.send();
+    EXPECT_EQ(exit_code(waiter), 0);
+    EXPECT_FALSE(remote_is_window(found));
+    EXPECT_FALSE(remote_post_message(found, WM_CLOSE, 0, 0));
+    EXPECT_FALSE(remote_set_foreground(found));
     remote_shutdown();
 }
 
-TEST(RemoteWindows, AWithdrawnWindowCanNoLongerBeFoundAndItsNameIsFree) {
-    const std::wstring name = unique_name(L"withdrawn");
-    Gate withdrawn;
-    const pid_t child = spawn([&] {
-        CHILD_CHECK(withdrawn.wait());
-        CHILD_CHECK(remote_enable());
-        // Nobody holds the name now: this copy reserves it.
-        CHILD_CHECK(remote_find_window(kClass, name.c_str()) == nullptr);
-        return 0;
-    });
-    own_window(name);
-    // A second window of the same class and name does not take the name over.
-    remote_publish_window(kOtherWindow, kClass, name.c_str());
-    remote_withdraw_window(kOtherWindow);
-    remote_withdraw_window(kWindow);
-    withdrawn.open();
-    EXPECT_EQ(exit_code(child), 0);
+// A shell starts background jobs with SIGINT ignored; that must stay so.
+TEST(TerminationSignals, EachAsksToCloseButOneIgnoredAtTheStartStaysIgnored) {
+    Pipe& wakes = report_wakes();
+    signal(SIGINT, SIG_IGN);
+    ASSERT_TRUE(remote_forward_termination_signals());
+    EXPECT_EQ(disposition(SIGINT), SIG_IGN);
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        ASSERT_EQ(raise(signal), 0);
+        ASSERT_EQ(wakes.next(), 'w') << signal;
+        RemoteMessage m{};
+        ASSERT_TRUE(remote_take_message(&m)) << signal;
+        EXPECT_EQ(std::tuple(m.window, m.message, m.raise), std::tuple(HWND{}, UINT{WM_CLOSE}, false));
+        EXPECT_FALSE(remote_take_message(&m));
+    }
     remote_shutdown();
-}
-
-TEST(RemoteWindows, RequestsThatAreNotRequestsAreDroppedAndTheListenerGoesOn) {
-    const std::wstring name = unique_name(L"garbage");
-    Gate ready;
-    const pid_t child = spawn([&] {
-        CHILD_CHECK(ready.wait());
-        const std::string socket = wire::socket_name(getuid(), kClass, name.c_str());
-        std::uint8_t bytes[wire::kRequestSize] = {0xde, 0xad, 0xbe, 0xef};
-        int fd = wire::connect_to(socket);
-        CHILD_CHECK(fd >= 0);
-        CHILD_CHECK(send(fd, bytes, sizeof bytes, 0) == static_cast<ssize_t>(sizeof bytes));
-        std::uint8_t reply = 7;
-        CHILD_CHECK(recv(fd, &reply, 1, 0) == 0);  // closed without an answer
-        close(fd);
-        // A request cut short.
-        fd = wire::connect_to(socket);
-        CHILD_CHECK(fd >= 0);
-        CHILD_CHECK(send(fd, bytes, 5, 0) == 5);
-        close(fd);
-        const HWND found = find_from_child(name);
-        CHILD_CHECK(found != nullptr);
-        CHILD_CHECK(remote_post_message(found, WM_CLOSE, 0, 0));
-        return 0;
-    });
-    EXPECT_EQ(messages_from(child, ready, name, 1), std::vector<UINT>{WM_CLOSE});
-}
-
-TEST(RemoteWindows, AnotherUsersProcessIsNotListenedTo) {
-    if (getuid() != 0) GTEST_SKIP() << "needs root to become another user";
-    const std::wstring name = unique_name(L"stranger");
-    Gate ready;
-    const pid_t stranger = spawn([&] {
-        CHILD_CHECK(ready.wait());
-        CHILD_CHECK(setuid(65534) == 0);
-        const int fd = wire::connect_to(wire::socket_name(0, kClass, name.c_str()));
-        CHILD_CHECK(fd >= 0);
-        std::uint8_t bytes[wire::kRequestSize];
-        wire::encode({wire::Kind::Post, WM_CLOSE, 0, 0}, bytes);
-        send(fd, bytes, sizeof bytes, MSG_NOSIGNAL);
-        std::uint8_t reply = 7;
-        CHILD_CHECK(recv(fd, &reply, 1, 0) <= 0);
-        return 0;
-    });
-    own_window(name);
-    ready.open();
-    EXPECT_EQ(exit_code(stranger), 0);
-    EXPECT_TRUE(take_messages().empty());
-    remote_shutdown();
-}
-
-TEST(RemoteWindows, NothingCrossesProcessesUntilEnabledOrWithoutAFullName) {
-    EXPECT_EQ(remote_find_window(kClass, L"x"), nullptr);
-    ASSERT_TRUE(remote_enable());
-    EXPECT_EQ(remote_find_window(nullptr, unique_name(L"no class").c_str()), nullptr);
-    EXPECT_EQ(remote_find_window(kClass, nullptr), nullptr);
-    remote_publish_window(nullptr, kClass, L"x");
-    RemoteMessage m{};
-    EXPECT_FALSE(remote_take_message(&m));
-    remote_shutdown();
-    EXPECT_FALSE(remote_enabled());
+    EXPECT_EQ(disposition(SIGTERM), SIG_DFL);
+    EXPECT_EQ(disposition(SIGINT), SIG_IGN);
 }
 
 }  // namespace

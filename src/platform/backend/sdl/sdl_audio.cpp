@@ -47,10 +47,10 @@ private:
     int saved_;
 };
 
-std::uint64_t milliseconds_of(std::size_t bytes, const SDL_AudioSpec& spec) {
-    const std::size_t frame = static_cast<std::size_t>(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
-    if (frame == 0 || spec.freq <= 0) return 0;
-    return static_cast<std::uint64_t>(bytes / frame) * 1000u / static_cast<std::uint64_t>(spec.freq);
+std::uint64_t milliseconds_of(std::size_t bytes, const SDL_AudioSpec& audio) {
+    const std::size_t frame = static_cast<std::size_t>(SDL_AUDIO_BITSIZE(audio.format) / 8) * audio.channels;
+    if (frame == 0 || audio.freq <= 0) return 0;
+    return static_cast<std::uint64_t>(bytes / frame) * 1000u / static_cast<std::uint64_t>(audio.freq);
 }
 
 // Waits on the platform clock: in real time on the real clock, at once on a virtual one.
@@ -84,7 +84,7 @@ bool SdlAudio::open() {
     want.samples = 1024;
     // No changes allowed: SDL converts to whatever the hardware takes, so everything queued here
     // is in this one format.
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &spec_, 0);
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &device_format_, 0);
     if (device_ == 0) return false;
     SDL_PauseAudioDevice(device_, 0);
     return true;
@@ -115,9 +115,9 @@ bool SdlAudio::play_wave(const std::uint8_t* data, std::size_t size) {
     // Whatever is still queued ahead of this sound plays first.
     std::uint64_t playing = milliseconds_of(length, wave);
     if (open()) {
-        playing += milliseconds_of(SDL_GetQueuedAudioSize(device_), spec_);
-        SDL_AudioStream* stream = SDL_NewAudioStream(wave.format, wave.channels, wave.freq, spec_.format,
-                                                     spec_.channels, spec_.freq);
+        playing += milliseconds_of(SDL_GetQueuedAudioSize(device_), device_format_);
+        SDL_AudioStream* stream = SDL_NewAudioStream(wave.format, wave.channels, wave.freq, device_format_.format,
+                                                     device_format_.channels, device_format_.freq);
         if (stream != nullptr && SDL_AudioStreamPut(stream, samples, static_cast<int>(length)) == 0 &&
             SDL_AudioStreamFlush(stream) == 0) {
             std::vector<Uint8> converted(static_cast<std::size_t>(SDL_AudioStreamAvailable(stream)));

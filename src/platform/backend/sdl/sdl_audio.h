@@ -29,7 +29,7 @@ private:
     bool tried_ = false;
     bool subsystem_ = false;
     SDL_AudioDeviceID device_ = 0;  // 0: no device
-    SDL_AudioSpec spec_{};
+    SDL_AudioSpec device_format_{};
 };
 
 }  // namespace platform
