@@ -24,9 +24,11 @@ def test(session):
         mark = scrivo.mark()
         s.xdotool("keydown", "Down")
         # Page 2 takes half a second; then the held key meets the end of the notepad, and the
-        # number stays up for another half second.
-        time.sleep(0.8)
+        # number stays up for another half second: look for it until it shows.
+        deadline = time.monotonic() + 5
         held = s.screenshot()
+        while held.getpixel((15, 0)) != WHITE and time.monotonic() < deadline:
+            held = s.screenshot()
         s.xdotool("keyup", "Down")
         scrivo.wait_settled(mark)
         after = s.screenshot()
