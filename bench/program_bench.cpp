@@ -81,24 +81,17 @@ void BM_StylusMove30WithLargePen(benchmark::State& state) {
 BENCHMARK(BM_StylusMove30WithLargePen)->Args({240, 320})->Args({3840, 2160})->Unit(benchmark::kNanosecond);
 
 // One animated page and one flip, with the budget's sleep on the virtual clock: the time is the
-// drawing alone. The counters say how many steps the page took.
-void BM_AnimatedPage(benchmark::State& state) {
+// drawing alone. At the last page the direction turns.
+void BM_TurnPage(benchmark::State& state, int (*turn)(int, DWORD), DWORD budget) {
     StartProgram(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     int direction = 1;
-    for (auto _ : state) {
-        if (!ScrollPageAnimated(direction, AnimatedPageBudget)) direction = -direction;
-    }
+    for (auto _ : state)
+        if (!turn(direction, budget)) direction = -direction;
 }
-BENCHMARK(BM_AnimatedPage)->Apply(ScreenSizes)->Unit(benchmark::kMillisecond);
-
-void BM_FlipPage(benchmark::State& state) {
-    StartProgram(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    int direction = 1;
-    for (auto _ : state) {
-        if (!FlipPage(direction, FlippedPageBudget)) direction = -direction;
-    }
-}
-BENCHMARK(BM_FlipPage)->Apply(ScreenSizes)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_TurnPage, animated, ScrollPageAnimated, AnimatedPageBudget)
+    ->Apply(ScreenSizes)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_TurnPage, flip, FlipPage, FlippedPageBudget)->Apply(ScreenSizes)->Unit(benchmark::kMicrosecond);
 
 // A 100-page notepad, saved and loaded; the save's pauses run on the virtual clock.
 HBITMAP HundredPages() {

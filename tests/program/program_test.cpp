@@ -87,10 +87,12 @@ bool ProgramTest::ImageBit(int x, int y) const {
     return (row[x / 8] >> (7 - x % 8)) & 1;
 }
 
-bool ProgramTest::ScreenShowsImage(std::uint32_t ink, std::uint32_t paper) const {
+bool ProgramTest::ScreenShowsImage(std::uint32_t ink, std::uint32_t paper, bool underIndicator) const {
     for (int y = 0; y < PageHeight; ++y)
-        for (int x = 0; x < PageWidth; ++x)
+        for (int x = 0; x < PageWidth; ++x) {
+            if (!underIndicator && x < PageIndicatorOuter.right && y < PageIndicatorOuter.bottom) continue;
             if (Pixel(x, y) != (ImageBit(x, y + ViewOffset) ? paper : ink)) return false;
+        }
     return true;
 }
 

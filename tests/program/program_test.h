@@ -35,8 +35,9 @@ protected:
     // Reading the screen first presents what the program drew since the last present.
     std::uint32_t Pixel(int x, int y) const;
     bool ScreenAreaIs(int left, int top, int right, int bottom, std::uint32_t pixel) const;
-    // The screen shows exactly the notepad rows starting at `viewOffset` in the given colours.
-    bool ScreenShowsImage(std::uint32_t ink, std::uint32_t paper) const;
+    // The screen shows exactly the notepad rows starting at `ViewOffset` in the given colours,
+    // optionally apart from the page indicator's box.
+    bool ScreenShowsImage(std::uint32_t ink, std::uint32_t paper, bool underIndicator = true) const;
     bool ImageBit(int x, int y) const;  // true for paper
 
     std::string ProgramDir() const { return dir_; }

@@ -53,15 +53,7 @@ protected:
         return arrivals;
     }
 
-    // The screen shows the notepad rows at the view, except under the page indicator.
-    bool ScreenShowsImageOutsideIndicator() const {
-        for (int y = 0; y < PageHeight; ++y)
-            for (int x = 0; x < PageWidth; ++x) {
-                if (x < 30 && y < 17) continue;
-                if (Pixel(x, y) != (ImageBit(x, y + ViewOffset) ? BluePage : WhiteInk)) return false;
-            }
-        return true;
-    }
+    bool ScreenShowsImageOutsideIndicator() const { return ScreenShowsImage(WhiteInk, BluePage, false); }
 
     void HoldKey(int vk) { screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, vk}); }
     void ReleaseKey(int vk) { screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, vk}); }

@@ -1,5 +1,5 @@
-// The headless backend: a screen in memory of a chosen size, input from a test script, sound and
-// cursor recorded instead of played. The script has idle steps, run one at a time in order as the
+// The headless backend: a screen in memory of a chosen size, input from a test script, beeps
+// counted instead of played. The script has idle steps, run one at a time in order as the
 // program waits for input, and timed steps, run as soon as the clock reaches their time, even while
 // the program is busy in a loop. A script that runs dry while the program waits for
 // input with nothing else to wake it is a failure, never a hang.
@@ -34,8 +34,9 @@ public:
     void wake() override;
     void beep() override { ++beeps_; }
     bool play_wave(const std::uint8_t* data, std::size_t size) override;
-    void set_cursor(CursorShape shape) override { cursor_ = shape; }
-    void raise() override { ++raises_; }
+    // No pointer and no other windows: there is nothing to show a cursor on or raise above.
+    void set_cursor(CursorShape) override {}
+    void raise() override {}
 
     // The script.
     using Action = std::function<void()>;
@@ -51,9 +52,6 @@ public:
     const std::vector<Rect>& presented() const { return presented_; }
     void forget_presented() { presented_.clear(); }
     int beeps() const { return beeps_; }
-    int raises() const { return raises_; }
-    int waves_played() const { return waves_; }
-    CursorShape cursor() const { return cursor_; }
 
 private:
     bool run_due_step(bool idle);
@@ -67,9 +65,6 @@ private:
     std::vector<Rect> presented_;
     int presents_ = 0;
     int beeps_ = 0;
-    int raises_ = 0;
-    int waves_ = 0;
-    CursorShape cursor_ = CursorShape::None;
 };
 
 // Installs a headless backend of the given size on the virtual clock and returns it.
