@@ -1,19 +1,30 @@
 #include "backend/sdl/sdl_backend.h"
 
 #include <SDL2/SDL.h>
+#include <poll.h>
+#include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
+#include <thread>
+
+#include "backend/sdl/sdl_x11.h"
+#include "system/display_name.h"
 
 namespace platform {
 namespace {
 
 constexpr int kLargestScreen = 16384;
+// How long a display whose socket is there may refuse before the program gives up: an X server
+// that is starting, or one busy tearing down a killed client's windows, answers within that.
+constexpr std::chrono::milliseconds kRefusalPatience{1000};
+constexpr std::chrono::milliseconds kRefusalRetry{50};
 
 // Parses "<width>x<height>"; false for anything else.
 bool parse_size(std::string_view text, int* width, int* height) {
@@ -50,6 +61,38 @@ void trace_event(const DeviceEvent& e) {
     }
 }
 
+// Starts SDL's video on the display the environment names. SDL alone would fall back to its offscreen
+// driver when that display refuses, and the program would run where nobody sees it, holding its
+// single-instance name; so the driver is named, and only one that shows something is named.
+bool init_video(std::string* error) {
+    if (const char* asked = std::getenv("SDL_VIDEODRIVER"); asked != nullptr && *asked != 0) {
+        // Whoever names a driver gets it, an invisible one included.
+        if (SDL_Init(SDL_INIT_VIDEO) == 0) return true;
+        *error = std::string("cannot start the video driver ") + asked + ": " + SDL_GetError();
+        return false;
+    }
+    const DisplayName display = display_from_environment();
+    if (display.kind == DisplayName::Kind::None) {
+        *error = "found no display: neither DISPLAY nor WAYLAND_DISPLAY names one";
+        return false;
+    }
+    if (!display_exists(display)) {
+        *error = "found no display: nothing listens as " + display.name;
+        return false;
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, display.kind == DisplayName::Kind::X11 ? "x11" : "wayland");
+    const auto give_up = std::chrono::steady_clock::now() + kRefusalPatience;
+    while (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        if (std::chrono::steady_clock::now() >= give_up) {
+            *error = "cannot open the display " + display.name + ": " + SDL_GetError();
+            SDL_Quit();
+            return false;
+        }
+        std::this_thread::sleep_for(kRefusalRetry);
+    }
+    return true;
+}
+
 }  // namespace
 
 SdlScreen sdl_screen_from_environment() {
@@ -71,10 +114,7 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, std::strin
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // The tap that brings the window to the front is also input.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        *error = SDL_GetError();
-        return nullptr;
-    }
+    if (!init_video(error)) return nullptr;
     int width = screen.width;
     int height = screen.height;
     Uint32 flags = 0;
@@ -102,7 +142,7 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, std::strin
         return nullptr;
     }
     std::unique_ptr<SdlBackend> backend(new SdlBackend(window, width, height, wake_type));
-    if (!backend->attach_surface()) {
+    if (backend->wake_fd_ < 0 || !backend->attach_surface()) {
         *error = SDL_GetError();
         return nullptr;
     }
@@ -114,6 +154,8 @@ SdlBackend::SdlBackend(SDL_Window* window, int width, int height, std::uint32_t 
       width_(width),
       height_(height),
       wake_type_(wake_type),
+      wake_fd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)),
+      connection_fd_(x11_watch_connection(window, &lost_)),
       input_(width, height, wake_type),
       audio_(std::make_unique<SdlAudio>()),
       trace_(std::getenv("SCRIVO_TRACE") != nullptr && std::string_view(std::getenv("SCRIVO_TRACE")) == "1") {
@@ -124,6 +166,9 @@ SdlBackend::SdlBackend(SDL_Window* window, int width, int height, std::uint32_t 
 
 SdlBackend::~SdlBackend() {
     audio_.reset();
+    if (wake_fd_ >= 0) close(wake_fd_);
+    // Closing a display that is gone would end the process from inside Xlib; its ending frees it.
+    if (lost_) return;
     if (wait_cursor_ != nullptr) SDL_FreeCursor(wait_cursor_);
     SDL_DestroyWindow(window_);
     SDL_Quit();
@@ -148,6 +193,7 @@ bool SdlBackend::attach_surface() {
 }
 
 void SdlBackend::present(const Rect* rects, int count) {
+    if (lost_) return;
     const Rect bounds = intersect({0, 0, width_, height_}, {0, 0, surface_->w, surface_->h});
     update_.clear();
     for (int i = 0; i < count; ++i) {
@@ -187,31 +233,69 @@ bool SdlBackend::handle_window_change(const SDL_Event& sdl_event, DeviceEvent* e
 }
 
 bool SdlBackend::next_event(DeviceEvent* event, int timeout_ms) {
-    const Uint64 deadline = SDL_GetTicks64() + static_cast<Uint64>(timeout_ms > 0 ? timeout_ms : 0);
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms > 0 ? timeout_ms : 0);
     for (;;) {
         SDL_Event sdl_event;
-        int got;
-        if (timeout_ms < 0) {
-            got = SDL_WaitEvent(&sdl_event);
-        } else {
-            const Uint64 now = SDL_GetTicks64();
-            got = now >= deadline ? SDL_PollEvent(&sdl_event)
-                                  : SDL_WaitEventTimeout(&sdl_event, static_cast<int>(deadline - now));
+        while (!lost_ && SDL_PollEvent(&sdl_event)) {
+            // With SDL's signal handlers and its quit on the last window's close turned off, SDL
+            // speaks of quitting only when the display's connection is gone (a compositor ended).
+            if (sdl_event.type == SDL_QUIT) lost_ = true;
+            if (lost_) break;
+            if (!handle_window_change(sdl_event, event) && !input_.translate(sdl_event, event)) continue;
+            // SDL's wake event and the counter stand for the same wake-up.
+            if (event->type == DeviceEvent::Type::Wake) take_wake();
+            if (trace_) trace_event(*event);
+            return true;
         }
-        if (got == 0) return false;
-        if (!handle_window_change(sdl_event, event) && !input_.translate(sdl_event, event)) continue;
+        *event = DeviceEvent{};
+        if (lost_ && !lost_told_) {
+            // The program hears it as a request to close: it saves and ends the way it always does.
+            lost_told_ = true;
+            event->type = DeviceEvent::Type::CloseRequested;
+        } else if (take_wake()) {
+            event->type = DeviceEvent::Type::Wake;
+        } else {
+            int left = -1;
+            if (timeout_ms >= 0) {
+                const auto now = Clock::now();
+                if (now >= deadline) return false;
+                left = static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count());
+            }
+            wait(left);
+            continue;
+        }
         if (trace_) trace_event(*event);
         return true;
     }
 }
 
+void SdlBackend::wait(int timeout_ms) {
+    if (connection_fd_ < 0 && !lost_) {
+        SDL_WaitEventTimeout(nullptr, timeout_ms);
+        return;
+    }
+    pollfd watched[] = {{wake_fd_, POLLIN, 0}, {lost_ ? -1 : connection_fd_, POLLIN, 0}};
+    poll(watched, 2, timeout_ms);
+}
+
+bool SdlBackend::take_wake() {
+    eventfd_t count = 0;
+    return eventfd_read(wake_fd_, &count) == 0;
+}
+
 void SdlBackend::wake() {
-    SDL_Event event{};
-    event.type = wake_type_;
-    SDL_PushEvent(&event);
+    eventfd_write(wake_fd_, 1);
+    // SDL waits on drivers other than X11 itself, and only its own events end that wait.
+    if (connection_fd_ < 0 && !lost_) {
+        SDL_Event event{};
+        event.type = wake_type_;
+        SDL_PushEvent(&event);
+    }
 }
 
 void SdlBackend::set_cursor(CursorShape shape) {
+    if (lost_) return;
     if (shape == CursorShape::Wait) {
         if (wait_cursor_ == nullptr) wait_cursor_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
         if (wait_cursor_ != nullptr) SDL_SetCursor(wait_cursor_);
@@ -222,6 +306,7 @@ void SdlBackend::set_cursor(CursorShape shape) {
 }
 
 void SdlBackend::raise() {
+    if (lost_) return;
     if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(window_);
     SDL_RaiseWindow(window_);
     // Without a window manager to hand it over, the keyboard focus has to be taken.
