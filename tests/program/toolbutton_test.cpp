@@ -292,6 +292,14 @@ TEST_F(ToolButtonInProgramTest, StartUpPutsThePenFaceInTheCornerPagingKeepsItAnd
         EXPECT_EQ(ViewOffset, PageHeight);
         EXPECT_TRUE(IsWindowVisible(ToolButton));
         EXPECT_NE(Pixel(224, 15), BluePage);
+        // Hidden, the button leaves the page behind it; a repaint of the main window draws it again.
+        HideToolButton();
+        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
+        EXPECT_EQ(Pixel(224, 15), BluePage);
+        ShowWindow(ToolButton, SW_SHOW);
+        InvalidateRect(MainWindow, nullptr, FALSE);
+        UpdateWindow(MainWindow);
+        EXPECT_NE(Pixel(224, 15), BluePage);
     });
     Close();
     EXPECT_EQ(RunScrivo(), 0);
