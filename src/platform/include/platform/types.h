@@ -274,6 +274,7 @@ constexpr WORD WA_ACTIVE = 1;
 constexpr WORD WA_CLICKACTIVE = 2;
 
 // Virtual keys.
+constexpr int VK_RBUTTON = 0x02;
 constexpr int VK_BACK = 0x08;
 constexpr int VK_TAB = 0x09;
 constexpr int VK_RETURN = 0x0D;
@@ -291,6 +292,7 @@ constexpr int VK_UP = 0x26;
 constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
 constexpr int VK_DELETE = 0x2E;
+constexpr int VK_APPS = 0x5D;
 constexpr int VK_F1 = 0x70;
 
 // Class and window styles.

@@ -3,6 +3,17 @@
 
 #include "platform/types.h"
 
+// The mouse beyond the stylus: its right button and wheel, and the menu they and the Menu key ask
+// for. A right button's release (or the Menu key's) reaching DefWindowProcW becomes WM_CONTEXTMENU,
+// which a child's DefWindowProcW hands to its parent.
+constexpr UINT WM_CONTEXTMENU = 0x007B;
+constexpr UINT WM_RBUTTONDOWN = 0x0204;
+constexpr UINT WM_RBUTTONUP = 0x0205;
+constexpr UINT WM_MOUSEWHEEL = 0x020A;
+constexpr WPARAM MK_RBUTTON = 0x0002;
+constexpr short WHEEL_DELTA = 120;
+constexpr short GET_WHEEL_DELTA_WPARAM(WPARAM w) { return static_cast<short>(HIWORD(w)); }
+
 ATOM RegisterClassW(const WNDCLASSW* wndClass);
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
                      int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
