@@ -2,8 +2,6 @@
 // TrackPopupMenuEx shows it as a window above everything else and runs a modal loop until an item
 // is picked or the menu is dismissed. Items are as tall as a finger needs while all of them fit the
 // screen.
-#include "controls/popup_menu.h"
-
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -14,6 +12,7 @@
 #include "platform/controls.h"
 #include "platform/gdi.h"
 #include "platform/window.h"
+#include "testing.h"
 
 using namespace platform;
 

@@ -1,8 +1,18 @@
-// Menus: a popup menu built item by item and tracked in its own modal loop.
+// Controls, dialogs, message boxes and menus.
 #pragma once
 
 #include "platform/types.h"
 
+// Message boxes.
+constexpr UINT MB_OK = 0x00000000;
+constexpr UINT MB_OKCANCEL = 0x00000001;
+constexpr UINT MB_ICONHAND = 0x00000010;
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
+
+// Popup menus.
 constexpr UINT MF_STRING = 0x0000;
 constexpr UINT MF_SEPARATOR = 0x0800;
 
