@@ -335,6 +335,7 @@ inline LPCWSTR IDC_WAIT = MAKEINTRESOURCEW(32514);
 constexpr int HORZRES = 8;
 constexpr int VERTRES = 10;
 constexpr int BITSPIXEL = 12;
+constexpr int LOGPIXELSY = 90;
 constexpr DWORD SRCCOPY = 0x00CC0020;
 constexpr DWORD SRCPAINT = 0x00EE0086;
 constexpr DWORD SRCAND = 0x008800C6;
@@ -389,6 +390,17 @@ constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x00000010;
 constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x00000001;
 constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x00000001;
 constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x00000008;
+// A file any thread may use: its holder owns it, no handle table stands between.
+struct PLAINFILE;
+using HPLAINFILE = PLAINFILE*;
+
+// Threads and waits.
+using LPTHREAD_START_ROUTINE = DWORD (*)(LPVOID parameter);
+constexpr DWORD INFINITE = 0xFFFFFFFF;
+constexpr DWORD WAIT_OBJECT_0 = 0;
+constexpr DWORD WAIT_TIMEOUT = 258;
+constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
+constexpr DWORD STILL_ACTIVE = 259;
 
 // Virtual memory.
 constexpr DWORD MEM_COMMIT = 0x00001000;
