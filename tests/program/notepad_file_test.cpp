@@ -15,7 +15,7 @@
 #include "notepad/notepad_file.h"
 #include "program_test.h"
 #include "system/module.h"
-#include "gdi/window_dc.h"
+#include "testing.h"
 
 namespace fs = std::filesystem;
 

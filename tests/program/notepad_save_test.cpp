@@ -11,9 +11,8 @@
 #include "notepad/notepad.h"
 #include "notepad/notepad_file.h"
 #include "program_test.h"
-#include "system/file_faults.h"
 #include "system/module.h"
-#include "gdi/objects.h"
+#include "testing.h"
 
 namespace fs = std::filesystem;
 
@@ -185,7 +184,7 @@ TEST_F(NotepadSaveTest, ANotepadTooLargeForTheFreeMemoryIsLeftAloneAndNeverSaved
     WriteBmp(NotepadPath(), 240, 20 * 320, [](int x, int y) { return x == y; });
     const std::vector<std::uint8_t> old = ReadWholeFile(NotepadPath());
     // Twenty pages (153 600 bytes) do not fit; a new notepad of five does.
-    platform::gdi::set_pixel_memory_limit(100000);
+    platform::set_pixel_memory_limit(100000);
     AnswerMessageBox(L"New Pad Created\nThe old notepad is too large for the free memory. It is kept as it is; "
                      L"this one will not be saved.");
     WriteAndClose(L"The notepad could not be saved: the notepad on disk was too large to open and is kept as "

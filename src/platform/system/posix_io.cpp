@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "testing.h"
+
 namespace platform {
 namespace {
 std::atomic<int> failing_flushes{0};
