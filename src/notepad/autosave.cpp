@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "app/app.h"
-#include "ink/ink.h"
 #include "notepad/notepad.h"
 #include "notepad/notepad_file.h"
 
@@ -52,7 +51,10 @@ bool TakeSnapshot() {
 
 }  // namespace
 
-void NoteInk() { LastInkTick = GetTickCount(); }
+void NoteInk() {
+    LastInkTick = GetTickCount();
+    KeepAutosaveArmed();
+}
 
 void KeepAutosaveArmed() {
     if (DirtyFlag && !TimerArmed && AutosaveAllowed()) ArmTimer(AutosaveRest);
@@ -68,8 +70,8 @@ void AutosaveTimer() {
         return;
     }
     const DWORD rested = GetTickCount() - LastInkTick;
-    if (StrokeActive || rested < AutosaveRest) {
-        ArmTimer(StrokeActive ? AutosaveRest : AutosaveRest - rested);
+    if (rested < AutosaveRest) {
+        ArmTimer(AutosaveRest - rested);
         return;
     }
     if (StartAutosave())
@@ -101,6 +103,7 @@ void FinishAutosave() {
     CloseHandle(AutosaveThread);
     AutosaveThread = nullptr;
     if (!NotepadSaveFinished(Autosave, error)) DirtyFlag = 1;
+    KeepAutosaveArmed();
 }
 
 void ReleaseAutosave() {

@@ -11,9 +11,10 @@ constexpr LONG DefaultAutosaveSeconds = 3;
 // The rest period in milliseconds, 0 when autosave is off.
 extern DWORD AutosaveRest;
 
-// Every stylus message: the pen is not resting.
+// Every stylus message, after it marked the notepad changed: the pen is not resting.
 void NoteInk();
-// After every message of the main loop: a changed notepad has the autosave timer running.
+// After every message of the main loop (the commands change the notepad too): a changed notepad
+// has the autosave timer running.
 void KeepAutosaveArmed();
 // WM_TIMER with AutosaveTimerId on the main window.
 void AutosaveTimer();
