@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/types.h"
+#include "platform/window.h"
 
 namespace platform {
 

@@ -5,15 +5,18 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <system_error>
 #include <thread>
 
+#include "backend/sdl/sdl_scale.h"
 #include "backend/sdl/sdl_x11.h"
 #include "system/display_name.h"
 
@@ -51,6 +54,9 @@ void trace_event(const DeviceEvent& e) {
     case Type::PointerDown: std::fprintf(stderr, "pointer down %d %d\n", e.x, e.y); break;
     case Type::PointerMove: std::fprintf(stderr, "pointer move %d %d\n", e.x, e.y); break;
     case Type::PointerUp: std::fprintf(stderr, "pointer up %d %d\n", e.x, e.y); break;
+    case Type::RightButtonDown: std::fprintf(stderr, "right button down %d %d\n", e.x, e.y); break;
+    case Type::RightButtonUp: std::fprintf(stderr, "right button up %d %d\n", e.x, e.y); break;
+    case Type::Wheel: std::fprintf(stderr, "wheel %d at %d %d\n", e.wheel, e.x, e.y); break;
     case Type::KeyDown: std::fprintf(stderr, "key down %d%s\n", e.vk, e.repeat ? " repeat" : ""); break;
     case Type::KeyUp: std::fprintf(stderr, "key up %d\n", e.vk); break;
     case Type::FocusGained: std::fprintf(stderr, "focus gained\n"); break;
@@ -141,7 +147,11 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, std::strin
         SDL_Quit();
         return nullptr;
     }
-    std::unique_ptr<SdlBackend> backend(new SdlBackend(window, width, height, wake_type));
+    std::string complaint;
+    const int desktop_scale =
+        sdl_desktop_scale(std::getenv("SCRIVO_SCALE"), std::getenv("GDK_SCALE"), sdl_x_resources(window), &complaint);
+    if (!complaint.empty()) std::fprintf(stderr, "%s: %s\n", program_name().c_str(), complaint.c_str());
+    std::unique_ptr<SdlBackend> backend(new SdlBackend(window, width, height, wake_type, desktop_scale));
     if (backend->wake_fd_ < 0 || !backend->attach_surface()) {
         *error = SDL_GetError();
         return nullptr;
@@ -149,11 +159,12 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, std::strin
     return backend;
 }
 
-SdlBackend::SdlBackend(SDL_Window* window, int width, int height, std::uint32_t wake_type)
+SdlBackend::SdlBackend(SDL_Window* window, int width, int height, std::uint32_t wake_type, int desktop_scale)
     : window_(window),
       width_(width),
       height_(height),
       wake_type_(wake_type),
+      desktop_scale_(desktop_scale),
       wake_fd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)),
       connection_fd_(x11_watch_connection(window, &lost_)),
       input_(width, height, wake_type),

@@ -40,6 +40,7 @@ public:
 
     int screen_width() const override { return width_; }
     int screen_height() const override { return height_; }
+    int desktop_scale() const override { return desktop_scale_; }
     std::uint32_t* framebuffer() override { return pixels_; }
     int framebuffer_pitch() const override { return pitch_; }
     void present(const Rect* rects, int count) override;
@@ -56,7 +57,7 @@ public:
     bool display_lost() const { return lost_.load(); }
 
 private:
-    SdlBackend(SDL_Window* window, int width, int height, std::uint32_t wake_type);
+    SdlBackend(SDL_Window* window, int width, int height, std::uint32_t wake_type, int desktop_scale);
     // Takes the window's current surface as the place to present to; false when SDL has none.
     bool attach_surface();
     // Window changes the platform never hears of as such; true (with `event` set) for the one it
@@ -72,6 +73,7 @@ private:
     int width_;
     int height_;
     std::uint32_t wake_type_;
+    int desktop_scale_;
     int wake_fd_;
     // The X connection to wait on; -1 on other drivers, which SDL waits on itself.
     int connection_fd_ = -1;

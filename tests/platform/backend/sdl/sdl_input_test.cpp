@@ -1,0 +1,139 @@
+#include "backend/sdl/sdl_input.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <tuple>
+#include <vector>
+
+#include "platform/window.h"
+
+namespace platform {
+namespace {
+
+using T = DeviceEvent::Type;
+constexpr std::uint32_t kWake = SDL_USEREVENT + 7;
+
+SDL_Event mouse(Uint32 type, int x, int y, Uint8 button = SDL_BUTTON_LEFT, Uint32 which = 0) {
+    SDL_Event e{};
+    if (type == SDL_MOUSEMOTION)
+        e.motion = {type, 0, 0, which, 0, x, y, 0, 0};
+    else
+        e.button = {type, 0, 0, which, button, 0, 0, 0, x, y};
+    return e;
+}
+
+SDL_Event finger(Uint32 type, SDL_FingerID id, float x, float y) {
+    SDL_Event e{};
+    e.tfinger = {type, 0, 3, id, x, y, 0, 0, 0, 0};
+    return e;
+}
+
+SDL_Event key(Uint32 type, SDL_Keycode code, Uint8 repeat = 0) {
+    SDL_Event e{};
+    e.key = {type, 0, 0, 0, repeat, 0, 0, {SDL_SCANCODE_UNKNOWN, code, 0, 0}};
+    return e;
+}
+
+SDL_Event other(Uint32 type, Uint8 window_event = 0) {
+    SDL_Event e{};
+    e.window = {type, 0, 0, window_event, 0, 0, 0, 0, 0};
+    return e;
+}
+
+// An SDL event and the device event it must become; none when it means nothing to the platform.
+struct Step {
+    SDL_Event event;
+    std::optional<T> type = std::nullopt;
+    int x = 0;
+    int y = 0;
+    int vk = 0;
+    bool repeat = false;
+};
+
+void expect_steps(const std::vector<Step>& steps) {
+    SdlInput input{240, 320, kWake};
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const Step& s = steps[i];
+        DeviceEvent out;
+        ASSERT_EQ(input.translate(s.event, &out), s.type.has_value()) << "step " << i;
+        if (s.type) {
+            EXPECT_EQ(std::tuple(out.type, out.x, out.y, out.vk, out.repeat),
+                      std::tuple(*s.type, s.x, s.y, s.vk, s.repeat))
+                << "step " << i;
+        }
+    }
+}
+
+TEST(SdlInput, OneStylusAtATimeWithEveryMoveStoppingAtTheEdgesAndNoHover) {
+    expect_steps({
+        {mouse(SDL_MOUSEMOTION, 10, 10)},
+        {mouse(SDL_MOUSEBUTTONDOWN, 5, 5, SDL_BUTTON_MIDDLE)},
+        {mouse(SDL_MOUSEBUTTONDOWN, 5, 5, SDL_BUTTON_LEFT, SDL_TOUCH_MOUSEID)},  // a touch's imitation
+        {mouse(SDL_MOUSEBUTTONDOWN, -5, 400), T::PointerDown, 0, 319},
+        {mouse(SDL_MOUSEMOTION, 11, 20), T::PointerMove, 11, 20},
+        {mouse(SDL_MOUSEMOTION, 11, 20), T::PointerMove, 11, 20},
+        {mouse(SDL_MOUSEMOTION, 240, -1), T::PointerMove, 239, 0},
+        {finger(SDL_FINGERDOWN, 1, 0.5f, 0.5f)},
+        {mouse(SDL_MOUSEBUTTONUP, 13, 23), T::PointerUp, 13, 23},
+        {mouse(SDL_MOUSEMOTION, 14, 24)},
+        // Fingers are fractions of the screen; a second one is ignored while the first is down.
+        {finger(SDL_FINGERDOWN, 1, 0.5f, 0.25f), T::PointerDown, 120, 80},
+        {finger(SDL_FINGERDOWN, 2, 0.1f, 0.1f)},
+        {mouse(SDL_MOUSEBUTTONDOWN, 1, 1)},
+        {finger(SDL_FINGERMOTION, 1, 1.0f, 1.0f), T::PointerMove, 239, 319},
+        {finger(SDL_FINGERUP, 2, 0.2f, 0.2f)},
+        {finger(SDL_FINGERUP, 1, 0.0f, 0.0f), T::PointerUp, 0, 0},
+        {finger(SDL_FINGERMOTION, 2, 0.3f, 0.3f)},
+    });
+}
+
+SDL_Event wheel(int x, int y, int at_x, int at_y) {
+    SDL_Event e{};
+    e.wheel.type = SDL_MOUSEWHEEL;
+    e.wheel.x = x;
+    e.wheel.y = y;
+    e.wheel.mouseX = at_x;
+    e.wheel.mouseY = at_y;
+    return e;
+}
+
+TEST(SdlInput, TheRightButtonAndTheWheelAreNeverTheStylus) {
+    expect_steps({
+        {mouse(SDL_MOUSEBUTTONDOWN, 5, 6), T::PointerDown, 5, 6},
+        {mouse(SDL_MOUSEBUTTONDOWN, 7, 8, SDL_BUTTON_RIGHT), T::RightButtonDown, 7, 8},
+        {mouse(SDL_MOUSEMOTION, 9, 9), T::PointerMove, 9, 9},
+        {mouse(SDL_MOUSEBUTTONUP, 9, 9, SDL_BUTTON_RIGHT), T::RightButtonUp, 9, 9},
+        {mouse(SDL_MOUSEBUTTONUP, 9, 9), T::PointerUp, 9, 9},
+        {mouse(SDL_MOUSEBUTTONUP, 1, 2, SDL_BUTTON_RIGHT, SDL_TOUCH_MOUSEID)},
+        {wheel(3, 0, 1, 1)},
+        {wheel(0, -2, 300, 40), T::Wheel, 239, 40},
+        {key(SDL_KEYDOWN, SDLK_APPLICATION), T::KeyDown, 0, 0, VK_APPS},
+        {key(SDL_KEYUP, SDLK_MENU), T::KeyUp, 0, 0, VK_APPS},
+    });
+    SdlInput input{240, 320, kWake};
+    DeviceEvent out;
+    ASSERT_TRUE(input.translate(wheel(0, -2, 10, 10), &out));
+    EXPECT_EQ(out.wheel, -2);
+}
+
+TEST(SdlInput, KeysFocusCloseAndWake) {
+    expect_steps({
+        {key(SDL_KEYDOWN, SDLK_UP, 1), T::KeyDown, 0, 0, VK_UP, true},
+        {key(SDL_KEYUP, SDLK_UP), T::KeyUp, 0, 0, VK_UP},
+        {key(SDL_KEYDOWN, SDLK_z), T::KeyDown, 0, 0, 'Z'},
+        {key(SDL_KEYDOWN, SDLK_9), T::KeyDown, 0, 0, '9'},
+        {key(SDL_KEYDOWN, SDLK_F12), T::KeyDown, 0, 0, VK_F1 + 11},
+        {key(SDL_KEYDOWN, SDLK_F13)},
+        {other(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_GAINED), T::FocusGained},
+        {other(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_LOST), T::FocusLost},
+        {other(SDL_WINDOWEVENT, SDL_WINDOWEVENT_CLOSE), T::CloseRequested},
+        {other(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MOVED)},
+        {other(SDL_QUIT)},
+        {other(kWake), T::Wake},
+        {other(kWake + 1)},
+    });
+}
+
+}  // namespace
+}  // namespace platform

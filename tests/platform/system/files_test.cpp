@@ -1,0 +1,137 @@
+// Files at the edges: a full disk, paths too long, handles that are no open file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "system_test_support.h"
+#include "testing.h"
+
+namespace {
+
+HANDLE open_file(const std::wstring& path, DWORD disposition) {
+    return CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, disposition, 0, nullptr);
+}
+
+}  // namespace
+
+TEST(Files, AWriteToAFullDiskFailsAndSaysSo) {
+    SmallFileSystem disk;
+    if (!disk.mounted()) GTEST_SKIP() << "no right to mount a small file system here";
+    HANDLE file = open_file(disk.wide("big"), CREATE_NEW);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const std::vector<char> data(256 * 1024, 'x');
+    DWORD written = 0;
+    EXPECT_FALSE(WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &written, nullptr));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
+    EXPECT_LT(written, data.size());
+    EXPECT_EQ(GetFileSize(file, nullptr), written) << "the count must say what really went";
+    CloseHandle(file);
+}
+
+TEST(Files, PathsOfMaxPathCharactersOrMoreAreRefused) {
+    TempFolder folder;
+    // Folders of 50 characters until a file name can make the path exactly MAX_PATH - 1 long.
+    std::string path = folder.path();
+    while (path.size() + 51 < static_cast<std::size_t>(MAX_PATH) - 20) {
+        path += "/" + std::string(50, 'd');
+        ASSERT_TRUE(std::filesystem::create_directory(path));
+    }
+    const std::string longest = path + "/" + std::string(MAX_PATH - 1 - path.size() - 1, 'f');
+    HANDLE file = open_file(platform::utf8_to_wide(longest), CREATE_NEW);
+    EXPECT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+
+    EXPECT_EQ(open_file(platform::utf8_to_wide(longest + "g"), CREATE_NEW), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
+    EXPECT_FALSE(std::filesystem::exists(longest + "g"));
+    // A buffer with no terminating zero at all is not read past MAX_PATH characters.
+    const std::vector<wchar_t> unterminated(MAX_PATH, L'a');
+    EXPECT_EQ(CreateFileW(unterminated.data(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
+    EXPECT_EQ(GetFileAttributesW(unterminated.data()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(Files, NullStaleAndForeignHandlesFailWithoutEffect) {
+    TempFolder folder;
+    HANDLE file = open_file(folder.wide("f"), CREATE_NEW);
+    ASSERT_TRUE(CloseHandle(file));
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(folder.wide("f").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    char buffer[4];
+    DWORD count = 5;
+    for (HANDLE bad : {HANDLE{}, INVALID_HANDLE_VALUE, file, search, reinterpret_cast<HANDLE>(0x1234560)}) {
+        EXPECT_FALSE(ReadFile(bad, buffer, 4, &count, nullptr));
+        EXPECT_EQ(count, 0u);
+        EXPECT_FALSE(WriteFile(bad, buffer, 4, &count, nullptr));
+        EXPECT_EQ(GetFileSize(bad, nullptr), INVALID_FILE_SIZE);
+        EXPECT_FALSE(CloseHandle(bad));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    }
+    EXPECT_TRUE(FindClose(search)) << "a failed CloseHandle must not have closed the search";
+}
+
+TEST(Files, FinalPathsFollowLinksOfTheLastPartEvenToAFileNotYetThere) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder.at("notes"));
+    std::filesystem::create_symlink("notes/pad", folder.at("link"));
+    std::filesystem::create_symlink(folder.at("link"), folder.at("chain"));
+    WCHAR out[MAX_PATH];
+    ASSERT_GT(GetFinalPathNameW(folder.wide("chain").c_str(), out, MAX_PATH), 0u);
+    EXPECT_EQ(std::wstring(out), folder.wide("notes/pad"));
+    ASSERT_GT(GetFinalPathNameW(folder.wide("plain").c_str(), out, MAX_PATH), 0u);
+    EXPECT_EQ(std::wstring(out), folder.wide("plain"));
+    std::filesystem::create_symlink("loop", folder.at("loop"));
+    EXPECT_EQ(GetFinalPathNameW(folder.wide("loop").c_str(), out, MAX_PATH), 0u);
+    EXPECT_EQ(GetFinalPathNameW(folder.wide("chain").c_str(), out, 8), 0u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
+}
+
+TEST(Files, PlainFilesTakeTheirModelsPermissionsAndReportAFailedFlush) {
+    TempFolder folder;
+    write_text(folder.at("model"), "old");
+    std::filesystem::permissions(folder.at("model"), std::filesystem::perms::owner_read |
+                                                         std::filesystem::perms::owner_write |
+                                                         std::filesystem::perms::group_read);
+    HPLAINFILE file = OpenPlainFile(folder.wide("new").c_str(), GENERIC_WRITE, CREATE_NEW, folder.wide("model").c_str());
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(std::filesystem::status(folder.at("new")).permissions(), std::filesystem::status(folder.at("model")).permissions());
+    EXPECT_TRUE(WritePlainFile(file, "abcdef", 6));
+    platform::fail_next_file_flushes(1);
+    EXPECT_FALSE(FlushPlainFile(file));
+    EXPECT_TRUE(FlushPlainFile(file));
+    EXPECT_TRUE(ClosePlainFile(file));
+
+    EXPECT_EQ(OpenPlainFile(folder.wide("new").c_str(), GENERIC_WRITE, CREATE_NEW, nullptr), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_EXISTS));
+    EXPECT_EQ(OpenPlainFile(folder.wide("").c_str(), GENERIC_WRITE, OPEN_EXISTING, nullptr), nullptr);
+    file = OpenPlainFile(folder.wide("new").c_str(), GENERIC_WRITE, OPEN_EXISTING, nullptr);
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(WritePlainFile(file, "xy", 2));
+    EXPECT_TRUE(SetPlainFileEnd(file));
+    EXPECT_TRUE(ClosePlainFile(file));
+    EXPECT_EQ(read_text(folder.at("new")), "xy");
+    EXPECT_FALSE(WritePlainFile(nullptr, "x", 1));
+}
+
+namespace {
+
+DWORD Twice(LPVOID number) { return 2 * *static_cast<DWORD*>(number); }
+
+}  // namespace
+
+TEST(Threads, AThreadIsWaitedForAndGivesItsExitCode) {
+    DWORD number = 21;
+    HANDLE thread = CreateThread(nullptr, 0, Twice, &number, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    EXPECT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_OBJECT_0);
+    DWORD code = 0;
+    EXPECT_TRUE(GetExitCodeThread(thread, &code));
+    EXPECT_EQ(code, 42u);
+    EXPECT_TRUE(CloseHandle(thread));
+    EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_FAILED);
+    EXPECT_FALSE(CloseHandle(thread));
+}

@@ -1,0 +1,146 @@
+// The registry and its file: values through a write and a read, a person's edit, damaged and huge
+// files, a full disk.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "system/registry_file.h"
+#include "system_test_support.h"
+
+namespace {
+
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+}  // namespace
+
+TEST(Registry, AwkwardValuesComeBackFromTheFileAndOneTooLongForTheBufferSaysHowLongItIs) {
+    RegistryFolder registry;
+    const wchar_t title[] = L"say \"hi\" \\ bye \u00e9\u20ac\ntwo";
+    std::vector<BYTE> many(300);
+    for (std::size_t i = 0; i < many.size(); ++i) many[i] = static_cast<BYTE>(i * 7);
+    ASSERT_EQ(store(L"Title", REG_SZ, title, sizeof title), ERROR_SUCCESS);
+    ASSERT_EQ(store(L"Long", REG_BINARY, many.data(), static_cast<DWORD>(many.size())), ERROR_SUCCESS);
+
+    std::vector<BYTE> read(400);
+    DWORD size = static_cast<DWORD>(read.size()), type = 0;
+    ASSERT_EQ(load(L"Long", read.data(), &size, &type), ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(std::vector<BYTE>(read.begin(), read.begin() + size), many);
+    wchar_t text[64] = {};
+    size = sizeof text;
+    ASSERT_EQ(load(L"Title", text, &size, &type), ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(size, sizeof title);
+    EXPECT_EQ(std::wstring(text), title);
+
+    DWORD small = 0x11111111;
+    size = sizeof small;
+    EXPECT_EQ(load(L"Title", &small, &size, &type), ERROR_MORE_DATA);
+    EXPECT_EQ(size, sizeof title);
+    EXPECT_EQ(small, 0x11111111u) << "a failed read leaves the caller's default alone";
+}
+
+TEST(Registry, APersonsEditIsReadDamagedLinesLoseOnlyThemselvesAndARewriteKeepsThem) {
+    RegistryFolder registry;
+    ASSERT_EQ(store_dword(L"PenWidth", 1), ERROR_SUCCESS);
+    write_text(registry.file(),
+               "\xEF\xBB\xBFREGEDIT4\r\n"
+               "; my settings\r\n"
+               "[HKEY_CURRENT_USER\\Software\\Other]\n"
+               "\"Kept\"=\"yes\"\n"
+               "\x01\x02\xFF garbage\n"
+               "[HKEY_CURRENT_USER\\Software\\Maker\\Program]\r\n"
+               "\"PenWidth\" = dword:32\r\n"
+               "\"PenHeight\"=dword:000000003\n"
+               "\"PenColour\"=dword:xyz\n"
+               "\"Bytes\"=hex:01, 2 ,ff,\\\r\n"
+               "    10,20\r\n"
+               "\"Cut\"=\"no end\n"
+               "[HKEY_CURRENT_USER\\Software\\Broken\n"
+               "\"Orphan\"=dword:00000001\n"
+               "[HKEY_CURRENT_USER\\Software\\Maker\\Program]\n"
+               "\"PenEnd\"=dword:00000004");
+    DWORD value = 0;
+    EXPECT_EQ(load_dword(L"PenWidth", &value), ERROR_SUCCESS);
+    EXPECT_EQ(value, 0x32u);
+    EXPECT_EQ(load_dword(L"PenEnd", &value), ERROR_SUCCESS) << "a last line without a line end";
+    EXPECT_EQ(value, 4u);
+    BYTE bytes[8] = {};
+    DWORD size = sizeof bytes;
+    EXPECT_EQ(load(L"Bytes", bytes, &size), ERROR_SUCCESS);
+    EXPECT_EQ(std::vector<BYTE>(bytes, bytes + size), (std::vector<BYTE>{1, 2, 0xFF, 0x10, 0x20}));
+    for (const wchar_t* damaged : {L"PenHeight", L"PenColour", L"Cut", L"Orphan"})
+        EXPECT_EQ(load_dword(damaged, &value), ERROR_FILE_NOT_FOUND);
+
+    ASSERT_EQ(store_dword(L"PositionY", 320), ERROR_SUCCESS);
+    const std::string file = read_text(registry.file());
+    EXPECT_TRUE(contains(file, "[HKEY_CURRENT_USER\\Software\\Other]\n\"Kept\"=\"yes\"\n"));
+    EXPECT_TRUE(contains(file, "\"PenEnd\"=dword:00000004\n"));
+    // What could not be read stays, where it stood, for the person to mend.
+    for (const char* kept : {"; my settings\n", "\x01\x02\xFF garbage\n",
+                             "\"PenColour\"=dword:xyz\n", "[HKEY_CURRENT_USER\\Software\\Broken\n\"Orphan\"=dword:00000001\n"})
+        EXPECT_TRUE(contains(file, kept)) << kept << " not in\n" << file;
+    EXPECT_EQ(file.find("REGEDIT4", 1), std::string::npos);
+    EXPECT_EQ(load_dword(L"Orphan", &value), ERROR_FILE_NOT_FOUND);
+}
+
+TEST(Registry, AFileDamagedAnywhereParsesAndWhatWasReadIsWrittenTheSame) {
+    const std::string whole = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Maker\\Program]\n\"A\"=dword:00000001\n"
+                              "\"B\"=\"say \\\"hi\\\"\"\n\"C\"=hex:01,02,\\\n  03\n@=hex(7):41,00\n[HKEY_CURRENT_USER\\Other]\n";
+    const char alphabet[] = "[]\"\\@=:,;-hexdword()0123456789abcdef\n\r \xC3\xFF";
+    std::minstd_rand random(12345);
+    std::size_t values_read = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::string damaged = whole;
+        for (int i = 0; i < 3; ++i) damaged[random() % damaged.size()] = alphabet[random() % (sizeof alphabet - 1)];
+        const platform::RegistryDocument document = platform::parse_registry(damaged);
+        const platform::RegistryDocument again = platform::parse_registry(platform::format_registry(document));
+        ASSERT_EQ(again.keys().size(), document.keys().size()) << damaged;
+        EXPECT_EQ(again.kept(), document.kept()) << damaged;
+        for (std::size_t k = 0; k < document.keys().size(); ++k) {
+            EXPECT_EQ(again.keys()[k].values(), document.keys()[k].values()) << damaged;
+            EXPECT_EQ(again.keys()[k].kept(), document.keys()[k].kept()) << damaged;
+            values_read += document.keys()[k].values().size();
+        }
+    }
+    EXPECT_GT(values_read, 6000u) << "most of what the damage spared is read";
+}
+
+TEST(Registry, AHugeFileIsReadUpToItsCapAndNeverRewrittenOrGrownPastIt) {
+    RegistryFolder registry;
+    std::string huge = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Maker\\Program]\n\"PenEnd\"=dword:00000009\n";
+    const std::string filler = "\"Filler" + std::string(60, 'x');
+    for (int i = 0; huge.size() < (3u << 20); ++i) huge += filler + std::to_string(i) + "\"=dword:00000001\n";
+    write_text(registry.file(), huge);
+
+    DWORD value = 0;
+    EXPECT_EQ(load_dword(L"PenEnd", &value), ERROR_SUCCESS);
+    EXPECT_EQ(value, 9u);
+    // Rewriting would cut off what was not read.
+    EXPECT_EQ(store_dword(L"PenWidth", 2), ERROR_CANTREAD);
+    EXPECT_EQ(read_text(registry.file()), huge);
+
+    write_text(registry.file(), huge.substr(0, 1000));
+    EXPECT_EQ(store_dword(L"PenWidth", 2), ERROR_SUCCESS);
+    // A value that would take the file past the cap is refused rather than written and lost.
+    const std::vector<BYTE> big(600 * 1024, 0xAB);
+    EXPECT_EQ(store(L"Big", REG_BINARY, big.data(), static_cast<DWORD>(big.size())), ERROR_CANTWRITE);
+    EXPECT_EQ(load_dword(L"PenWidth", &value), ERROR_SUCCESS);
+    EXPECT_EQ(value, 2u);
+}
+
+TEST(Registry, AWriteToAFullDiskFailsAndLeavesTheOldFileWhole) {
+    SmallFileSystem disk;
+    if (!disk.mounted()) GTEST_SKIP() << "no right to mount a small file system here";
+    setenv("XDG_CONFIG_HOME", disk.path().c_str(), 1);
+    ASSERT_EQ(store_dword(L"PenWidth", 7), ERROR_SUCCESS);
+    const std::vector<BYTE> big(100 * 1024, 1);
+    EXPECT_EQ(store(L"Big", REG_BINARY, big.data(), static_cast<DWORD>(big.size())), ERROR_DISK_FULL);
+    DWORD value = 0;
+    EXPECT_EQ(load_dword(L"PenWidth", &value), ERROR_SUCCESS);
+    EXPECT_EQ(value, 7u);
+    EXPECT_EQ(leftovers(disk.at("platform_system_tests")), std::vector<std::string>{});
+}
