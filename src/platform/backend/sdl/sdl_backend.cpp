@@ -25,9 +25,12 @@ namespace {
 
 constexpr int kLargestScreen = 16384;
 // How long a display whose socket is there may refuse before the program gives up: an X server
-// that is starting, or one busy tearing down a killed client's windows, answers within that.
+// that is starting, or one resetting because its last client left, answers within that.
 constexpr std::chrono::milliseconds kRefusalPatience{1000};
 constexpr std::chrono::milliseconds kRefusalRetry{50};
+// A live X server answers a new connection at once; half a second without an answer is a
+// connection it will never serve.
+constexpr std::chrono::milliseconds kAnswerPatience{500};
 
 // Parses "<width>x<height>"; false for anything else.
 bool parse_size(std::string_view text, int* width, int* height) {
@@ -47,7 +50,13 @@ std::string program_name() {
     return error ? std::string() : self.filename().string();
 }
 
-// One line on stderr for each event delivered, for those who watch the program from outside.
+// SCRIVO_TRACE=1: a line on stderr for each frame, each event delivered and each try at the
+// display, for those who watch the program from outside.
+bool tracing() {
+    const char* asked = std::getenv("SCRIVO_TRACE");
+    return asked != nullptr && std::string_view(asked) == "1";
+}
+
 void trace_event(const DeviceEvent& e) {
     using Type = DeviceEvent::Type;
     switch (e.type) {
@@ -88,15 +97,23 @@ bool init_video(std::string* error) {
     }
     SDL_SetHint(SDL_HINT_VIDEODRIVER, display.kind == DisplayName::Kind::X11 ? "x11" : "wayland");
     const auto give_up = std::chrono::steady_clock::now() + kRefusalPatience;
-    while (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    for (;;) {
+        bool unanswered = false;
+        if (display.kind == DisplayName::Kind::X11 && !display.socket_path.empty()) {
+            const X11AnswerDeadline deadline(display.socket_path, kAnswerPatience);
+            if (SDL_Init(SDL_INIT_VIDEO) == 0) return true;
+            unanswered = deadline.cut();
+        } else if (SDL_Init(SDL_INIT_VIDEO) == 0) {
+            return true;
+        }
         if (std::chrono::steady_clock::now() >= give_up) {
-            *error = "cannot open the display " + display.name + ": " + SDL_GetError();
+            *error = "cannot open the display " + display.name + ": " + (unanswered ? "it does not answer" : SDL_GetError());
             SDL_Quit();
             return false;
         }
+        if (tracing()) std::fprintf(stderr, "display %s did not open; trying again\n", display.name.c_str());
         std::this_thread::sleep_for(kRefusalRetry);
     }
-    return true;
 }
 
 }  // namespace
@@ -169,7 +186,7 @@ SdlBackend::SdlBackend(SDL_Window* window, int width, int height, std::uint32_t 
       connection_fd_(x11_watch_connection(window, &lost_)),
       input_(width, height, wake_type),
       audio_(std::make_unique<SdlAudio>()),
-      trace_(std::getenv("SCRIVO_TRACE") != nullptr && std::string_view(std::getenv("SCRIVO_TRACE")) == "1") {
+      trace_(tracing()) {
     // As on a pen device: no pointer over the page, and no text-input machinery behind the keys.
     SDL_ShowCursor(SDL_DISABLE);
     SDL_StopTextInput();

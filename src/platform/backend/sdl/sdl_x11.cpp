@@ -2,6 +2,15 @@
 
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <dirent.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -10,6 +19,38 @@ namespace {
 int connection_error(Display*) { return 0; }
 
 void connection_broken(Display*, void* broken) { static_cast<std::atomic<bool>*>(broken)->store(true); }
+
+// The name of the socket at the other end of `fd`, for a Unix socket: a path, or an abstract name
+// (which X servers on Linux give the path of their socket file).
+bool peer_path(int fd, std::string* path) {
+    sockaddr_un peer{};
+    socklen_t length = sizeof peer;
+    if (getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &length) != 0 || peer.sun_family != AF_UNIX) return false;
+    const std::size_t size = length - offsetof(sockaddr_un, sun_path);
+    if (size > 0 && peer.sun_path[0] == 0) {
+        path->assign(peer.sun_path + 1, size - 1);
+    } else {
+        path->assign(peer.sun_path, strnlen(peer.sun_path, size));
+    }
+    return true;
+}
+
+// Shuts down every connection of this process to `socket_path` with bytes the server never read.
+bool cut_unanswered(const std::string& socket_path) {
+    DIR* folder = opendir("/proc/self/fd");
+    if (folder == nullptr) return false;
+    bool cut = false;
+    while (const dirent* entry = readdir(folder)) {
+        const int fd = std::atoi(entry->d_name);
+        std::string path;
+        int unread = 0;
+        if (fd == dirfd(folder) || !peer_path(fd, &path) || path != socket_path) continue;
+        if (ioctl(fd, TIOCOUTQ, &unread) != 0 || unread == 0) continue;
+        cut = shutdown(fd, SHUT_RDWR) == 0 || cut;
+    }
+    closedir(folder);
+    return cut;
+}
 
 }  // namespace
 
@@ -20,6 +61,24 @@ int x11_watch_connection(SDL_Window* window, std::atomic<bool>* broken) {
     XSetIOErrorHandler(connection_error);
     XSetIOErrorExitHandler(info.info.x11.display, connection_broken, broken);
     return ConnectionNumber(info.info.x11.display);
+}
+
+X11AnswerDeadline::X11AnswerDeadline(std::string socket_path, std::chrono::milliseconds patience)
+    : socket_path_(std::move(socket_path)), thread_([this, patience] { watch(patience); }) {}
+
+X11AnswerDeadline::~X11AnswerDeadline() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    stopped_.notify_one();
+    thread_.join();
+}
+
+void X11AnswerDeadline::watch(std::chrono::milliseconds patience) {
+    std::unique_lock lock(mutex_);
+    if (stopped_.wait_for(lock, patience, [this] { return stopping_; })) return;
+    cut_ = cut_unanswered(socket_path_);
 }
 
 }  // namespace platform

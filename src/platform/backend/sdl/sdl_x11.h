@@ -8,11 +8,41 @@
 #include <SDL2/SDL_video.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <thread>
 
 namespace platform {
 
 // Watches the X connection behind `window`: sets `*broken` when it breaks (the X server ended, the
 // forwarding dropped) and returns the connection's descriptor. -1 when the window is not on X11.
 int x11_watch_connection(SDL_Window* window, std::atomic<bool>* broken);
+
+// An X server that resets as its last client leaves may take in a connection made at that instant
+// and then never answer it, and Xlib waits for the answer without a limit. While one of these
+// lives, this process's connections to `socket_path` whose opening request the server has still
+// not read are cut once `patience` has passed, so that Xlib gives up as on a refusal.
+class X11AnswerDeadline {
+public:
+    X11AnswerDeadline(std::string socket_path, std::chrono::milliseconds patience);
+    ~X11AnswerDeadline();
+    X11AnswerDeadline(const X11AnswerDeadline&) = delete;
+    X11AnswerDeadline& operator=(const X11AnswerDeadline&) = delete;
+
+    // A connection was cut.
+    bool cut() const { return cut_; }
+
+private:
+    void watch(std::chrono::milliseconds patience);
+
+    std::string socket_path_;
+    std::mutex mutex_;
+    std::condition_variable stopped_;
+    bool stopping_ = false;
+    std::atomic<bool> cut_{false};
+    std::thread thread_;
+};
 
 }  // namespace platform
