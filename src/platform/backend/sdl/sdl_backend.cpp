@@ -98,16 +98,17 @@ bool init_video(std::string* error) {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, display.kind == DisplayName::Kind::X11 ? "x11" : "wayland");
     const auto give_up = std::chrono::steady_clock::now() + kRefusalPatience;
     for (;;) {
-        bool unanswered = false;
-        if (display.kind == DisplayName::Kind::X11 && !display.socket_path.empty()) {
-            const X11AnswerDeadline deadline(display.socket_path, kAnswerPatience);
+        std::string reason;
+        if (display.kind == DisplayName::Kind::X11) {
+            const X11Hold hold(display.name, display.socket_path, kAnswerPatience);
+            if (hold.held() && SDL_Init(SDL_INIT_VIDEO) == 0) return true;
+            reason = hold.unanswered() ? "it does not answer" : hold.held() ? SDL_GetError() : "it refuses the connection";
+        } else {
             if (SDL_Init(SDL_INIT_VIDEO) == 0) return true;
-            unanswered = deadline.cut();
-        } else if (SDL_Init(SDL_INIT_VIDEO) == 0) {
-            return true;
+            reason = SDL_GetError();
         }
         if (std::chrono::steady_clock::now() >= give_up) {
-            *error = "cannot open the display " + display.name + ": " + (unanswered ? "it does not answer" : SDL_GetError());
+            *error = "cannot open the display " + display.name + ": " + reason;
             SDL_Quit();
             return false;
         }

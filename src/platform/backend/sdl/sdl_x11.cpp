@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 namespace platform {
@@ -79,6 +80,27 @@ void X11AnswerDeadline::watch(std::chrono::milliseconds patience) {
     std::unique_lock lock(mutex_);
     if (stopped_.wait_for(lock, patience, [this] { return stopping_; })) return;
     cut_ = cut_unanswered(socket_path_);
+}
+
+X11Hold::X11Hold(const std::string& name, const std::string& socket_path, std::chrono::milliseconds patience) {
+    XSetIOErrorHandler(connection_error);
+    std::optional<X11AnswerDeadline> deadline;
+    if (!socket_path.empty()) deadline.emplace(socket_path, patience);
+    display_ = XOpenDisplay(name.c_str());
+    unanswered_ = display_ == nullptr && deadline && deadline->cut();
+    deadline.reset();
+    if (display_ == nullptr) return;
+    // A server that answered at the instant its reset began drops the connection right after; a
+    // request it answers as well comes after that instant.
+    XSetIOErrorExitHandler(display_, connection_broken, &broken_);
+    XSync(display_, False);
+    if (!broken_) return;
+    XCloseDisplay(display_);
+    display_ = nullptr;
+}
+
+X11Hold::~X11Hold() {
+    if (display_ != nullptr) XCloseDisplay(display_);
 }
 
 }  // namespace platform
