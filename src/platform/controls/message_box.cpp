@@ -9,6 +9,7 @@
 #include "platform/gdi.h"
 #include "platform/window.h"
 #include "testing.h"
+#include "window/window_table.h"
 
 using namespace platform;
 
@@ -228,10 +229,6 @@ bool register_class() {
     return registered;
 }
 
-HWND top_level_of(HWND window) {
-    while (const HWND parent = GetParent(window)) window = parent;
-    return window;
-}
 
 }  // namespace
 
@@ -279,7 +276,8 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     box.bold = make_font(box.unit, FW_BOLD);
     lay_out(box, screen_width, screen_height);
 
-    const HWND top_owner = owner ? top_level_of(owner) : nullptr;
+    Window* owner_window = find_window(owner);
+    const HWND top_owner = owner_window ? top_level_of(*owner_window).handle : nullptr;
     const bool disabled_owner = top_owner && IsWindowEnabled(top_owner);
     if (disabled_owner) EnableWindow(top_owner, FALSE);
     box.window = CreateWindowExW(0, kClassName, box.caption.c_str(), WS_POPUP, (screen_width - box.width) / 2,

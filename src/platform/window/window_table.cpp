@@ -84,11 +84,15 @@ HWND first_unowned_window() {
 }
 
 void raise_in_z_order(HWND top_level) {
+    const Window* raised = find_window(top_level);
+    if (!raised || raised->is_child()) return;
     auto& z = window_table().z_order;
-    const auto it = std::find(z.begin(), z.end(), top_level);
-    if (it == z.end()) return;
-    z.erase(it);
-    z.push_back(top_level);
+    std::erase(z, top_level);
+    const auto band_top = raised->is_topmost() ? z.end() : std::find_if(z.begin(), z.end(), [](HWND h) {
+        const Window* w = find_window(h);
+        return w && w->is_topmost();
+    });
+    z.insert(band_top, top_level);
     // Owned windows stay above their owner; copy first, since raising them reorders the list.
     std::vector<HWND> owned;
     for (HWND h : z)
