@@ -19,7 +19,4 @@ void set_pixel_memory_limit(std::int64_t bytes);
 // False for any window that is not an open message box.
 bool message_box_info(HWND box, std::wstring* text, std::wstring* caption);
 
-// The screen rectangle of the box's IDOK or IDCANCEL button; false if it has no such button.
-bool message_box_button(HWND box, int id, RECT* on_screen);
-
 }  // namespace platform

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "core/text.h"
 #include "system/remote.h"
+#include "window/platform_classes.h"
 
 namespace platform {
 
@@ -13,14 +15,22 @@ WindowTable& window_table() {
 
 Window* find_window(HWND handle) { return window_table().windows.find(raw(handle)); }
 
-const WindowClass* find_class(LPCWSTR name_or_atom) {
+const WindowClass* find_registered_class(LPCWSTR name_or_atom) {
     if (!name_or_atom) return nullptr;
     for (const auto& c : window_table().classes) {
         if (IS_INTRESOURCE(name_or_atom) ? c->atom == static_cast<ATOM>(reinterpret_cast<std::uintptr_t>(name_or_atom))
-                                         : c->name == name_or_atom)
+                                         : same_text_ignoring_case(c->name, name_or_atom))
             return c.get();
     }
     return nullptr;
+}
+
+const WindowClass* find_class(LPCWSTR name_or_atom) {
+    if (!name_or_atom) return nullptr;
+    if (const WindowClass* c = find_registered_class(name_or_atom)) return c;
+    // The platform's own classes are registered when first asked for.
+    if (IS_INTRESOURCE(name_or_atom) || !register_platform_class(name_or_atom)) return nullptr;
+    return find_registered_class(name_or_atom);
 }
 
 Window& top_level_of(Window& window) {

@@ -67,7 +67,10 @@ WindowTable& window_table();
 // destroyed is still found until its WM_DESTROY has run.
 Window* find_window(HWND handle);
 
+// A registered class, or one of the platform's own, by name (in any case) or atom.
 const WindowClass* find_class(LPCWSTR name_or_atom);
+// A class registered so far, without registering any of the platform's own.
+const WindowClass* find_registered_class(LPCWSTR name_or_atom);
 
 Window& top_level_of(Window& window);
 // The window's client (0, 0) in screen coordinates, and in its top-level window's surface.

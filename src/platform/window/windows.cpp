@@ -76,7 +76,7 @@ std::uint8_t* extra_at(Window& w, int offset) {
 
 ATOM RegisterClassW(const WNDCLASSW* wc) {
     if (!wc || !wc->lpfnWndProc || !wc->lpszClassName || IS_INTRESOURCE(wc->lpszClassName) ||
-        !*wc->lpszClassName || find_class(wc->lpszClassName) || wc->cbWndExtra < 0 ||
+        !*wc->lpszClassName || find_registered_class(wc->lpszClassName) || wc->cbWndExtra < 0 ||
         wc->cbWndExtra > kLargestWindowExtra)
         return 0;
     auto& classes = window_table().classes;
