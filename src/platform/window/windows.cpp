@@ -383,6 +383,20 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         return TRUE;
     case WM_GETTEXT: return copy_text(*w, reinterpret_cast<LPWSTR>(lParam), wParam);
     case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());
+    case WM_RBUTTONUP: {
+        const POINT origin = client_origin_on_screen(*w);
+        const auto x = static_cast<WORD>(origin.x + static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam))));
+        const auto y = static_cast<WORD>(origin.y + static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam))));
+        SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(x, y));
+        return 0;
+    }
+    case WM_KEYUP:
+        // From the keyboard the menu has no place to point at: -1 says so.
+        if (wParam == VK_APPS) SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1);
+        return 0;
+    case WM_CONTEXTMENU:
+        if (w->is_child()) return SendMessageW(w->parent, WM_CONTEXTMENU, wParam, lParam);
+        return 0;
     case WM_CLOSE:
         DestroyWindow(window);
         return 0;
