@@ -12,6 +12,7 @@
 #include "notepad/notepad.h"
 #include "program_test.h"
 #include "system/module.h"
+#include "testing.h"
 #include "toolbutton/toolbutton.h"
 
 namespace {
@@ -364,6 +365,27 @@ TEST_F(ToolButtonTest, AfterATapOnTheButtonAStrokeErasesOnScreenAndInTheImage) {
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
     });
     Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(ToolButtonTest, InTheProgramAHoldOpensTheCommandMenu) {
+    InstallSound();
+    AnswerNewPad();
+    PressThen(Inside, Middle,
+              {{399, [] { EXPECT_FALSE(platform::popup_menu_items(GetActiveWindow(), nullptr)); }},
+               {401,
+                [this] {
+                    EXPECT_TRUE(platform::popup_menu_items(GetActiveWindow(), nullptr));
+                    Up(Inside, Middle);
+                    screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, VK_ESCAPE});
+                    screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, VK_ESCAPE});
+                }},
+               {2000, [this] {
+                    EXPECT_FALSE(platform::popup_menu_items(GetActiveWindow(), nullptr));
+                    EXPECT_EQ(DrawMode, DRAW_PEN);
+                    EXPECT_EQ(screen_->sounds(), 0);
+                    PostMessageW(MainWindow, WM_CLOSE, 0, 0);
+                }}});
     EXPECT_EQ(RunScrivo(), 0);
 }
 
