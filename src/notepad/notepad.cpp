@@ -159,6 +159,8 @@ int InitNotepad(HWND mainWindow, HINSTANCE instance) {
     PageIndicatorFont = CreateFontIndirectW(&font);
     SelectObject(ScreenContext, PageIndicatorFont);
 
+    CreateToolButton(mainWindow, instance);
+
     const LONG storedPosition = LoadSettings();
     const LONG lastPageTop = NotepadHeight - PageHeight;
     ViewOffset = storedPosition < lastPageTop ? storedPosition : lastPageTop;

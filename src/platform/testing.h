@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -24,5 +25,14 @@ bool message_box_info(HWND box, std::wstring* text, std::wstring* caption);
 
 // The screen rectangle of the box's IDOK or IDCANCEL button; false if it has no such button.
 bool message_box_button(HWND box, int id, RECT* on_screen);
+
+// An open popup menu's items and where they stand on the screen; false for any other window.
+struct PopupMenuItem {
+    std::wstring text;
+    UINT_PTR id;
+    bool separator;
+    RECT on_screen;
+};
+bool popup_menu_items(HWND menu, std::vector<PopupMenuItem>* items);
 
 }  // namespace platform

@@ -24,7 +24,7 @@ protected:
         Points ink;
         for (int y = 0; y < PageHeight; ++y)
             for (int x = 0; x < PageWidth; ++x)
-                if (Pixel(x, y) == WhiteInk) ink.insert({x, y + ViewOffset});
+                if (!OnToolButton(x, y) && Pixel(x, y) == WhiteInk) ink.insert({x, y + ViewOffset});
         return ink;
     }
     // Every pixel of the notepad ink, on the screen too.

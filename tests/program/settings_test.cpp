@@ -42,7 +42,7 @@ TEST_F(SettingsTest, AnEmptyStoreGivesWhiteInkOnABluePageAndTheFirstPage) {
         EXPECT_EQ(Settings.PenColour, 0x00FFFFFFu);
         EXPECT_EQ(Settings.BakColour, 0x00FF0000u);
         EXPECT_EQ(ViewOffset, 0);
-        EXPECT_TRUE(ScreenAreaIs(0, 0, 240, 320, BluePage));
+        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
         // Defaults are not written back.
         LONG value = 0;
         EXPECT_FALSE(Stored(L"PenWidth", &value));
@@ -64,7 +64,7 @@ TEST_F(SettingsTest, StoredOptionsApplyWithoutBoundsAndColoursShowOnTheScreen) {
         EXPECT_EQ(Settings.PenHeight, 3);
         EXPECT_EQ(Settings.PenEnd, 7);
         EXPECT_EQ(Settings.EraserWidth, 0);
-        EXPECT_TRUE(ScreenAreaIs(0, 0, 240, 320, 0x0000FF00));
+        EXPECT_TRUE(ScreenShowsImage(0x00FF0000, 0x0000FF00));
     });
     Tap(100, 100);
     Idle([this] {

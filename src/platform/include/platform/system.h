@@ -100,6 +100,7 @@ constexpr DWORD SND_FILENAME = 0x00020000;
 
 // Resource types.
 inline LPCWSTR RT_BITMAP = MAKEINTRESOURCEW(2);
+inline LPCWSTR RT_DIALOG = MAKEINTRESOURCEW(5);
 
 DWORD GetLastError();
 void SetLastError(DWORD error);
