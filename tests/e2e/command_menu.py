@@ -30,7 +30,7 @@ def open_menu(s, scrivo):
 
 def test(session):
     with session(width=240, height=320) as s:
-        # Without autosave only the loss of the focus can save the notepad here.
+        # No autosave: the save on losing the focus must be the first.
         folder = os.path.join(s.folder, "config", "scrivo")
         os.makedirs(folder, mode=0o700)
         with open(os.path.join(folder, "registry.reg"), "w") as settings:
