@@ -1,6 +1,8 @@
 // The whole platform API: what the program includes, and all it may include.
 #pragma once
 
+#include "platform/controls.h"
+#include "platform/dialogs.h"
 #include "platform/gdi.h"
 #include "platform/shell.h"
 #include "platform/system.h"
