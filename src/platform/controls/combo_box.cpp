@@ -10,7 +10,6 @@
 #include "controls/control_kit.h"
 #include "controls/dialog.h"
 #include "platform/controls.h"
-#include "platform/dialogs.h"
 #include "platform/gdi.h"
 #include "platform/window.h"
 #include "window/window_table.h"
@@ -228,9 +227,6 @@ LRESULT combo_list_proc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
         list_key(list, combo, s, wParam);
         return 0;
-    case WM_CAPTURECHANGED:
-        s.close_list = true;
-        return 0;
     case WM_PAINT:
         paint_list(list, s, combo);
         return 0;
@@ -249,7 +245,7 @@ LRESULT combo_box_proc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         combos.erase(combo);
         return 0;
-    case WM_SETFONT_MESSAGE: {
+    case WM_SETFONT: {
         ComboState& s = combos[combo];
         s.font = reinterpret_cast<HFONT>(wParam);
         // Closed, the box is one item high; the template's height is the dropped list's.

@@ -1,6 +1,7 @@
 // The controls' shared ground: their classes, their colours, their modal loop, their strokes.
 #include "controls/control_kit.h"
 
+#include "platform/controls.h"
 #include "platform/gdi.h"
 #include "platform/window.h"
 

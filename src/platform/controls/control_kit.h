@@ -4,11 +4,9 @@
 
 #include <functional>
 
-#include "platform/types.h"
+#include "platform/window.h"
 
 namespace platform {
-
-constexpr UINT WM_SETFONT_MESSAGE = 0x0030;
 
 struct ControlClass {
     const wchar_t* name;

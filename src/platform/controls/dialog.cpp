@@ -11,7 +11,6 @@
 #include "controls/control_kit.h"
 #include "controls/dialog_template.h"
 #include "platform/controls.h"
-#include "platform/dialogs.h"
 #include "platform/gdi.h"
 #include "platform/window.h"
 #include "system/resources.h"
@@ -222,7 +221,7 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTempla
             DestroyWindow(d.window);
             return -1;
         }
-        SendMessageW(control, WM_SETFONT_MESSAGE, reinterpret_cast<WPARAM>(d.font), 0);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(d.font), 0);
         d.items.push_back(control);
         d.ids.push_back(item.id);
     }

@@ -7,7 +7,6 @@
 
 #include "core/utf8.h"
 #include "platform/controls.h"
-#include "platform/dialogs.h"
 
 namespace platform {
 namespace {
@@ -32,8 +31,6 @@ constexpr StyleName kStyles[] = {
     {"SS_BITMAP", SS_BITMAP},
     {"SS_NOPREFIX", SS_NOPREFIX},
     {"SS_NOTIFY", SS_NOTIFY},
-    {"BS_PUSHBUTTON", BS_PUSHBUTTON},
-    {"BS_DEFPUSHBUTTON", BS_DEFPUSHBUTTON},
     {"BS_GROUPBOX", BS_GROUPBOX},
     {"ES_RIGHT", ES_RIGHT},
     {"ES_NUMBER", ES_NUMBER},

@@ -6,6 +6,7 @@
 #include "controls/control_kit.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
+#include "platform/system.h"
 #include "platform/window.h"
 #include "window/window_table.h"
 
@@ -97,14 +98,9 @@ LRESULT edit_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         edits.erase(window);
         return 0;
-    case WM_SETFONT_MESSAGE:
+    case WM_SETFONT:
         edits[window].font = reinterpret_cast<HFONT>(wParam);
         return 0;
-    case WM_SETTEXT: {
-        const LRESULT done = DefWindowProcW(window, message, wParam, lParam);
-        InvalidateRect(window, nullptr, TRUE);
-        return done;
-    }
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         InvalidateRect(window, nullptr, TRUE);

@@ -49,7 +49,7 @@ LRESULT group_box_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_DESTROY:
         fonts.erase(window);
         return 0;
-    case WM_SETFONT_MESSAGE:
+    case WM_SETFONT:
         fonts[window] = reinterpret_cast<HFONT>(wParam);
         return 0;
     case WM_PAINT:

@@ -99,7 +99,7 @@ LRESULT static_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             statics.erase(it);
         }
         return 0;
-    case WM_SETFONT_MESSAGE:
+    case WM_SETFONT:
         statics[window].font = reinterpret_cast<HFONT>(wParam);
         if (lParam) InvalidateRect(window, nullptr, TRUE);
         return 0;

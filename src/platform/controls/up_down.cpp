@@ -5,7 +5,6 @@
 
 #include "controls/control_kit.h"
 #include "platform/controls.h"
-#include "platform/dialogs.h"
 #include "platform/gdi.h"
 #include "platform/window.h"
 #include "window/window_table.h"
@@ -121,10 +120,6 @@ LRESULT up_down_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         s.lower = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam)));
         return 0;
     }
-    case UDM_GETPOS:
-        return up_downs[window].position;
-    case UDM_GETBUDDY:
-        return reinterpret_cast<LRESULT>(up_downs[window].buddy);
     case WM_LBUTTONDOWN: {
         UpDownState& s = up_downs[window];
         RECT client;
@@ -143,11 +138,10 @@ LRESULT up_down_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_LBUTTONUP:
-    case WM_CAPTURECHANGED:
         if (up_downs[window].pressed) {
             up_downs[window].pressed = 0;
             KillTimer(window, kRepeatTimer);
-            if (message == WM_LBUTTONUP) ReleaseCapture();
+            ReleaseCapture();
             InvalidateRect(window, nullptr, FALSE);
         }
         return 0;

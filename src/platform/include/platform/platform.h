@@ -2,7 +2,6 @@
 #pragma once
 
 #include "platform/controls.h"
-#include "platform/dialogs.h"
 #include "platform/gdi.h"
 #include "platform/shell.h"
 #include "platform/system.h"
