@@ -22,4 +22,11 @@ bool message_box_info(HWND box, std::wstring* text, std::wstring* caption);
 // The screen rectangle of the box's IDOK or IDCANCEL button; false if it has no such button.
 bool message_box_button(HWND box, int id, RECT* on_screen);
 
+// The navigation bar while it shows a dialog's OK: the bar and the OK's screen rectangle.
+bool navigation_bar_ok(HWND* bar, RECT* ok_on_screen);
+// The title SHSetNavBarText last gave.
+const std::wstring& navigation_bar_title();
+// False makes SHCreateMenuBar fail, as on a system short of resources.
+void set_menu_bars_available(bool available);
+
 }  // namespace platform

@@ -60,6 +60,8 @@ public:
     virtual bool play_wave(const std::uint8_t* data, std::size_t size) = 0;
 
     virtual void set_cursor(CursorShape shape) = 0;
+    // Starts or stops the system's text input (and its on-screen keyboard, where there is one).
+    virtual void set_text_input(bool on) = 0;
     // Brings the display window to the front and gives it the keyboard focus.
     virtual void raise() = 0;
 };

@@ -12,6 +12,11 @@ using namespace platform;
 namespace {
 
 HWND active = nullptr;
+void (*activation_listener)() = nullptr;
+
+void tell_listener() {
+    if (activation_listener) activation_listener();
+}
 HWND focus = nullptr;
 bool foreground = true;  // the display starts in front; the backend says when that changes
 
@@ -51,7 +56,10 @@ void activate(HWND top_level) {
     if (active != top_level) return;  // the old window's handler activated another
     SendMessageW(top_level, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), reinterpret_cast<LPARAM>(old));
     if (active == top_level && !is_within(focus, top_level)) SetFocus(top_level);
+    tell_listener();
 }
+
+void set_activation_listener(void (*listener)()) { activation_listener = listener; }
 
 void window_disappearing(Window& window) {
     forget_capture(window.handle);
@@ -66,6 +74,7 @@ void window_disappearing(Window& window) {
     } else {
         active = nullptr;
         SendMessageW(window.handle, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
+        tell_listener();
     }
 }
 

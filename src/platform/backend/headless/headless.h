@@ -37,6 +37,8 @@ public:
     // No pointer and no other windows: there is nothing to show a cursor on or raise above.
     void set_cursor(CursorShape) override {}
     void raise() override {}
+    void set_text_input(bool on) override { text_input_ = on; }
+    bool text_input() const { return text_input_; }
 
     // The script.
     using Action = std::function<void()>;
@@ -57,6 +59,7 @@ private:
     bool run_due_step(bool idle);
 
     int width_;
+    bool text_input_ = false;
     int height_;
     std::vector<std::uint32_t> pixels_;
     std::deque<DeviceEvent> events_;

@@ -221,6 +221,13 @@ void SdlBackend::set_cursor(CursorShape shape) {
     }
 }
 
+void SdlBackend::set_text_input(bool on) {
+    if (on)
+        SDL_StartTextInput();
+    else
+        SDL_StopTextInput();
+}
+
 void SdlBackend::raise() {
     if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(window_);
     SDL_RaiseWindow(window_);

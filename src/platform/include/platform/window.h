@@ -89,6 +89,7 @@ constexpr DWORD WS_DISABLED = 0x08000000;
 // ShowWindow commands.
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOW = 5;
+constexpr int SW_SHOWNA = 8;  // shown without being activated
 
 // GetWindow relations.
 constexpr UINT GW_OWNER = 4;
