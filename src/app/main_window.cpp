@@ -1,4 +1,5 @@
 #include "app/app.h"
+#include "app/commands.h"
 #include "ink/ink.h"
 #include "navigation/scrolling.h"
 #include "notepad/notepad.h"
@@ -42,6 +43,15 @@ void ShutDown() {
     PostQuitMessage(0);
 }
 
+// Besides the page keys, the desktop's habits: Ctrl+Q quits as the menu's Quit does.
+void KeyDown(HWND window, int key) {
+    if (key == 'Q' && (GetAsyncKeyState(VK_CONTROL) & 0x8000)) {
+        RunCommand(window, IDM_QUIT);
+        return;
+    }
+    PageKeyDown(key);
+}
+
 }  // namespace
 
 int ReleaseDrawingObjects(HWND window) {
@@ -69,8 +79,20 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_PAINT:
         PaintMainWindow(window);
         return 0;
+    case WM_ACTIVATE:
+        return ActivateMainWindow(window, wParam, lParam);
     case WM_KEYDOWN:
-        PageKeyDown(static_cast<int>(wParam));
+        KeyDown(window, static_cast<int>(wParam));
+        return 0;
+    case WM_COMMAND:
+        return RunCommand(window, LOWORD(wParam));
+    // A right click or the Menu key, here or on the tool button, opens the menu as a hold does.
+    case WM_CONTEXTMENU:
+    case WM_APP:
+        return OpenCommandMenu(window);
+    // The wheel turns pages as the arrow keys do.
+    case WM_MOUSEWHEEL:
+        PageKeyDown(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? VK_UP : VK_DOWN);
         return 0;
     case WM_MOUSEMOVE:
         StylusMove(LOWORD(lParam), HIWORD(lParam));

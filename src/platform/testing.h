@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -28,5 +29,13 @@ bool navigation_bar_ok(HWND* bar, RECT* ok_on_screen);
 const std::wstring& navigation_bar_title();
 // False makes SHCreateMenuBar fail, as on a system short of resources.
 void set_menu_bars_available(bool available);
+// An open popup menu's items and where they stand on the screen; false for any other window.
+struct PopupMenuItem {
+    std::wstring text;
+    UINT_PTR id;
+    bool separator;
+    RECT on_screen;
+};
+bool popup_menu_items(HWND menu, std::vector<PopupMenuItem>* items);
 
 }  // namespace platform

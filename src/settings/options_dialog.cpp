@@ -2,6 +2,8 @@
 // stores every option, warns about equal colours and lost pages, and resizes the notepad.
 #include "settings/options_dialog.h"
 
+#include <initializer_list>
+
 #include "app/app.h"
 #include "notepad/notepad.h"
 #include "notepad/page_operations.h"

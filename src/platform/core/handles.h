@@ -18,6 +18,7 @@ enum class HandleKind : std::uint8_t {
     Bitmap,
     Brush,
     Font,
+    Menu,
     Key,
     File,
     FindSearch,

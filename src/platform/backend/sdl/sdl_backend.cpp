@@ -40,6 +40,9 @@ void trace_event(const DeviceEvent& e) {
     case Type::PointerDown: std::fprintf(stderr, "pointer down %d %d\n", e.x, e.y); break;
     case Type::PointerMove: std::fprintf(stderr, "pointer move %d %d\n", e.x, e.y); break;
     case Type::PointerUp: std::fprintf(stderr, "pointer up %d %d\n", e.x, e.y); break;
+    case Type::RightButtonDown: std::fprintf(stderr, "right button down %d %d\n", e.x, e.y); break;
+    case Type::RightButtonUp: std::fprintf(stderr, "right button up %d %d\n", e.x, e.y); break;
+    case Type::Wheel: std::fprintf(stderr, "wheel %d at %d %d\n", e.wheel, e.x, e.y); break;
     case Type::KeyDown: std::fprintf(stderr, "key down %d%s\n", e.vk, e.repeat ? " repeat" : ""); break;
     case Type::KeyUp: std::fprintf(stderr, "key up %d\n", e.vk); break;
     case Type::FocusGained: std::fprintf(stderr, "focus gained\n"); break;
