@@ -236,6 +236,10 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTempla
                        [&](const MSG& msg) { return dialog_key(d, msg); });
     }
     DestroyWindow(d.window);
+    // What the dialog and its strips covered is the owner's to paint again, as on a screen that
+    // keeps no pixels of hidden windows; a program that sets its full-screen mode when it paints
+    // counts on that paint.
+    if (top_owner) InvalidateRect(top_owner, nullptr, FALSE);
     return d.ended ? d.result : -1;
 }
 

@@ -15,6 +15,7 @@
 #include "platform/window.h"
 #include "shell/shell_strips.h"
 #include "window/activation.h"
+#include "window/screen.h"
 #include "testing.h"
 #include "window/window_table.h"
 
@@ -140,7 +141,7 @@ bool make_bar() {
         std::wcscpy(lf.lfFaceName, L"Swiss");
         bar.font = CreateFontIndirectW(&lf);
     }
-    bar.window = CreateWindowExW(0, kBarClass, L"", WS_POPUP, 0, 0, backend().screen_width(), strip_height(),
+    bar.window = CreateWindowExW(WS_EX_NOACTIVATE, kBarClass, L"", WS_POPUP, 0, 0, backend().screen_width(), strip_height(),
                                  nullptr, nullptr, nullptr, nullptr);
     return bar.window != nullptr;
 }
@@ -162,6 +163,9 @@ void follow_active_window() {
     bar.pressed = false;
     InvalidateRect(bar.window, nullptr, TRUE);
     ShowWindow(bar.window, SW_SHOWNA);
+    // Above whatever was raised with the active window: the OK must stay within reach.
+    raise_in_z_order(bar.window);
+    if (const Window* w = find_window(bar.window)) screen_expose(w->rect);
 }
 
 void listen_to_activation() {
@@ -205,8 +209,9 @@ BOOL SHFullScreen(HWND window, DWORD state) {
     return TRUE;
 }
 
-BOOL SHSetNavBarText(HWND requester, LPCWSTR text) {
-    if (!top_level(requester) || !text) return FALSE;
+// There is one navigation bar, whoever asks; the requester is not needed to find it.
+BOOL SHSetNavBarText(HWND, LPCWSTR text) {
+    if (!text) return FALSE;
     bar.title = text;
     if (IsWindow(bar.window)) InvalidateRect(bar.window, nullptr, TRUE);
     return TRUE;

@@ -57,7 +57,7 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
     Window& top = top_level_of(*parent);
     const int screen_height = backend().screen_height();
     const int bar_top = screen_height - strip_height();
-    const HWND menu_bar = CreateWindowExW(0, kMenuBarClass, L"", WS_POPUP, 0, bar_top, backend().screen_width(),
+    const HWND menu_bar = CreateWindowExW(WS_EX_NOACTIVATE, kMenuBarClass, L"", WS_POPUP, 0, bar_top, backend().screen_width(),
                                           strip_height(), top.handle, nullptr, info->hInstRes, nullptr);
     if (!menu_bar) return FALSE;
     if (top.rect.bottom > bar_top)

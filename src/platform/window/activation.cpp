@@ -22,7 +22,7 @@ bool foreground = true;  // the display starts in front; the backend says when t
 
 bool can_be_active(HWND handle) {
     const Window* w = find_window(handle);
-    return w && !w->is_child() && w->visible && w->enabled && !w->destroying;
+    return w && !w->is_child() && w->visible && w->enabled && !w->destroying && !(w->ex_style & WS_EX_NOACTIVATE);
 }
 
 bool owned_by(const Window& w, HWND owner) {
@@ -48,7 +48,7 @@ namespace platform {
 
 void activate(HWND top_level) {
     const Window* w = find_window(top_level);
-    if (!w || w->is_child() || top_level == active) return;
+    if (!w || w->is_child() || (w->ex_style & WS_EX_NOACTIVATE) || top_level == active) return;
     const HWND old = find_window(active) ? active : nullptr;
     active = top_level;
     raise_and_expose(top_level);

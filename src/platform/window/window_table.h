@@ -27,6 +27,7 @@ struct Window {
     const WindowClass* window_class = nullptr;
     std::wstring text;
     DWORD style = 0;
+    DWORD ex_style = 0;
     std::uint64_t serial = 0;  // creation order
     // Top-level: screen coordinates. Child: its parent's client coordinates. The client area is
     // the whole window: there is no frame drawn by the system.

@@ -59,7 +59,7 @@ ATOM RegisterClassW(const WNDCLASSW* wc) {
     return classes.back()->atom;
 }
 
-HWND CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
+HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
                      int height, HWND parent, HMENU, HINSTANCE, LPVOID) {
     const WindowClass* window_class = find_class(className);
     if (!window_class) return nullptr;
@@ -78,6 +78,7 @@ HWND CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD style, 
     created->window_class = window_class;
     if (windowName) created->text = windowName;
     created->style = style & ~WS_VISIBLE;
+    created->ex_style = exStyle;
     created->serial = table.next_serial++;
     created->rect = {x, y, x + std::max(width, 0), y + std::max(height, 0)};
     created->parent = (style & WS_CHILD) ? parent : nullptr;

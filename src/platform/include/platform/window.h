@@ -104,6 +104,8 @@ constexpr DWORD WS_POPUP = 0x80000000;
 constexpr DWORD WS_CHILD = 0x40000000;
 constexpr DWORD WS_VISIBLE = 0x10000000;
 constexpr DWORD WS_DISABLED = 0x08000000;
+// A window that is never made active, a tap on it included: a bar that serves the active window.
+constexpr DWORD WS_EX_NOACTIVATE = 0x08000000;
 
 // ShowWindow commands.
 constexpr int SW_HIDE = 0;
