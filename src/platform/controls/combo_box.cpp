@@ -47,7 +47,7 @@ int line_height(HFONT font) {
     return height;
 }
 
-int item_height(const ComboState& s) { return line_height(s.font) + 2 * chrome_scale(); }
+int item_height(const ComboState& s) { return line_height(s.font) + 2 * display_scale(); }
 
 bool valid_index(const ComboState& s, WPARAM index) { return index < s.items.size(); }
 
@@ -65,7 +65,7 @@ void choose(HWND combo, ComboState& s, int index) {
 }
 
 void draw_label(HDC dc, const ComboState& s, const std::wstring& label, RECT r) {
-    r.left += 2 * chrome_scale();
+    r.left += 2 * display_scale();
     const HGDIOBJ old = s.font ? SelectObject(dc, s.font) : nullptr;
     SetBkMode(dc, TRANSPARENT);
     DrawTextW(dc, label.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
@@ -78,7 +78,7 @@ void paint_field(HWND combo, const ComboState& s) {
     if (dc) {
         RECT client;
         GetClientRect(combo, &client);
-        const int line = chrome_scale();
+        const int line = display_scale();
         const int button = std::min<int>(client.bottom, client.right / 2);
         RECT field = {0, 0, client.right - button, client.bottom};
         FillRect(dc, &field, control_brush(GetParent(combo), WM_CTLCOLOREDIT, dc));
@@ -106,7 +106,7 @@ void drop(HWND combo) {
     RECT field;
     GetWindowRect(combo, &field);
     const int screen_height = has_backend() ? backend().screen_height() : field.bottom;
-    const int rows_wanted = static_cast<int>(s.items.size()) * item_height(s) + 2 * chrome_scale();
+    const int rows_wanted = static_cast<int>(s.items.size()) * item_height(s) + 2 * display_scale();
     const int room_below = screen_height - field.bottom;
     const int height =
         std::min({rows_wanted, std::max(s.list_height, item_height(s)), std::max(room_below, static_cast<int>(field.top))});
@@ -141,7 +141,7 @@ HWND combo_of_list(HWND list) {
 }
 
 int item_at(const ComboState& s, LPARAM position) {
-    const int y = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(position))) - chrome_scale();
+    const int y = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(position))) - display_scale();
     return y < 0 ? -1 : y / item_height(s);
 }
 
@@ -162,7 +162,7 @@ void paint_list(HWND list, const ComboState& s, HWND combo) {
         FillRect(dc, &client, control_brush(GetParent(combo), WM_CTLCOLORLISTBOX, dc));
         const COLORREF text = GetTextColor(dc);
         const COLORREF paper = GetBkColor(dc);
-        const int line = chrome_scale();
+        const int line = display_scale();
         for (std::size_t i = 0; i < s.items.size(); ++i) {
             const int top = line + static_cast<int>(i) * item_height(s);
             const RECT r = {line, top, client.right - line, top + item_height(s)};
@@ -250,7 +250,7 @@ LRESULT combo_box_proc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
         s.font = reinterpret_cast<HFONT>(wParam);
         // Closed, the box is one item high; the template's height is the dropped list's.
         if (const Window* w = find_window(combo))
-            MoveWindow(combo, w->rect.left, w->rect.top, w->rect.width(), item_height(s) + 2 * chrome_scale(), TRUE);
+            MoveWindow(combo, w->rect.left, w->rect.top, w->rect.width(), item_height(s) + 2 * display_scale(), TRUE);
         return 0;
     }
     case CB_INSERTSTRING: {

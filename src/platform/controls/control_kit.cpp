@@ -39,10 +39,6 @@ LRESULT default_control_colours(UINT message, HDC dc) {
     return reinterpret_cast<LRESULT>(GetStockObject(stock));
 }
 
-int chrome_scale() { return 1; }
-
-int display_dpi() { return 96 * chrome_scale(); }
-
 void run_modal_loop(HWND owner, const std::function<bool()>& done, const std::function<bool(const MSG&)>& intercept) {
     const bool disabled_owner = owner && IsWindowEnabled(owner);
     if (disabled_owner) EnableWindow(owner, FALSE);

@@ -22,10 +22,6 @@ HBRUSH control_brush(HWND asked, UINT message, HDC dc);
 // The platform's colours for a control-colour message nobody answered.
 LRESULT default_control_colours(UINT message, HDC dc);
 
-// Pixels per inch of the display: 96 times the chrome's scale.
-int display_dpi();
-// The chrome's whole scale factor.
-int chrome_scale();
 
 // Dispatches every message with the owner disabled until `done`; `intercept` sees each message
 // first and keeps it from dispatch by returning true. A WM_QUIT ends the loop and is posted again.

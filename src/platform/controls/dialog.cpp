@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "backend/backend.h"
 #include "controls/control_kit.h"
 #include "controls/dialog_template.h"
 #include "platform/controls.h"
@@ -56,7 +57,7 @@ struct OpenDialog {
 // The template font realised at the display's density: its size in points becomes pixels.
 HFONT make_template_font(const DialogTemplate& t) {
     LOGFONTW lf{};
-    lf.lfHeight = -std::max(1, (t.font_points ? t.font_points : 8) * display_dpi() / 72);
+    lf.lfHeight = -std::max(1, (t.font_points ? t.font_points : 8) * 96 * display_scale() / 72);
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
     std::wcsncpy(lf.lfFaceName, t.font_face.empty() ? L"System" : t.font_face.c_str(), LF_FACESIZE - 1);
@@ -248,6 +249,8 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
     if (!d) return FALSE;
     d->ended = true;
     d->result = result;
+    // A loop waiting for input learns of the end through a message, whoever called.
+    PostMessageW(dialog, 0, 0, 0);
     return TRUE;
 }
 
@@ -267,7 +270,9 @@ BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned) {
         std::swprintf(text, 16, L"%d", static_cast<int>(value));
     else
         std::swprintf(text, 16, L"%u", value);
-    return SetWindowTextW(item, text);
+    if (!SetWindowTextW(item, text)) return FALSE;
+    InvalidateRect(item, nullptr, TRUE);
+    return TRUE;
 }
 
 UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned) {

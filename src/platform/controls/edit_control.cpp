@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 
+#include "backend/backend.h"
 #include "controls/control_kit.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
@@ -19,8 +20,8 @@ struct EditState {
 
 std::map<HWND, EditState> edits;
 
-int border_of(const Window& w) { return (w.style & WS_BORDER) ? chrome_scale() : 0; }
-int margin_of(const Window& w) { return border_of(w) + chrome_scale(); }
+int border_of(const Window& w) { return (w.style & WS_BORDER) ? display_scale() : 0; }
+int margin_of(const Window& w) { return border_of(w) + display_scale(); }
 
 int text_width(HFONT font, const std::wstring& text) {
     int width = 0;
@@ -36,7 +37,7 @@ int text_width(HFONT font, const std::wstring& text) {
 
 // The text with the caret's width still fits between the margins.
 bool fits(const Window& w, HFONT font, const std::wstring& text) {
-    return text_width(font, text) + chrome_scale() <= w.rect.width() - 2 * margin_of(w);
+    return text_width(font, text) + display_scale() <= w.rect.width() - 2 * margin_of(w);
 }
 
 void type_character(HWND window, wchar_t c) {
@@ -73,7 +74,7 @@ void paint(HWND window, const EditState& s) {
         RECT text = {client.left + margin, client.top + border_of(*w), client.right - margin,
                      client.bottom - border_of(*w)};
         const bool right = (w->style & ES_RIGHT) != 0;
-        const int caret = GetFocus() == window ? chrome_scale() : 0;
+        const int caret = GetFocus() == window ? display_scale() : 0;
         if (right) text.right -= caret;
         const HGDIOBJ old = s.font ? SelectObject(dc, s.font) : nullptr;
         SetBkMode(dc, TRANSPARENT);
@@ -81,7 +82,7 @@ void paint(HWND window, const EditState& s) {
                   (right ? DT_RIGHT : DT_LEFT) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         if (caret) {
             const int x = right ? text.right : text.left + text_width(s.font, w->text);
-            fill_solid(dc, {x, text.top + chrome_scale(), x + caret, text.bottom - chrome_scale()}, GetTextColor(dc));
+            fill_solid(dc, {x, text.top + display_scale(), x + caret, text.bottom - display_scale()}, GetTextColor(dc));
         }
         if (old) SelectObject(dc, old);
     }

@@ -2,6 +2,7 @@
 // so taps inside it reach the controls it frames.
 #include <map>
 
+#include "backend/backend.h"
 #include "controls/control_kit.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
@@ -24,7 +25,7 @@ void paint(HWND window) {
         const HGDIOBJ old = fonts[window] ? SelectObject(dc, fonts[window]) : nullptr;
         RECT caption = {0, 0, 0, 0};
         DrawTextW(dc, w->text.c_str(), -1, &caption, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-        const int line = chrome_scale();
+        const int line = display_scale();
         const int middle = (caption.bottom - caption.top) / 2;
         frame_solid(dc, {0, middle, client.right, client.bottom}, RGB(0, 0, 0), line);
         if (!w->text.empty()) {

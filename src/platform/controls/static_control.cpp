@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 
+#include "backend/backend.h"
 #include "controls/control_kit.h"
 #include "gdi/bmp_decode.h"
 #include "platform/controls.h"
@@ -52,7 +53,7 @@ void take_picture(HWND window, StaticState& s) {
     BITMAP info{};
     if (!s.picture || !GetObjectW(s.picture, sizeof info, &info)) return;
     // The control takes the picture's size, enlarged with the chrome, as a picture static does.
-    MoveWindow(window, w->rect.left, w->rect.top, info.bmWidth * chrome_scale(), info.bmHeight * chrome_scale(),
+    MoveWindow(window, w->rect.left, w->rect.top, info.bmWidth * display_scale(), info.bmHeight * display_scale(),
                TRUE);
 }
 

@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 
+#include "backend/backend.h"
 #include "controls/control_kit.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
@@ -86,7 +87,7 @@ void paint(HWND window, const UpDownState& s) {
         const HBRUSH face = control_brush(GetParent(window), WM_CTLCOLORBTN, dc);
         const COLORREF ink = GetTextColor(dc);
         const int middle = client.bottom / 2;
-        const int line = chrome_scale();
+        const int line = display_scale();
         for (int half = 0; half < 2; ++half) {
             const RECT part = {0, half ? middle : 0, client.right, half ? client.bottom : middle};
             FillRect(dc, &part, face);

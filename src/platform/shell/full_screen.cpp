@@ -59,8 +59,8 @@ FullScreenState state_of(HWND window) {
 RECT ok_rect() {
     RECT client{};
     GetClientRect(bar.window, &client);
-    const int inset = 3 * chrome_scale();
-    const int width = 36 * chrome_scale();
+    const int inset = 3 * display_scale();
+    const int width = 36 * display_scale();
     return {client.right - width - inset, inset, client.right - inset, client.bottom - inset};
 }
 
@@ -74,12 +74,12 @@ void paint() {
         const HGDIOBJ old = bar.font ? SelectObject(dc, bar.font) : nullptr;
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, kBarText);
-        RECT title = {6 * chrome_scale(), 0, bar.serving ? ok_rect().left : client.right, client.bottom};
+        RECT title = {6 * display_scale(), 0, bar.serving ? ok_rect().left : client.right, client.bottom};
         DrawTextW(dc, bar.title.c_str(), -1, &title, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         if (bar.serving) {
             RECT ok = ok_rect();
             fill_solid(dc, ok, bar.pressed ? kBarText : kBarColour);
-            frame_solid(dc, ok, kBarText, chrome_scale());
+            frame_solid(dc, ok, kBarText, display_scale());
             SetTextColor(dc, bar.pressed ? kBarColour : kBarText);
             DrawTextW(dc, L"OK", -1, &ok, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         }
@@ -135,7 +135,7 @@ bool make_bar() {
     if (!registered) return false;
     if (!bar.font) {
         LOGFONTW lf{};
-        lf.lfHeight = -13 * chrome_scale();
+        lf.lfHeight = -13 * display_scale();
         lf.lfWeight = FW_BOLD;
         lf.lfCharSet = DEFAULT_CHARSET;
         std::wcscpy(lf.lfFaceName, L"Swiss");
@@ -178,7 +178,7 @@ void listen_to_activation() {
 
 }  // namespace
 
-int strip_height() { return 26 * chrome_scale(); }
+int strip_height() { return 26 * display_scale(); }
 
 bool navigation_bar_ok(HWND* bar_window, RECT* ok_on_screen) {
     if (!IsWindow(bar.window) || !IsWindowVisible(bar.window) || !bar.serving) return false;

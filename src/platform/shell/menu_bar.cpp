@@ -24,7 +24,7 @@ LRESULT menu_bar_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         RECT client;
         GetClientRect(window, &client);
         fill_solid(dc, client, RGB(192, 192, 192));
-        fill_solid(dc, {0, 0, client.right, chrome_scale()}, RGB(128, 128, 128));
+        fill_solid(dc, {0, 0, client.right, display_scale()}, RGB(128, 128, 128));
     }
     EndPaint(window, &ps);
     return 0;
