@@ -2,6 +2,7 @@
 #include "app/commands.h"
 #include "ink/ink.h"
 #include "navigation/scrolling.h"
+#include "notepad/autosave.h"
 #include "notepad/notepad.h"
 #include "notepad/notepad_file.h"
 #include "settings/settings.h"
@@ -25,8 +26,11 @@ void PaintMainWindow(HWND window) {
 
 void ShutDown() {
     // When start-up could not make a notepad there is nothing to save, and the stored position
-    // belongs to the notepad that is still on disk.
+    // belongs to the notepad that is still on disk. Until start-up has read the settings (the window
+    // can close while the "New Pad Created" box is up) there is no position of this run to store.
     if (NotepadImage.Bitmap) {
+        // An autosave still writing ends first: the save below must not race it for the file.
+        FinishAutosave();
         if (DirtyFlag) {
             if (SaveNotepad()) {
                 DirtyFlag = 0;
@@ -37,8 +41,9 @@ void ShutDown() {
                 MessageBoxW(nullptr, message, L"Scrivo", MB_OK | MB_ICONHAND);
             }
         }
-        SavePositionY();
+        if (ScreenContext) SavePositionY();
     }
+    ReleaseAutosave();
     ReleaseDrawingObjects(MainWindow);
     PostQuitMessage(0);
 }
@@ -102,6 +107,9 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         return 0;
     case WM_LBUTTONUP:
         StylusUp(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_TIMER:
+        if (wParam == AutosaveTimerId) AutosaveTimer();
         return 0;
     case WM_HIBERNATE:
         PostMessageW(window, WM_CLOSE, 0, 0);

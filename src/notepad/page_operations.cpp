@@ -49,7 +49,7 @@ bool IsPageBlank(LONG y) {
     if (!NotepadImage.Bits || NotepadWidth <= 0) return true;
     const LONG wholeBytes = NotepadWidth / 8;
     const int usedBits = NotepadWidth % 8;
-    const BYTE lastMask = usedBits ? static_cast<BYTE>(PaperByte << (8 - usedBits)) : 0;
+    const BYTE lastMask = static_cast<BYTE>(usedBits ? PaperByte << (8 - usedBits) : 0);
     for (LONG row = first; row < end; ++row) {
         const BYTE* stored = NotepadImage.Bits + static_cast<std::ptrdiff_t>(NotepadHeight - 1 - row) * NotepadStride;
         if (!RowIsPaper(stored, wholeBytes, lastMask)) return false;

@@ -17,6 +17,9 @@ std::size_t gdi_live_objects();
 // blocks.
 void set_pixel_memory_limit(std::int64_t bytes);
 
+// The next `count` flushes of file data to disk fail as a failing disk would (EIO), on any thread.
+void fail_next_file_flushes(int count);
+
 // False for any window that is not an open message box.
 bool message_box_info(HWND box, std::wstring* text, std::wstring* caption);
 

@@ -1,6 +1,7 @@
 // Operations on whole pages: the blank test, the searches, compress, clear, copy, paste, resize.
 #include <cstdint>
 #include <cstdio>
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -199,4 +200,26 @@ TEST_F(PageOperationsTest, ANotepadNarrowerAndLowerThanAPageIsReadOnlyWhereItIsS
         EXPECT_EQ(NotepadWidth, 240);
         EXPECT_TRUE(IsPageBlank(0));
     });
+}
+
+// The blank test reads only the stored rows and columns of a notepad narrower and lower than a
+// page: everything around them, padding included, is ink that a wider read would find.
+TEST(IsPageBlank, ReadsNothingBeyondTheStoredRowsAndColumns) {
+    constexpr LONG Width = 33, Height = 100, Stride = 8, Guard = 4096;
+    std::vector<BYTE> memory(Guard + Height * Stride + Guard, 0x00);
+    for (LONG row = 0; row < Height; ++row) {
+        BYTE* stored = memory.data() + Guard + row * Stride;
+        std::fill(stored, stored + 4, BYTE{0xFF});
+        stored[4] = 0x80;  // column 32, then padding
+    }
+    PageWidth = 240;
+    PageHeight = 320;
+    NotepadImage.Bits = memory.data() + Guard;
+    NotepadWidth = Width;
+    NotepadHeight = Height;
+    NotepadStride = Stride;
+    EXPECT_TRUE(IsPageBlank(0));
+    memory[Guard + 5 * Stride + 4] = 0x00;  // ink in the last column of image row 94
+    EXPECT_FALSE(IsPageBlank(0));
+    NotepadImage.Bits = nullptr;
 }

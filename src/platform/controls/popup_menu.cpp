@@ -144,7 +144,9 @@ void step_highlight(Tracking& t, int direction) {
     }
 }
 
+// The first ending counts: the menu's own deactivation as it closes does not undo a pick.
 void finish(Tracking& t, int picked) {
+    if (t.done) return;
     t.picked = picked;
     t.done = true;
 }

@@ -21,6 +21,7 @@ enum class HandleKind : std::uint8_t {
     Menu,
     Key,
     File,
+    Thread,
     FindSearch,
     Resource,
     Cursor,

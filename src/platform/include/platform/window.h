@@ -106,6 +106,8 @@ constexpr int SM_CYDRAG = 69;
 // Class and window styles.
 constexpr UINT CS_VREDRAW = 0x0001;
 constexpr UINT CS_HREDRAW = 0x0002;
+// Takes Close away from a window's system menu; no window here has one, so it changes nothing.
+constexpr UINT CS_NOCLOSE = 0x0200;
 constexpr DWORD WS_POPUP = 0x80000000;
 constexpr DWORD WS_CHILD = 0x40000000;
 constexpr DWORD WS_VISIBLE = 0x10000000;
