@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "backend/backend.h"
+#include "backend/backend.h"
 #include "controls/control_kit.h"
 #include "controls/dialog_template.h"
 #include "platform/controls.h"
@@ -127,6 +128,27 @@ void paint_background(HWND window) {
     EndPaint(window, &ps);
 }
 
+// A tap on the dialog's own ground close beside a control goes to that control: some parts (an
+// up-down's arrows) are drawn smaller than a finger.
+bool pass_tap_to_nearby_control(HWND dialog, LPARAM position) {
+    const Window* d = find_window(dialog);
+    if (!d) return false;
+    const int x = static_cast<short>(LOWORD(static_cast<std::uintptr_t>(position)));
+    const int y = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(position)));
+    const int reach = 6 * display_scale();
+    for (auto it = d->children.rbegin(); it != d->children.rend(); ++it) {
+        const Window* c = find_window(*it);
+        if (!c || !c->visible || !c->enabled) continue;
+        const Rect grown = {c->rect.left - reach, c->rect.top - reach, c->rect.right + reach, c->rect.bottom + reach};
+        if (!grown.contains(x, y)) continue;
+        const int cx = std::clamp(x, static_cast<int>(c->rect.left), static_cast<int>(c->rect.right) - 1) - c->rect.left;
+        const int cy = std::clamp(y, static_cast<int>(c->rect.top), static_cast<int>(c->rect.bottom) - 1) - c->rect.top;
+        SendMessageW(*it, WM_LBUTTONDOWN, 0, MAKELPARAM(static_cast<WORD>(cx), static_cast<WORD>(cy)));
+        return true;
+    }
+    return false;
+}
+
 LRESULT dialog_window_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Dialog* d = find_dialog(window);
     if (!d) return DefWindowProcW(window, message, wParam, lParam);
@@ -147,6 +169,9 @@ LRESULT dialog_window_proc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         return 1;  // WM_PAINT fills the whole area in the dialog's own colour
     case WM_CLOSE:
         if (!answer) SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+        return 0;
+    case WM_LBUTTONDOWN:
+        if (!answer) pass_tap_to_nearby_control(window, lParam);
         return 0;
     default:
         return answer ? answer : DefWindowProcW(window, message, wParam, lParam);

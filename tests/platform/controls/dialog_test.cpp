@@ -186,15 +186,20 @@ TEST_F(Dialog, FieldsTakeDigitsOnlyAndOnlyAsManyAsFit) {
 }
 
 TEST_F(Dialog, TheUpDownStepsWithinItsRangeAndRepeatsWhileHeld) {
-    std::wstring atTop, atBottom, held;
+    std::wstring beside, atTop, atBottom, held;
     Run(kOptions, [&](HWND dialog) {
         const HWND field = GetDlgItem(dialog, 1030);
         const RECT spin = ScreenRect(GetDlgItem(dialog, 1027));
         const int up = spin.top + 2, down = spin.bottom - 3, x = (spin.left + spin.right) / 2;
         SendDlgItemMessageW(dialog, 1027, UDM_SETRANGE, 0, MAKELPARAM(20, 1));
-        SetDlgItemInt(dialog, 1030, 19, FALSE);
+        SetDlgItemInt(dialog, 1030, 17, FALSE);
         Tap(x, up);
-        Tap(x, up);
+        Tap(spin.right + 3, up);  // a finger just beside the narrow arrows still reaches them
+        screen.when_idle([&, field, x, up] {
+            beside = Text(field);
+            Tap(x, up);
+            Tap(x, up);
+        });
         screen.when_idle([&, dialog, x, down, field] {
             atTop = Text(field);
             SetDlgItemInt(dialog, 1030, 2, FALSE);
@@ -214,6 +219,7 @@ TEST_F(Dialog, TheUpDownStepsWithinItsRangeAndRepeatsWhileHeld) {
             });
         });
     }, false);
+    EXPECT_EQ(beside, L"19");
     EXPECT_EQ(atTop, L"20");
     EXPECT_EQ(atBottom, L"1");
     EXPECT_EQ(held, L"8");
