@@ -89,6 +89,12 @@ TEST_F(DialogsTest, AboutShowsTheYellowFrameWithItsTitleAndOnlyOkCloses) {
         EXPECT_LT(r.bottom, 320);
         EXPECT_EQ(Pixel(5, r.top + 5), 0x00FFFF00u);
         EXPECT_EQ(Pixel(235, r.bottom - 5), 0x00FFFF00u);
+        // The main window repainting behind the dialog hides its own bars, not the dialog's OK.
+        InvalidateRect(MainWindow, nullptr, FALSE);
+        UpdateWindow(MainWindow);
+        EXPECT_TRUE(platform::navigation_bar_ok(nullptr, nullptr));
+        // About leaves the input panel alone, but closing it forces the panel down.
+        SHSipPreference(dialog, SIP_UP);
         // Cancel and Escape change nothing.
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         screen_->push({Type::KeyDown, 0, 0, VK_ESCAPE});
@@ -99,6 +105,7 @@ TEST_F(DialogsTest, AboutShowsTheYellowFrameWithItsTitleAndOnlyOkCloses) {
     Idle([&] {
         EXPECT_EQ(GetActiveWindow(), MainWindow);
         EXPECT_FALSE(platform::navigation_bar_ok(nullptr, nullptr));
+        EXPECT_FALSE(screen_->text_input());
         // The page shows again, the bars hidden.
         EXPECT_TRUE(ScreenAreaIs(0, 0, 200, 320, BluePage));
     });
@@ -161,8 +168,9 @@ TEST_F(DialogsTest, AMenuBarThatCannotBeMadeIsReportedOnceAndTheDialogStillWorks
 TEST_F(DialogsTest, PenSizesAreHeldToOneToTwentyAndTheEraserIsTakenAsTyped) {
     AnswerNewPad();
     Open(IDM_OPTIONS);
-    Idle([] {
+    Idle([this] {
         EXPECT_EQ(platform::navigation_bar_title(), L"Scrivo - Options");
+        EXPECT_TRUE(screen_->text_input()) << "Options raises the input panel for its numbers";
         // The fields start from the settings.
         EXPECT_EQ(GetDlgItemInt(Dialog(), IDC_PEN_END, nullptr, FALSE), 2u);
         EXPECT_EQ(GetDlgItemInt(Dialog(), IDC_ERASER_SIZE, nullptr, FALSE), 10u);
