@@ -23,9 +23,6 @@ void fail_next_file_flushes(int count);
 // False for any window that is not an open message box.
 bool message_box_info(HWND box, std::wstring* text, std::wstring* caption);
 
-// The screen rectangle of the box's IDOK or IDCANCEL button; false if it has no such button.
-bool message_box_button(HWND box, int id, RECT* on_screen);
-
 // The navigation bar while it shows a dialog's OK: the bar and the OK's screen rectangle.
 bool navigation_bar_ok(HWND* bar, RECT* ok_on_screen);
 // The title SHSetNavBarText last gave.

@@ -8,10 +8,11 @@
 
 #include "backend/backend.h"
 #include "controls/control_kit.h"
-#include "controls/dialog.h"
+#include "controls/draw.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
 #include "platform/window.h"
+#include "window/modal_loop.h"
 #include "window/window_table.h"
 
 namespace platform {
@@ -28,8 +29,8 @@ struct ComboState {
     int selection = -1;
     int list_height = 0;  // the template's height: that of the dropped list
     HWND list = nullptr;  // while dropped
+    ModalLoop* loop = nullptr;
     int highlight = -1;   // the item under the pen or the arrow keys in the dropped list
-    bool close_list = false;
 };
 
 std::map<HWND, ComboState> combos;
@@ -47,6 +48,10 @@ int line_height(HFONT font) {
     return height;
 }
 
+void close_list(ComboState& s) {
+    if (s.loop) s.loop->end();
+}
+
 int item_height(const ComboState& s) { return line_height(s.font) + 2 * display_scale(); }
 
 bool valid_index(const ComboState& s, WPARAM index) { return index < s.items.size(); }
@@ -54,7 +59,7 @@ bool valid_index(const ComboState& s, WPARAM index) { return index < s.items.siz
 void notify(HWND combo, WORD code) {
     const Window* w = find_window(combo);
     if (!w) return;
-    SendMessageW(w->parent, WM_COMMAND, MAKEWPARAM(dialog_item_id(combo), code), reinterpret_cast<LPARAM>(combo));
+    SendMessageW(w->parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(combo)), code), reinterpret_cast<LPARAM>(combo));
 }
 
 void choose(HWND combo, ComboState& s, int index) {
@@ -82,7 +87,7 @@ void paint_field(HWND combo, const ComboState& s) {
         const int button = std::min<int>(client.bottom, client.right / 2);
         RECT field = {0, 0, client.right - button, client.bottom};
         FillRect(dc, &field, control_brush(GetParent(combo), WM_CTLCOLOREDIT, dc));
-        if (GetFocus() == combo) frame_solid(dc, {line, line, field.right, field.bottom - line}, GetTextColor(dc), line);
+        if (GetFocus() == combo) draw::frame(dc, {line, line, field.right, field.bottom - line}, GetTextColor(dc), line);
         if (s.selection >= 0) draw_label(dc, s, s.items[static_cast<std::size_t>(s.selection)].label, field);
 
         const RECT arrow_box = {client.right - button, 0, client.right, client.bottom};
@@ -92,8 +97,8 @@ void paint_field(HWND combo, const ComboState& s) {
         const int cx = (arrow_box.left + arrow_box.right) / 2;
         const int top = (client.bottom - size) / 2;
         for (int row = 0; row < size; ++row)
-            fill_solid(dc, {cx - (size - row), top + row, cx + (size - row), top + row + 1}, ink);
-        frame_solid(dc, client, RGB(0, 0, 0), line);
+            draw::fill(dc, {cx - (size - row), top + row, cx + (size - row), top + row + 1}, ink);
+        draw::frame(dc, client, RGB(0, 0, 0), line);
     }
     EndPaint(combo, &ps);
 }
@@ -112,22 +117,23 @@ void drop(HWND combo) {
         std::min({rows_wanted, std::max(s.list_height, item_height(s)), std::max(room_below, static_cast<int>(field.top))});
     const int top = room_below >= height ? field.bottom : field.top - height;
     s.highlight = s.selection;
-    s.close_list = false;
     Window* w = find_window(combo);
     dropping_combo = combo;
-    s.list = CreateWindowExW(0, L"ComboLBox", L"", WS_POPUP, field.left, top, field.right - field.left, height,
+    s.list = CreateWindowExW(WS_EX_TOPMOST, kComboListClass, L"", WS_POPUP, field.left, top, field.right - field.left, height,
                              w ? top_level_of(*w).handle : nullptr, nullptr, nullptr, nullptr);
     dropping_combo = nullptr;
     if (!s.list) return;
     ShowWindow(s.list, SW_SHOW);
     SetCapture(s.list);
     const HWND list = s.list;
-    run_modal_loop(nullptr, [&] { return combos[combo].close_list || !IsWindow(list); },
-                   [&](const MSG& msg) {
-                       if (msg.message != WM_KEYDOWN) return false;
-                       SendMessageW(list, WM_KEYDOWN, msg.wParam, msg.lParam);
-                       return true;
-                   });
+    ModalLoop loop(nullptr);
+    s.loop = &loop;
+    loop.run(list, [list](const MSG& msg) {
+        if (msg.message != WM_KEYDOWN) return false;
+        SendMessageW(list, WM_KEYDOWN, msg.wParam, msg.lParam);
+        return true;
+    });
+    combos[combo].loop = nullptr;
     if (GetCapture() == list) ReleaseCapture();
     DestroyWindow(list);
     combos[combo].list = nullptr;
@@ -168,7 +174,7 @@ void paint_list(HWND list, const ComboState& s, HWND combo) {
             const RECT r = {line, top, client.right - line, top + item_height(s)};
             if (static_cast<int>(i) == s.highlight) {
                 // The highlighted item shows in the list's colours swapped.
-                fill_solid(dc, r, text);
+                draw::fill(dc, r, text);
                 SetTextColor(dc, paper);
                 draw_label(dc, s, s.items[i].label, r);
                 SetTextColor(dc, text);
@@ -176,7 +182,7 @@ void paint_list(HWND list, const ComboState& s, HWND combo) {
                 draw_label(dc, s, s.items[i].label, r);
             }
         }
-        frame_solid(dc, client, RGB(0, 0, 0), line);
+        draw::frame(dc, client, RGB(0, 0, 0), line);
     }
     EndPaint(list, &ps);
 }
@@ -190,11 +196,11 @@ void list_key(HWND list, HWND combo, ComboState& s, WPARAM key) {
     case VK_END: s.highlight = last; break;
     case VK_RETURN:
         choose(combo, s, s.highlight);
-        s.close_list = true;
+        close_list(s);
         return;
     case VK_ESCAPE:
     case VK_TAB:
-        s.close_list = true;
+        close_list(s);
         return;
     default: return;
     }
@@ -215,13 +221,13 @@ LRESULT combo_list_proc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
             s.highlight = std::min(item_at(s, lParam), static_cast<int>(s.items.size()) - 1);
             InvalidateRect(list, nullptr, FALSE);
         } else if (message == WM_LBUTTONDOWN) {
-            s.close_list = true;  // a tap outside the list leaves the choice as it was
+            close_list(s);  // a tap outside the list leaves the choice as it was
         }
         return 0;
     case WM_LBUTTONUP:
         if (inside(list, lParam)) {
             choose(combo, s, item_at(s, lParam));
-            s.close_list = true;
+            close_list(s);
         }
         return 0;
     case WM_KEYDOWN:

@@ -16,21 +16,20 @@
 #include "platform/gdi.h"
 #include "platform/window.h"
 #include "system/resources.h"
+#include "window/modal_loop.h"
 #include "window/window_table.h"
 
 using namespace platform;
 
 namespace {
 
-constexpr const wchar_t* kDialogClass = L"#32770";
-
 struct Dialog {
     HWND window = nullptr;
     DLGPROC proc = nullptr;
     std::vector<HWND> items;  // template order, which is the Tab order
-    std::vector<WORD> ids;
     HFONT font = nullptr;
     DialogUnits units;
+    ModalLoop* loop = nullptr;
     bool ended = false;
     INT_PTR result = 0;
 };
@@ -149,6 +148,10 @@ bool pass_tap_to_nearby_control(HWND dialog, LPARAM position) {
     return false;
 }
 
+}  // namespace
+
+namespace platform {
+
 LRESULT dialog_window_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Dialog* d = find_dialog(window);
     if (!d) return DefWindowProcW(window, message, wParam, lParam);
@@ -178,12 +181,6 @@ LRESULT dialog_window_proc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     }
 }
 
-}  // namespace
-
-namespace platform {
-
-const ControlClass kDialogControlClass = {kDialogClass, dialog_window_proc};
-
 DialogUnits dialog_units_of(HFONT font) {
     static const wchar_t kAlphabet[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     DialogUnits units{4, 8};
@@ -207,20 +204,13 @@ bool dialog_units_of_window(HWND dialog, DialogUnits* units) {
     return true;
 }
 
-WORD dialog_item_id(HWND item) {
-    for (const Dialog* d : open_dialogs)
-        for (std::size_t i = 0; i < d->items.size(); ++i)
-            if (d->items[i] == item) return d->ids[i];
-    return 0;
-}
-
 }  // namespace platform
 
 INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND owner, DLGPROC proc,
                                 LPARAM param) {
     const ResourceEntry* entry = loaded_resource(reinterpret_cast<std::uintptr_t>(dialogTemplate));
     if (!entry || entry->type != LOWORD(reinterpret_cast<std::uintptr_t>(RT_DIALOG)) || !proc ||
-        (owner && !IsWindow(owner)) || !register_control_classes())
+        (owner && !IsWindow(owner)))
         return -1;
     const auto parsed = parse_dialog_template(entry->data, entry->size);
     if (!parsed) return -1;
@@ -249,7 +239,6 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTempla
         }
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(d.font), 0);
         d.items.push_back(control);
-        d.ids.push_back(item.id);
     }
 
     const HWND first = first_tab_stop(d);
@@ -258,8 +247,10 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTempla
     if (IsWindow(d.window) && !d.ended) {
         ShowWindow(d.window, SW_SHOW);
         if (default_focus && first) SetFocus(first);
-        run_modal_loop(top_owner, [&] { return d.ended || !IsWindow(d.window); },
-                       [&](const MSG& msg) { return dialog_key(d, msg); });
+        ModalLoop loop(top_owner);
+        d.loop = &loop;
+        loop.run(d.window, [&](const MSG& msg) { return dialog_key(d, msg); });
+        d.loop = nullptr;
     }
     DestroyWindow(d.window);
     // What the dialog and its strips covered is the owner's to paint again, as on a screen that
@@ -274,17 +265,10 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
     if (!d) return FALSE;
     d->ended = true;
     d->result = result;
+    if (d->loop) d->loop->end();
     // A loop waiting for input learns of the end through a message, whoever called.
     PostMessageW(dialog, 0, 0, 0);
     return TRUE;
-}
-
-HWND GetDlgItem(HWND dialog, int id) {
-    const Dialog* d = find_dialog(dialog);
-    if (!d) return nullptr;
-    for (std::size_t i = 0; i < d->items.size(); ++i)
-        if (d->ids[i] == id && IsWindow(d->items[i])) return d->items[i];
-    return nullptr;
 }
 
 BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned) {

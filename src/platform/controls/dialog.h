@@ -16,7 +16,4 @@ DialogUnits dialog_units_of(HFONT font);
 // False for a window that is not an open dialog.
 bool dialog_units_of_window(HWND dialog, DialogUnits* units);
 
-// The id the dialog's template gave the control; 0 for a window that is no dialog's control.
-WORD dialog_item_id(HWND item);
-
 }  // namespace platform

@@ -5,6 +5,7 @@
 
 #include "backend/backend.h"
 #include "controls/control_kit.h"
+#include "controls/draw.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
 #include "platform/system.h"
@@ -69,7 +70,7 @@ void paint(HWND window, const EditState& s) {
         RECT client;
         GetClientRect(window, &client);
         FillRect(dc, &client, control_brush(GetParent(window), WM_CTLCOLOREDIT, dc));
-        if (const int border = border_of(*w)) frame_solid(dc, client, RGB(0, 0, 0), border);
+        if (const int border = border_of(*w)) draw::frame(dc, client, RGB(0, 0, 0), border);
         const int margin = margin_of(*w);
         RECT text = {client.left + margin, client.top + border_of(*w), client.right - margin,
                      client.bottom - border_of(*w)};
@@ -82,7 +83,7 @@ void paint(HWND window, const EditState& s) {
                   (right ? DT_RIGHT : DT_LEFT) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         if (caret) {
             const int x = right ? text.right : text.left + text_width(s.font, w->text);
-            fill_solid(dc, {x, text.top + display_scale(), x + caret, text.bottom - display_scale()}, GetTextColor(dc));
+            draw::fill(dc, {x, text.top + display_scale(), x + caret, text.bottom - display_scale()}, GetTextColor(dc));
         }
         if (old) SelectObject(dc, old);
     }

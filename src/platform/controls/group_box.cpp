@@ -4,6 +4,7 @@
 
 #include "backend/backend.h"
 #include "controls/control_kit.h"
+#include "controls/draw.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
 #include "platform/window.h"
@@ -27,7 +28,7 @@ void paint(HWND window) {
         DrawTextW(dc, w->text.c_str(), -1, &caption, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
         const int line = display_scale();
         const int middle = (caption.bottom - caption.top) / 2;
-        frame_solid(dc, {0, middle, client.right, client.bottom}, RGB(0, 0, 0), line);
+        draw::frame(dc, {0, middle, client.right, client.bottom}, RGB(0, 0, 0), line);
         if (!w->text.empty()) {
             // The caption interrupts the top edge, on the dialog's ground.
             RECT r = {4 * line, 0, 4 * line + caption.right - caption.left + 2 * line, caption.bottom - caption.top};

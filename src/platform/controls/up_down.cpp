@@ -5,6 +5,7 @@
 
 #include "backend/backend.h"
 #include "controls/control_kit.h"
+#include "controls/draw.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
 #include "platform/window.h"
@@ -91,14 +92,14 @@ void paint(HWND window, const UpDownState& s) {
         for (int half = 0; half < 2; ++half) {
             const RECT part = {0, half ? middle : 0, client.right, half ? client.bottom : middle};
             FillRect(dc, &part, face);
-            frame_solid(dc, part, s.pressed == (half ? -1 : 1) ? ink : RGB(0, 0, 0), line);
+            draw::frame(dc, part, s.pressed == (half ? -1 : 1) ? ink : RGB(0, 0, 0), line);
             // A small triangle, pointing up on the upper part and down on the lower.
             const int cx = (part.left + part.right) / 2;
             const int height = std::max(1, std::min(part.right - part.left, part.bottom - part.top) / 4);
             const int top = (part.top + part.bottom - height) / 2;
             for (int row = 0; row < height; ++row) {
                 const int half_width = half ? height - 1 - row : row;
-                fill_solid(dc, {cx - half_width - 1, top + row, cx + half_width + 1, top + row + 1}, ink);
+                draw::fill(dc, {cx - half_width - 1, top + row, cx + half_width + 1, top + row + 1}, ink);
             }
         }
     }

@@ -9,13 +9,13 @@
 
 #include "backend/backend.h"
 #include "controls/control_kit.h"
+#include "controls/draw.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
 #include "platform/shell.h"
 #include "platform/window.h"
 #include "shell/shell_strips.h"
 #include "window/activation.h"
-#include "window/screen.h"
 #include "testing.h"
 #include "window/window_table.h"
 
@@ -70,7 +70,7 @@ void paint() {
     if (dc) {
         RECT client;
         GetClientRect(bar.window, &client);
-        fill_solid(dc, client, kBarColour);
+        draw::fill(dc, client, kBarColour);
         const HGDIOBJ old = bar.font ? SelectObject(dc, bar.font) : nullptr;
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, kBarText);
@@ -78,8 +78,8 @@ void paint() {
         DrawTextW(dc, bar.title.c_str(), -1, &title, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         if (bar.serving) {
             RECT ok = ok_rect();
-            fill_solid(dc, ok, bar.pressed ? kBarText : kBarColour);
-            frame_solid(dc, ok, kBarText, display_scale());
+            draw::fill(dc, ok, bar.pressed ? kBarText : kBarColour);
+            draw::frame(dc, ok, kBarText, display_scale());
             SetTextColor(dc, bar.pressed ? kBarColour : kBarText);
             DrawTextW(dc, L"OK", -1, &ok, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         }
@@ -141,7 +141,7 @@ bool make_bar() {
         std::wcscpy(lf.lfFaceName, L"Swiss");
         bar.font = CreateFontIndirectW(&lf);
     }
-    bar.window = CreateWindowExW(WS_EX_NOACTIVATE, kBarClass, L"", WS_POPUP, 0, 0, backend().screen_width(), strip_height(),
+    bar.window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST, kBarClass, L"", WS_POPUP, 0, 0, backend().screen_width(), strip_height(),
                                  nullptr, nullptr, nullptr, nullptr);
     return bar.window != nullptr;
 }
@@ -163,9 +163,6 @@ void follow_active_window() {
     bar.pressed = false;
     InvalidateRect(bar.window, nullptr, TRUE);
     ShowWindow(bar.window, SW_SHOWNA);
-    // Above whatever was raised with the active window: the OK must stay within reach.
-    raise_in_z_order(bar.window);
-    if (const Window* w = find_window(bar.window)) screen_expose(w->rect);
 }
 
 void listen_to_activation() {

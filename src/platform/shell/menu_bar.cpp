@@ -4,6 +4,7 @@
 
 #include "backend/backend.h"
 #include "controls/control_kit.h"
+#include "controls/draw.h"
 #include "platform/gdi.h"
 #include "platform/shell.h"
 #include "platform/window.h"
@@ -23,8 +24,8 @@ LRESULT menu_bar_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (const HDC dc = BeginPaint(window, &ps)) {
         RECT client;
         GetClientRect(window, &client);
-        fill_solid(dc, client, RGB(192, 192, 192));
-        fill_solid(dc, {0, 0, client.right, display_scale()}, RGB(128, 128, 128));
+        draw::fill(dc, client, RGB(192, 192, 192));
+        draw::fill(dc, {0, 0, client.right, display_scale()}, RGB(128, 128, 128));
     }
     EndPaint(window, &ps);
     return 0;

@@ -118,7 +118,7 @@ TEST_F(Dialog, FocusStartsAtTheFirstTabStopAndTabFollowsTemplateOrder) {
     std::vector<WORD> ids;
     const auto note = [&] {
         focus.push_back(GetFocus());
-        ids.push_back(platform::dialog_item_id(GetFocus()));
+        ids.push_back(static_cast<WORD>(GetDlgCtrlID(GetFocus())));
     };
     Run(kOptions, [&](HWND dialog) {
         firstPicture = Controls(dialog)[0];

@@ -38,9 +38,9 @@ public:
     bool play_wave(const std::uint8_t* data, std::size_t size) override;
     // No pointer and no other windows: there is nothing to show a cursor on or raise above.
     void set_cursor(CursorShape) override {}
-    void raise() override {}
     void set_text_input(bool on) override { text_input_ = on; }
     bool text_input() const { return text_input_; }
+    void raise() override {}
 
     // The script.
     using Action = std::function<void()>;

@@ -3,6 +3,17 @@
 
 #include "platform/window.h"
 
+// Messages every control of the platform takes.
+constexpr UINT WM_SETFONT = 0x0030;
+constexpr UINT WM_GETFONT = 0x0031;
+
+// Buttons: styles, the notification a click sends its parent in WM_COMMAND, and a click by message.
+constexpr DWORD BS_PUSHBUTTON = 0x00000000;
+constexpr DWORD BS_DEFPUSHBUTTON = 0x00000001;
+constexpr DWORD BS_TYPEMASK = 0x0000000F;
+constexpr WORD BN_CLICKED = 0;
+constexpr UINT BM_CLICK = 0x00F5;
+
 // Message boxes.
 constexpr UINT MB_OK = 0x00000000;
 constexpr UINT MB_OKCANCEL = 0x00000001;
@@ -19,7 +30,6 @@ using LPCDLGTEMPLATEW = const DLGTEMPLATE*;
 using INT_PTR = std::intptr_t;
 using DLGPROC = INT_PTR (*)(HWND, UINT, WPARAM, LPARAM);
 
-constexpr UINT WM_SETFONT = 0x0030;
 constexpr UINT WM_INITDIALOG = 0x0110;
 constexpr UINT WM_CTLCOLOREDIT = 0x0133;
 constexpr UINT WM_CTLCOLORLISTBOX = 0x0134;
@@ -38,7 +48,6 @@ constexpr DWORD WS_TABSTOP = 0x00010000;
 INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND owner, DLGPROC proc,
                                 LPARAM param);
 BOOL EndDialog(HWND dialog, INT_PTR result);
-HWND GetDlgItem(HWND dialog, int id);
 BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned);
 // The number the control's text spells; 0, with `translated` false, when it spells none.
 UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned);
@@ -54,7 +63,6 @@ constexpr DWORD SS_NOTIFY = 0x00000100;
 
 // BUTTON
 constexpr DWORD BS_GROUPBOX = 0x00000007;
-constexpr DWORD BS_TYPEMASK = 0x0000000F;
 
 // EDIT
 constexpr DWORD ES_RIGHT = 0x00000002;
