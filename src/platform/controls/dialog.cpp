@@ -279,9 +279,7 @@ BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned) {
         std::swprintf(text, 16, L"%d", static_cast<int>(value));
     else
         std::swprintf(text, 16, L"%u", value);
-    if (!SetWindowTextW(item, text)) return FALSE;
-    InvalidateRect(item, nullptr, TRUE);
-    return TRUE;
+    return SetWindowTextW(item, text);
 }
 
 UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned) {

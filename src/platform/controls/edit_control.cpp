@@ -50,7 +50,6 @@ void type_character(HWND window, wchar_t c) {
         return;
     }
     SetWindowTextW(window, text.c_str());
-    InvalidateRect(window, nullptr, TRUE);
 }
 
 void erase_character(HWND window) {
@@ -59,7 +58,6 @@ void erase_character(HWND window) {
     std::wstring text = w->text;
     text.pop_back();
     SetWindowTextW(window, text.c_str());
-    InvalidateRect(window, nullptr, TRUE);
 }
 
 void paint(HWND window, const EditState& s) {
@@ -103,6 +101,11 @@ LRESULT edit_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFONT:
         edits[window].font = reinterpret_cast<HFONT>(wParam);
         return 0;
+    case WM_SETTEXT: {
+        const LRESULT done = DefWindowProcW(window, message, wParam, lParam);
+        InvalidateRect(window, nullptr, TRUE);
+        return done;
+    }
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         InvalidateRect(window, nullptr, TRUE);

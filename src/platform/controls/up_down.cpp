@@ -76,7 +76,6 @@ void step(HWND window, UpDownState& s) {
     position = std::clamp(position + direction, low, high);
     s.position = position;
     if ((w->style & UDS_SETBUDDYINT) && s.buddy) SetWindowTextW(s.buddy, std::to_wstring(position).c_str());
-    if (s.buddy) InvalidateRect(s.buddy, nullptr, TRUE);
 }
 
 void paint(HWND window, const UpDownState& s) {
