@@ -3,6 +3,7 @@
 #include "controls/button.h"
 #include "controls/control_kit.h"
 #include "controls/message_box.h"
+#include "controls/popup_menu.h"
 #include "core/text.h"
 #include "window/platform_classes.h"
 
@@ -18,6 +19,7 @@ struct PlatformClass {
 constexpr PlatformClass kPlatformClasses[] = {
     {L"BUTTON", button_proc, kButtonExtraBytes},
     {kMessageBoxClass, message_box_proc, 0},
+    {kPopupMenuClass, popup_menu_proc, 0},
     {kDialogClass, dialog_window_proc, 0},
     {L"STATIC", static_proc, 0},
     {L"EDIT", edit_proc, 0},
