@@ -91,19 +91,19 @@ BENCHMARK_CAPTURE(PageOntoWindow, odd_column, 3)->Apply(page_sizes);
 // without AVX2 draws with.
 void ExpandPage(benchmark::State& state, bool vector) {
     const auto width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
-    const platform::gdi::ExpandBytes expand =
-        vector ? platform::gdi::expand_bytes_vector() : platform::gdi::expand_bytes_plain;
+    const platform::gdi::ExpandBlock expand =
+        vector ? platform::gdi::expand_block_vector() : platform::gdi::expand_block_plain;
     if (!expand) {
         state.SkipWithError("no vector path on this processor");
         return;
     }
-    std::vector<std::uint8_t> source(static_cast<std::size_t>(width / 8) * height);
+    const std::size_t stride = static_cast<std::size_t>(width + 31) / 32 * 4;
+    std::vector<std::uint8_t> source(stride * height);
     for (std::size_t i = 0; i < source.size(); ++i) source[i] = static_cast<std::uint8_t>(i * 37 + (i >> 7));
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
     for (auto _ : state) {
-        for (int y = 0; y < height; ++y)
-            expand(pixels.data() + static_cast<std::size_t>(y) * width, source.data() + static_cast<std::size_t>(y) * (width / 8),
-                   static_cast<std::size_t>(width / 8), 0x000080, 0xFFFFE0);
+        expand(pixels.data(), width, source.data(), static_cast<std::ptrdiff_t>(stride), 0, width, height, 0x000080,
+               0xFFFFE0);
         benchmark::ClobberMemory();
     }
     set_area_counters(state, width, height);

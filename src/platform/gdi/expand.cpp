@@ -35,80 +35,129 @@ const ExpansionTable& expansion_table(std::uint32_t ink, std::uint32_t paper) {
     return t;
 }
 
-// Pixels first .. last-1 of one source byte, for the ragged ends of a row.
-std::uint32_t* expand_part(std::uint32_t* target, std::uint8_t byte, int first, int last, std::uint32_t ink,
-                           std::uint32_t paper) {
-    for (int bit = first; bit < last; ++bit) *target++ = (byte >> (7 - bit)) & 1 ? paper : ink;
-    return target;
+std::uint32_t load_be32(const std::uint8_t* p) {
+    std::uint32_t v;
+    std::memcpy(&v, p, 4);
+    return __builtin_bswap32(v);
+}
+
+// The `n` (1 to 32) bits from bit `p` of a row, leftmost in the most significant bit; the word
+// after bit p's word is read only when the bits reach into it.
+std::uint32_t bits_at(const std::uint8_t* row, int p, int n) {
+    const std::uint8_t* word = row + 4 * (p >> 5);
+    const int shift = p & 31;
+    const std::uint32_t high = load_be32(word) << shift;
+    return shift + n > 32 ? high | (load_be32(word + 4) >> (32 - shift)) : high;
 }
 
 #if defined(__x86_64__)
 // AVX2 is not part of the baseline this program is built for, so these functions are compiled for
-// it and used only where the processor reports it (expand_bytes_vector asks). Four source bytes are
-// spread over all lanes; each lane tests its own bit and picks ink or paper, 32 pixels per round
-// with no table.
-__attribute__((target("avx2"))) inline __m256i pick_avx2(__m256i word, __m256i bits, __m256i ink, __m256i paper) {
-    const __m256i set = _mm256_cmpeq_epi32(_mm256_and_si256(word, bits), bits);
-    return _mm256_blendv_epi8(ink, paper, set);
+// it and used only where the processor reports it (expand_block_vector asks). Four source bytes are
+// spread over all lanes; each lane tests its own bit and picks ink or paper, 32 pixels a round with
+// no table.
+struct Avx2Colours {
+    __m256i ink, paper;
+    // The bit of pixel i of byte k of a little-endian word is (0x80 >> i) << 8k.
+    __m256i bits[4];
+};
+
+__attribute__((target("avx2"))) inline __m256i pick_avx2(__m256i word, int byte, const Avx2Colours& c) {
+    const __m256i set = _mm256_cmpeq_epi32(_mm256_and_si256(word, c.bits[byte]), c.bits[byte]);
+    return _mm256_blendv_epi8(c.ink, c.paper, set);
 }
 
-__attribute__((target("avx2"))) void expand_bytes_avx2(std::uint32_t* target, const std::uint8_t* source,
-                                                       std::size_t count, std::uint32_t ink, std::uint32_t paper) {
-    const __m256i ink_v = _mm256_set1_epi32(static_cast<int>(ink));
-    const __m256i paper_v = _mm256_set1_epi32(static_cast<int>(paper));
-    // The bit of pixel i of byte k of a little-endian word is (0x80 >> i) << 8k.
-    const __m256i bits0 = _mm256_setr_epi32(0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01);
-    const __m256i bits1 = _mm256_slli_epi32(bits0, 8);
-    const __m256i bits2 = _mm256_slli_epi32(bits0, 16);
-    const __m256i bits3 = _mm256_slli_epi32(bits0, 24);
+__attribute__((target("avx2"))) inline void expand_row_avx2(std::uint32_t* target, const std::uint8_t* row, int sx,
+                                                            int w, const Avx2Colours& c) {
     auto* out = reinterpret_cast<__m256i*>(target);
-    std::size_t i = 0;
-    for (; i + 4 <= count; i += 4, out += 4) {
-        std::int32_t four;
-        std::memcpy(&four, source + i, 4);
-        const __m256i word = _mm256_set1_epi32(four);
-        _mm256_storeu_si256(out, pick_avx2(word, bits0, ink_v, paper_v));
-        _mm256_storeu_si256(out + 1, pick_avx2(word, bits1, ink_v, paper_v));
-        _mm256_storeu_si256(out + 2, pick_avx2(word, bits2, ink_v, paper_v));
-        _mm256_storeu_si256(out + 3, pick_avx2(word, bits3, ink_v, paper_v));
+    int done = 0;
+    if ((sx & 7) == 0) {
+        // Whole bytes straight from the row, four at a time.
+        for (const std::uint8_t* source = row + (sx >> 3); done + 32 <= w; done += 32, source += 4, out += 4) {
+            std::int32_t four;
+            std::memcpy(&four, source, 4);
+            const __m256i word = _mm256_set1_epi32(four);
+            for (int k = 0; k < 4; ++k) _mm256_storeu_si256(out + k, pick_avx2(word, k, c));
+        }
+    } else {
+        // A ragged start: 32 bits gathered at a time.
+        for (; done + 32 <= w; done += 32, out += 4) {
+            const __m256i word = _mm256_set1_epi32(static_cast<int>(__builtin_bswap32(bits_at(row, sx + done, 32))));
+            for (int k = 0; k < 4; ++k) _mm256_storeu_si256(out + k, pick_avx2(word, k, c));
+        }
     }
-    for (; i < count; ++i, ++out) _mm256_storeu_si256(out, pick_avx2(_mm256_set1_epi32(source[i]), bits0, ink_v, paper_v));
+    if (done == w) return;
+    // The last few pixels, or a short row: whole groups of eight, then four, two and one pixels
+    // of the last group (masked stores are slow on some processors).
+    const int n = w - done;
+    const __m256i word = _mm256_set1_epi32(static_cast<int>(__builtin_bswap32(bits_at(row, sx + done, n))));
+    int k = 0;
+    for (; 8 * k + 8 <= n; ++k) _mm256_storeu_si256(out + k, pick_avx2(word, k, c));
+    const int rest = n - 8 * k;
+    if (rest == 0) return;
+    const __m256i group = pick_avx2(word, k, c);
+    auto* tail = reinterpret_cast<std::uint32_t*>(out + k);
+    __m128i part = _mm256_castsi256_si128(group);
+    if (rest & 4) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(tail), part);
+        part = _mm256_extracti128_si256(group, 1);
+        tail += 4;
+    }
+    if (rest & 2) {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(tail), part);
+        part = _mm_srli_si128(part, 8);
+        tail += 2;
+    }
+    if (rest & 1) *tail = static_cast<std::uint32_t>(_mm_cvtsi128_si32(part));
+}
+
+__attribute__((target("avx2"))) void expand_block_avx2(std::uint32_t* target, std::ptrdiff_t pitch,
+                                                       const std::uint8_t* row, std::ptrdiff_t step, int sx, int w,
+                                                       int h, std::uint32_t ink, std::uint32_t paper) {
+    Avx2Colours c;
+    c.ink = _mm256_set1_epi32(static_cast<int>(ink));
+    c.paper = _mm256_set1_epi32(static_cast<int>(paper));
+    c.bits[0] = _mm256_setr_epi32(0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01);
+    for (int k = 1; k < 4; ++k) c.bits[k] = _mm256_slli_epi32(c.bits[0], 8 * k);
+    for (int r = 0; r < h; ++r, target += pitch, row += step) expand_row_avx2(target, row, sx, w, c);
 }
 #endif
 
-ExpandBytes fastest_expand_bytes() {
-    const ExpandBytes vector = expand_bytes_vector();
-    return vector ? vector : expand_bytes_plain;
+ExpandBlock fastest_expand_block() {
+    const ExpandBlock vector = expand_block_vector();
+    return vector ? vector : expand_block_plain;
 }
 
 }  // namespace
 
-void expand_bytes_plain(std::uint32_t* target, const std::uint8_t* source, std::size_t count, std::uint32_t ink,
-                        std::uint32_t paper) {
+void expand_block_plain(std::uint32_t* target, std::ptrdiff_t pitch, const std::uint8_t* row, std::ptrdiff_t step,
+                        int sx, int w, int h, std::uint32_t ink, std::uint32_t paper) {
     const ExpansionTable& table = expansion_table(ink, paper);
-    for (std::size_t i = 0; i < count; ++i, target += 8) std::memcpy(target, table.pixels[source[i]], 32);
+    for (int r = 0; r < h; ++r, target += pitch, row += step) {
+        int done = 0;
+        if ((sx & 7) == 0) {
+            const std::uint8_t* source = row + (sx >> 3);
+            for (; done + 8 <= w; done += 8) std::memcpy(target + done, table.pixels[*source++], 32);
+        }
+        for (; done < w; done += 32) {
+            const int n = std::min(32, w - done);
+            const std::uint32_t bits = bits_at(row, sx + done, n);
+            for (int i = 0; i < n; ++i) target[done + i] = bits & (0x80000000u >> i) ? paper : ink;
+        }
+    }
 }
 
-ExpandBytes expand_bytes_vector() {
+ExpandBlock expand_block_vector() {
 #if defined(__x86_64__)
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx2")) return expand_bytes_avx2;
+    if (__builtin_cpu_supports("avx2")) return expand_block_avx2;
 #endif
     return nullptr;
 }
 
-void expand_row(std::uint32_t* target, const std::uint8_t* source_row, int sx, int w, std::uint32_t ink,
-                std::uint32_t paper) {
-    static const ExpandBytes expand_bytes = fastest_expand_bytes();
-    const std::uint8_t* s = source_row + (sx >> 3);
-    if (const int lead = sx & 7; lead != 0) {
-        const int last = std::min(8, lead + w);
-        target = expand_part(target, *s++, lead, last, ink, paper);
-        w -= last - lead;
-    }
-    const int whole = w / 8;
-    expand_bytes(target, s, static_cast<std::size_t>(whole), ink, paper);
-    if (const int tail = w % 8; tail > 0) expand_part(target + 8 * whole, s[whole], 0, tail, ink, paper);
+void expand_block(std::uint32_t* target, std::ptrdiff_t pitch, const std::uint8_t* row, std::ptrdiff_t step, int sx,
+                  int w, int h, std::uint32_t ink, std::uint32_t paper) {
+    static const ExpandBlock fastest = fastest_expand_block();
+    fastest(target, pitch, row, step, sx, w, h, ink, paper);
 }
 
 }  // namespace platform::gdi

@@ -163,12 +163,14 @@ template <class Op>
 void mono_to_rgb_block(const Surface& t, int dx, int dy, int w, int h, const Surface& s, int sx, int sy, Op op,
                        const ColourRule& rule) {
     auto pixels_at = [&t, dx, dy](int r) { return reinterpret_cast<std::uint32_t*>(pixel_at(t, dx, dy + r)); };
+    // Stored 1-bit rows run bottom-up: the next image row down is one stride lower in memory.
+    const std::ptrdiff_t source_step = -static_cast<std::ptrdiff_t>(s.stride);
     if constexpr (std::is_same_v<Op, OpCopy>) {
-        for (int r = 0; r < h; ++r) expand_row(pixels_at(r), s.row(sy + r), sx, w, rule.ink, rule.paper);
+        expand_block(pixels_at(0), t.stride / 4, s.row(sy), source_step, sx, w, h, rule.ink, rule.paper);
     } else {
         std::vector<std::uint32_t> row(static_cast<std::size_t>(w));
         for (int r = 0; r < h; ++r) {
-            expand_row(row.data(), s.row(sy + r), sx, w, rule.ink, rule.paper);
+            expand_block(row.data(), 0, s.row(sy + r), source_step, sx, w, 1, rule.ink, rule.paper);
             rgb_row(reinterpret_cast<std::uint8_t*>(pixels_at(r)), reinterpret_cast<const std::uint8_t*>(row.data()), w,
                     false, op);
         }
