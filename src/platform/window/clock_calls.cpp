@@ -1,5 +1,6 @@
 // GetTickCount and Sleep. Both keep the display alive: the program may read the clock or sleep
 // between the steps of an animation, and every step has to be seen.
+#include <algorithm>
 #include <climits>
 
 #include "core/clock.h"
@@ -11,7 +12,7 @@ using namespace platform;
 
 DWORD GetTickCount() {
     pump_device_events();
-    present_changes();
+    present_holding_clock();
     return static_cast<DWORD>(clock_now());
 }
 
@@ -28,8 +29,11 @@ void Sleep(DWORD milliseconds) {
             clock_advance(1);
         } else {
             // Device events arriving meanwhile are only buffered; the wait goes on after each.
+            // A frame held for the next refresh ends the wait early.
             const std::uint64_t left = deadline - now;
-            wait_device_event(left > INT_MAX ? INT_MAX : static_cast<int>(left));
+            const std::int64_t frame = ms_until_present();
+            const std::uint64_t wait = frame >= 0 ? std::min<std::uint64_t>(left, static_cast<std::uint64_t>(frame)) : left;
+            wait_device_event(wait > INT_MAX ? INT_MAX : static_cast<int>(wait));
         }
     }
 }

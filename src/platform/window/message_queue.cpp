@@ -1,6 +1,7 @@
 // The message queue of the GUI thread: posting, sending, retrieving and dispatching.
 #include "window/message_queue.h"
 
+#include <algorithm>
 #include <climits>
 #include <deque>
 
@@ -94,7 +95,10 @@ BOOL GetMessageW(MSG* msg, HWND window, UINT filterMin, UINT filterMax) {
         catch_up();
         if (take_message(msg, window, filterMin, filterMax, true)) return msg->message == WM_QUIT ? FALSE : TRUE;
         const std::int64_t until_timer = in_filter_range(WM_TIMER, filterMin, filterMax) ? ms_until_next_timer(window) : -1;
-        wait_device_event(until_timer > INT_MAX ? INT_MAX : static_cast<int>(until_timer));
+        // A frame held for the next refresh ends the wait as a timer does.
+        const std::int64_t until_frame = ms_until_present();
+        const std::int64_t wait = until_timer < 0 ? until_frame : until_frame < 0 ? until_timer : std::min(until_timer, until_frame);
+        wait_device_event(wait > INT_MAX ? INT_MAX : static_cast<int>(wait));
     }
 }
 

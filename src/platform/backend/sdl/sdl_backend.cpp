@@ -3,12 +3,16 @@
 #include <SDL2/SDL.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
+
+#include "core/clock.h"
 
 namespace platform {
 namespace {
@@ -33,21 +37,40 @@ std::string program_name() {
     return error ? std::string() : self.filename().string();
 }
 
-// One line on stderr for each event delivered, for those who watch the program from outside.
+// One line on stderr for those who watch the program from outside: the milliseconds since the
+// clock started, then what happened.
+void trace_line(const char* format, ...) {
+    std::fprintf(stderr, "%llu ", static_cast<unsigned long long>(clock_since_start()));
+    va_list arguments;
+    va_start(arguments, format);
+    std::vfprintf(stderr, format, arguments);
+    va_end(arguments);
+    std::fputc('\n', stderr);
+}
+
 void trace_event(const DeviceEvent& e) {
     using Type = DeviceEvent::Type;
     switch (e.type) {
-    case Type::PointerDown: std::fprintf(stderr, "pointer down %d %d\n", e.x, e.y); break;
-    case Type::PointerMove: std::fprintf(stderr, "pointer move %d %d\n", e.x, e.y); break;
-    case Type::PointerUp: std::fprintf(stderr, "pointer up %d %d\n", e.x, e.y); break;
-    case Type::KeyDown: std::fprintf(stderr, "key down %d%s\n", e.vk, e.repeat ? " repeat" : ""); break;
-    case Type::KeyUp: std::fprintf(stderr, "key up %d\n", e.vk); break;
-    case Type::FocusGained: std::fprintf(stderr, "focus gained\n"); break;
-    case Type::FocusLost: std::fprintf(stderr, "focus lost\n"); break;
-    case Type::CloseRequested: std::fprintf(stderr, "close requested\n"); break;
-    case Type::Wake: std::fprintf(stderr, "wake\n"); break;
-    case Type::ScreenLost: std::fprintf(stderr, "screen lost\n"); break;
+    case Type::PointerDown: trace_line("pointer down %d %d", e.x, e.y); break;
+    case Type::PointerMove: trace_line("pointer move %d %d", e.x, e.y); break;
+    case Type::PointerUp: trace_line("pointer up %d %d", e.x, e.y); break;
+    case Type::KeyDown: trace_line("key down %d%s", e.vk, e.repeat ? " repeat" : ""); break;
+    case Type::KeyUp: trace_line("key up %d", e.vk); break;
+    case Type::FocusGained: trace_line("focus gained"); break;
+    case Type::FocusLost: trace_line("focus lost"); break;
+    case Type::CloseRequested: trace_line("close requested"); break;
+    case Type::Wake: trace_line("wake"); break;
+    case Type::ScreenLost: trace_line("screen lost"); break;
     }
+}
+
+// The display's refresh rate from its mode, 60 where the mode does not give one.
+int display_refresh_rate(SDL_Window* window) {
+    SDL_DisplayMode mode{};
+    if (SDL_GetWindowDisplayMode(window, &mode) == 0 && mode.refresh_rate > 0) return mode.refresh_rate;
+    if (SDL_GetCurrentDisplayMode(std::max(SDL_GetWindowDisplayIndex(window), 0), &mode) == 0 && mode.refresh_rate > 0)
+        return mode.refresh_rate;
+    return 60;
 }
 
 }  // namespace
@@ -114,12 +137,14 @@ SdlBackend::SdlBackend(SDL_Window* window, int width, int height, std::uint32_t 
       width_(width),
       height_(height),
       wake_type_(wake_type),
+      refresh_rate_(display_refresh_rate(window)),
       input_(width, height, wake_type),
       audio_(std::make_unique<SdlAudio>()),
       trace_(std::getenv("SCRIVO_TRACE") != nullptr && std::string_view(std::getenv("SCRIVO_TRACE")) == "1") {
     // As on a pen device: no pointer over the page, and no text-input machinery behind the keys.
     SDL_ShowCursor(SDL_DISABLE);
     SDL_StopTextInput();
+    if (trace_) trace_line("refresh %d Hz", refresh_rate_);
 }
 
 SdlBackend::~SdlBackend() {
@@ -165,7 +190,7 @@ void SdlBackend::present(const Rect* rects, int count) {
     if (update_.empty()) return;
     if (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) SDL_ShowWindow(window_);
     SDL_UpdateWindowSurfaceRects(window_, update_.data(), static_cast<int>(update_.size()));
-    if (trace_) std::fprintf(stderr, "presented %d rects\n", static_cast<int>(update_.size()));
+    if (trace_) trace_line("presented %d rects", static_cast<int>(update_.size()));
 }
 
 bool SdlBackend::handle_window_change(const SDL_Event& sdl_event, DeviceEvent* event) {
@@ -174,7 +199,7 @@ bool SdlBackend::handle_window_change(const SDL_Event& sdl_event, DeviceEvent* e
     case SDL_WINDOWEVENT_EXPOSED:
         // The surface still holds what was presented; only the window lost it.
         SDL_UpdateWindowSurface(window_);
-        if (trace_) std::fprintf(stderr, "presented 1 rects\n");
+        if (trace_) trace_line("presented 1 rects");
         return false;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
         // SDL makes a new surface for the new size: what was presented is gone.
@@ -226,7 +251,7 @@ void SdlBackend::raise() {
     SDL_RaiseWindow(window_);
     // Without a window manager to hand it over, the keyboard focus has to be taken.
     SDL_SetWindowInputFocus(window_);
-    if (trace_) std::fprintf(stderr, "raised\n");
+    if (trace_) trace_line("raised");
 }
 
 }  // namespace platform

@@ -40,6 +40,7 @@ public:
     std::uint32_t* framebuffer() override { return pixels_; }
     int framebuffer_pitch() const override { return pitch_; }
     void present(const Rect* rects, int count) override;
+    int refresh_rate() const override { return refresh_rate_; }
     bool next_event(DeviceEvent* event, int timeout_ms) override;
     void wake() override;
     void beep() override { audio_->beep(); }
@@ -61,6 +62,7 @@ private:
     int width_;
     int height_;
     std::uint32_t wake_type_;
+    int refresh_rate_;
     // The window surface itself when it has the screen's size and pixel layout; otherwise `own_`,
     // converted into the surface as it is presented.
     SDL_Surface* surface_ = nullptr;
