@@ -11,7 +11,7 @@
 #include "gdi/expand.h"
 #include "platform/platform.h"
 #include "ratios.h"
-#include "window/draw_target.h"
+#include "gdi/draw_target.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "backend/backend.h"
 #include "core/clock.h"
-#include "window/draw_target.h"
+#include "gdi/draw_target.h"
 #include "window/input.h"
 #include "window/paint.h"
 
