@@ -189,8 +189,9 @@ void SdlBackend::present(const Rect* rects, int count) {
     }
     if (update_.empty()) return;
     if (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) SDL_ShowWindow(window_);
-    SDL_UpdateWindowSurfaceRects(window_, update_.data(), static_cast<int>(update_.size()));
+    // Traced as the frame is handed over: a large frame takes the X server a while to take.
     if (trace_) trace_line("presented %d rects", static_cast<int>(update_.size()));
+    SDL_UpdateWindowSurfaceRects(window_, update_.data(), static_cast<int>(update_.size()));
 }
 
 bool SdlBackend::handle_window_change(const SDL_Event& sdl_event, DeviceEvent* event) {
