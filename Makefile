@@ -11,7 +11,7 @@ PREFIX     ?= $(HOME)/.local
 APP_DIR    := $(PREFIX)/lib/scrivo
 FUZZ_SECONDS ?= 60
 
-RUN_PACKAGES  := cmake make g++ pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
+RUN_PACKAGES  := cmake make g++ pkg-config libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
 TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev \
                  xvfb xdotool x11-apps x11-xserver-utils imagemagick python3 python3-pil
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)

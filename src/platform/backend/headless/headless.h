@@ -27,6 +27,8 @@ public:
 
     int screen_width() const override { return width_; }
     int screen_height() const override { return height_; }
+    int desktop_scale() const override { return desktop_scale_; }
+    void set_desktop_scale(int factor) { desktop_scale_ = factor; }
     std::uint32_t* framebuffer() override { return pixels_.data(); }
     int framebuffer_pitch() const override { return width_; }
     void present(const Rect* rects, int count) override;
@@ -73,6 +75,7 @@ private:
     std::vector<std::uint64_t> present_times_;
     int refresh_rate_ = 60;
     int beeps_ = 0;
+    int desktop_scale_ = 0;
 };
 
 // Installs a headless backend of the given size on the virtual clock and returns it.

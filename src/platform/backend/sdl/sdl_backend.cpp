@@ -9,9 +9,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <system_error>
 
+#include "backend/sdl/sdl_scale.h"
 #include "core/clock.h"
 
 namespace platform {
@@ -124,7 +126,11 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, std::strin
         SDL_Quit();
         return nullptr;
     }
-    std::unique_ptr<SdlBackend> backend(new SdlBackend(window, width, height, wake_type));
+    std::string complaint;
+    const int desktop_scale =
+        sdl_desktop_scale(std::getenv("SCRIVO_SCALE"), std::getenv("GDK_SCALE"), sdl_x_resources(window), &complaint);
+    if (!complaint.empty()) std::fprintf(stderr, "%s: %s\n", program_name().c_str(), complaint.c_str());
+    std::unique_ptr<SdlBackend> backend(new SdlBackend(window, width, height, wake_type, desktop_scale));
     if (!backend->attach_surface()) {
         *error = SDL_GetError();
         return nullptr;
@@ -132,12 +138,13 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, std::strin
     return backend;
 }
 
-SdlBackend::SdlBackend(SDL_Window* window, int width, int height, std::uint32_t wake_type)
+SdlBackend::SdlBackend(SDL_Window* window, int width, int height, std::uint32_t wake_type, int desktop_scale)
     : window_(window),
       width_(width),
       height_(height),
       wake_type_(wake_type),
       refresh_rate_(display_refresh_rate(window)),
+      desktop_scale_(desktop_scale),
       input_(width, height, wake_type),
       audio_(std::make_unique<SdlAudio>()),
       trace_(std::getenv("SCRIVO_TRACE") != nullptr && std::string_view(std::getenv("SCRIVO_TRACE")) == "1") {

@@ -77,6 +77,12 @@ constexpr int VK_DOWN = 0x28;
 constexpr int VK_DELETE = 0x2E;
 constexpr int VK_F1 = 0x70;
 
+// GetSystemMetrics.
+constexpr int SM_CXSCREEN = 0;
+constexpr int SM_CYSCREEN = 1;
+constexpr int SM_CXDRAG = 68;
+constexpr int SM_CYDRAG = 69;
+
 // Class and window styles.
 constexpr UINT CS_VREDRAW = 0x0001;
 constexpr UINT CS_HREDRAW = 0x0002;
@@ -151,6 +157,10 @@ BOOL ReleaseCapture();
 HWND GetCapture();
 
 short GetAsyncKeyState(int virtualKey);
+
+// The screen's size, and how far a press may wander before it counts as a drag (it grows with the
+// display's scale, as a finger does not shrink on a denser screen).
+int GetSystemMetrics(int index);
 
 HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name);
 HCURSOR SetCursor(HCURSOR cursor);
