@@ -53,17 +53,18 @@ std::uint32_t bits_at(const std::uint8_t* row, int p, int n) {
 #if defined(__x86_64__)
 // AVX2 is not part of the baseline this program is built for, so these functions are compiled for
 // it and used only where the processor reports it (expand_block_vector asks). Four source bytes are
-// spread over all lanes; each lane tests its own bit and picks ink or paper, 32 pixels a round with
-// no table.
+// spread over all lanes; each lane shifts its own bit into its sign and picks ink or paper by it,
+// 32 pixels a round with no table.
 struct Avx2Colours {
-    __m256i ink, paper;
-    // The bit of pixel i of byte k of a little-endian word is (0x80 >> i) << 8k.
-    __m256i bits[4];
+    __m256 ink, paper;
+    // Pixel i of byte k of a little-endian word is bit 8k + 7 - i: shifted left by 24 - 8k + i it
+    // becomes the lane's sign bit, which is what the blend looks at.
+    __m256i shifts[4];
 };
 
 __attribute__((target("avx2"))) inline __m256i pick_avx2(__m256i word, int byte, const Avx2Colours& c) {
-    const __m256i set = _mm256_cmpeq_epi32(_mm256_and_si256(word, c.bits[byte]), c.bits[byte]);
-    return _mm256_blendv_epi8(c.ink, c.paper, set);
+    const __m256 sign = _mm256_castsi256_ps(_mm256_sllv_epi32(word, c.shifts[byte]));
+    return _mm256_castps_si256(_mm256_blendv_ps(c.ink, c.paper, sign));
 }
 
 __attribute__((target("avx2"))) inline void expand_row_avx2(std::uint32_t* target, const std::uint8_t* row, int sx,
@@ -114,10 +115,10 @@ __attribute__((target("avx2"))) void expand_block_avx2(std::uint32_t* target, st
                                                        const std::uint8_t* row, std::ptrdiff_t step, int sx, int w,
                                                        int h, std::uint32_t ink, std::uint32_t paper) {
     Avx2Colours c;
-    c.ink = _mm256_set1_epi32(static_cast<int>(ink));
-    c.paper = _mm256_set1_epi32(static_cast<int>(paper));
-    c.bits[0] = _mm256_setr_epi32(0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01);
-    for (int k = 1; k < 4; ++k) c.bits[k] = _mm256_slli_epi32(c.bits[0], 8 * k);
+    c.ink = _mm256_castsi256_ps(_mm256_set1_epi32(static_cast<int>(ink)));
+    c.paper = _mm256_castsi256_ps(_mm256_set1_epi32(static_cast<int>(paper)));
+    const __m256i first = _mm256_setr_epi32(24, 25, 26, 27, 28, 29, 30, 31);
+    for (int k = 0; k < 4; ++k) c.shifts[k] = _mm256_sub_epi32(first, _mm256_set1_epi32(8 * k));
     for (int r = 0; r < h; ++r, target += pitch, row += step) expand_row_avx2(target, row, sx, w, c);
 }
 #endif
