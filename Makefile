@@ -37,6 +37,7 @@ run: deps-run
 	cmake --build $(BUILD) -j$(JOBS) --target scrivo scrivo-send
 	install -d $(APP_DIR)
 	install -m 755 $(BUILD)/scrivo $(BUILD)/scrivo-send $(APP_DIR)/
+	install -m 644 src/resources/MenuPop.wav $(APP_DIR)/
 	$(APP_DIR)/scrivo
 
 build: deps-test

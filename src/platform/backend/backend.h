@@ -16,6 +16,10 @@ struct DeviceEvent {
         PointerDown,     // pen, finger or left mouse button touches the screen at (x, y)
         PointerMove,     // only while down: there is no hover
         PointerUp,
+        // The mouse's right button and wheel: never the stylus. Pressed or turned at (x, y).
+        RightButtonDown,
+        RightButtonUp,
+        Wheel,           // `wheel` notches, positive away from the user
         KeyDown,         // vk, with repeat set for auto-repeat
         KeyUp,
         FocusGained,     // the display window became the foreground window
@@ -29,6 +33,7 @@ struct DeviceEvent {
     int y = 0;
     int vk = 0;
     bool repeat = false;
+    int wheel = 0;
 };
 
 enum class CursorShape { None, Wait };

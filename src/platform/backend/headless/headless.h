@@ -1,5 +1,5 @@
-// The headless backend: a screen in memory of a chosen size, input from a test script, beeps
-// counted instead of played. The script has idle steps, run one at a time in order as the
+// The headless backend: a screen in memory of a chosen size, input from a test script, beeps and
+// sounds counted instead of played. The script has idle steps, run one at a time in order as the
 // program waits for input, and timed steps, run as soon as the clock reaches their time, even while
 // the program is busy in a loop. A script that runs dry while the program waits for
 // input with nothing else to wake it is a failure, never a hang.
@@ -61,6 +61,7 @@ public:
     const std::vector<Rect>& presented() const { return presented_; }
     void forget_presented() { presented_.clear(); }
     int beeps() const { return beeps_; }
+    int sounds() const { return sounds_; }
 
 private:
     bool run_due_step(bool idle);
@@ -75,6 +76,7 @@ private:
     std::vector<std::uint64_t> present_times_;
     int refresh_rate_ = 60;
     int beeps_ = 0;
+    int sounds_ = 0;
     int desktop_scale_ = 0;
 };
 

@@ -56,6 +56,9 @@ void trace_event(const DeviceEvent& e) {
     case Type::PointerDown: trace_line("pointer down %d %d", e.x, e.y); break;
     case Type::PointerMove: trace_line("pointer move %d %d", e.x, e.y); break;
     case Type::PointerUp: trace_line("pointer up %d %d", e.x, e.y); break;
+    case Type::RightButtonDown: trace_line("right button down %d %d", e.x, e.y); break;
+    case Type::RightButtonUp: trace_line("right button up %d %d", e.x, e.y); break;
+    case Type::Wheel: trace_line("wheel %d at %d %d", e.wheel, e.x, e.y); break;
     case Type::KeyDown: trace_line("key down %d%s", e.vk, e.repeat ? " repeat" : ""); break;
     case Type::KeyUp: trace_line("key up %d", e.vk); break;
     case Type::FocusGained: trace_line("focus gained"); break;
