@@ -61,6 +61,7 @@ void trace_event(const DeviceEvent& e) {
     case Type::Wheel: trace_line("wheel %d at %d %d", e.wheel, e.x, e.y); break;
     case Type::KeyDown: trace_line("key down %d%s", e.vk, e.repeat ? " repeat" : ""); break;
     case Type::KeyUp: trace_line("key up %d", e.vk); break;
+    case Type::Text: trace_line("text %u", static_cast<unsigned>(e.character)); break;
     case Type::FocusGained: trace_line("focus gained"); break;
     case Type::FocusLost: trace_line("focus lost"); break;
     case Type::CloseRequested: trace_line("close requested"); break;
@@ -224,6 +225,10 @@ bool SdlBackend::handle_window_change(const SDL_Event& sdl_event, DeviceEvent* e
 
 bool SdlBackend::next_event(DeviceEvent* event, int timeout_ms) {
     const Uint64 deadline = SDL_GetTicks64() + static_cast<Uint64>(timeout_ms > 0 ? timeout_ms : 0);
+    if (input_.take_pending(event)) {
+        if (trace_) trace_event(*event);
+        return true;
+    }
     for (;;) {
         SDL_Event sdl_event;
         int got;
@@ -254,6 +259,14 @@ void SdlBackend::set_cursor(CursorShape shape) {
         SDL_ShowCursor(SDL_ENABLE);
     } else {
         SDL_ShowCursor(SDL_DISABLE);
+    }
+}
+
+void SdlBackend::set_text_input(bool on) {
+    if (on) {
+        SDL_StartTextInput();
+    } else {
+        SDL_StopTextInput();
     }
 }
 

@@ -47,6 +47,7 @@ public:
     void beep() override { audio_->beep(); }
     bool play_wave(const std::uint8_t* data, std::size_t size) override { return audio_->play_wave(data, size); }
     void set_cursor(CursorShape shape) override;
+    void set_text_input(bool on) override;
     void raise() override;
 
     SDL_Window* window() const { return window_; }
