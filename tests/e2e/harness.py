@@ -23,6 +23,8 @@ from PIL import Image
 PAGE_BLUE = (0, 0, 255)
 # A trace line: the milliseconds since Scrivo's clock started, then what happened.
 TRACE_LINE = re.compile(r"(\d+) (.*)")
+# A frame the program drew, or the last one shown again where the window system exposed it.
+SCREEN_UPDATE = r"presented \d+ rects|exposed, shown again"
 TEST_LIMIT_SECONDS = 120
 # The tool button sits in the top-right corner; it is 30 pixels square.
 TOOL_BUTTON = 32
@@ -115,13 +117,14 @@ class Program:
             return re.fullmatch(pattern, self.lines[index])
 
     def wait_settled(self, start=0, quiet=0.4, timeout=15.0):
-        """Waits for a frame presented after `start`, and then until presenting stops for a while."""
-        self.wait_for(r"presented \d+ rects", start, timeout)
+        """Waits for the screen to be updated after `start` (a frame presented, or shown again after
+        the window system exposed it), and then until updates stop for a while."""
+        self.wait_for(SCREEN_UPDATE, start, timeout)
         deadline = time.monotonic() + timeout
-        count = len(self.matching(r"presented \d+ rects", start))
+        count = len(self.matching(SCREEN_UPDATE, start))
         while True:
             time.sleep(quiet)
-            now = len(self.matching(r"presented \d+ rects", start))
+            now = len(self.matching(SCREEN_UPDATE, start))
             if now == count:
                 return
             if time.monotonic() > deadline:

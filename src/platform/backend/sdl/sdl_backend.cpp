@@ -211,7 +211,8 @@ bool SdlBackend::handle_window_change(const SDL_Event& sdl_event, DeviceEvent* e
     case SDL_WINDOWEVENT_EXPOSED:
         // The surface still holds what was presented; only the window lost it.
         SDL_UpdateWindowSurface(window_);
-        if (trace_) trace_line("presented 1 rects");
+        // Not a new frame: the trace keeps "presented" for frames the program drew.
+        if (trace_) trace_line("exposed, shown again");
         return false;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
         // SDL makes a new surface for the new size: what was presented is gone.
