@@ -2,6 +2,7 @@
 // windows and the extra bytes they carry.
 #include "controls/button.h"
 #include "controls/message_box.h"
+#include "controls/popup_menu.h"
 #include "core/text.h"
 #include "window/platform_classes.h"
 
@@ -17,6 +18,7 @@ struct PlatformClass {
 constexpr PlatformClass kPlatformClasses[] = {
     {L"BUTTON", button_proc, kButtonExtraBytes},
     {kMessageBoxClass, message_box_proc, 0},
+    {kPopupMenuClass, popup_menu_proc, 0},
 };
 
 }  // namespace
