@@ -1,18 +1,22 @@
 // The hot drawing paths: a whole page of the 1-bit notepad onto a 32-bit window (every repaint and
-// page flip), measured against a plain 32-bit store loop over the same area, and a pen stamp into
-// the 1-bit notepad image (every point of a stroke).
+// page flip), measured against a vectorised fill of the same pixels, and a pen stamp into the 1-bit
+// notepad image (every point of a stroke), measured against the masked row writes it comes down to.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <vector>
 
 #include "backend/headless/headless.h"
+#include "floors.h"
+#include "gdi/expand.h"
 #include "platform/platform.h"
+#include "ratios.h"
+#include "gdi/draw_target.h"
 
 namespace {
 
-// A visible window of that size on a screen large enough for all of them, and its DC.
-HDC window_dc(int width, int height) {
+// A visible window of that size on a screen large enough for all of them.
+HWND bench_window(int width, int height) {
     static const bool ready = [] {
         platform::use_headless_backend(3840, 2160);
         WNDCLASSW window_class = {};
@@ -21,8 +25,8 @@ HDC window_dc(int width, int height) {
         return RegisterClassW(&window_class) != 0;
     }();
     if (!ready) return nullptr;
-    return GetDC(CreateWindowExW(0, L"Blit", L"", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
-                                 nullptr, nullptr));
+    return CreateWindowExW(0, L"Blit", L"", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr, nullptr,
+                           nullptr);
 }
 
 struct MonoInfo {
@@ -30,7 +34,7 @@ struct MonoInfo {
     RGBQUAD colours[2];
 };
 
-HDC mono_image(int width, int height) {
+HDC mono_image(int width, int height, void** pixels = nullptr) {
     MonoInfo info{{sizeof(BITMAPINFOHEADER), width, height, 1, 1, BI_RGB, 0, 0, 0, 2, 2}, {{0, 0, 0, 0}, {255, 255, 255, 0}}};
     void* bits = nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
@@ -39,6 +43,7 @@ HDC mono_image(int width, int height) {
     auto* p = static_cast<std::uint8_t*>(bits);
     for (std::size_t i = 0; i < static_cast<std::size_t>((width + 31) / 32 * 4) * static_cast<std::size_t>(height); ++i)
         p[i] = static_cast<std::uint8_t>(i * 37 + (i >> 7));
+    if (pixels) *pixels = bits;
     return dc;
 }
 
@@ -50,30 +55,27 @@ void set_area_counters(benchmark::State& state, int width, int height) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(width) * height * 4);
 }
 
-// The floor: storing every pixel of the page once.
-void StoreLoop(benchmark::State& state) {
+// The floor: a vectorised fill of the window pixels the page copy writes.
+void FillFloor(benchmark::State& state) {
     const auto width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    platform::DrawTarget target{};
+    platform::window_draw_target(bench_window(width, height), &target);
+    auto* pixels = reinterpret_cast<std::uint32_t*>(target.surface.row(0));
     std::uint32_t value = 0x123456;
     for (auto _ : state) {
-        for (int y = 0; y < height; ++y) {
-            std::uint32_t* row = pixels.data() + static_cast<std::size_t>(y) * width;
-            for (int x = 0; x < width; ++x) row[x] = value;
-        }
-        benchmark::DoNotOptimize(pixels.data());
+        bench::fill_pixels(pixels, width, height, target.surface.stride / 4, value++);
         benchmark::ClobberMemory();
-        ++value;
     }
     set_area_counters(state, width, height);
 }
-BENCHMARK(StoreLoop)->Apply(page_sizes);
+BENCHMARK(FillFloor)->Apply(page_sizes);
 
 // RepaintFromImage of the whole screen; the source starts at a row of the tall notepad, and
 // `column` > 0 starts it in the middle of a byte.
 void PageOntoWindow(benchmark::State& state, int column) {
     const auto width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
     HDC notepad = mono_image(width + column, height * 3);
-    HDC screen = window_dc(width, height);
+    HDC screen = GetDC(bench_window(width, height));
     SetTextColor(screen, RGB(0, 0, 128));
     SetBkColor(screen, RGB(255, 255, 224));
     for (auto _ : state) {
@@ -85,22 +87,29 @@ void PageOntoWindow(benchmark::State& state, int column) {
 BENCHMARK_CAPTURE(PageOntoWindow, aligned, 0)->Apply(page_sizes);
 BENCHMARK_CAPTURE(PageOntoWindow, odd_column, 3)->Apply(page_sizes);
 
-// The same copy onto a 32-bit bitmap: the drawing alone, without what the window system does
-// after each call to a window.
-void PageOntoColourBitmap(benchmark::State& state) {
+// The expansion alone, vector and plain, over a page's rows: the plain path is what a processor
+// without AVX2 draws with.
+void ExpandPage(benchmark::State& state, bool vector) {
     const auto width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
-    HDC notepad = mono_image(width, height * 3);
-    HDC target = CreateCompatibleDC(nullptr);
-    SelectObject(target, CreateCompatibleBitmap(window_dc(1, 1), width, height));
-    SetTextColor(target, RGB(0, 0, 128));
-    SetBkColor(target, RGB(255, 255, 224));
+    const platform::gdi::ExpandBlock expand =
+        vector ? platform::gdi::expand_block_vector() : platform::gdi::expand_block_plain;
+    if (!expand) {
+        state.SkipWithError("no vector path on this processor");
+        return;
+    }
+    const std::size_t stride = static_cast<std::size_t>(width + 31) / 32 * 4;
+    std::vector<std::uint8_t> source(stride * height);
+    for (std::size_t i = 0; i < source.size(); ++i) source[i] = static_cast<std::uint8_t>(i * 37 + (i >> 7));
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
     for (auto _ : state) {
-        BitBlt(target, 0, 0, width, height, notepad, 0, height, SRCCOPY);
+        expand(pixels.data(), width, source.data(), static_cast<std::ptrdiff_t>(stride), 0, width, height, 0x000080,
+               0xFFFFE0);
         benchmark::ClobberMemory();
     }
     set_area_counters(state, width, height);
 }
-BENCHMARK(PageOntoColourBitmap)->Apply(page_sizes);
+BENCHMARK_CAPTURE(ExpandPage, vector, true)->Apply(page_sizes);
+BENCHMARK_CAPTURE(ExpandPage, plain, false)->Apply(page_sizes);
 
 // One pen stamp of 20×20 into a 240×1600 notepad image, at every column in turn.
 void StampIntoImage(benchmark::State& state) {
@@ -116,4 +125,30 @@ void StampIntoImage(benchmark::State& state) {
 }
 BENCHMARK(StampIntoImage);
 
+// The floor: the 20 masked 32-bit row writes the same stamps come down to.
+void StampFloor(benchmark::State& state) {
+    void* bits = nullptr;
+    mono_image(240, 1600, &bits);
+    const std::ptrdiff_t stride = 32;
+    // Image row 700 is stored row 899; the rows below it come one stride lower.
+    auto* row700 = static_cast<std::uint8_t*>(bits) + 899 * stride;
+    int x = 0;
+    for (auto _ : state) {
+        const std::uint32_t mask = __builtin_bswap32((~0u >> (x & 7)) & ~(~0u >> ((x & 7) + 20)));
+        bench::masked_rows(row700 + (x >> 3), -stride, 20, mask, 0);
+        x = x == 219 ? 0 : x + 1;
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(StampFloor);
+
 }  // namespace
+
+int main(int argc, char** argv) {
+    return bench::run_with_ratios(argc, argv,
+                                  {{"PageOntoWindow/aligned/1920/1080", "FillFloor/1920/1080", 1.3},
+                                   {"PageOntoWindow/aligned/3840/2160", "FillFloor/3840/2160", 1.3},
+                                   {"PageOntoWindow/odd_column/1920/1080", "FillFloor/1920/1080", 1.3},
+                                   {"PageOntoWindow/odd_column/3840/2160", "FillFloor/3840/2160", 1.3},
+                                   {"StampIntoImage", "StampFloor", 1.5}});
+}

@@ -3,6 +3,10 @@
 // pause an autosave puts in the ink.
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -10,6 +14,8 @@
 #include "app/app.h"
 #include "backend/headless/headless.h"
 #include "core/clock.h"
+#include "floors.h"
+#include "gdi/draw_target.h"
 #include "ink/ink.h"
 #include "navigation/scrolling.h"
 #include "notepad/autosave.h"
@@ -17,6 +23,7 @@
 #include "notepad/notepad_file.h"
 #include "notepad/page_operations.h"
 #include "platform/platform.h"
+#include "ratios.h"
 #include "settings/settings.h"
 #include "system/module.h"
 
@@ -57,6 +64,13 @@ void StartProgram(int width, int height) {
     currentHeight = height;
 }
 
+// The main window's pixels, where the program's screen drawing lands.
+platform::Surface MainWindowPixels() {
+    platform::DrawTarget target{};
+    platform::window_draw_target(MainWindow, &target);
+    return target.surface;
+}
+
 void ScreenSizes(benchmark::internal::Benchmark* b) {
     b->Args({240, 320})->Args({1920, 1080})->Args({3840, 2160});
 }
@@ -67,6 +81,20 @@ void BM_RepaintWholePage(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * PageWidth * PageHeight);
 }
 BENCHMARK(BM_RepaintWholePage)->Apply(ScreenSizes)->Unit(benchmark::kMicrosecond);
+
+// Its floor: a vectorised fill of the same window pixels.
+void BM_FillWholePage(benchmark::State& state) {
+    StartProgram(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const platform::Surface screen = MainWindowPixels();
+    std::uint32_t value = 0;
+    for (auto _ : state) {
+        bench::fill_pixels(reinterpret_cast<std::uint32_t*>(screen.row(0)), PageWidth, PageHeight, screen.stride / 4,
+                           value++);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * PageWidth * PageHeight);
+}
+BENCHMARK(BM_FillWholePage)->Apply(ScreenSizes)->Unit(benchmark::kMicrosecond);
 
 // One move of 30 pixels with a 20 × 20 pen: 30 stamps, each on the screen and in the image.
 void BM_StylusMove30WithLargePen(benchmark::State& state) {
@@ -82,6 +110,30 @@ void BM_StylusMove30WithLargePen(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_StylusMove30WithLargePen)->Args({240, 320})->Args({3840, 2160})->Unit(benchmark::kNanosecond);
+
+// Its floor: a plain loop putting the same 30 stamps into the notepad image (20 masked row writes
+// each) and onto the window (a 20 × 20 fill each).
+void BM_ThirtyStampsPlainLoop(benchmark::State& state) {
+    StartProgram(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const platform::Surface screen = MainWindowPixels();
+    auto* pixels = reinterpret_cast<std::uint32_t*>(screen.row(0));
+    const std::ptrdiff_t pitch = screen.stride / 4;
+    int x = 40;
+    for (auto _ : state) {
+        for (int i = 0; i < 30; ++i) {
+            const int left = x + i - 10, top = 60 + i / 2 - 10;
+            const std::uint32_t mask = __builtin_bswap32((~0u >> (left & 7)) & ~(~0u >> ((left & 7) + 20)));
+            // Stored rows run bottom-up: image row `top` and the 19 below it.
+            bench::masked_rows(NotepadImage.Bits + static_cast<std::ptrdiff_t>(NotepadHeight - 1 - top) * NotepadStride +
+                                   (left >> 3),
+                               -NotepadStride, 20, mask, 0);
+            bench::fill_pixels(pixels + top * pitch + left, 20, 20, pitch, 0xFFFFFF);
+        }
+        benchmark::ClobberMemory();
+        x = x + 37 > PageWidth - 60 ? 40 : x + 37;
+    }
+}
+BENCHMARK(BM_ThirtyStampsPlainLoop)->Args({240, 320})->Args({3840, 2160})->Unit(benchmark::kNanosecond);
 
 // One animated page and one flip, with the budget's sleep on the virtual clock: the time is the
 // drawing alone. At the last page the direction turns.
@@ -117,7 +169,23 @@ void BM_SaveHundredPages(benchmark::State& state) {
     for (auto _ : state)
         if (!SaveNotepadFile(image, path.c_str())) state.SkipWithError("save failed");
 }
-BENCHMARK(BM_SaveHundredPages)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveHundredPages)->Args({1920, 1080})->Args({3840, 2160})->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// Its floor: the same bytes written into a file of their own, then flushed to the disk.
+void BM_WriteAndSyncHundredPages(benchmark::State& state) {
+    StartProgram(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const std::string path = ScratchDir() + "/Written.bmp";
+    BITMAP image{};
+    GetObjectW(HundredPages(), sizeof image, &image);
+    const auto size = static_cast<std::size_t>(image.bmWidthBytes) * static_cast<std::size_t>(image.bmHeight);
+    for (auto _ : state) {
+        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        const bool written = fd >= 0 && write(fd, image.bmBits, size) == static_cast<ssize_t>(size) && fsync(fd) == 0;
+        if (fd >= 0) close(fd);
+        if (!written) state.SkipWithError("write failed");
+    }
+}
+BENCHMARK(BM_WriteAndSyncHundredPages)->Args({1920, 1080})->Args({3840, 2160})->UseRealTime()->Unit(benchmark::kMillisecond);
 
 void BM_LoadHundredPages(benchmark::State& state) {
     StartProgram(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
@@ -187,4 +255,13 @@ BENCHMARK(BM_AutosaveInkDelay)
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    return bench::run_with_ratios(
+        argc, argv,
+        {{"BM_RepaintWholePage/1920/1080", "BM_FillWholePage/1920/1080", 1.3},
+         {"BM_RepaintWholePage/3840/2160", "BM_FillWholePage/3840/2160", 1.3},
+         {"BM_StylusMove30WithLargePen/240/320", "BM_ThirtyStampsPlainLoop/240/320", 2.0},
+         {"BM_StylusMove30WithLargePen/3840/2160", "BM_ThirtyStampsPlainLoop/3840/2160", 2.0},
+         {"BM_SaveHundredPages/3840/2160/real_time", "BM_WriteAndSyncHundredPages/3840/2160/real_time", 1.5},
+         {"BM_SaveHundredPages/1920/1080/real_time", "BM_WriteAndSyncHundredPages/1920/1080/real_time", 1.5}});
+}

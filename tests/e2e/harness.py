@@ -21,6 +21,10 @@ import time
 from PIL import Image
 
 PAGE_BLUE = (0, 0, 255)
+# A trace line: the milliseconds since Scrivo's clock started, then what happened.
+TRACE_LINE = re.compile(r"(\d+) (.*)")
+# A frame the program drew, or the last one shown again where the window system exposed it.
+SCREEN_UPDATE = r"presented \d+ rects|exposed, shown again"
 TEST_LIMIT_SECONDS = 120
 # The tool button sits in the top-right corner; it is 30 pixels square.
 TOOL_BUTTON = 32
@@ -54,7 +58,8 @@ class Program:
 
     def __init__(self, args, env, cwd=None):
         self.args = args
-        self.lines = []
+        self.lines = []     # what happened: trace lines without their time
+        self.stamps = []    # the trace's milliseconds since Scrivo's clock started, None for other lines
         self.arrivals = []  # time.monotonic() of each line as it came
         self._changed = threading.Condition()
         self.popen = subprocess.Popen(args, env=env, cwd=cwd, stdin=subprocess.DEVNULL,
@@ -65,8 +70,10 @@ class Program:
 
     def _read(self):
         for line in self.popen.stderr:
+            trace = TRACE_LINE.fullmatch(line.rstrip("\n"))
             with self._changed:
-                self.lines.append(line.rstrip("\n"))
+                self.lines.append(trace.group(2) if trace else line.rstrip("\n"))
+                self.stamps.append(int(trace.group(1)) if trace else None)
                 self.arrivals.append(time.monotonic())
                 self._changed.notify_all()
         with self._changed:
@@ -80,6 +87,12 @@ class Program:
     def matching(self, pattern, start=0):
         with self._changed:
             return [line for line in self.lines[start:] if re.fullmatch(pattern, line)]
+
+    def times(self, pattern, start=0):
+        """The trace's times (ms since Scrivo's clock started) of the lines that match `pattern`."""
+        with self._changed:
+            return [t for line, t in zip(self.lines[start:], self.stamps[start:])
+                    if t is not None and re.fullmatch(pattern, line)]
 
     def wait_for(self, pattern, start=0, timeout=15.0):
         """The index of the first line at or after `start` that matches `pattern`."""
@@ -97,14 +110,21 @@ class Program:
                                   f"/{pattern}/\n{self.output()}")
                 self._changed.wait(min(left, 0.1))
 
+    def wait_for_match(self, pattern, start=0, timeout=15.0):
+        """The match of the first line at or after `start` that matches `pattern`."""
+        index = self.wait_for(pattern, start, timeout)
+        with self._changed:
+            return re.fullmatch(pattern, self.lines[index])
+
     def wait_settled(self, start=0, quiet=0.4, timeout=15.0):
-        """Waits for a frame presented after `start`, and then until presenting stops for a while."""
-        self.wait_for(r"presented \d+ rects", start, timeout)
+        """Waits for the screen to be updated after `start` (a frame presented, or shown again after
+        the window system exposed it), and then until updates stop for a while."""
+        self.wait_for(SCREEN_UPDATE, start, timeout)
         deadline = time.monotonic() + timeout
-        count = len(self.matching(r"presented \d+ rects", start))
+        count = len(self.matching(SCREEN_UPDATE, start))
         while True:
             time.sleep(quiet)
-            now = len(self.matching(r"presented \d+ rects", start))
+            now = len(self.matching(SCREEN_UPDATE, start))
             if now == count:
                 return
             if time.monotonic() > deadline:

@@ -72,7 +72,7 @@ void ProgramTest::Close() {
 }
 
 std::uint32_t ProgramTest::Pixel(int x, int y) const {
-    platform::present_changes();
+    platform::compose_changes();
     return screen_->pixel(x, y);
 }
 

@@ -31,8 +31,8 @@ protected:
     void AnswerNewPad() { AnswerMessageBox(L"New Pad Created"); }
     void Close();
 
-    // The screen as presented, and the colours the program shows.
-    // Reading the screen first presents what the program drew since the last present.
+    // The screen as the next refresh shows it, and the colours the program shows. Reading the
+    // screen first composes what the program drew since the last present, without moving the clock.
     std::uint32_t Pixel(int x, int y) const;
     bool ScreenAreaIs(int left, int top, int right, int bottom, std::uint32_t pixel) const;
     // The screen shows exactly the notepad rows starting at `ViewOffset` in the given colours,

@@ -1,5 +1,6 @@
 // Turning pages on the virtual clock.
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "app/app.h"
@@ -76,6 +77,7 @@ TEST_F(ScrollingTest, AMachineBehindTheClockDoublesItsStepsAndEndsOnTheRowsLeft)
 }
 
 TEST_F(ScrollingTest, AMachineThatDrawsInNoTimeScrollsRowByRowThenSleepsOutTheBudget) {
+    screen_->set_refresh_rate(0);
     AnswerNewPad();
     Idle([this] {
         TraceView();
@@ -89,7 +91,9 @@ TEST_F(ScrollingTest, AMachineThatDrawsInNoTimeScrollsRowByRowThenSleepsOutTheBu
     EXPECT_EQ(RunScrivo(), 0);
 }
 
+// Page arrivals are the starts of the pages' budgets only where drawing takes no time.
 TEST_F(ScrollingTest, HoldingDownAnimatesFivePagesThenFlipsAndStopsAtTheLastWithOneBeep) {
+    screen_->set_refresh_rate(0);
     WriteNotepad(10);
     std::uint64_t start = 0;
     Idle([this, &start] {
@@ -236,3 +240,41 @@ TEST_F(ScrollingTest, ATickCountWrappingMidPageNeitherRushesNorStallsIt) {
     Close();
     EXPECT_EQ(RunScrivo(), 0);
 }
+
+// On a 60 Hz display a clock read waits for the next refresh once a frame is waiting, so the
+// animation falls behind the clock as on a real screen: its doubling rule moves the page in about
+// ten frames over the first ~200 ms, each presented in a refresh of its own.
+class TurnFramesTest : public ScrollingTest, public ::testing::WithParamInterface<std::pair<int, int>> {};
+
+TEST_P(TurnFramesTest, ATurnIsAboutTenFramesEachInARefreshOfItsOwn) {
+    UseScreen(GetParam().first, GetParam().second);
+    AnswerNewPad();
+    Idle([this] {
+        TraceView();
+        const std::size_t before = screen_->present_times().size();
+        const std::uint64_t start = platform::clock_since_start();
+        EXPECT_EQ(ScrollPageAnimated(1, AnimatedPageBudget), 1);
+        platform::clock_set_reading_hook(nullptr);
+        const std::vector<std::uint64_t> frames(screen_->present_times().begin() + static_cast<std::ptrdiff_t>(before),
+                                                screen_->present_times().end());
+        EXPECT_GE(frames.size(), 6u);
+        EXPECT_LE(frames.size(), 14u);
+        for (std::size_t i = 1; i < frames.size(); ++i)
+            EXPECT_LT(frames[i - 1] * 60 / 1000, frames[i] * 60 / 1000) << "frames " << i - 1 << " and " << i;
+        // Doubling while behind, then steady until the rows left: every row requested once.
+        const std::vector<LONG> steps = Steps();
+        EXPECT_EQ(steps.front(), 1);
+        for (std::size_t i = 1; i < 6 && i < steps.size(); ++i) EXPECT_EQ(steps[i], 2 * steps[i - 1]) << i;
+        EXPECT_LT(frames.back() - start, 300u) << "the page moved in the first part of its budget";
+        // Then it sleeps out the rest; its budget starts once the hidden button's frame is shown.
+        EXPECT_GE(platform::clock_since_start() - start, 500u);
+        EXPECT_LE(platform::clock_since_start() - start, 500u + 17u);
+        EXPECT_EQ(ViewOffset, PageHeight);
+        EXPECT_TRUE(ScreenShowsImageOutsideIndicator());
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(ScreenSizes, TurnFramesTest,
+                         ::testing::Values(std::pair(240, 320), std::pair(1920, 1080), std::pair(3840, 2160)));

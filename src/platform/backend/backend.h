@@ -56,6 +56,9 @@ public:
     virtual std::uint32_t* framebuffer() = 0;
     virtual int framebuffer_pitch() const = 0;
     virtual void present(const Rect* rects, int count) = 0;
+    // How many frames a second the display shows (its mode's rate, 60 when it does not say); 0 for
+    // a display that takes every frame at once, as if drawing took no time.
+    virtual int refresh_rate() const = 0;
 
     // The next device event. Waits at most `timeout_ms` (negative: until one comes) and returns
     // false when none came in that time.

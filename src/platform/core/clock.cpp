@@ -5,15 +5,16 @@
 namespace platform {
 namespace {
 
-bool virtual_mode = false;
-std::uint64_t virtual_now = 0;
-std::function<void()> reading_hook;
-
 std::uint64_t monotonic_ms() {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return static_cast<std::uint64_t>(ts.tv_sec) * 1000u + static_cast<std::uint64_t>(ts.tv_nsec) / 1000000u;
 }
+
+bool virtual_mode = false;
+std::uint64_t virtual_now = 0;
+std::uint64_t start = monotonic_ms();
+std::function<void()> reading_hook;
 
 }  // namespace
 
@@ -27,9 +28,12 @@ std::uint64_t clock_peek() { return virtual_mode ? virtual_now : monotonic_ms();
 
 bool clock_is_virtual() { return virtual_mode; }
 
-void clock_use_virtual(std::uint64_t start) {
+std::uint64_t clock_since_start() { return clock_peek() - start; }
+
+void clock_use_virtual(std::uint64_t at) {
     virtual_mode = true;
-    virtual_now = start;
+    virtual_now = at;
+    start = at;
 }
 
 void clock_advance(std::uint64_t milliseconds) { virtual_now += milliseconds; }

@@ -16,6 +16,10 @@ std::uint64_t clock_peek();
 
 bool clock_is_virtual();
 
+// Milliseconds since the clock started: the process's start on the real clock, the switch to the
+// virtual clock on that one. Display refreshes are counted from it, and the trace shows it.
+std::uint64_t clock_since_start();
+
 // Switches to the virtual clock, starting at `start` (tests use values near 2^32 to see the
 // tick count wrap).
 void clock_use_virtual(std::uint64_t start);

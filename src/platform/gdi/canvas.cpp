@@ -17,14 +17,7 @@ int distance(COLORREF a, COLORREF b) {
 
 }  // namespace
 
-bool resolve_canvas(const DC& dc, Canvas* canvas) {
-    if (!dc.window) {
-        const Bitmap* bitmap = find_bitmap(dc.bitmap);
-        if (!bitmap) return false;
-        *canvas = {bitmap->surface, 0, 0, bitmap->surface.bounds(), nullptr, false,
-                   bitmap->surface.format == PixelFormat::Mono1 ? bitmap->palette : nullptr};
-        return true;
-    }
+bool resolve_window_canvas(const DC& dc, Canvas* canvas) {
     DrawTarget target{};
     if (!dc.hwnd || !window_draw_target(dc.hwnd, &target)) return false;
     Rect clip = intersect(target.clip, target.surface.bounds());

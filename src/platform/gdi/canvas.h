@@ -20,8 +20,19 @@ struct Canvas {
     const COLORREF* palette = nullptr;  // 1-bit bitmaps: the colours of bit 0 and bit 1
 };
 
-// False when the DC has nothing to draw on (the screen's DC, a destroyed window).
-bool resolve_canvas(const DC& dc, Canvas* canvas);
+// A window DC's canvas; false when it has nothing to draw on (the screen's DC, a destroyed window).
+bool resolve_window_canvas(const DC& dc, Canvas* canvas);
+
+// False when the DC has nothing to draw on. Inline for memory DCs, which every stroke point draws
+// into.
+inline bool resolve_canvas(const DC& dc, Canvas* canvas) {
+    if (dc.window) return resolve_window_canvas(dc, canvas);
+    const Bitmap* bitmap = find_bitmap(dc.bitmap);
+    if (!bitmap) return false;
+    *canvas = {bitmap->surface, 0, 0, bitmap->surface.bounds(), nullptr, false,
+               bitmap->surface.format == PixelFormat::Mono1 ? bitmap->palette : nullptr};
+    return true;
+}
 
 // The DC rectangle (x, y, w, h) in surface coordinates, cut to the canvas's clip.
 Rect clip_to_canvas(const Canvas& canvas, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h);

@@ -7,22 +7,6 @@
 
 namespace platform::gdi {
 
-RopPlan plan_rop(DWORD rop) {
-    using Kind = RopPlan::Kind;
-    switch (rop) {
-    case SRCCOPY: return {Kind::Source, RasterOp::Copy};
-    case NOTSRCCOPY: return {Kind::Source, RasterOp::NotCopy};
-    case SRCAND: return {Kind::Source, RasterOp::And};
-    case SRCPAINT: return {Kind::Source, RasterOp::Paint};
-    case SRCINVERT: return {Kind::Source, RasterOp::Invert};
-    case WHITENESS: return {Kind::White};
-    case BLACKNESS: return {Kind::Black};
-    case PATCOPY: return {Kind::Brush};
-    case DSTINVERT: return {Kind::InvertTarget};
-    default: return {};
-    }
-}
-
 BOOL paint_rect(const DC& dc, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, RopPlan::Kind kind,
                 std::uintptr_t brush_handle) {
     using Kind = RopPlan::Kind;

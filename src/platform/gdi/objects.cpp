@@ -5,11 +5,16 @@
 #include "testing.h"
 
 namespace platform::gdi {
+
+// Defined before the other tables, which put the stock bitmap into this one as they start.
+HandleTable<DC> dc_table{HandleKind::DC};
+HandleTable<Bitmap> bitmap_table{HandleKind::Bitmap};
+
 namespace {
 
 struct Tables {
-    HandleTable<DC> dcs{HandleKind::DC};
-    HandleTable<Bitmap> bitmaps{HandleKind::Bitmap};
+    HandleTable<DC>& dcs = dc_table;
+    HandleTable<Bitmap>& bitmaps = bitmap_table;
     HandleTable<Brush> brushes{HandleKind::Brush};
     HandleTable<Font> fonts{HandleKind::Font};
     std::uintptr_t default_bitmap = 0;
@@ -90,8 +95,6 @@ HBITMAP add_bitmap(std::unique_ptr<Bitmap> bitmap) { return as_handle<HBITMAP>(t
 HBRUSH add_brush(std::unique_ptr<Brush> brush) { return as_handle<HBRUSH>(tables().brushes.add(std::move(brush))); }
 HFONT add_font(std::unique_ptr<Font> font) { return as_handle<HFONT>(tables().fonts.add(std::move(font))); }
 
-DC* find_dc(HDC dc) { return tables().dcs.find(raw(dc)); }
-Bitmap* find_bitmap(std::uintptr_t handle) { return tables().bitmaps.find(handle); }
 Brush* find_brush(std::uintptr_t handle) { return tables().brushes.find(handle); }
 Font* find_font(std::uintptr_t handle) { return tables().fonts.find(handle); }
 

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "core/geometry.h"
+#include "core/handles.h"
 #include "core/surface.h"
 #include "platform/gdi.h"
 
@@ -71,8 +72,12 @@ HBITMAP add_bitmap(std::unique_ptr<Bitmap> bitmap);
 HBRUSH add_brush(std::unique_ptr<Brush> brush);
 HFONT add_font(std::unique_ptr<Font> font);
 
-DC* find_dc(HDC dc);
-Bitmap* find_bitmap(std::uintptr_t handle);
+// Every drawing call looks its device contexts and their bitmaps up, several times a stroke point:
+// these two lookups are inline.
+extern HandleTable<DC> dc_table;
+extern HandleTable<Bitmap> bitmap_table;
+inline DC* find_dc(HDC dc) { return dc_table.find(raw(dc)); }
+inline Bitmap* find_bitmap(std::uintptr_t handle) { return bitmap_table.find(handle); }
 Brush* find_brush(std::uintptr_t handle);
 Font* find_font(std::uintptr_t handle);
 

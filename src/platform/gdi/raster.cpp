@@ -6,9 +6,8 @@
 #include <type_traits>
 #include <vector>
 
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
+#include "gdi/expand.h"
+
 
 namespace platform::gdi {
 namespace {
@@ -160,80 +159,20 @@ void rgb_block(const Surface& t, int dx, int dy, int w, int h, const Surface& s,
     }
 }
 
-// One source byte to its eight pixels, for one pair of ink and paper colours.
-struct ExpansionTable {
-    std::uint32_t ink = 0;
-    std::uint32_t paper = 0;
-    bool ready = false;
-    alignas(64) std::uint32_t pixels[256][8];
-};
-
-// Building a table costs about as much as drawing a small block, so the last few colour pairs are
-// kept: a screen shows one pair, dialogs and buttons a few more.
-const ExpansionTable& expansion_table(std::uint32_t ink, std::uint32_t paper) {
-    static ExpansionTable cache[4];
-    static int next = 0;
-    for (const ExpansionTable& t : cache)
-        if (t.ready && t.ink == ink && t.paper == paper) return t;
-    ExpansionTable& t = cache[next];
-    next = (next + 1) % 4;
-    for (int byte = 0; byte < 256; ++byte)
-        for (int bit = 0; bit < 8; ++bit) t.pixels[byte][bit] = (byte >> (7 - bit)) & 1 ? paper : ink;
-    t.ink = ink;
-    t.paper = paper;
-    t.ready = true;
-    return t;
-}
-
-// Whole source bytes, eight pixels each: the hot path of every repaint.
-void expand_bytes_plain(std::uint8_t* target, const std::uint8_t* source, int count, const ExpansionTable& table) {
-    for (int i = 0; i < count; ++i, target += 32) std::memcpy(target, table.pixels[source[i]], 32);
-}
-
-using ExpandBytes = void (*)(std::uint8_t*, const std::uint8_t*, int, const ExpansionTable&);
-
-#if defined(__x86_64__)
-// With AVX2 a byte's eight pixels are one aligned 32-byte load and one store.
-__attribute__((target("avx2"))) void expand_bytes_avx2(std::uint8_t* target, const std::uint8_t* source, int count,
-                                                       const ExpansionTable& table) {
-    for (int i = 0; i < count; ++i, target += 32)
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(target),
-                            _mm256_load_si256(reinterpret_cast<const __m256i*>(table.pixels[source[i]])));
-}
-
-ExpandBytes choose_expand_bytes() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") ? expand_bytes_avx2 : expand_bytes_plain;
-}
-#else
-ExpandBytes choose_expand_bytes() { return expand_bytes_plain; }
-#endif
-
-void expand_row(std::uint8_t* target, const std::uint8_t* source_row, int sx, int w, const ExpansionTable& table,
-                ExpandBytes expand_bytes) {
-    const std::uint8_t* s = source_row + (sx >> 3);
-    if (const int lead = sx & 7; lead != 0) {
-        const int n = std::min(8 - lead, w);
-        std::memcpy(target, table.pixels[*s++] + lead, static_cast<std::size_t>(n) * 4);
-        target += n * 4;
-        w -= n;
-    }
-    expand_bytes(target, s, w / 8, table);
-    if (const int tail = w % 8; tail > 0) std::memcpy(target + (w / 8) * 32, table.pixels[s[w / 8]], static_cast<std::size_t>(tail) * 4);
-}
-
 template <class Op>
 void mono_to_rgb_block(const Surface& t, int dx, int dy, int w, int h, const Surface& s, int sx, int sy, Op op,
                        const ColourRule& rule) {
-    const ExpansionTable& table = expansion_table(rule.ink, rule.paper);
-    static const ExpandBytes expand_bytes = choose_expand_bytes();
+    auto pixels_at = [&t, dx, dy](int r) { return reinterpret_cast<std::uint32_t*>(pixel_at(t, dx, dy + r)); };
+    // Stored 1-bit rows run bottom-up: the next image row down is one stride lower in memory.
+    const std::ptrdiff_t source_step = -static_cast<std::ptrdiff_t>(s.stride);
     if constexpr (std::is_same_v<Op, OpCopy>) {
-        for (int r = 0; r < h; ++r) expand_row(pixel_at(t, dx, dy + r), s.row(sy + r), sx, w, table, expand_bytes);
+        expand_block(pixels_at(0), t.stride / 4, s.row(sy), source_step, sx, w, h, rule.ink, rule.paper);
     } else {
-        std::vector<std::uint8_t> row(static_cast<std::size_t>(w) * 4);
+        std::vector<std::uint32_t> row(static_cast<std::size_t>(w));
         for (int r = 0; r < h; ++r) {
-            expand_row(row.data(), s.row(sy + r), sx, w, table, expand_bytes);
-            rgb_row(pixel_at(t, dx, dy + r), row.data(), w, false, op);
+            expand_block(row.data(), 0, s.row(sy + r), source_step, sx, w, 1, rule.ink, rule.paper);
+            rgb_row(reinterpret_cast<std::uint8_t*>(pixels_at(r)), reinterpret_cast<const std::uint8_t*>(row.data()), w,
+                    false, op);
         }
     }
 }

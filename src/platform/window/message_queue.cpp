@@ -2,6 +2,7 @@
 // calls, which keep the display current as the queue calls do.
 #include "window/message_queue.h"
 
+#include <algorithm>
 #include <climits>
 #include <deque>
 
@@ -100,7 +101,10 @@ BOOL GetMessageW(MSG* msg, HWND window, UINT filterMin, UINT filterMax) {
         catch_up();
         if (take_message(msg, window, filterMin, filterMax, true)) return msg->message == WM_QUIT ? FALSE : TRUE;
         const std::int64_t until_timer = in_filter_range(WM_TIMER, filterMin, filterMax) ? ms_until_next_timer(window) : -1;
-        wait_device_event(until_timer > INT_MAX ? INT_MAX : static_cast<int>(until_timer));
+        // A frame held for the next refresh ends the wait as a timer does.
+        const std::int64_t until_frame = ms_until_present();
+        const std::int64_t wait = until_timer < 0 ? until_frame : until_frame < 0 ? until_timer : std::min(until_timer, until_frame);
+        wait_device_event(wait > INT_MAX ? INT_MAX : static_cast<int>(wait));
     }
 }
 
@@ -141,6 +145,7 @@ LRESULT DispatchMessageW(const MSG* msg) {
 // steps of an animation, and every step has to be seen.
 DWORD GetTickCount() {
     read_device_events_then_present();
+    present_holding_clock();
     return static_cast<DWORD>(clock_now());
 }
 
@@ -155,9 +160,12 @@ void Sleep(DWORD milliseconds) {
             // passes a millisecond at a time so that whatever is timed for the meantime comes on time.
             clock_advance(1);
         } else {
-            // Device events arriving meanwhile are only buffered; the wait goes on after each.
+            // Device events arriving meanwhile are only buffered; the wait goes on after each. A
+            // frame held for the next refresh ends the wait early.
             const std::uint64_t left = deadline - now;
-            wait_device_event(left > INT_MAX ? INT_MAX : static_cast<int>(left));
+            const std::int64_t frame = ms_until_present();
+            const std::uint64_t wait = frame >= 0 ? std::min<std::uint64_t>(left, static_cast<std::uint64_t>(frame)) : left;
+            wait_device_event(wait > INT_MAX ? INT_MAX : static_cast<int>(wait));
         }
     }
 }

@@ -8,18 +8,48 @@
 #include "backend/backend.h"
 #include "core/clock.h"
 #include "gdi/draw_target.h"
+#include "window/input.h"
 #include "window/paint.h"
 
 namespace platform {
 namespace {
 
-// A display frame: drawing loops are shown at least this often.
-constexpr std::uint64_t kFrameMs = 16;
-
 // Screen coordinates: what has to be composed again, and what was composed but not yet presented.
 DirtyRegion exposed;
 DirtyRegion unpresented;
-std::uint64_t last_present = 0;
+bool presented_yet = false;
+std::uint64_t last_present = 0;  // milliseconds since the clock started
+
+// Refreshes are counted from the clock's start: refresh k shows from the millisecond
+// ceil(k × 1000 / rate) on, so two presents in one refresh are two in one count.
+std::uint64_t refresh_at(std::uint64_t since_start, int rate) {
+    return since_start * static_cast<std::uint64_t>(rate) / 1000u;
+}
+
+std::uint64_t refresh_start(std::uint64_t refresh, int rate) {
+    const auto r = static_cast<std::uint64_t>(rate);
+    return (refresh * 1000u + r - 1) / r;
+}
+
+// Milliseconds until the frame composed so far may be presented: 0 at once (the display has not
+// shown one in this refresh, or takes every frame at once), -1 when nothing waits.
+std::int64_t ms_until_frame_due() {
+    compose_changes();
+    if (unpresented.empty()) return -1;
+    const int rate = backend().refresh_rate();
+    if (rate <= 0 || !presented_yet) return 0;
+    const std::uint64_t now = clock_since_start();
+    const std::uint64_t shown = refresh_at(last_present, rate);
+    if (refresh_at(now, rate) != shown) return 0;
+    return static_cast<std::int64_t>(refresh_start(shown + 1, rate) - now);
+}
+
+void present_now() {
+    presented_yet = true;
+    last_present = clock_since_start();
+    backend().present(unpresented.rects().data(), static_cast<int>(unpresented.rects().size()));
+    unpresented.clear();
+}
 
 void compose(const Rect& area, std::uint32_t* framebuffer, int pitch) {
     const auto& z = window_table().z_order;
@@ -102,11 +132,24 @@ void compose_changes() {
 }
 
 void present_changes() {
-    compose_changes();
-    if (unpresented.empty()) return;
-    last_present = clock_peek();
-    backend().present(unpresented.rects().data(), static_cast<int>(unpresented.rects().size()));
-    unpresented.clear();
+    if (ms_until_frame_due() == 0) present_now();
+}
+
+std::int64_t ms_until_present() { return ms_until_frame_due(); }
+
+void present_holding_clock() {
+    for (;;) {
+        const std::int64_t wait = ms_until_frame_due();
+        if (wait < 0) return;
+        if (wait == 0) return present_now();
+        if (clock_is_virtual()) {
+            // A millisecond at a time, as a sleep, so that what is timed for the meantime comes.
+            clock_advance(1);
+            pump_device_events();
+        } else {
+            wait_device_event(static_cast<int>(wait));
+        }
+    }
 }
 
 bool window_draw_target(HWND handle, DrawTarget* target) {
@@ -133,10 +176,12 @@ bool window_draw_target(HWND handle, DrawTarget* target) {
     return true;
 }
 
-// Composing waits for the present: a loop of drawing calls pays for the screen once a frame, not
-// once a call.
+// Composing waits for the present: a loop of drawing calls pays for the screen once a refresh
+// (60 times a second on a display that takes every frame at once), not once a call.
 void window_drew() {
-    if (clock_peek() - last_present >= kFrameMs) present_changes();
+    if (!has_backend()) return;
+    const int rate = backend().refresh_rate() > 0 ? backend().refresh_rate() : 60;
+    if (!presented_yet || refresh_at(clock_since_start(), rate) != refresh_at(last_present, rate)) present_changes();
 }
 
 }  // namespace platform

@@ -2,6 +2,8 @@
 // only the areas that changed presented.
 #pragma once
 
+#include <cstdint>
+
 #include "core/geometry.h"
 #include "window/window_table.h"
 
@@ -22,7 +24,16 @@ void screen_uncover(const Window& leaving, const Rect& area);
 // Brings the framebuffer up to date with the windows; what changed waits to be presented.
 void compose_changes();
 
-// Composes and presents whatever changed since the last time; cheap when nothing did.
+// Composes whatever changed since the last time and presents it unless the display has shown a
+// frame in this refresh already; then it waits for the next present. Cheap when nothing changed.
 void present_changes();
+
+// Milliseconds until a waiting frame is due: a wait for input must end by then. -1 when none waits.
+std::int64_t ms_until_present();
+
+// As present_changes, but a frame that waits holds the caller until the next refresh, reading
+// device events meanwhile: the program reads the clock between the frames of an animation, and a
+// display shows one frame a refresh, so every frame it draws is seen.
+void present_holding_clock();
 
 }  // namespace platform

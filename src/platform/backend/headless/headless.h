@@ -32,6 +32,7 @@ public:
     std::uint32_t* framebuffer() override { return pixels_.data(); }
     int framebuffer_pitch() const override { return width_; }
     void present(const Rect* rects, int count) override;
+    int refresh_rate() const override { return refresh_rate_; }
     bool next_event(DeviceEvent* event, int timeout_ms) override;
     void wake() override;
     void beep() override { ++beeps_; }
@@ -50,9 +51,15 @@ public:
     // Device input, delivered in order as the platform reads events.
     void push(const DeviceEvent& event) { events_.push_back(event); }
 
+    // The virtual display refreshes 60 times a second, so a program that draws faster is held to
+    // one frame a refresh, as on a real screen; 0 makes a machine that draws and presents in no time.
+    void set_refresh_rate(int frames_per_second) { refresh_rate_ = frames_per_second; }
+
     // What the screen shows, as presented: 0x00RRGGBB.
     std::uint32_t pixel(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
-    int presents() const { return presents_; }
+    // When each frame was presented, in milliseconds since the clock started.
+    const std::vector<std::uint64_t>& present_times() const { return present_times_; }
+    int presents() const { return static_cast<int>(present_times_.size()); }
     const std::vector<Rect>& presented() const { return presented_; }
     void forget_presented() { presented_.clear(); }
     int beeps() const { return beeps_; }
@@ -69,7 +76,8 @@ private:
     std::deque<Action> idle_steps_;
     std::multimap<std::uint64_t, Action> timed_steps_;
     std::vector<Rect> presented_;
-    int presents_ = 0;
+    std::vector<std::uint64_t> present_times_;
+    int refresh_rate_ = 60;
     int beeps_ = 0;
     int sounds_ = 0;
     int desktop_scale_ = 0;

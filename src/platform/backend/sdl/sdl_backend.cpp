@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,6 +19,7 @@
 
 #include "backend/sdl/sdl_scale.h"
 #include "backend/sdl/sdl_x11.h"
+#include "core/clock.h"
 #include "system/display_name.h"
 
 namespace platform {
@@ -50,6 +52,17 @@ std::string program_name() {
     return error ? std::string() : self.filename().string();
 }
 
+// One line on stderr for those who watch the program from outside: the milliseconds since the
+// clock started, then what happened.
+void trace_line(const char* format, ...) {
+    std::fprintf(stderr, "%llu ", static_cast<unsigned long long>(clock_since_start()));
+    va_list arguments;
+    va_start(arguments, format);
+    std::vfprintf(stderr, format, arguments);
+    va_end(arguments);
+    std::fputc('\n', stderr);
+}
+
 // SCRIVO_TRACE=1: a line on stderr for each frame, each event delivered and each try at the
 // display, for those who watch the program from outside.
 bool tracing() {
@@ -60,21 +73,30 @@ bool tracing() {
 void trace_event(const DeviceEvent& e) {
     using Type = DeviceEvent::Type;
     switch (e.type) {
-    case Type::PointerDown: std::fprintf(stderr, "pointer down %d %d\n", e.x, e.y); break;
-    case Type::PointerMove: std::fprintf(stderr, "pointer move %d %d\n", e.x, e.y); break;
-    case Type::PointerUp: std::fprintf(stderr, "pointer up %d %d\n", e.x, e.y); break;
-    case Type::RightButtonDown: std::fprintf(stderr, "right button down %d %d\n", e.x, e.y); break;
-    case Type::RightButtonUp: std::fprintf(stderr, "right button up %d %d\n", e.x, e.y); break;
-    case Type::Wheel: std::fprintf(stderr, "wheel %d at %d %d\n", e.wheel, e.x, e.y); break;
-    case Type::KeyDown: std::fprintf(stderr, "key down %d%s\n", e.vk, e.repeat ? " repeat" : ""); break;
-    case Type::KeyUp: std::fprintf(stderr, "key up %d\n", e.vk); break;
-    case Type::Text: std::fprintf(stderr, "text %u\n", static_cast<unsigned>(e.character)); break;
-    case Type::FocusGained: std::fprintf(stderr, "focus gained\n"); break;
-    case Type::FocusLost: std::fprintf(stderr, "focus lost\n"); break;
-    case Type::CloseRequested: std::fprintf(stderr, "close requested\n"); break;
-    case Type::Wake: std::fprintf(stderr, "wake\n"); break;
-    case Type::ScreenLost: std::fprintf(stderr, "screen lost\n"); break;
+    case Type::PointerDown: trace_line("pointer down %d %d", e.x, e.y); break;
+    case Type::PointerMove: trace_line("pointer move %d %d", e.x, e.y); break;
+    case Type::PointerUp: trace_line("pointer up %d %d", e.x, e.y); break;
+    case Type::RightButtonDown: trace_line("right button down %d %d", e.x, e.y); break;
+    case Type::RightButtonUp: trace_line("right button up %d %d", e.x, e.y); break;
+    case Type::Wheel: trace_line("wheel %d at %d %d", e.wheel, e.x, e.y); break;
+    case Type::KeyDown: trace_line("key down %d%s", e.vk, e.repeat ? " repeat" : ""); break;
+    case Type::KeyUp: trace_line("key up %d", e.vk); break;
+    case Type::Text: trace_line("text %u", static_cast<unsigned>(e.character)); break;
+    case Type::FocusGained: trace_line("focus gained"); break;
+    case Type::FocusLost: trace_line("focus lost"); break;
+    case Type::CloseRequested: trace_line("close requested"); break;
+    case Type::Wake: trace_line("wake"); break;
+    case Type::ScreenLost: trace_line("screen lost"); break;
     }
+}
+
+// The display's refresh rate from its mode, 60 where the mode does not give one.
+int display_refresh_rate(SDL_Window* window) {
+    SDL_DisplayMode mode{};
+    if (SDL_GetWindowDisplayMode(window, &mode) == 0 && mode.refresh_rate > 0) return mode.refresh_rate;
+    if (SDL_GetCurrentDisplayMode(std::max(SDL_GetWindowDisplayIndex(window), 0), &mode) == 0 && mode.refresh_rate > 0)
+        return mode.refresh_rate;
+    return 60;
 }
 
 // Starts SDL's video on the display the environment names. SDL alone would fall back to its offscreen
@@ -113,7 +135,7 @@ bool init_video(std::string* error) {
             SDL_Quit();
             return false;
         }
-        if (tracing()) std::fprintf(stderr, "display %s did not open; trying again\n", display.name.c_str());
+        if (tracing()) trace_line("display %s did not open; trying again", display.name.c_str());
         std::this_thread::sleep_for(kRefusalRetry);
     }
 }
@@ -183,6 +205,7 @@ SdlBackend::SdlBackend(SDL_Window* window, int width, int height, std::uint32_t 
       width_(width),
       height_(height),
       wake_type_(wake_type),
+      refresh_rate_(display_refresh_rate(window)),
       desktop_scale_(desktop_scale),
       wake_fd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)),
       connection_fd_(x11_watch_connection(window, &lost_)),
@@ -192,6 +215,7 @@ SdlBackend::SdlBackend(SDL_Window* window, int width, int height, std::uint32_t 
     // As on a pen device: no pointer over the page, and no text-input machinery behind the keys.
     SDL_ShowCursor(SDL_DISABLE);
     SDL_StopTextInput();
+    if (trace_) trace_line("refresh %d Hz", refresh_rate_);
 }
 
 SdlBackend::~SdlBackend() {
@@ -240,8 +264,9 @@ void SdlBackend::present(const Rect* rects, int count) {
     }
     if (update_.empty()) return;
     if (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) SDL_ShowWindow(window_);
+    // Traced as the frame is handed over: a large frame takes the X server a while to take.
+    if (trace_) trace_line("presented %d rects", static_cast<int>(update_.size()));
     SDL_UpdateWindowSurfaceRects(window_, update_.data(), static_cast<int>(update_.size()));
-    if (trace_) std::fprintf(stderr, "presented %d rects\n", static_cast<int>(update_.size()));
 }
 
 bool SdlBackend::handle_window_change(const SDL_Event& sdl_event, DeviceEvent* event) {
@@ -250,7 +275,8 @@ bool SdlBackend::handle_window_change(const SDL_Event& sdl_event, DeviceEvent* e
     case SDL_WINDOWEVENT_EXPOSED:
         // The surface still holds what was presented; only the window lost it.
         SDL_UpdateWindowSurface(window_);
-        if (trace_) std::fprintf(stderr, "presented 1 rects\n");
+        // Not a new frame: the trace keeps "presented" for frames the program drew.
+        if (trace_) trace_line("exposed, shown again");
         return false;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
         // SDL makes a new surface for the new size: what was presented is gone.
@@ -354,7 +380,7 @@ void SdlBackend::raise() {
     SDL_RaiseWindow(window_);
     // Without a window manager to hand it over, the keyboard focus has to be taken.
     SDL_SetWindowInputFocus(window_);
-    if (trace_) std::fprintf(stderr, "raised\n");
+    if (trace_) trace_line("raised");
 }
 
 }  // namespace platform

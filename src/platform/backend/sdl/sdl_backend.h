@@ -44,6 +44,7 @@ public:
     std::uint32_t* framebuffer() override { return pixels_; }
     int framebuffer_pitch() const override { return pitch_; }
     void present(const Rect* rects, int count) override;
+    int refresh_rate() const override { return refresh_rate_; }
     bool next_event(DeviceEvent* event, int timeout_ms) override;
     void wake() override;
     void beep() override { audio_->beep(); }
@@ -74,6 +75,7 @@ private:
     int width_;
     int height_;
     std::uint32_t wake_type_;
+    int refresh_rate_;
     int desktop_scale_;
     int wake_fd_;
     // The X connection to wait on; -1 on other drivers, which SDL waits on itself.

@@ -1,0 +1,20 @@
+// Runs the benchmarks of one executable and then prints each measured path against its floor from
+// the same run, so that a loaded or slower machine moves both figures together.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace bench {
+
+struct Ratio {
+    std::string measured;  // full benchmark names, as printed
+    std::string floor;
+    double goal;           // the most the ratio may be
+};
+
+// Times are CPU times, or wall times for benchmarks named ".../real_time" (those that wait on a
+// disk). With repetitions the median is taken. Returns the process's exit code.
+int run_with_ratios(int argc, char** argv, const std::vector<Ratio>& ratios);
+
+}  // namespace bench
