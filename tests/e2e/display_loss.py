@@ -1,15 +1,23 @@
 """The display goes away under a Scrivo with unsaved ink (its X server ends): Scrivo saves the
-notepad and stores the page it was on, says so on stderr and ends with 1, without aborting."""
+notepad and stores the page it was on, says so on stderr and ends with 1, without aborting. With
+`failed-save` the notepad cannot be written: the reason, which no box can show any more, goes to
+stderr, and Scrivo still ends with 1 at once."""
 
 import os
+import sys
 
 from PIL import Image
 
 from harness import PAGE_BLUE, expect, main
 from ink import drag
 
+HOW = sys.argv[1] if len(sys.argv) > 1 and not sys.argv[1].startswith("--") else "saved"
+
 
 def test(session):
+    if HOW == "failed-save":
+        test_failed_save(session)
+        return
     with session(width=240, height=320) as s:
         scrivo = s.start_scrivo(close_first_box=True)
         mark = scrivo.mark()
@@ -36,6 +44,24 @@ def test(session):
                "Scrivo.bmp does not hold the stroke drawn on the second page")
         with open(os.path.join(s.folder, "config", "scrivo", "registry.reg")) as settings:
             expect('"PositionY"=dword:00000140' in settings.read(), "the second page was not stored as the position")
+
+
+def test_failed_save(session):
+    with session(width=240, height=320) as s:
+        scrivo = s.start_scrivo(close_first_box=True)
+        # A folder where the notepad file goes: no save can put the file there, not even as root.
+        os.mkdir(os.path.join(s.folder, "app", "Scrivo.bmp"))
+        mark = scrivo.mark()
+        drag(s, [(30, 200), (60, 200), (90, 200)])
+        scrivo.wait_for(r"pointer up 90 200", mark)
+        scrivo.wait_settled(mark)
+
+        s.xvfb.kill()
+        code = scrivo.exit_code(timeout=15)
+        expect(code == 1, f"Scrivo ended with {code} when its display went away\n{scrivo.output()}")
+        expect(scrivo.matching(r"Scrivo: The notepad could not be saved.*Your last changes are lost\."),
+               f"no word of the failed save\n{scrivo.output()}")
+        expect(scrivo.matching(r".*lost the display :\d+.*"), f"no word of the lost display\n{scrivo.output()}")
 
 
 if __name__ == "__main__":

@@ -296,6 +296,20 @@ TEST_F(NotepadFileTest, AProgramFolderTooLongForThePathFailsCleanlyAndSaysSo) {
     EXPECT_EQ(std::distance(fs::directory_iterator(ProgramDir()), fs::directory_iterator()), 1);  // config only
 }
 
+// The display is gone when the save at exit fails: nobody could answer a box, so the reason goes to
+// stderr and the program still ends.
+TEST_F(NotepadFileTest, ASaveThatFailsAfterTheDisplayIsLostSaysWhyOnStderrAndEnds) {
+    platform::set_program_path(ProgramDir() + "/" + std::string(250, 'd') + "/scrivo");
+    AnswerNewPad();
+    Drag({{50, 50}, {60, 60}});
+    Idle([this] { screen_->lose_display(); });
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunScrivo(), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Scrivo: The notepad could not be saved: the path of the program's folder is too long. "
+              "Your last changes are lost.\n");
+}
+
 TEST_F(NotepadFileTest, AKillAtAnyMomentOfASaveLeavesTheOldOrTheNewNotepad) {
     AnswerNewPad();
     Idle([this] {

@@ -78,6 +78,11 @@ public:
     virtual void set_text_input(bool on) = 0;
     // Brings the display window to the front and gives it the keyboard focus.
     virtual void raise() = 0;
+
+    // The display went away (its server ended): nothing is shown from then on and no input will
+    // come, so nothing may wait for a person's answer. The backend has said so once, as a
+    // CloseRequested event.
+    virtual bool display_lost() const = 0;
 };
 
 // The largest scale factor taken from any setting: beyond it no chrome fits any screen.

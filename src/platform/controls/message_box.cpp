@@ -3,10 +3,13 @@
 #include "controls/message_box.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <cwchar>
 #include <vector>
 
 #include "backend/backend.h"
+#include "core/utf8.h"
 #include "controls/draw.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
@@ -193,6 +196,22 @@ bool handle_key(Box& box, const MSG& msg) {
     }
 }
 
+// With the display gone a person can still read stderr: the caption and the text on one line,
+// any code point that is no character shown as U+FFFD.
+void write_to_stderr(const Box& box) {
+    std::wstring line = box.caption + L": " + box.text;
+    for (wchar_t& c : line) {
+        const auto code = static_cast<std::uint32_t>(c);
+        const bool byte_carrier = code >= 0xDC80 && code <= 0xDCFF;
+        if (code < 0x20 || code == 0x7F)
+            c = L' ';
+        else if ((code >= 0xD800 && code <= 0xDFFF && !byte_carrier) || code > 0x10FFFF)
+            c = L'\uFFFD';
+    }
+    std::fprintf(stderr, "%s\n", wide_to_utf8(line).value_or("").c_str());
+    std::fflush(stderr);
+}
+
 }  // namespace
 
 LRESULT message_box_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -255,7 +274,11 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     SetFocus(GetDlgItem(box.window, box.answers.front().id));
     loop.run(box.window, [&box](const MSG& msg) { return handle_key(box, msg); });
 
-    const int result = box.answer ? box.answer : box.escape_answer;
+    // The loop ends at once when the display is gone, or with the close request that tells of it:
+    // nobody answered, whatever the close says, and the box failed to ask.
+    const bool unanswered = backend().display_lost();
+    if (unanswered) write_to_stderr(box);
+    const int result = unanswered ? 0 : box.answer ? box.answer : box.escape_answer;
     DestroyWindow(box.window);
     Window* owner_window = find_window(owner);
     const HWND top_owner = owner_window ? top_level_of(*owner_window).handle : nullptr;

@@ -1,8 +1,15 @@
 #include "window/modal_loop.h"
 
+#include "backend/backend.h"
 #include "window/window_table.h"
 
 namespace platform {
+namespace {
+
+// With the display gone no answer can come: waiting for one would hang the process.
+bool display_gone() { return has_backend() && backend().display_lost(); }
+
+}  // namespace
 
 bool ModalLoop::run(HWND window, const Filter& filter) {
     Window* owner = find_window(owner_);
@@ -12,7 +19,7 @@ bool ModalLoop::run(HWND window, const Filter& filter) {
     if (disabled_here) EnableWindow(top_owner, FALSE);
 
     MSG msg;
-    while (!ended_ && IsWindow(window)) {
+    while (!ended_ && IsWindow(window) && !display_gone()) {
         if (GetMessageW(&msg, nullptr, 0, 0) == 0) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;

@@ -20,9 +20,10 @@ public:
     ModalLoop(const ModalLoop&) = delete;
     ModalLoop& operator=(const ModalLoop&) = delete;
 
-    // Runs until end() is called, `window` is destroyed, or a WM_QUIT arrives (posted again, so
-    // that the loop outside ends too). The owner is enabled again before it returns, so that it
-    // becomes active once `window` goes. True when end() ended it.
+    // Runs until end() is called, `window` is destroyed, a WM_QUIT arrives (posted again, so that
+    // the loop outside ends too) or the display is lost (at once when it already is). The owner is
+    // enabled again before it returns, so that it becomes active once `window` goes. True when
+    // end() ended it.
     bool run(HWND window, const Filter& filter = {});
 
     // Ends the loop once the message being dispatched has been handled; any window procedure may

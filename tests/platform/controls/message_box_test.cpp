@@ -130,4 +130,29 @@ TEST_F(MessageBox, ACloseRequestWhileItIsOpenEndsItAndItsOwner) {
     EXPECT_EQ(platform::window_table().windows.live(), 0u);
 }
 
+// With the display gone nobody can answer: the box fails at once, as it does without a display,
+// and still says on stderr what it would have shown, on one line.
+TEST_F(MessageBox, ALostDisplayFailsTheBoxAtOnceAndItsTextGoesToStderr) {
+    screen.lose_display();
+    dispatch_all();  // the close request that told of the loss
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(MessageBoxW(nullptr, L"Not saved:\nthe disk is full.", L"Scribble", MB_OKCANCEL), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Scribble: Not saved: the disk is full.\n");
+    EXPECT_EQ(platform::window_table().windows.live(), 0u);
+}
+
+TEST_F(MessageBox, ADisplayLostWhileItIsOpenEndsItUnansweredWithItsTextOnStderr) {
+    bool open = false;
+    when_box_open([&](HWND) {
+        open = true;
+        screen.lose_display();
+    });
+    testing::internal::CaptureStderr();
+    // Standing on its own, as a box after the main window has gone does: only the loss can end it.
+    EXPECT_EQ(MessageBoxW(nullptr, L"Gone", L"Scribble", MB_OK), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Scribble: Gone\n");
+    EXPECT_TRUE(open);
+    EXPECT_FALSE(IsWindow(main)) << "the loss reaches the program as a close request";
+}
+
 }  // namespace

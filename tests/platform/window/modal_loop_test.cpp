@@ -68,6 +68,23 @@ TEST_F(Modal, AQuitEndsEveryLoopAndReachesTheProgramsOwnLoop) {
     EXPECT_EQ(msg.wParam, 3u);
 }
 
+// Menus and dialogs open inside a box end with it: nothing waits for input a lost display can't give.
+TEST_F(Modal, ALostDisplayEndsEveryLoopAndNoneStartsAgain) {
+    // The close request that tells of the loss is refused: only the loss itself can end the loops.
+    handlers[WM_CLOSE] = [](HWND, UINT, WPARAM, LPARAM) -> LRESULT { return 0; };
+    ModalLoop loop(main);
+    on_outer_app_run_inner([this](ModalLoop&) { screen.lose_display(); });
+    log.push_back(loop.run(outer_box) ? "outer ended" : "outer gave up");
+    EXPECT_EQ(log, (std::vector<std::string>{"inner quit", "outer gave up"}));
+    EXPECT_TRUE(IsWindowEnabled(main));
+
+    ASSERT_TRUE(IsWindow(outer_box));
+    ModalLoop later(main);
+    EXPECT_FALSE(later.run(outer_box));
+    EXPECT_TRUE(IsWindowEnabled(main));
+    handlers.erase(WM_CLOSE);
+}
+
 TEST_F(Modal, ALoopEndsWhenItsWindowGoes) {
     ModalLoop loop(main);
     handlers[WM_APP] = [&](HWND w, UINT, WPARAM, LPARAM) -> LRESULT {

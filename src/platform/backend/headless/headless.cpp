@@ -23,6 +23,11 @@ bool HeadlessBackend::play_wave(const std::uint8_t* data, std::size_t size) {
     return true;
 }
 
+void HeadlessBackend::lose_display() {
+    lost_ = true;
+    events_.push_back({DeviceEvent::Type::CloseRequested});
+}
+
 void HeadlessBackend::when_idle(Action action) { idle_steps_.push_back(std::move(action)); }
 
 void HeadlessBackend::at_time(std::uint64_t at, Action action) { timed_steps_.emplace(at, std::move(action)); }

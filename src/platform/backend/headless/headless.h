@@ -42,6 +42,10 @@ public:
     void set_text_input(bool on) override { text_input_ = on; }
     bool text_input() const { return text_input_; }
     void raise() override {}
+    bool display_lost() const override { return lost_; }
+    // The display goes away as a real one does when its server ends: the program hears a close
+    // request, and from then on the display shows nothing and gives no input.
+    void lose_display();
 
     // The script.
     using Action = std::function<void()>;
@@ -81,6 +85,7 @@ private:
     int beeps_ = 0;
     int sounds_ = 0;
     int desktop_scale_ = 0;
+    bool lost_ = false;
 };
 
 // Installs a headless backend of the given size on the virtual clock and returns it.

@@ -54,9 +54,7 @@ public:
     void raise() override;
 
     SDL_Window* window() const { return window_; }
-    // The display went away while the program ran (its server ended): the program was asked to
-    // close, and nothing is shown from then on.
-    bool display_lost() const { return lost_.load(); }
+    bool display_lost() const override { return lost_.load(); }
 
 private:
     SdlBackend(SDL_Window* window, int width, int height, std::uint32_t wake_type, int desktop_scale);
