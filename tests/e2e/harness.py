@@ -137,13 +137,17 @@ class Program:
 
 class Session:
     """An Xvfb of the given size, a Scrivo copied into a folder of its own (the notepad file lands
-    beside the program) with its own home and configuration, and the tools to drive them."""
+    beside the program) with its own home and configuration, and the tools to drive them.
 
-    def __init__(self, scrivo, scrivo_send, width=240, height=320):
+    With `resetting` the X server resets whenever its last client leaves, as one started by hand or
+    by startx does; otherwise it keeps its state between clients."""
+
+    def __init__(self, scrivo, scrivo_send, width=240, height=320, resetting=False):
         self.scrivo_source = os.path.abspath(scrivo)
         self.scrivo_send = os.path.abspath(scrivo_send)
         self.width = width
         self.height = height
+        self.resetting = resetting
         self.programs = []
         self.xvfb = None
         self.folder = None
@@ -195,7 +199,7 @@ class Session:
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{self.width}x{self.height}x24",
-             "-nolisten", "tcp", "-noreset"],
+             "-nolisten", "tcp"] + ([] if self.resetting else ["-noreset"]),
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         number = b""
@@ -291,7 +295,7 @@ def main(test):
     signal.signal(signal.SIGALRM, on_alarm)
     signal.alarm(TEST_LIMIT_SECONDS)
     try:
-        test(lambda **size: Session(arguments.scrivo, arguments.scrivo_send, **size))
+        test(lambda **options: Session(arguments.scrivo, arguments.scrivo_send, **options))
     except Failure as failure:
         print(f"FAILED: {failure}", file=sys.stderr)
         sys.exit(1)
