@@ -20,9 +20,13 @@ def test(session):
         scrivo = s.start_scrivo()
 
         def after(*action):
+            # A turn ends with the page number shown for half a second, and input that arrives
+            # meanwhile is thrown away: settled means quiet for longer than that, counted from the
+            # moment Scrivo has read the input.
+            seen = {"click": r".*(wheel|button down).*", "key": r".*key down \d+.*"}[action[0]]
             mark = scrivo.mark()
             s.xdotool(*action)
-            scrivo.wait_settled(mark)
+            scrivo.wait_settled(scrivo.wait_for(seen, mark), quiet=0.8)
             return s.screenshot()
 
         s.xdotool("mousemove", "100", "100")
