@@ -10,6 +10,7 @@
 
 DWORD LastSaveError = ERROR_SUCCESS;
 int NotepadFileRefused = 0;
+WCHAR NotepadFilePath[MAX_PATH] = {};
 
 namespace {
 
@@ -26,6 +27,8 @@ constexpr std::int64_t MaxNotepadBytes = std::int64_t{512} << 20;
 constexpr DWORD SavePause = 200;
 constexpr LPCWSTR TemporaryPrefix = L"Scrivo.bmp.~";
 constexpr LPCWSTR DamagedSuffix = L".damaged";
+// The notepad's own folder inside the user's data folder.
+constexpr LPCWSTR DataFolderName = L"/scrivo/";
 
 struct FileReader {
     HANDLE file;
@@ -213,6 +216,26 @@ int FailSave(HANDLE file, LPCWSTR temporary) {
     return 0;
 }
 
+// Whether a new file can be made in the folder: the only sure answer is to make one. The name is
+// a save's temporary name, so a crash between the two calls leaves nothing the next start keeps.
+bool FolderTakesFiles(LPCWSTR directory) {
+    WCHAR probe[MAX_PATH];
+    if (!GetTempFileNameW(directory, TemporaryPrefix, 0, probe)) return false;
+    DeleteFileW(probe);
+    return true;
+}
+
+// The notepad's folder, made when missing: the first save into the user's data folder makes
+// "scrivo" there, and the data folder itself when that is missing too.
+bool MakeNotepadFolder(LPCWSTR path) {
+    WCHAR data[MAX_PATH];
+    WCHAR directory[MAX_PATH];
+    DirectoryOf(path, directory);
+    if (GetFileAttributesW(directory) != INVALID_FILE_ATTRIBUTES) return true;
+    if (!SHGetSpecialFolderPathW(nullptr, data, CSIDL_APPDATA, TRUE)) return false;
+    return CreateDirectoryW(directory, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
 }  // namespace
 
 int GetModuleDirectory(LPWSTR buffer) {
@@ -232,10 +255,17 @@ int GetModuleDirectory(LPWSTR buffer) {
     return 1;
 }
 
-int GetNotepadFilePath(LPWSTR path) {
+int ChooseNotepadFilePath() {
     WCHAR directory[MAX_PATH];
-    if (!GetModuleDirectory(directory)) return 0;
-    return JoinPath(directory, NotepadFileName, path) ? 1 : 0;
+    if (GetModuleDirectory(directory) && JoinPath(directory, NotepadFileName, NotepadFilePath) &&
+        (GetFileAttributesW(NotepadFilePath) != INVALID_FILE_ATTRIBUTES || FolderTakesFiles(directory)))
+        return 1;
+    WCHAR data[MAX_PATH];
+    if (SHGetSpecialFolderPathW(nullptr, data, CSIDL_APPDATA, FALSE) && JoinPath(data, DataFolderName, directory) &&
+        JoinPath(directory, NotepadFileName, NotepadFilePath))
+        return 1;
+    NotepadFilePath[0] = 0;
+    return 0;
 }
 
 void RemoveLeftoverSaves(LPCWSTR path) {
@@ -329,10 +359,13 @@ void FormatSaveFailure(LPWSTR message) {
 }
 
 int SaveNotepad() {
-    WCHAR path[MAX_PATH];
-    if (!GetNotepadFilePath(path)) {
+    if (!NotepadFilePath[0]) {
         LastSaveError = ERROR_FILENAME_EXCED_RANGE;
         return 0;
     }
-    return SaveNotepadFile(NotepadImage.Bitmap, path);
+    if (!MakeNotepadFolder(NotepadFilePath)) {
+        LastSaveError = GetLastError();
+        return 0;
+    }
+    return SaveNotepadFile(NotepadImage.Bitmap, NotepadFilePath);
 }

@@ -1,4 +1,5 @@
-// The notepad file: "Scrivo.bmp" beside the program, a 1-bit BMP with a 62-byte header block.
+// The notepad file: "Scrivo.bmp", a 1-bit BMP with a 62-byte header block, beside the program or,
+// where the program's folder cannot take it, in the user's data folder.
 #pragma once
 
 #include "platform/platform.h"
@@ -10,9 +11,14 @@ constexpr LPCWSTR NotepadFileName = L"Scrivo.bmp";
 extern DWORD LastSaveError;
 extern int NotepadFileRefused;
 
+// Where the notepad is loaded from and saved to, chosen once at start; empty when no place fits.
+extern WCHAR NotepadFilePath[MAX_PATH];
+
 int GetModuleDirectory(LPWSTR buffer);
-// The notepad file's full path into a MAX_PATH buffer; 0 when it does not fit.
-int GetNotepadFilePath(LPWSTR path);
+// Chooses NotepadFilePath: a notepad beside the program stays there; else a new one goes beside
+// the program when its folder can be written to, else into "scrivo" in the user's data folder,
+// made by the first save. 0 when no path fits.
+int ChooseNotepadFilePath();
 HBITMAP LoadNotepadFile(HDC context, LPCWSTR path);
 int SaveNotepadFile(HBITMAP bitmap, LPCWSTR path);
 int SaveNotepad();

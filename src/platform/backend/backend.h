@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "core/geometry.h"
 
@@ -60,6 +61,8 @@ public:
     virtual bool play_wave(const std::uint8_t* data, std::size_t size) = 0;
 
     virtual void set_cursor(CursorShape shape) = 0;
+    // The name the desktop shows for the display window (UTF-8).
+    virtual void set_title(const std::string& title) = 0;
     // Brings the display window to the front and gives it the keyboard focus.
     virtual void raise() = 0;
 };

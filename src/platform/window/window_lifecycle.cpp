@@ -80,6 +80,7 @@ HWND CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD style, 
     }
     invalidate(w, {0, 0, w.rect.width(), w.rect.height()}, true);
     announce_to_other_processes(w);
+    name_the_display();
 
     if (SendMessageW(handle, WM_CREATE, 0, 0) == -1) {
         DestroyWindow(handle);

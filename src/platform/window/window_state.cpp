@@ -150,6 +150,7 @@ BOOL SetWindowTextW(HWND handle, LPCWSTR text) {
     withdraw_from_other_processes(*w);
     w->text = text ? text : L"";
     announce_to_other_processes(*w);
+    name_the_display();
     return TRUE;
 }
 

@@ -37,6 +37,8 @@ public:
     // No pointer and no other windows: there is nothing to show a cursor on or raise above.
     void set_cursor(CursorShape) override {}
     void raise() override {}
+    // Nobody sees the title of a screen kept in memory.
+    void set_title(const std::string&) override {}
 
     // The script.
     using Action = std::function<void()>;

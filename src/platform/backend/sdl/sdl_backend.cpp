@@ -6,7 +6,6 @@
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string_view>
 #include <system_error>
 
@@ -24,13 +23,6 @@ bool parse_size(std::string_view text, int* width, int* height) {
         return error == std::errc{} && end == part.data() + part.size() && *value > 0 && *value <= kLargestScreen;
     };
     return number(text.substr(0, cross), width) && number(text.substr(cross + 1), height);
-}
-
-// The window's title: the program file's name, which is all the platform knows of the program.
-std::string program_name() {
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : self.filename().string();
 }
 
 // One line on stderr for each event delivered, for those who watch the program from outside.
@@ -55,11 +47,22 @@ void trace_event(const DeviceEvent& e) {
 SdlScreen sdl_screen_from_environment() {
     SdlScreen screen;
     const char* asked = std::getenv("SCRIVO_SCREEN");
-    if (asked != nullptr && !parse_size(asked, &screen.width, &screen.height)) screen = {};
+    if (asked == nullptr || asked[0] == '\0') return screen;
+    if (!parse_size(asked, &screen.width, &screen.height)) {
+        std::fprintf(stderr, "SCRIVO_SCREEN=%s is not a screen size such as 240x320; using the whole display\n", asked);
+        screen = {};
+    }
     return screen;
 }
 
-std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, std::string* error) {
+std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, const std::string& window_class,
+                                             std::string* error) {
+    // SDL takes the class from these (X11's WM_CLASS, Wayland's app id), else from the program
+    // file's name, which changes when an installation replaces the running program.
+    if (!window_class.empty()) {
+        setenv("SDL_VIDEO_X11_WMCLASS", window_class.c_str(), 0);
+        setenv("SDL_VIDEO_WAYLAND_WMCLASS", window_class.c_str(), 0);
+    }
     // The default path re-uploads the whole surface through a software renderer at every update;
     // the plain framebuffer updates only the rectangles asked for.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -75,26 +78,27 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, std::strin
         *error = SDL_GetError();
         return nullptr;
     }
-    int width = screen.width;
-    int height = screen.height;
-    Uint32 flags = 0;
-    if (width == 0 || height == 0) {
-        SDL_DisplayMode desktop{};
-        if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
-            *error = SDL_GetError();
-            SDL_Quit();
-            return nullptr;
-        }
-        width = desktop.w;
-        height = desktop.h;
-        flags = SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
+    SDL_DisplayMode desktop{};
+    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
+        *error = SDL_GetError();
+        SDL_Quit();
+        return nullptr;
     }
+    bool emulated = screen.width != 0 && screen.height != 0;
+    if (emulated && (screen.width > desktop.w || screen.height > desktop.h)) {
+        std::fprintf(stderr, "SCRIVO_SCREEN=%dx%d is larger than the display (%dx%d); using the whole display\n",
+                     screen.width, screen.height, desktop.w, desktop.h);
+        emulated = false;
+    }
+    const int width = emulated ? screen.width : desktop.w;
+    const int height = emulated ? screen.height : desktop.h;
+    Uint32 flags = emulated ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
     // Shown with the first frame: a program that ends before it draws anything (a second copy
     // that hands over to the first) never flashes an empty screen.
     flags |= SDL_WINDOW_HIDDEN;
     const Uint32 wake_type = SDL_RegisterEvents(1);
-    const int position = screen.width == 0 || screen.height == 0 ? 0 : SDL_WINDOWPOS_CENTERED;
-    SDL_Window* window = SDL_CreateWindow(program_name().c_str(), position, position, width, height, flags);
+    const int position = emulated ? SDL_WINDOWPOS_CENTERED : 0;
+    SDL_Window* window = SDL_CreateWindow(window_class.c_str(), position, position, width, height, flags);
     if (window == nullptr || wake_type == static_cast<Uint32>(-1)) {
         *error = SDL_GetError();
         if (window != nullptr) SDL_DestroyWindow(window);

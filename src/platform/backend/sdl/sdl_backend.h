@@ -23,14 +23,17 @@ struct SdlScreen {
     int height = 0;
 };
 
-// SCRIVO_SCREEN=<width>x<height> asks for an emulated screen; without it, or with a size that
-// makes no sense, the screen is the whole display.
+// SCRIVO_SCREEN=<width>x<height> asks for an emulated screen; without it the screen is the whole
+// display, and so it is, with one line on stderr saying why, for a size that makes no sense or
+// (found when the display opens) one larger than the display.
 SdlScreen sdl_screen_from_environment();
 
 class SdlBackend final : public Backend {
 public:
-    // Opens the display. Null, with SDL's reason in `error`, when there is none.
-    static std::unique_ptr<SdlBackend> open(const SdlScreen& screen, std::string* error);
+    // Opens the display with a window of the class `window_class`, by which desktops match it to
+    // its launcher. Null, with SDL's reason in `error`, when there is none.
+    static std::unique_ptr<SdlBackend> open(const SdlScreen& screen, const std::string& window_class,
+                                            std::string* error);
     ~SdlBackend() override;
     SdlBackend(const SdlBackend&) = delete;
     SdlBackend& operator=(const SdlBackend&) = delete;
@@ -46,6 +49,7 @@ public:
     bool play_wave(const std::uint8_t* data, std::size_t size) override { return audio_->play_wave(data, size); }
     void set_cursor(CursorShape shape) override;
     void raise() override;
+    void set_title(const std::string& title) override { SDL_SetWindowTitle(window_, title.c_str()); }
 
     SDL_Window* window() const { return window_; }
 

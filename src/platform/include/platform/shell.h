@@ -11,3 +11,11 @@ constexpr DWORD SHFS_SHOWSTARTICON = 0x0010;
 constexpr DWORD SHFS_HIDESTARTICON = 0x0020;
 
 BOOL SHFullScreen(HWND window, DWORD state);
+
+// Where programs keep this user's own data, each in a folder of its own inside.
+constexpr int CSIDL_APPDATA = 0x001A;
+
+// The path of a special folder into a MAX_PATH buffer, the folder made first when `create` is set.
+// FALSE (the buffer empty) for a kind of folder the shell does not know, or one it cannot find,
+// make or fit.
+BOOL SHGetSpecialFolderPathW(HWND owner, LPWSTR path, int folder, BOOL create);
