@@ -4,7 +4,7 @@
 
 #include "backend/headless/headless.h"
 #include "platform/platform.h"
-#include "window/draw_target.h"
+#include "gdi/draw_target.h"
 
 namespace {
 

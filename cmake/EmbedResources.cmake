@@ -19,7 +19,7 @@ function(scrivo_embed_resources target list_file)
             ${PROJECT_SOURCE_DIR}/cmake/ResourceList.cmake
     COMMENT "Embedding resources of ${target}")
   add_library(${target}_resources OBJECT ${out})
-  target_link_libraries(${target}_resources PRIVATE scrivo_platform)
+  target_link_libraries(${target}_resources PRIVATE scrivo_platform_internal)
   get_target_property(kind ${target} TYPE)
   if(kind STREQUAL "EXECUTABLE")
     target_sources(${target} PRIVATE $<TARGET_OBJECTS:${target}_resources>)

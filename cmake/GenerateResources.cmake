@@ -20,7 +20,7 @@ foreach(resource IN LISTS resources)
   math(EXPR count "${count} + 1")
 endforeach()
 file(WRITE ${OUT}.new "// Generated from ${LIST}; edit that list and the files it names instead.
-#include \"platform/resource_table.h\"
+#include \"system/resource_table.h\"
 
 namespace platform {
 namespace {

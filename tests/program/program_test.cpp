@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "app/app.h"
-#include "controls/message_box.h"
+#include "testing.h"
 #include "notepad/notepad.h"
 #include "system/module.h"
 #include "window/screen.h"

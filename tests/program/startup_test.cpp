@@ -3,8 +3,8 @@
 
 #include "app/app.h"
 #include "core/surface.h"
-#include "gdi/objects.h"
-#include "gdi/window_dc.h"
+#include "testing.h"
+#include "testing.h"
 #include "notepad/notepad.h"
 #include "program_test.h"
 
@@ -116,7 +116,7 @@ TEST_F(ProgramTest, ShutdownReleasesEveryDrawingObject) {
 
 TEST_F(ProgramTest, WithoutMemoryForANotepadTheUserIsToldAndTheProgramEnds) {
     // The stamps fit; five pages of 240 × 320 (48 000 bytes) do not.
-    platform::gdi::set_pixel_memory_limit(40000);
+    platform::set_pixel_memory_limit(40000);
     AnswerMessageBox(L"There is not enough memory for a notepad. Scrivo has to close.");
     EXPECT_EQ(RunScrivo(), 1);
     EXPECT_FALSE(IsWindow(MainWindow));

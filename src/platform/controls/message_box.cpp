@@ -1,15 +1,15 @@
 // MessageBoxW: a modal top-level window owned by the caller's window, with its own message loop.
 // Everything it draws goes through the public drawing calls, sized from the screen so that it
 // reads the same on a small device screen and on a large desktop one.
-#include "controls/message_box.h"
-
 #include <algorithm>
 #include <cwchar>
 #include <vector>
 
 #include "backend/backend.h"
+#include "platform/controls.h"
 #include "platform/gdi.h"
 #include "platform/window.h"
+#include "testing.h"
 
 using namespace platform;
 

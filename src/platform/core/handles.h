@@ -18,7 +18,6 @@ enum class HandleKind : std::uint8_t {
     Bitmap,
     Brush,
     Font,
-    Menu,
     Key,
     File,
     FindSearch,

@@ -1,9 +1,14 @@
-// Bitmaps: DIB sections, compatible bitmaps, and their descriptions.
+// Bitmaps: DIB sections, compatible bitmaps, bitmaps from the built-in resources, and their
+// descriptions.
 #include <cstring>
 
 #include "core/handles.h"
+#include "gdi/bmp_decode.h"
 #include "gdi/objects.h"
 #include "platform/gdi.h"
+#include "platform/system.h"
+#include "system/module.h"
+#include "system/resources.h"
 
 using namespace platform;
 using namespace platform::gdi;
@@ -52,6 +57,14 @@ HBITMAP CreateCompatibleBitmap(HDC dc_handle, int width, int height) {
     const PixelFormat format = held ? held->surface.format : PixelFormat::Rgb32;
     auto bitmap = make_bitmap(width, height, format);
     return bitmap ? add_bitmap(std::move(bitmap)) : nullptr;
+}
+
+HBITMAP LoadBitmapW(HINSTANCE instance, LPCWSTR name) {
+    if (!name || !is_program_module(instance)) return nullptr;
+    const ResourceEntry* entry = find_resource(name, LOWORD(reinterpret_cast<std::uintptr_t>(RT_BITMAP)));
+    if (!entry) return nullptr;
+    auto bitmap = gdi::decode_bmp(entry->data, entry->size);
+    return bitmap ? gdi::add_bitmap(std::move(bitmap)) : nullptr;
 }
 
 int GetObjectW(HGDIOBJ object, int size, LPVOID buffer) {

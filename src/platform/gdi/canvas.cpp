@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "gdi/raster.h"
-#include "window/draw_target.h"
+#include "gdi/draw_target.h"
 
 namespace platform::gdi {
 namespace {

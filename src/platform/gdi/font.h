@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/types.h"
+#include "platform/gdi.h"
 
 namespace platform::gdi {
 

@@ -1,7 +1,7 @@
 #include "gdi/objects.h"
 
 #include "core/handles.h"
-#include "gdi/window_dc.h"
+#include "testing.h"
 
 namespace platform::gdi {
 namespace {
@@ -62,8 +62,6 @@ std::int64_t pixel_memory_limit = kMaxPixelBytes;
 
 }  // namespace
 
-void set_pixel_memory_limit(std::int64_t bytes) { pixel_memory_limit = bytes < kMaxPixelBytes ? bytes : kMaxPixelBytes; }
-
 std::unique_ptr<Bitmap> make_bitmap(int width, int height, PixelFormat format) {
     if (width <= 0 || height <= 0) return nullptr;
     const std::int64_t stride = format == PixelFormat::Mono1 ? mono_stride(width) : std::int64_t{width} * 4;
@@ -123,15 +121,17 @@ std::uintptr_t stock_brush(int which) {
     return tables().stock_brushes[which];
 }
 
-std::size_t live_objects() {
-    const Tables& t = tables();
-    return t.dcs.live() + t.bitmaps.live() + t.brushes.live() + t.fonts.live() - t.stock_count;
-}
-
 }  // namespace platform::gdi
 
 namespace platform {
 
-std::size_t gdi_live_objects() { return gdi::live_objects(); }
+void set_pixel_memory_limit(std::int64_t bytes) {
+    gdi::pixel_memory_limit = bytes < gdi::kMaxPixelBytes ? bytes : gdi::kMaxPixelBytes;
+}
+
+std::size_t gdi_live_objects() {
+    const gdi::Tables& t = gdi::tables();
+    return t.dcs.live() + t.bitmaps.live() + t.brushes.live() + t.fonts.live() - t.stock_count;
+}
 
 }  // namespace platform

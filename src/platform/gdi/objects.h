@@ -9,7 +9,7 @@
 
 #include "core/geometry.h"
 #include "core/surface.h"
-#include "platform/types.h"
+#include "platform/gdi.h"
 
 namespace platform::gdi {
 
@@ -18,10 +18,6 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 
 // Pixel memory is capped so that a hostile header cannot ask for more than a notepad could use.
 constexpr std::int64_t kMaxPixelBytes = std::int64_t{512} << 20;
-
-// Lowers the cap on one bitmap's pixel memory, the way a device short of memory refuses large
-// blocks (tests use it to see how the program copes).
-void set_pixel_memory_limit(std::int64_t bytes);
 
 // Pixel memory comes from calloc: large images get zeroed pages from the system without being
 // written first.
@@ -87,7 +83,5 @@ void remove_dc(HDC dc);
 bool remove_object(std::uintptr_t handle);
 
 std::uintptr_t stock_brush(int which);  // 0 for an index that names no stock brush
-
-std::size_t live_objects();
 
 }  // namespace platform::gdi

@@ -1,8 +1,5 @@
-// What the window module needs from the drawing module: device contexts of windows, and counts of
-// live drawing objects.
+// What the window module needs from the drawing module: device contexts of windows.
 #pragma once
-
-#include <cstddef>
 
 #include "core/geometry.h"
 #include "platform/types.h"
@@ -18,8 +15,5 @@ bool dc_is_window_dc(HDC dc, HWND window);
 
 // Releases a DC opened with dc_open_window; false for any other handle.
 bool dc_close_window(HDC dc);
-
-// Drawing objects alive now (device contexts, bitmaps, brushes, fonts), stock objects excluded.
-std::size_t gdi_live_objects();
 
 }  // namespace platform

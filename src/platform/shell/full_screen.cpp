@@ -1,29 +1,6 @@
-#include "shell/full_screen.h"
-
+// SHFullScreen. There is no task bar, input panel button or Start icon to hide or show here: the
+// program owns the whole screen either way, so every state is accepted for a live window.
 #include "platform/shell.h"
 #include "platform/window.h"
 
-namespace platform {
-namespace {
-
-ShellStrips strips;
-
-void apply(bool& shown, DWORD state, DWORD show_flag, DWORD hide_flag) {
-    if (state & show_flag) shown = true;
-    if (state & hide_flag) shown = false;
-}
-
-}  // namespace
-
-const ShellStrips& shell_strips() { return strips; }
-
-}  // namespace platform
-
-BOOL SHFullScreen(HWND window, DWORD state) {
-    if (!IsWindow(window)) return FALSE;
-    using platform::strips;
-    platform::apply(strips.taskbar, state, SHFS_SHOWTASKBAR, SHFS_HIDETASKBAR);
-    platform::apply(strips.input_panel_button, state, SHFS_SHOWSIPBUTTON, SHFS_HIDESIPBUTTON);
-    platform::apply(strips.start_icon, state, SHFS_SHOWSTARTICON, SHFS_HIDESTARTICON);
-    return TRUE;
-}
+BOOL SHFullScreen(HWND window, DWORD) { return IsWindow(window); }

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/types.h"
+#include "platform/system.h"
 
 namespace platform {
 

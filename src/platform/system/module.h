@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/types.h"
+#include "platform/system.h"
 
 namespace platform {
 

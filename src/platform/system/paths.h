@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/types.h"
+#include "platform/system.h"
 
 struct stat;
 

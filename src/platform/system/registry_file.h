@@ -21,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/types.h"
+#include "platform/system.h"
 
 namespace platform {
 

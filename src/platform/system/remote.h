@@ -2,7 +2,7 @@
 // them. Off until remote_enable(); tests run without it.
 #pragma once
 
-#include "platform/types.h"
+#include "platform/window.h"
 
 namespace platform {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/types.h"
+#include "platform/window.h"
 
 namespace platform::wire {
 

@@ -1,8 +1,8 @@
 // The program's built-in resources, found by name or id and type.
 #pragma once
 
-#include "platform/resource_table.h"
-#include "platform/types.h"
+#include "platform/system.h"
+#include "system/resource_table.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-// PlaySoundW: WAVE files from disk, played by the display backend.
+// PlaySoundW (WAVE files from disk) and MessageBeep, played by the display backend.
 #include <cstring>
 #include <string>
 #include <vector>
@@ -45,4 +45,10 @@ BOOL PlaySoundW(LPCWSTR sound, HMODULE, DWORD) {
         return platform::backend().play_wave(data, bytes->size()) ? TRUE : FALSE;
     }
     return FALSE;
+}
+
+// Every kind of beep sounds the same short tone; without a display there is nothing to sound.
+BOOL MessageBeep(UINT) {
+    if (platform::has_backend()) platform::backend().beep();
+    return TRUE;
 }

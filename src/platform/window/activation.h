@@ -2,7 +2,7 @@
 // with changing them.
 #pragma once
 
-#include "platform/types.h"
+#include "platform/window.h"
 #include "window/window_table.h"
 
 namespace platform {

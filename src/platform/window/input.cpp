@@ -156,7 +156,8 @@ bool wait_device_event(int timeout_ms) {
     return true;
 }
 
-void run_pending_focus_changes() {
+bool run_pending_focus_changes() {
+    const bool any = !focus_changes.empty();
     while (!focus_changes.empty()) {
         const FocusChange change = focus_changes.front();
         focus_changes.pop_front();
@@ -166,6 +167,7 @@ void run_pending_focus_changes() {
         case FocusChange::Kind::Raise: bring_to_foreground(change.window, true); break;
         }
     }
+    return any;
 }
 
 bool take_input_message(MSG* message, HWND filter, UINT first, UINT last, bool remove) {
@@ -200,8 +202,7 @@ void forget_capture(HWND window) {
 }  // namespace platform
 
 short GetAsyncKeyState(int virtualKey) {
-    pump_device_events();
-    present_changes();
+    read_device_events_then_present();
     if (virtualKey < 0 || virtualKey >= static_cast<int>(key_down.size())) return 0;
     return key_down[static_cast<std::size_t>(virtualKey)] ? kKeyIsDown : 0;
 }

@@ -2,7 +2,7 @@
 // calls in, the live key state, and the input messages made from the buffer when retrieved.
 #pragma once
 
-#include "platform/types.h"
+#include "platform/window.h"
 
 namespace platform {
 
@@ -14,8 +14,9 @@ void pump_device_events();
 bool wait_device_event(int timeout_ms);
 
 // Applies the device's focus changes and requests to come forward that were read since the last
-// call; they send WM_ACTIVATE, so this runs only where the program expects messages.
-void run_pending_focus_changes();
+// call; they send WM_ACTIVATE, so this runs only where the program expects messages. False if there
+// were none.
+bool run_pending_focus_changes();
 
 // The oldest buffered input that becomes a message matching the filter. Input that no window can
 // take (nothing enabled under the point, no focus) is dropped on the way.

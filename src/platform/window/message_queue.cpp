@@ -1,4 +1,5 @@
-// The message queue of the GUI thread: posting, sending, retrieving and dispatching.
+// The message queue of the GUI thread: posting, sending, retrieving and dispatching; and the clock
+// calls, which keep the display current as the queue calls do.
 #include "window/message_queue.h"
 
 #include <climits>
@@ -6,6 +7,7 @@
 
 #include "core/clock.h"
 #include "platform/gdi.h"
+#include "platform/system.h"
 #include "platform/window.h"
 #include "system/remote.h"
 #include "window/input.h"
@@ -45,11 +47,11 @@ bool take_message(MSG* message, HWND filter, UINT first, UINT last, bool remove)
     return in_filter_range(WM_TIMER, first, last) && take_due_timer(message, filter, remove);
 }
 
-// Everything the platform does on the program's way into the queue.
+// Everything the platform does on the program's way into the queue. Focus changes send
+// WM_ACTIVATE, so they run only here, where the program expects messages.
 void catch_up() {
-    pump_device_events();
-    run_pending_focus_changes();
-    present_changes();
+    read_device_events_then_present();
+    if (run_pending_focus_changes()) present_changes();
 }
 
 }  // namespace
@@ -58,6 +60,11 @@ namespace platform {
 
 bool in_filter_range(UINT message, UINT first, UINT last) {
     return (first == 0 && last == 0) || (message >= first && message <= last);
+}
+
+void read_device_events_then_present() {
+    pump_device_events();
+    present_changes();
 }
 
 void post_to_queue(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -138,5 +145,30 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM) {
     }
     default:
         return 0;
+    }
+}
+
+// GetTickCount and Sleep keep the display alive: the program may read the clock or sleep between the
+// steps of an animation, and every step has to be seen.
+DWORD GetTickCount() {
+    read_device_events_then_present();
+    return static_cast<DWORD>(clock_now());
+}
+
+void Sleep(DWORD milliseconds) {
+    const std::uint64_t deadline = clock_peek() + milliseconds;
+    for (;;) {
+        read_device_events_then_present();
+        const std::uint64_t now = clock_peek();
+        if (now >= deadline) return;
+        if (clock_is_virtual()) {
+            // A sleeping program is not waiting for input, so nothing may take it for idle; time
+            // passes a millisecond at a time so that whatever is timed for the meantime comes on time.
+            clock_advance(1);
+        } else {
+            // Device events arriving meanwhile are only buffered; the wait goes on after each.
+            const std::uint64_t left = deadline - now;
+            wait_device_event(left > INT_MAX ? INT_MAX : static_cast<int>(left));
+        }
     }
 }

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "core/geometry.h"
-#include "platform/types.h"
+#include "platform/window.h"
 #include "window/window_table.h"
 
 namespace platform {

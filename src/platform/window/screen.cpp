@@ -8,7 +8,7 @@
 #include "backend/backend.h"
 #include "core/clock.h"
 #include "core/utf8.h"
-#include "window/draw_target.h"
+#include "gdi/draw_target.h"
 #include "window/paint.h"
 
 namespace platform {

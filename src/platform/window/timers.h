@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/types.h"
+#include "platform/window.h"
 
 namespace platform {
 

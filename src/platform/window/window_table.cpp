@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "system/remote.h"
+
 namespace platform {
 
 WindowTable& window_table() {
@@ -32,6 +34,8 @@ Window& top_level_of(Window& window) {
 }
 
 namespace {
+
+bool findable(const Window& w) { return !w.is_child() && !w.text.empty() && remote_enabled(); }
 
 POINT origin_below(const Window& window, bool include_top_level) {
     POINT p{0, 0};
@@ -90,6 +94,14 @@ void raise_in_z_order(HWND top_level) {
     for (HWND h : z)
         if (const Window* w = find_window(h); w && w->owner == top_level) owned.push_back(h);
     for (HWND h : owned) raise_in_z_order(h);
+}
+
+void announce_to_other_processes(const Window& window) {
+    if (findable(window)) remote_publish_window(window.handle, window.window_class->name.c_str(), window.text.c_str());
+}
+
+void withdraw_from_other_processes(const Window& window) {
+    if (findable(window)) remote_withdraw_window(window.handle);
 }
 
 }  // namespace platform

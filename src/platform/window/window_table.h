@@ -10,7 +10,7 @@
 #include "core/geometry.h"
 #include "core/handles.h"
 #include "core/surface.h"
-#include "platform/types.h"
+#include "platform/window.h"
 
 namespace platform {
 
@@ -79,6 +79,10 @@ HWND first_unowned_window();
 
 // Moves a top-level window above its z-order siblings, and its owned windows above it.
 void raise_in_z_order(HWND top_level);
+
+// Named top-level windows are visible to other processes of the user while remote access is on.
+void announce_to_other_processes(const Window& window);
+void withdraw_from_other_processes(const Window& window);
 
 inline Rect rect_from(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 inline RECT to_RECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }

@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "gdi/window_dc.h"
+#include "testing.h"
 #include "grid.h"
 
 using namespace gdi_test;

@@ -10,7 +10,7 @@
 
 #include "backend/headless/headless.h"
 #include "mono_image.h"
-#include "window/draw_target.h"
+#include "gdi/draw_target.h"
 
 namespace gdi_test {
 

@@ -1,7 +1,7 @@
 // Device contexts and drawing objects: selection rules, deletion, handle checks and counts.
 #include <gtest/gtest.h>
 
-#include "gdi/window_dc.h"
+#include "testing.h"
 #include "mono_image.h"
 
 using namespace gdi_test;

@@ -2,7 +2,7 @@
 // present, and fails without effect once the window is gone.
 #include <gtest/gtest.h>
 
-#include "gdi/window_dc.h"
+#include "testing.h"
 #include "grid.h"
 #include "window/screen.h"
 

@@ -1,4 +1,4 @@
-#include "window/draw_target.h"
+#include "gdi/draw_target.h"
 #include "window_test_support.h"
 
 using namespace window_test;

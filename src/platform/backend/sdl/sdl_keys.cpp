@@ -1,6 +1,6 @@
 #include "backend/sdl/sdl_keys.h"
 
-#include "platform/types.h"
+#include "platform/window.h"
 
 namespace platform {
 

@@ -3,6 +3,93 @@
 
 #include "platform/types.h"
 
+struct SECURITY_ATTRIBUTES;
+
+struct FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+
+struct WIN32_FIND_DATAW {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD dwOID;
+    WCHAR cFileName[260];
+};
+
+constexpr int MAX_PATH = 260;
+
+// Files.
+constexpr DWORD GENERIC_READ = 0x80000000;
+constexpr DWORD GENERIC_WRITE = 0x40000000;
+constexpr DWORD CREATE_NEW = 1;
+constexpr DWORD CREATE_ALWAYS = 2;
+constexpr DWORD OPEN_EXISTING = 3;
+constexpr DWORD OPEN_ALWAYS = 4;
+constexpr DWORD TRUNCATE_EXISTING = 5;
+constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080;
+constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
+constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
+constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x00000010;
+constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x00000001;
+constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x00000001;
+constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x00000008;
+
+// Virtual memory.
+constexpr DWORD MEM_COMMIT = 0x00001000;
+constexpr DWORD MEM_RESERVE = 0x00002000;
+constexpr DWORD MEM_RELEASE = 0x00008000;
+constexpr DWORD PAGE_READWRITE = 0x04;
+
+// Registry.
+inline const HKEY HKEY_CURRENT_USER = reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(0x80000001));
+constexpr DWORD REG_NONE = 0;
+constexpr DWORD REG_SZ = 1;
+constexpr DWORD REG_BINARY = 3;
+constexpr DWORD REG_DWORD = 4;
+constexpr DWORD REG_CREATED_NEW_KEY = 1;
+constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
+
+// Error codes (GetLastError and registry results).
+constexpr LONG ERROR_SUCCESS = 0;
+constexpr LONG ERROR_FILE_NOT_FOUND = 2;
+constexpr LONG ERROR_PATH_NOT_FOUND = 3;
+constexpr LONG ERROR_TOO_MANY_OPEN_FILES = 4;
+constexpr LONG ERROR_ACCESS_DENIED = 5;
+constexpr LONG ERROR_INVALID_HANDLE = 6;
+constexpr LONG ERROR_NOT_ENOUGH_MEMORY = 8;
+constexpr LONG ERROR_NOT_SAME_DEVICE = 17;
+constexpr LONG ERROR_NO_MORE_FILES = 18;
+constexpr LONG ERROR_WRITE_FAULT = 29;
+constexpr LONG ERROR_GEN_FAILURE = 31;
+constexpr LONG ERROR_SHARING_VIOLATION = 32;
+constexpr LONG ERROR_HANDLE_DISK_FULL = 39;
+constexpr LONG ERROR_FILE_EXISTS = 80;
+constexpr LONG ERROR_INVALID_PARAMETER = 87;
+constexpr LONG ERROR_DISK_FULL = 112;
+constexpr LONG ERROR_INSUFFICIENT_BUFFER = 122;
+constexpr LONG ERROR_INVALID_NAME = 123;
+constexpr LONG ERROR_MOD_NOT_FOUND = 126;
+constexpr LONG ERROR_ALREADY_EXISTS = 183;
+constexpr LONG ERROR_FILENAME_EXCED_RANGE = 206;
+constexpr LONG ERROR_MORE_DATA = 234;
+constexpr LONG ERROR_INVALID_ADDRESS = 487;
+constexpr LONG ERROR_CANTREAD = 1012;
+constexpr LONG ERROR_CANTWRITE = 1013;
+constexpr LONG ERROR_RESOURCE_NAME_NOT_FOUND = 1814;
+
+// Sounds.
+constexpr DWORD SND_SYNC = 0x0000;
+constexpr DWORD SND_ASYNC = 0x0001;
+constexpr DWORD SND_FILENAME = 0x00020000;
+
+// Resource types.
+inline LPCWSTR RT_BITMAP = MAKEINTRESOURCEW(2);
+
 DWORD GetLastError();
 void SetLastError(DWORD error);
 
@@ -34,6 +121,7 @@ DWORD GetTickCount();
 void Sleep(DWORD milliseconds);
 
 BOOL PlaySoundW(LPCWSTR sound, HMODULE module, DWORD flags);
+BOOL MessageBeep(UINT type);
 
 LONG RegCreateKeyExW(HKEY root, LPCWSTR subKey, DWORD reserved, LPWSTR keyClass, DWORD options, DWORD access,
                      SECURITY_ATTRIBUTES* security, HKEY* result, DWORD* disposition);

@@ -1,6 +1,6 @@
-#include "controls/message_box.h"
+#include "testing.h"
 #include "window/window_table.h"
-#include "window_test_support.h"
+#include "../window/window_test_support.h"
 
 using namespace window_test;
 

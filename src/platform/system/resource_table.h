@@ -1,6 +1,5 @@
 // The table of resources built into the program. The build generates it from the files listed in
-// the program's resource list; the platform's FindResourceW and LoadBitmapW search it. Program code
-// does not include this header.
+// the program's resource list; the platform's FindResourceW and LoadBitmapW search it.
 #pragma once
 
 #include <cstddef>

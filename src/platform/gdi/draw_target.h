@@ -1,8 +1,9 @@
-// What the drawing module needs to know about windows: where a window's device context draws.
+// What the drawing module needs to know about windows: where a window's device context draws. The
+// drawing module declares it; the window module, above it, implements it.
 #pragma once
 
 #include "core/surface.h"
-#include "platform/types.h"
+#include "platform/window.h"
 
 namespace platform {
 
