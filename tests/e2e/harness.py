@@ -241,6 +241,12 @@ class Session:
     def xdotool(self, *args):
         return self.run(["xdotool", *args]).stdout.strip()
 
+    def drag(self, points, button="1"):
+        """Presses at the first point, moves through the others and lets go at the last."""
+        moves = [word for x, y in points[1:] for word in ("mousemove", str(x), str(y))]
+        self.xdotool("mousemove", str(points[0][0]), str(points[0][1]), "mousedown", button, *moves,
+                     "mouseup", button)
+
     def screenshot(self):
         xwd = self.run_bytes(["xwd", "-root", "-silent"])
         ppm = self.run_bytes(["/usr/bin/convert", "xwd:-", "ppm:-"], xwd)

@@ -9,14 +9,6 @@ RED = (255, 0, 0)
 GREEN = (0, 255, 0)
 
 
-def drag(s, points):
-    s.xdotool("mousemove", *map(str, points[0]))
-    s.xdotool("mousedown", "1")
-    for point in points[1:]:
-        s.xdotool("mousemove", *map(str, point))
-    s.xdotool("mouseup", "1")
-
-
 def test(session):
     with session(width=240, height=320) as s:
         # A person's settings, written by hand before the first start: red ink on a green page.
@@ -29,7 +21,7 @@ def test(session):
         expect(s.screenshot().getpixel((120, 160)) == GREEN, "the page is not in the stored page colour")
 
         mark = scrivo.mark()
-        drag(s, [(40, 100), (50, 100), (60, 105), (70, 110)])
+        s.drag([(40, 100), (50, 100), (60, 105), (70, 110)])
         scrivo.wait_for(r"pointer up 70 110", mark)
         scrivo.wait_settled(mark)
         shot = s.screenshot()
