@@ -261,6 +261,18 @@ class Session:
             raise Failure(f"{args[0]} failed: {done.stderr.decode(errors='replace')}")
         return done.stdout
 
+    def middle(self):
+        """The middle of the screen, where message boxes show."""
+        return [(x, y) for y in range(self.height * 3 // 8, self.height * 5 // 8)
+                for x in range(self.width // 6, self.width * 5 // 6)]
+
+    def answer_box(self, scrivo, what):
+        """Expects a message box over the middle of the screen and closes it with Enter."""
+        expect(len(not_page(self.screenshot(), self.middle())) > 200, f"no {what}")
+        mark = scrivo.mark()
+        self.xdotool("key", "Return")
+        scrivo.wait_settled(mark)
+
     def page_area(self):
         """Every point of the screen but the tool button's corner."""
         for y in range(self.height):
