@@ -18,7 +18,7 @@ FUZZ_SECONDS ?= 60
 RUN_PACKAGES  := cmake make g++ pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
 TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev \
                  xvfb xdotool x11-apps x11-xserver-utils x11-utils imagemagick python3 python3-pil \
-                 desktop-file-utils
+                 desktop-file-utils weston
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
 .PHONY: run programs install uninstall install-user uninstall-user test build deps-run deps-test unit asan fuzz \

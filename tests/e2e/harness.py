@@ -137,15 +137,20 @@ class Program:
 
 class Session:
     """An Xvfb of the given size, a Scrivo copied into a folder of its own (the notepad file lands
-    beside the program) with its own home and configuration, and the tools to drive them."""
+    beside the program) with its own home and configuration, and the tools to drive them.
 
-    def __init__(self, scrivo, scrivo_send, width=240, height=320):
+    With `wayland`, Scrivo runs on a Wayland compositor instead: weston, shown in a window on the
+    Xvfb, whose seat takes the X input that xdotool makes and hands it to its Wayland clients."""
+
+    def __init__(self, scrivo, scrivo_send, width=240, height=320, wayland=False):
         self.scrivo_source = os.path.abspath(scrivo)
         self.scrivo_send = os.path.abspath(scrivo_send)
         self.width = width
         self.height = height
+        self.wayland = wayland
         self.programs = []
         self.xvfb = None
+        self.weston = None
         self.folder = None
 
     def __enter__(self):
@@ -164,9 +169,13 @@ class Session:
                             XDG_RUNTIME_DIR=os.path.join(self.folder, "run"),
                             HOME=os.path.join(self.folder, "home"),
                             SCRIVO_TRACE="1")
-            for name in ("SCRIVO_SCREEN", "WAYLAND_DISPLAY"):
+            for name in ("SCRIVO_SCREEN", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"):
                 self.env.pop(name, None)
-            self.run(["xset", "r", "off"])
+            # The X tools always work on the X server; the programs under test on the display given.
+            self.x_env = dict(self.env)
+            if self.wayland:
+                self._start_weston()
+            self.run_bytes(["xset", "r", "off"])
         except BaseException:
             self.__exit__(None, None, None)
             raise
@@ -175,12 +184,13 @@ class Session:
     def __exit__(self, *exc):
         for program in reversed(self.programs):
             program.stop()
-        if self.xvfb is not None:
-            self.xvfb.kill()
-            try:
-                self.xvfb.wait(5)
-            except subprocess.TimeoutExpired:
-                pass
+        for server in (self.weston, self.xvfb):
+            if server is not None:
+                server.kill()
+                try:
+                    server.wait(5)
+                except subprocess.TimeoutExpired:
+                    pass
         if self.folder:
             shutil.rmtree(self.folder, ignore_errors=True)
         return False
@@ -208,6 +218,23 @@ class Session:
         finally:
             os.close(read_end)
         self.display = ":" + number.decode().strip()
+
+    def _start_weston(self):
+        socket = "scrivo-wayland"
+        self.weston = subprocess.Popen(
+            ["weston", "--backend=x11-backend.so", "--shell=kiosk-shell.so", "--use-pixman", "--idle-time=0",
+             f"--width={self.width}", f"--height={self.height}", f"--socket={socket}"],
+            env=self.x_env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        path = os.path.join(self.env["XDG_RUNTIME_DIR"], socket)
+        deadline = time.monotonic() + 15
+        while not os.path.exists(path):
+            if self.weston.poll() is not None:
+                raise Failure(f"weston ended ({self.weston.returncode}) before it started")
+            if time.monotonic() > deadline:
+                raise Failure("weston did not start")
+            time.sleep(0.1)
+        del self.env["DISPLAY"]
+        self.env.update(WAYLAND_DISPLAY=socket, SDL_VIDEODRIVER="wayland")
 
     def run(self, args, timeout=15.0, check=True):
         """Runs a command to its end; its completed process."""
@@ -239,7 +266,7 @@ class Session:
         return self.run([self.scrivo_send, *args], timeout=timeout, check=False)
 
     def xdotool(self, *args):
-        return self.run(["xdotool", *args]).stdout.strip()
+        return self.run_bytes(["xdotool", *args]).decode().strip()
 
     def drag(self, points, button="1"):
         """Presses at the first point, moves through the others and lets go at the last."""
@@ -253,8 +280,9 @@ class Session:
         return Image.open(io.BytesIO(ppm)).convert("RGB")
 
     def run_bytes(self, args, data=None):
+        """Runs an X tool (on the X server whichever display Scrivo is on); what it printed."""
         try:
-            done = subprocess.run(args, env=self.env, input=data, capture_output=True, timeout=15)
+            done = subprocess.run(args, env=self.x_env, input=data, capture_output=True, timeout=15)
         except subprocess.TimeoutExpired:
             raise Failure(f"{args[0]} did not finish") from None
         if done.returncode != 0:
@@ -291,11 +319,13 @@ def expect(condition, message):
 
 
 def main(test):
-    """Runs `test(session_factory)` as a test program: exit code 0 when it passes."""
+    """Runs `test(session_factory)` as a test program: exit code 0 when it passes. With --wayland
+    every session runs Scrivo on a Wayland compositor."""
     isolate()
     parser = argparse.ArgumentParser()
     parser.add_argument("--scrivo", required=True)
     parser.add_argument("--scrivo-send", required=True)
+    parser.add_argument("--wayland", action="store_true")
     arguments = parser.parse_args()
 
     def on_alarm(*_):
@@ -304,7 +334,7 @@ def main(test):
     signal.signal(signal.SIGALRM, on_alarm)
     signal.alarm(TEST_LIMIT_SECONDS)
     try:
-        test(lambda **size: Session(arguments.scrivo, arguments.scrivo_send, **size))
+        test(lambda **size: Session(arguments.scrivo, arguments.scrivo_send, wayland=arguments.wayland, **size))
     except Failure as failure:
         print(f"FAILED: {failure}", file=sys.stderr)
         sys.exit(1)

@@ -63,9 +63,6 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, const std:
         setenv("SDL_VIDEO_X11_WMCLASS", window_class.c_str(), 0);
         setenv("SDL_VIDEO_WAYLAND_WMCLASS", window_class.c_str(), 0);
     }
-    // The default path re-uploads the whole surface through a software renderer at every update;
-    // the plain framebuffer updates only the rectangles asked for.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     // Signals are the platform's own business (they reach the program as a close request).
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // A full-screen window stays put when another program comes to the front.
@@ -78,6 +75,13 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, const std:
         *error = SDL_GetError();
         return nullptr;
     }
+    // X11 has a framebuffer of its own that updates only the rectangles asked for, where SDL's
+    // default would re-upload the whole surface through a renderer at every update. Drivers without
+    // one (Wayland, KMS/DRM) have only that renderer's texture to present through.
+    if (std::string_view(SDL_GetCurrentVideoDriver()) == "x11")
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    else
+        SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
     SDL_DisplayMode desktop{};
     if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
         *error = SDL_GetError();
@@ -107,7 +111,7 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, const std:
     }
     std::unique_ptr<SdlBackend> backend(new SdlBackend(window, width, height, wake_type));
     if (!backend->attach_surface()) {
-        *error = SDL_GetError();
+        *error = std::string("no surface to draw the window with: ") + SDL_GetError();
         return nullptr;
     }
     return backend;
