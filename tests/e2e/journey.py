@@ -1,7 +1,8 @@
 """A person's first day with Scrivo, from the install on: installed for the user, started the way
 its launcher says, the "New Pad Created" box, writing on a page, turning pages with the keys and
-writing on another, closing with scrivo-send from the PATH, starting again from the PATH and finding
-everything as it was left, and the notepad as Pillow reads it."""
+writing on another, installing again while it runs, closing with scrivo-send from the PATH,
+starting again from the PATH and finding everything as it was left, and the notepad as Pillow reads
+it."""
 
 import os
 import subprocess
@@ -68,6 +69,12 @@ def test(session):
         shot = s.screenshot()
         expect(shows_ink(shot, FIRST) and not shows_ink(shot, SECOND), "page 1 is not as it was written")
         turn_page(s, scrivo, "Down")
+
+        # `make run` again while Scrivo runs: the new install replaces the running program's file,
+        # and the new start hands over to the running Scrivo, which still keeps its settings in its
+        # own place when it closes.
+        install_for_the_user(s)
+        expect(s.start([command]).exit_code() == 0, "the start after the new install did not hand over")
 
         sent = s.run(["scrivo-send", "close"], check=False)
         expect(sent.returncode == 0, f"scrivo-send from the PATH failed: {sent.stderr}")
