@@ -1,4 +1,3 @@
-#include "shell/full_screen.h"
 #include "window/window_table.h"
 #include "window_test_support.h"
 

@@ -6,7 +6,7 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/types.h"
+#include "platform/window.h"
 
 namespace platform {
 namespace {
