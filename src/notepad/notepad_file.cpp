@@ -345,10 +345,10 @@ void FormatSaveFailure(LPWSTR message) {
         reason = L"the disk is full";
         break;
     case ERROR_ACCESS_DENIED:
-        reason = L"the program's folder cannot be written to";
+        reason = L"the notepad's folder cannot be written to";
         break;
     case ERROR_FILENAME_EXCED_RANGE:
-        reason = L"the path of the program's folder is too long";
+        reason = L"the path of the notepad's folder is too long";
         break;
     default:
         wsprintfW(message, L"The notepad could not be saved (error %u). Your last changes are lost.",

@@ -307,7 +307,7 @@ TEST_F(NotepadFileTest, FoldersTooLongForThePathKeepTheNotesInTheDataFolderOrFai
     AnswerNewPad();
     Drag({{50, 50}, {60, 60}});
     Close();
-    AnswerMessageBox(L"The notepad could not be saved: the path of the program's folder is too long. "
+    AnswerMessageBox(L"The notepad could not be saved: the path of the notepad's folder is too long. "
                      L"Your last changes are lost.");
     EXPECT_EQ(RunScrivo(), 0);
     EXPECT_FALSE(fs::exists(deep));
@@ -437,7 +437,7 @@ TEST_F(SmallFileSystemTest, AReadOnlyFolderFailsTheSaveAndLeavesTheOldFile) {
     ASSERT_EQ(mount("tmpfs", mountPoint_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m"), 0);
     Drag({{50, 50}, {60, 60}});
     Close();
-    AnswerMessageBox(L"The notepad could not be saved: the program's folder cannot be written to. "
+    AnswerMessageBox(L"The notepad could not be saved: the notepad's folder cannot be written to. "
                      L"Your last changes are lost.");
     EXPECT_EQ(RunScrivo(), 0);
     EXPECT_EQ(ReadWholeFile(path), old);
