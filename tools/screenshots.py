@@ -14,7 +14,7 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 
-from harness import Failure, main  # noqa: E402
+from harness import Failure, drag, main  # noqa: E402
 
 WIDTH, HEIGHT = 320, 480
 PICTURES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "docs", "screenshots")
@@ -74,7 +74,7 @@ def write_page(s):
     strokes += handwriting(24, 262, 21, 8, seed=7) + handwriting(24, 294, 16, 8, seed=8)
     strokes.append(star(240, 390, 40))
     for stroke in strokes:
-        s.drag(smooth(stroke))
+        drag(s, smooth(stroke))
 
 
 def capture(s, scrivo, mark, name, before):

@@ -268,12 +268,6 @@ class Session:
     def xdotool(self, *args):
         return self.run_bytes(["xdotool", *args]).decode().strip()
 
-    def drag(self, points, button="1"):
-        """Presses at the first point, moves through the others and lets go at the last."""
-        moves = [word for x, y in points[1:] for word in ("mousemove", str(x), str(y))]
-        self.xdotool("mousemove", str(points[0][0]), str(points[0][1]), "mousedown", button, *moves,
-                     "mouseup", button)
-
     def screenshot(self):
         xwd = self.run_bytes(["xwd", "-root", "-silent"])
         ppm = self.run_bytes(["/usr/bin/convert", "xwd:-", "ppm:-"], xwd)
@@ -307,6 +301,12 @@ class Session:
             for x in range(self.width):
                 if not (x >= self.width - TOOL_BUTTON and y < TOOL_BUTTON):
                     yield x, y
+
+
+def drag(s, points):
+    """Presses at the first point, moves through the others and lets go at the last."""
+    moves = [word for x, y in points[1:] for word in ("mousemove", str(x), str(y))]
+    s.xdotool("mousemove", str(points[0][0]), str(points[0][1]), "mousedown", "1", *moves, "mouseup", "1")
 
 
 def not_page(image, points):

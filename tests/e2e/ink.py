@@ -3,7 +3,7 @@ eraser's colour is the page's."""
 
 import os
 
-from harness import expect, main
+from harness import drag, expect, main
 
 RED = (255, 0, 0)
 GREEN = (0, 255, 0)
@@ -21,7 +21,7 @@ def test(session):
         expect(s.screenshot().getpixel((120, 160)) == GREEN, "the page is not in the stored page colour")
 
         mark = scrivo.mark()
-        s.drag([(40, 100), (50, 100), (60, 105), (70, 110)])
+        drag(s, [(40, 100), (50, 100), (60, 105), (70, 110)])
         scrivo.wait_for(r"pointer up 70 110", mark)
         scrivo.wait_settled(mark)
         shot = s.screenshot()

@@ -9,7 +9,7 @@ import subprocess
 
 from PIL import Image
 
-from harness import PAGE_BLUE, expect, main, not_page
+from harness import PAGE_BLUE, drag, expect, main, not_page
 
 WHITE = (255, 255, 255)
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
@@ -37,7 +37,7 @@ def turn_page(s, scrivo, key):
 
 def write(s, scrivo, stroke):
     mark = scrivo.mark()
-    s.drag(stroke)
+    drag(s, stroke)
     scrivo.wait_for(r"pointer up \d+ \d+", mark)
     scrivo.wait_settled(mark)
 

@@ -6,6 +6,7 @@ import os
 from PIL import Image
 
 from harness import expect, main, not_page
+from ink import drag
 
 WHITE = (255, 255, 255)
 
@@ -15,7 +16,7 @@ def test(session):
         notepad = os.path.join(s.folder, "app", "Scrivo.bmp")
         scrivo = s.start_scrivo(close_first_box=True)
         mark = scrivo.mark()
-        s.drag([(30, 200), (60, 200), (90, 200)])
+        drag(s, [(30, 200), (60, 200), (90, 200)])
         scrivo.wait_for(r"pointer up 90 200", mark)
         scrivo.wait_settled(mark)
         expect(s.send("close").returncode == 0, "scrivo-send close failed")
@@ -41,7 +42,7 @@ def test(session):
         scrivo = s.start_scrivo()
         s.answer_box(scrivo, "message box for the damaged file")
         mark = scrivo.mark()
-        s.drag([(100, 100), (110, 110)])
+        drag(s, [(100, 100), (110, 110)])
         scrivo.wait_for(r"pointer up 110 110", mark)
         s.send("close")
         expect(scrivo.exit_code() == 0, "Scrivo did not end with 0")
