@@ -74,7 +74,9 @@ def test(session):
         # and the new start hands over to the running Scrivo, which still keeps its settings in its
         # own place when it closes.
         install_for_the_user(s)
-        expect(s.start([command]).exit_code() == 0, "the start after the new install did not hand over")
+        again = s.start([command])
+        code = again.exit_code()
+        expect(code == 0, f"the start after the new install did not hand over ({code})\n{again.output()}")
 
         sent = s.run(["scrivo-send", "close"], check=False)
         expect(sent.returncode == 0, f"scrivo-send from the PATH failed: {sent.stderr}")
