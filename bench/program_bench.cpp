@@ -1,5 +1,6 @@
 // The program's hot paths at device, desktop and 4K screen sizes, on the headless backend:
-// repainting a page, a stroke, turning a page, loading and saving a 100-page notepad.
+// repainting a page, a stroke, turning a page, loading and saving a 100-page notepad, and the
+// pause an autosave puts in the ink.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -11,8 +12,10 @@
 #include "core/clock.h"
 #include "ink/ink.h"
 #include "navigation/scrolling.h"
+#include "notepad/autosave.h"
 #include "notepad/notepad.h"
 #include "notepad/notepad_file.h"
+#include "notepad/page_operations.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 #include "system/module.h"
@@ -132,6 +135,48 @@ void BM_LoadHundredPages(benchmark::State& state) {
     DeleteObject(spare);
 }
 BENCHMARK(BM_LoadHundredPages)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
+
+// Compressing a 100-page notepad whose every other page is written: fifty passes, each one copy
+// of everything below and one fill. The pauses run on the virtual clock; the floor below is what
+// those pauses alone cost there, to be taken off.
+constexpr int CompressPauses = 2 * 50 + 1;
+
+void BM_CompressHundredPages(benchmark::State& state) {
+    StartProgram(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    if (NotepadHeight != 100 * PageHeight) ResizeNotepad(PageWidth, 100 * PageHeight);
+    DirtyFlag = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ClearNotepad();
+        for (int page = 1; page < 100; page += 2)
+            PatBlt(NotepadImage.Context, PageWidth / 2, page * PageHeight + PageHeight / 2, 1, 1, BLACKNESS);
+        state.ResumeTiming();
+        if (CompressNotepad() != 50) state.SkipWithError("compress went wrong");
+    }
+}
+BENCHMARK(BM_CompressHundredPages)->Args({1920, 1080})->Unit(benchmark::kMillisecond);
+
+void BM_CompressPausesAlone(benchmark::State& state) {
+    StartProgram(1920, 1080);
+    for (auto _ : state)
+        for (int i = 0; i < CompressPauses; ++i) Sleep(CompressPause);
+}
+BENCHMARK(BM_CompressPausesAlone)->Unit(benchmark::kMillisecond);
+// What an autosave takes from the GUI thread, where the ink is drawn: the snapshot and the start of
+// the worker. The worker's writing is left out of the time (and waited for between rounds).
+void BM_AutosaveInkDelay(benchmark::State& state) {
+    HBITMAP own = NotepadImage.Bitmap;
+    if (state.range(2) == 100) NotepadImage.Bitmap = HundredPages();
+        DirtyFlag = 1;
+        if (!StartAutosave()) state.SkipWithError("autosave did not start");
+        FinishAutosave();
+        if (DirtyFlag) state.SkipWithError("autosave failed");
+    NotepadImage.Bitmap = own;
+BENCHMARK(BM_AutosaveInkDelay)
+    ->ArgNames({"width", "height", "pages"})
+    ->Args({1920, 1080, 5})
+    ->Args({3840, 2160, 100})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

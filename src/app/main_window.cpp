@@ -1,6 +1,8 @@
 #include "app/app.h"
+#include "app/commands.h"
 #include "ink/ink.h"
 #include "navigation/scrolling.h"
+#include "notepad/autosave.h"
 #include "notepad/notepad.h"
 #include "notepad/notepad_file.h"
 #include "settings/settings.h"
@@ -24,8 +26,11 @@ void PaintMainWindow(HWND window) {
 
 void ShutDown() {
     // When start-up could not make a notepad there is nothing to save, and the stored position
-    // belongs to the notepad that is still on disk.
+    // belongs to the notepad that is still on disk. Until start-up has read the settings (the window
+    // can close while the "New Pad Created" box is up) there is no position of this run to store.
     if (NotepadImage.Bitmap) {
+        // An autosave still writing ends first: the save below must not race it for the file.
+        FinishAutosave();
         if (DirtyFlag) {
             if (SaveNotepad()) {
                 DirtyFlag = 0;
@@ -36,10 +41,20 @@ void ShutDown() {
                 MessageBoxW(nullptr, message, L"Scrivo", MB_OK | MB_ICONHAND);
             }
         }
-        SavePositionY();
+        if (ScreenContext) SavePositionY();
     }
+    ReleaseAutosave();
     ReleaseDrawingObjects(MainWindow);
     PostQuitMessage(0);
+}
+
+// Besides the page keys, the desktop's habits: Ctrl+Q quits as the menu's Quit does.
+void KeyDown(HWND window, int key) {
+    if (key == 'Q' && (GetAsyncKeyState(VK_CONTROL) & 0x8000)) {
+        RunCommand(window, IDM_QUIT);
+        return;
+    }
+    PageKeyDown(key);
 }
 
 }  // namespace
@@ -69,8 +84,20 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_PAINT:
         PaintMainWindow(window);
         return 0;
+    case WM_ACTIVATE:
+        return ActivateMainWindow(window, wParam, lParam);
     case WM_KEYDOWN:
-        PageKeyDown(static_cast<int>(wParam));
+        KeyDown(window, static_cast<int>(wParam));
+        return 0;
+    case WM_COMMAND:
+        return RunCommand(window, LOWORD(wParam));
+    // A right click or the Menu key, here or on the tool button, opens the menu as a hold does.
+    case WM_CONTEXTMENU:
+    case WM_APP:
+        return OpenCommandMenu(window);
+    // The wheel turns pages as the arrow keys do.
+    case WM_MOUSEWHEEL:
+        PageKeyDown(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? VK_UP : VK_DOWN);
         return 0;
     case WM_MOUSEMOVE:
         StylusMove(LOWORD(lParam), HIWORD(lParam));
@@ -80,6 +107,9 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         return 0;
     case WM_LBUTTONUP:
         StylusUp(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_TIMER:
+        if (wParam == AutosaveTimerId) AutosaveTimer();
         return 0;
     case WM_HIBERNATE:
         PostMessageW(window, WM_CLOSE, 0, 0);

@@ -1,4 +1,5 @@
 #include "app/app.h"
+#include "notepad/autosave.h"
 #include "notepad/notepad.h"
 
 HINSTANCE AppInstance = nullptr;
@@ -66,6 +67,7 @@ int WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     while (GetMessageW(&message, nullptr, 0, 0)) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
+        KeepAutosaveArmed();
     }
     return static_cast<int>(message.wParam);
 }

@@ -3,16 +3,22 @@
 #include <cstdlib>
 
 #include "app/app.h"
+#include "notepad/autosave.h"
 #include "notepad/notepad.h"
 #include "settings/settings.h"
 
 bool StrokeActive = false;
 POINT LastPoint = {0, 0};
+LONG StrokeJumpLimit = MaxStrokeJump;
+bool SampleHeld = false;
+POINT HeldSample = {0, 0};
 
 namespace {
 
 // The stamp bitmaps are 20 pixels square.
 constexpr LONG StampBitmapSize = 20;
+// The screen density of a scale factor of 1.
+constexpr int BaseDotsPerInch = 96;
 
 void StampCopy(HDC target, LONG left, LONG top, LONG width, LONG height, HDC stamp) {
     // A larger stamp is one stamp pixel stretched over the whole rectangle: solid ink or paper,
@@ -45,20 +51,58 @@ void StampMove(LONG x, LONG y) {
         StampPoint(EraserStamp, Settings.EraserWidth, Settings.EraserHeight, x, y);
 }
 
+// One stamp per pixel of the longer axis from `from`, leaving `to` itself to whatever comes next.
+void StampSegment(POINT from, POINT to) {
+    const LONG dx = to.x - from.x;
+    const LONG dy = to.y - from.y;
+    const LONG steps = std::abs(dx) > std::abs(dy) ? std::abs(dx) : std::abs(dy);
+    for (LONG i = 0; i < steps; ++i) StampMove(from.x + i * dx / steps, from.y + i * dy / steps);
+}
+
+bool WithinJumpLimit(POINT from, LONG x, LONG y) {
+    return std::abs(x - from.x) <= StrokeJumpLimit && std::abs(y - from.y) <= StrokeJumpLimit;
+}
+
+// A far sample with no sample after it was a real move: the stroke reaches it.
+void DrawHeldSample() {
+    if (!SampleHeld) return;
+    StampSegment(LastPoint, HeldSample);
+    StampMove(HeldSample.x, HeldSample.y);
+    SampleHeld = false;
+}
+
+// The limit follows the chrome's scale factor, so that a dense screen's faster strokes in pixels
+// are not taken for wild samples.
+LONG ScaledJumpLimit() {
+    HDC screen = GetDC(nullptr);
+    const int dotsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    const int factor = dotsPerInch >= BaseDotsPerInch ? dotsPerInch / BaseDotsPerInch : 1;
+    return MaxStrokeJump * factor;
+}
+
+void InkChanged() {
+    DirtyFlag = 1;
+    NoteInk();
+}
+
 }  // namespace
 
 void StylusDown(int x, int y) {
+    DrawHeldSample();
+    StrokeJumpLimit = ScaledJumpLimit();
     LastPoint = {x, y};
     StampEnd(x, y);
     StrokeActive = true;
-    DirtyFlag = 1;
+    InkChanged();
 }
 
 void StylusUp(int x, int y) {
+    DrawHeldSample();
     LastPoint = {x, y};
     StampEnd(x, y);
     StrokeActive = false;
-    DirtyFlag = 1;
+    InkChanged();
 }
 
 void StylusMove(int x, int y) {
@@ -66,11 +110,20 @@ void StylusMove(int x, int y) {
         SendMessageW(MainWindow, WM_LBUTTONDOWN, 0, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
         StrokeActive = true;
     }
-    const LONG dx = x - LastPoint.x;
-    const LONG dy = y - LastPoint.y;
-    if (std::abs(dx) > MaxStrokeJump || std::abs(dy) > MaxStrokeJump) return;
-    const LONG steps = std::abs(dx) > std::abs(dy) ? std::abs(dx) : std::abs(dy);
-    for (LONG i = 0; i < steps; ++i) StampMove(LastPoint.x + i * dx / steps, LastPoint.y + i * dy / steps);
+    if (SampleHeld) {
+        // Back near the last point: the held sample was a lone wild one and is dropped.
+        // Otherwise the pen really went there, and the stroke runs through it.
+        if (!WithinJumpLimit(LastPoint, x, y)) {
+            StampSegment(LastPoint, HeldSample);
+            LastPoint = HeldSample;
+        }
+        SampleHeld = false;
+    } else if (!WithinJumpLimit(LastPoint, x, y)) {
+        HeldSample = {x, y};
+        SampleHeld = true;
+        return;
+    }
+    StampSegment(LastPoint, {x, y});
     LastPoint = {x, y};
-    DirtyFlag = 1;
+    InkChanged();
 }

@@ -5,8 +5,13 @@
 
 extern bool StrokeActive;
 extern POINT LastPoint;
-// A move farther than this from the last point on either axis is dropped, not joined.
+// A sample farther than this from the last point on either axis (in pixels at a scale factor of 1)
+// is held back: a lone wild sample from a jittery digitiser is dropped, a fast real move is drawn.
 constexpr LONG MaxStrokeJump = 30;
+// The jump limit on this screen, and the far sample waiting for the next one to tell which it was.
+extern LONG StrokeJumpLimit;
+extern bool SampleHeld;
+extern POINT HeldSample;
 
 void StylusDown(int x, int y);
 void StylusMove(int x, int y);

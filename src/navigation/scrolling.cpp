@@ -9,9 +9,6 @@ unsigned PagesMoved = 0;
 
 namespace {
 
-// Key and mouse messages, and those numbered between them.
-constexpr UINT InputMessagesFirst = 0x0100;
-constexpr UINT InputMessagesLast = 0x020A;
 
 LONG ClampView(LONG row) {
     if (row <= 0) row = 0;
@@ -100,10 +97,11 @@ int FlipPage(int direction, DWORD budget) {
 }
 
 void PageKeyDown(int key) {
+    // Page Up and Page Down turn pages exactly as the arrow keys do.
     int direction;
-    if (key == VK_UP)
+    if (key == VK_UP || key == VK_PRIOR)
         direction = -1;
-    else if (key == VK_DOWN)
+    else if (key == VK_DOWN || key == VK_NEXT)
         direction = 1;
     else
         return;
@@ -116,9 +114,12 @@ void PageKeyDown(int key) {
         ++PagesMoved;
         if (!(GetAsyncKeyState(key) & 0x8000)) break;
     }
-    // Throw away the key repeats and stylus input that piled up while the pages moved.
+    // Throw away the key repeats and stylus input that piled up while the pages moved; commands and
+    // timers posted meanwhile are numbered between the two ranges and stay.
     MSG discarded;
-    while (PeekMessageW(&discarded, MainWindow, InputMessagesFirst, InputMessagesLast, PM_REMOVE)) {
+    while (PeekMessageW(&discarded, MainWindow, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
+    while (PeekMessageW(&discarded, MainWindow, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
     }
     Sleep(EndOfHoldPause);
     ErasePageIndicator();

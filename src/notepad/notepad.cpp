@@ -1,5 +1,7 @@
 #include "notepad/notepad.h"
 
+#include <cwchar>
+
 #include "app/app.h"
 #include "notepad/notepad_file.h"
 #include "settings/settings.h"
@@ -42,7 +44,7 @@ HDC CreateStamp(LPCWSTR bitmapName, HINSTANCE instance, HBITMAP* bitmap) {
 
 }  // namespace
 
-HBITMAP CreateMonoImage(HDC context, int width, int height) {
+HBITMAP CreateMonoBitmap(HDC context, int width, int height, LONG xPelsPerMeter, LONG yPelsPerMeter) {
     struct {
         BITMAPINFOHEADER header;
         RGBQUAD colours[2];
@@ -54,12 +56,17 @@ HBITMAP CreateMonoImage(HDC context, int width, int height) {
     info.header.biBitCount = 1;
     info.header.biCompression = BI_RGB;
     info.header.biClrUsed = 2;
+    info.header.biXPelsPerMeter = xPelsPerMeter;
+    info.header.biYPelsPerMeter = yPelsPerMeter;
     info.header.biClrImportant = 2;
     info.colours[1] = {255, 255, 255, 0};
 
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(context, reinterpret_cast<const BITMAPINFO*>(&info), DIB_PAL_COLORS, &bits,
-                                      nullptr, 0);
+    return CreateDIBSection(context, reinterpret_cast<const BITMAPINFO*>(&info), DIB_PAL_COLORS, &bits, nullptr, 0);
+}
+
+HBITMAP CreateMonoImage(HDC context, int width, int height) {
+    HBITMAP bitmap = CreateMonoBitmap(context, width, height, 0, 0);
     if (!SelectObject(context, bitmap)) {
         DeleteObject(bitmap);
         return nullptr;
@@ -135,12 +142,23 @@ int InitNotepad(HWND mainWindow, HINSTANCE instance) {
         }
         AdoptNotepadBitmap(fresh);
         ClearNotepad();
-        MessageBoxW(mainWindow, L"New Pad Created", L"Scrivo", MB_OK);
+        WCHAR message[320] = L"New Pad Created";
+        WCHAR note[256];
+        FormatRefusalNote(note);
+        if (note[0]) {
+            std::wcscat(message, L"\n");
+            std::wcscat(message, note);
+        }
+        MessageBoxW(mainWindow, message, L"Scrivo", MB_OK);
+        // Closed while the box was up: the shutdown has run and released the notepad.
+        if (!IsWindow(mainWindow)) return 1;
     }
 
     ScreenContext = GetDC(mainWindow);
     PageIndicatorFont = CreateFontIndirectW(&font);
     SelectObject(ScreenContext, PageIndicatorFont);
+
+    CreateToolButton(mainWindow, instance);
 
     const LONG storedPosition = LoadSettings();
     const LONG lastPageTop = NotepadHeight - PageHeight;

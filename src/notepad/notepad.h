@@ -40,6 +40,8 @@ constexpr int NewNotepadPages = 5;
 // (the user has been told, and the program must end).
 int InitNotepad(HWND mainWindow, HINSTANCE instance);
 HBITMAP CreateMonoImage(HDC context, int width, int height);
+// As CreateMonoImage with the densities a file gave, and not yet selected into the context.
+HBITMAP CreateMonoBitmap(HDC context, int width, int height, LONG xPelsPerMeter, LONG yPelsPerMeter);
 void RepaintFromImage(LONG left, LONG top, LONG right, LONG bottom);
 void ShowPageIndicator();
 void ErasePageIndicator();

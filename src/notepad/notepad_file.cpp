@@ -6,10 +6,12 @@
 #include <cwchar>
 
 #include "app/app.h"
+#include "notepad/autosave.h"
 #include "notepad/notepad.h"
 
 DWORD LastSaveError = ERROR_SUCCESS;
-int NotepadFileRefused = 0;
+NotepadRefusal NotepadFileRefused = REFUSED_NONE;
+WCHAR RefusedFileAside[MAX_PATH] = {};
 WCHAR NotepadFilePath[MAX_PATH] = {};
 
 namespace {
@@ -17,6 +19,7 @@ namespace {
 constexpr WORD BitmapFileType = 0x4D42;  // "BM"
 constexpr DWORD FileHeaderSize = sizeof(BITMAPFILEHEADER);
 constexpr DWORD HeaderBlockSize = FileHeaderSize + sizeof(BITMAPINFOHEADER) + 2 * sizeof(RGBQUAD);
+static_assert(HeaderBlockSize == NotepadHeaderBytes);
 // The information headers a 1-bit file may carry: the classic one and the two later, longer ones
 // that other image tools write; the fields read here sit at the same offsets in all three.
 constexpr DWORD InfoHeaderSizes[] = {40, 108, 124};
@@ -25,8 +28,6 @@ constexpr DWORD MaxInfoBlock = 4096;
 // hostile header cannot make the program reserve gigabytes.
 constexpr std::int64_t MaxNotepadBytes = std::int64_t{512} << 20;
 constexpr DWORD SavePause = 200;
-constexpr LPCWSTR TemporaryPrefix = L"Scrivo.bmp.~";
-constexpr LPCWSTR DamagedSuffix = L".damaged";
 // The notepad's own folder inside the user's data folder.
 constexpr LPCWSTR DataFolderName = L"/scrivo/";
 
@@ -46,6 +47,8 @@ struct FileLayout {
     bool inkIsOne;   // the file's 1 bits are the darker colour
     std::int64_t stride;
     std::int64_t sizeImage;  // the pixel bytes the header claims, 0 when it leaves that open
+    LONG xPelsPerMeter;      // the densities, written back as they were read
+    LONG yPelsPerMeter;
 };
 
 // No scanner or screen comes near 25,400 dots per inch; a density beyond that is a damaged header.
@@ -84,6 +87,8 @@ bool ReadLayout(const BYTE* block, DWORD blockSize, FileLayout* layout) {
     layout->inkIsOne = Luminance(table[1]) < Luminance(table[0]);
     layout->stride = (std::int64_t{layout->width} + 31) / 32 * 4;
     layout->sizeImage = header.biSizeImage;
+    layout->xPelsPerMeter = header.biXPelsPerMeter;
+    layout->yPelsPerMeter = header.biYPelsPerMeter;
     return layout->stride * layout->height <= MaxNotepadBytes;
 }
 
@@ -106,7 +111,8 @@ void ConvertRow(const BYTE* source, std::int64_t sourceBytes, LONG sourceWidth, 
 HBITMAP ReadNotepadPixels(HDC context, FileReader& reader, const FileLayout& layout) {
     const LONG width = layout.width < PageWidth ? PageWidth : layout.width;
     const LONG height = layout.height < PageHeight ? PageHeight : layout.height;
-    HBITMAP image = CreateMonoImage(context, width, height);
+    // Selected only once it holds the whole notepad: a failed read can then delete it at once.
+    HBITMAP image = CreateMonoBitmap(context, width, height, layout.xPelsPerMeter, layout.yPelsPerMeter);
     if (!image) return nullptr;
     DIBSECTION section{};
     GetObjectW(image, sizeof section, &section);
@@ -167,20 +173,22 @@ HBITMAP ReadNotepad(HDC context, FileReader& reader) {
     return ReadNotepadPixels(context, reader, layout);
 }
 
-bool WriteBlock(HANDLE file, const void* data, DWORD size) {
-    Sleep(SavePause);
-    DWORD written = 0;
-    return WriteFile(file, data, size, &written, nullptr) && written == size;
-}
+// The last characters of a notepad file's name that a temporary or set-aside name replaces, so that
+// neither is longer than the notepad's own path.
+constexpr std::size_t ReplacedNameTail = 3;
+constexpr int MaxSetAsideNames = 100;
 
-// The directory part of a path, with its trailing separator, into a MAX_PATH buffer.
-void DirectoryOf(LPCWSTR path, LPWSTR directory) {
-    std::wcscpy(directory, path);
-    WCHAR* separator = std::wcsrchr(directory, L'/');
-    if (separator)
-        separator[1] = 0;
-    else
-        directory[0] = 0;
+// `path` with the end of its file name replaced by `tail`; false when that does not fit a path.
+bool SiblingName(LPCWSTR path, LPCWSTR tail, LPWSTR out) {
+    const WCHAR* separator = std::wcsrchr(path, L'/');
+    const WCHAR* name = separator ? separator + 1 : path;
+    const std::size_t nameLength = std::wcslen(name);
+    const std::size_t kept = static_cast<std::size_t>(name - path) +
+                             (nameLength > ReplacedNameTail ? nameLength - ReplacedNameTail : 0);
+    if (kept + std::wcslen(tail) >= static_cast<std::size_t>(MAX_PATH)) return false;
+    std::wmemcpy(out, path, kept);
+    std::wcscpy(out + kept, tail);
+    return true;
 }
 
 bool JoinPath(LPCWSTR first, LPCWSTR second, LPWSTR out) {
@@ -190,37 +198,86 @@ bool JoinPath(LPCWSTR first, LPCWSTR second, LPWSTR out) {
     return true;
 }
 
-// A file that could not be loaded may still be a notepad that another program reads: it goes
-// aside, under a name no earlier damaged file holds, before a new notepad replaces it.
-bool KeepRefusedFileAside(LPCWSTR path) {
-    if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) return true;
-    WCHAR aside[MAX_PATH];
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        WCHAR suffix[32];
+// Makes sure `RefusedFileAside` names a free place beside the refused file: the name told to the
+// user at start-up while it stays free, else the next free one.
+bool ChooseRefusedFileAside(LPCWSTR path) {
+    if (RefusedFileAside[0] && GetFileAttributesW(RefusedFileAside) == INVALID_FILE_ATTRIBUTES) return true;
+    WCHAR target[MAX_PATH];
+    RefusedFileAside[0] = 0;
+    if (!GetFinalPathNameW(path, target, MAX_PATH)) return false;
+    for (int attempt = 0; attempt < MaxSetAsideNames; ++attempt) {
+        WCHAR tail[8];
         if (attempt == 0)
-            wsprintfW(suffix, L"%s", DamagedSuffix);
+            wsprintfW(tail, L"bad");
         else
-            wsprintfW(suffix, L"%s.%d", DamagedSuffix, attempt);
-        if (!JoinPath(path, suffix, aside)) return false;
+            wsprintfW(tail, L"b%02d", attempt);
+        WCHAR aside[MAX_PATH];
+        if (!SiblingName(target, tail, aside)) return false;
         if (GetFileAttributesW(aside) != INVALID_FILE_ATTRIBUTES) continue;
-        return MoveFileExW(path, aside, MOVEFILE_WRITE_THROUGH);
+        std::wcscpy(RefusedFileAside, aside);
+        return true;
     }
     return false;
 }
 
-int FailSave(HANDLE file, LPCWSTR temporary) {
-    LastSaveError = GetLastError();
-    if (LastSaveError == ERROR_SUCCESS) LastSaveError = ERROR_WRITE_FAULT;
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    if (temporary[0]) DeleteFileW(temporary);
-    return 0;
+void RefuseNotepadFile(LPCWSTR path, NotepadRefusal refusal) {
+    NotepadFileRefused = refusal;
+    if (refusal == REFUSED_DAMAGED) ChooseRefusedFileAside(path);
 }
 
-// Whether a new file can be made in the folder: the only sure answer is to make one. The name is
-// a save's temporary name, so a crash between the two calls leaves nothing the next start keeps.
-bool FolderTakesFiles(LPCWSTR directory) {
+bool WriteAll(HPLAINFILE file, const NotepadSave& save) {
+    constexpr DWORD Parts[] = {FileHeaderSize, sizeof(BITMAPINFOHEADER), 2 * sizeof(RGBQUAD)};
+    const BYTE* next = save.Header;
+    for (DWORD size : Parts) {
+        if (save.Pause) Sleep(save.Pause);
+        if (!WritePlainFile(file, next, size)) return false;
+        next += size;
+    }
+    if (save.Pause) Sleep(save.Pause);
+    return WritePlainFile(file, save.Pixels, save.PixelBytes);
+}
+
+// A new file beside `target` for the save, under the first free temporary name.
+HPLAINFILE CreateTemporaryFile(LPCWSTR target, LPCWSTR likeFile, LPWSTR temporary) {
+    for (int number = 0; number <= 0xFF; ++number) {
+        WCHAR tail[8];
+        wsprintfW(tail, L"~%02X", number);
+        if (!SiblingName(target, tail, temporary)) {
+            SetLastError(ERROR_FILENAME_EXCED_RANGE);
+            return nullptr;
+        }
+        HPLAINFILE file = OpenPlainFile(temporary, GENERIC_WRITE, CREATE_NEW, likeFile);
+        if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    return nullptr;
+}
+
+// For a folder that takes no new file: the notepad is written over where it stands, and flushed.
+DWORD WriteInPlace(LPCWSTR target, const NotepadSave& save) {
+    HPLAINFILE file = OpenPlainFile(target, GENERIC_WRITE, OPEN_EXISTING, nullptr);
+    if (!file) return GetLastError();
+    const bool written = WriteAll(file, save) && SetPlainFileEnd(file) && FlushPlainFile(file);
+    const DWORD error = written ? ERROR_SUCCESS : GetLastError();
+    if (!ClosePlainFile(file) && written) return GetLastError();
+    return error;
+}
+
+DWORD FailWrite(HPLAINFILE file, LPCWSTR temporary) {
+    DWORD error = GetLastError();
+    if (error == ERROR_SUCCESS) error = ERROR_WRITE_FAULT;
+    if (file) ClosePlainFile(file);
+    DeleteFileW(temporary);
+    return error;
+}
+
+// Whether a new notepad file can be made in the folder: the only sure answer is to make one. It is
+// made under a save's temporary name, so a crash before it is deleted leaves only what the next
+// start removes.
+bool FolderTakesNotepad(LPCWSTR path) {
     WCHAR probe[MAX_PATH];
-    if (!GetTempFileNameW(directory, TemporaryPrefix, 0, probe)) return false;
+    HPLAINFILE file = CreateTemporaryFile(path, nullptr, probe);
+    if (!file) return false;
+    ClosePlainFile(file);
     DeleteFileW(probe);
     return true;
 }
@@ -228,10 +285,13 @@ bool FolderTakesFiles(LPCWSTR directory) {
 // The notepad's folder, made when missing: the first save into the user's data folder makes
 // "scrivo" there, and the data folder itself when that is missing too.
 bool MakeNotepadFolder(LPCWSTR path) {
-    WCHAR data[MAX_PATH];
     WCHAR directory[MAX_PATH];
-    DirectoryOf(path, directory);
+    std::wcscpy(directory, path);
+    WCHAR* separator = std::wcsrchr(directory, L'/');
+    if (!separator) return true;
+    *separator = 0;
     if (GetFileAttributesW(directory) != INVALID_FILE_ATTRIBUTES) return true;
+    WCHAR data[MAX_PATH];
     if (!SHGetSpecialFolderPathW(nullptr, data, CSIDL_APPDATA, TRUE)) return false;
     return CreateDirectoryW(directory, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
@@ -258,7 +318,7 @@ int GetModuleDirectory(LPWSTR buffer) {
 int ChooseNotepadFilePath() {
     WCHAR directory[MAX_PATH];
     if (GetModuleDirectory(directory) && JoinPath(directory, NotepadFileName, NotepadFilePath) &&
-        (GetFileAttributesW(NotepadFilePath) != INVALID_FILE_ATTRIBUTES || FolderTakesFiles(directory)))
+        (GetFileAttributesW(NotepadFilePath) != INVALID_FILE_ATTRIBUTES || FolderTakesNotepad(NotepadFilePath)))
         return 1;
     WCHAR data[MAX_PATH];
     if (SHGetSpecialFolderPathW(nullptr, data, CSIDL_APPDATA, FALSE) && JoinPath(data, DataFolderName, directory) &&
@@ -269,72 +329,135 @@ int ChooseNotepadFilePath() {
 }
 
 void RemoveLeftoverSaves(LPCWSTR path) {
-    WCHAR directory[MAX_PATH];
+    WCHAR target[MAX_PATH];
     WCHAR pattern[MAX_PATH];
-    DirectoryOf(path, directory);
-    if (!JoinPath(directory, TemporaryPrefix, pattern) || std::wcslen(pattern) + 1 >= MAX_PATH) return;
-    std::wcscat(pattern, L"*");
+    if (!GetFinalPathNameW(path, target, MAX_PATH) || !SiblingName(target, L"~??", pattern)) return;
+    WCHAR directory[MAX_PATH];
+    std::wcscpy(directory, target);
+    WCHAR* separator = std::wcsrchr(directory, L'/');
+    if (separator)
+        separator[1] = 0;
+    else
+        directory[0] = 0;
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW(pattern, &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
         WCHAR leftover[MAX_PATH];
-        if (JoinPath(directory, found.cFileName, leftover)) DeleteFileW(leftover);
+        // A notepad whose own name looks like a temporary one is not a leftover.
+        if (JoinPath(directory, found.cFileName, leftover) && std::wcscmp(leftover, target) != 0)
+            DeleteFileW(leftover);
     } while (FindNextFileW(search, &found));
     FindClose(search);
 }
 
 HBITMAP LoadNotepadFile(HDC context, LPCWSTR path) {
+    NotepadFileRefused = REFUSED_NONE;
+    RefusedFileAside[0] = 0;
     HANDLE file = CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        NotepadFileRefused = GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+        if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) RefuseNotepadFile(path, REFUSED_DAMAGED);
         return nullptr;
     }
     FileReader reader{file};
+    SetLastError(ERROR_SUCCESS);
     HBITMAP image = ReadNotepad(context, reader);
+    const bool outOfMemory = !image && GetLastError() == ERROR_NOT_ENOUGH_MEMORY;
     CloseHandle(file);
-    NotepadFileRefused = image == nullptr;
+    if (image && !SelectObject(context, image)) {
+        DeleteObject(image);
+        image = nullptr;
+    }
+    if (!image) RefuseNotepadFile(path, outOfMemory ? REFUSED_NO_MEMORY : REFUSED_DAMAGED);
     return image;
 }
 
-int SaveNotepadFile(HBITMAP bitmap, LPCWSTR path) {
-    WCHAR temporary[MAX_PATH] = {};
-    Sleep(SavePause);
+int PrepareNotepadSave(HBITMAP bitmap, LPCWSTR path, NotepadSave* save) {
     DIBSECTION section{};
+    if (NotepadFileRefused == REFUSED_NO_MEMORY) {
+        LastSaveError = ERROR_NOT_ENOUGH_MEMORY;
+        return 0;
+    }
     if (GetObjectW(bitmap, sizeof section, &section) != sizeof section) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return FailSave(INVALID_HANDLE_VALUE, temporary);
+        LastSaveError = ERROR_INVALID_HANDLE;
+        return 0;
+    }
+    if (std::wcslen(path) >= static_cast<std::size_t>(MAX_PATH)) {
+        LastSaveError = ERROR_FILENAME_EXCED_RANGE;
+        return 0;
+    }
+    if (!MakeNotepadFolder(path)) {
+        LastSaveError = GetLastError();
+        return 0;
+    }
+    if (NotepadFileRefused == REFUSED_DAMAGED && !ChooseRefusedFileAside(path)) {
+        LastSaveError = ERROR_ALREADY_EXISTS;
+        return 0;
     }
     const DWORD pixelBytes = static_cast<DWORD>(section.dsBm.bmWidthBytes) * static_cast<DWORD>(section.dsBm.bmHeight);
-    BITMAPFILEHEADER fileHeader = {BitmapFileType, HeaderBlockSize + pixelBytes, 0, 0, HeaderBlockSize};
+    const BITMAPFILEHEADER fileHeader = {BitmapFileType, HeaderBlockSize + pixelBytes, 0, 0, HeaderBlockSize};
     BITMAPINFOHEADER infoHeader = section.dsBmih;
     infoHeader.biClrUsed = 2;
     const RGBQUAD colours[2] = {{0, 0, 0, 0}, {255, 255, 255, 0}};
-
-    // The new notepad goes into a file of its own beside the old one and replaces it in one rename,
-    // so a crash or a full disk at any moment leaves the old notepad or the new one, never neither.
-    WCHAR directory[MAX_PATH];
-    DirectoryOf(path, directory);
-    if (!GetTempFileNameW(directory, TemporaryPrefix, 0, temporary)) {
-        temporary[0] = 0;
-        return FailSave(INVALID_HANDLE_VALUE, temporary);
-    }
-    HANDLE file = CreateFileW(temporary, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return FailSave(file, temporary);
-    if (!WriteBlock(file, &fileHeader, sizeof fileHeader) || !WriteBlock(file, &infoHeader, sizeof infoHeader) ||
-        !WriteBlock(file, colours, sizeof colours) || !WriteBlock(file, section.dsBm.bmBits, pixelBytes) ||
-        !FlushFileBuffers(file))
-        return FailSave(file, temporary);
-    if (!CloseHandle(file)) return FailSave(INVALID_HANDLE_VALUE, temporary);
-    if (NotepadFileRefused) {
-        if (!KeepRefusedFileAside(path)) return FailSave(INVALID_HANDLE_VALUE, temporary);
-        NotepadFileRefused = 0;
-    }
-    if (!MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return FailSave(INVALID_HANDLE_VALUE, temporary);
-    LastSaveError = ERROR_SUCCESS;
+    std::memcpy(save->Header, &fileHeader, FileHeaderSize);
+    std::memcpy(save->Header + FileHeaderSize, &infoHeader, sizeof infoHeader);
+    std::memcpy(save->Header + FileHeaderSize + sizeof infoHeader, colours, sizeof colours);
+    save->Pixels = static_cast<const BYTE*>(section.dsBm.bmBits);
+    save->PixelBytes = pixelBytes;
+    std::wcscpy(save->Path, path);
+    if (NotepadFileRefused == REFUSED_DAMAGED)
+        std::wcscpy(save->Aside, RefusedFileAside);
+    else
+        save->Aside[0] = 0;
+    save->Pause = SavePause;
     return 1;
+}
+
+DWORD WriteNotepadSave(const NotepadSave& save) {
+    // Through a symbolic link to the notepad, the file it leads to is the one replaced.
+    WCHAR target[MAX_PATH];
+    if (!GetFinalPathNameW(save.Path, target, MAX_PATH)) return GetLastError();
+    const DWORD attributes = GetFileAttributesW(target);
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    const bool setAside = exists && save.Aside[0];
+    // A write-protected notepad stays as it is, as writing it in place would.
+    if (exists && !setAside && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return ERROR_ACCESS_DENIED;
+
+    // The new notepad goes into a file of its own beside the old one, with the old one's permissions,
+    // and replaces it in one rename: a crash or a full disk at any moment leaves the old notepad or
+    // the new one, never neither.
+    WCHAR temporary[MAX_PATH] = {};
+    HPLAINFILE file = CreateTemporaryFile(target, exists && !setAside ? target : nullptr, temporary);
+    if (!file) {
+        const DWORD error = GetLastError();
+        if (exists && !setAside && (error == ERROR_ACCESS_DENIED || error == ERROR_FILENAME_EXCED_RANGE))
+            return WriteInPlace(target, save);
+        return error;
+    }
+    if (!WriteAll(file, save) || !FlushPlainFile(file)) return FailWrite(file, temporary);
+    if (!ClosePlainFile(file)) return FailWrite(nullptr, temporary);
+    if (setAside && !MoveFileExW(target, save.Aside, MOVEFILE_WRITE_THROUGH)) return FailWrite(nullptr, temporary);
+    if (!MoveFileExW(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = FailWrite(nullptr, temporary);
+        if (setAside) MoveFileExW(save.Aside, target, MOVEFILE_WRITE_THROUGH);
+        return error;
+    }
+    return ERROR_SUCCESS;
+}
+
+int NotepadSaveFinished(const NotepadSave& save, DWORD error) {
+    LastSaveError = error;
+    if (error != ERROR_SUCCESS) return 0;
+    if (save.Aside[0]) NotepadFileRefused = REFUSED_NONE;
+    return 1;
+}
+
+int SaveNotepadFile(HBITMAP bitmap, LPCWSTR path) {
+    Sleep(SavePause);
+    NotepadSave save;
+    if (!PrepareNotepadSave(bitmap, path, &save)) return 0;
+    return NotepadSaveFinished(save, WriteNotepadSave(save));
 }
 
 void FormatSaveFailure(LPWSTR message) {
@@ -345,10 +468,13 @@ void FormatSaveFailure(LPWSTR message) {
         reason = L"the disk is full";
         break;
     case ERROR_ACCESS_DENIED:
-        reason = L"the notepad's folder cannot be written to";
+        reason = L"the notepad file or its folder is write-protected";
         break;
     case ERROR_FILENAME_EXCED_RANGE:
         reason = L"the path of the notepad's folder is too long";
+        break;
+    case ERROR_NOT_ENOUGH_MEMORY:
+        reason = L"the notepad on disk was too large to open and is kept as it was";
         break;
     default:
         wsprintfW(message, L"The notepad could not be saved (error %u). Your last changes are lost.",
@@ -358,13 +484,25 @@ void FormatSaveFailure(LPWSTR message) {
     wsprintfW(message, L"The notepad could not be saved: %s. Your last changes are lost.", reason);
 }
 
+void FormatRefusalNote(LPWSTR message) {
+    message[0] = 0;
+    if (NotepadFileRefused == REFUSED_NO_MEMORY) {
+        wsprintfW(message, L"The old notepad is too large for the free memory. It is kept as it is; this one will "
+                           L"not be saved.");
+    } else if (NotepadFileRefused == REFUSED_DAMAGED) {
+        const WCHAR* separator = std::wcsrchr(RefusedFileAside, L'/');
+        if (RefusedFileAside[0])
+            wsprintfW(message, L"The old notepad could not be read. It will be kept as %s.",
+                      separator ? separator + 1 : RefusedFileAside);
+        else
+            wsprintfW(message, L"The old notepad could not be read. It is kept as it is.");
+    }
+}
+
 int SaveNotepad() {
+    FinishAutosave();
     if (!NotepadFilePath[0]) {
         LastSaveError = ERROR_FILENAME_EXCED_RANGE;
-        return 0;
-    }
-    if (!MakeNotepadFolder(NotepadFilePath)) {
-        LastSaveError = GetLastError();
         return 0;
     }
     return SaveNotepadFile(NotepadImage.Bitmap, NotepadFilePath);

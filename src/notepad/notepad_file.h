@@ -5,24 +5,52 @@
 #include "platform/platform.h"
 
 constexpr LPCWSTR NotepadFileName = L"Scrivo.bmp";
+constexpr DWORD NotepadHeaderBytes = 62;
 
-// Why the last save failed (an ERROR_ code), and whether the file found at start-up was refused and
-// is still to be kept aside before the first save replaces it.
+// What became of the file found at start-up when it could not be loaded: a damaged file is kept
+// aside under `RefusedFileAside` before the first save replaces it; a file refused only for lack of
+// memory is a good notepad and is never saved over.
+enum NotepadRefusal { REFUSED_NONE, REFUSED_DAMAGED, REFUSED_NO_MEMORY };
+
+// Why the last save failed (an ERROR_ code).
 extern DWORD LastSaveError;
-extern int NotepadFileRefused;
-
+extern NotepadRefusal NotepadFileRefused;
+extern WCHAR RefusedFileAside[MAX_PATH];
 // Where the notepad is loaded from and saved to, chosen once at start; empty when no place fits.
 extern WCHAR NotepadFilePath[MAX_PATH];
 
+// One save: the header block and pixel rows to write and where. Made on the GUI thread; written on
+// any thread, since writing touches only plain files and names of files.
+struct NotepadSave {
+    BYTE Header[NotepadHeaderBytes];
+    const BYTE* Pixels;
+    DWORD PixelBytes;
+    WCHAR Path[MAX_PATH];
+    WCHAR Aside[MAX_PATH];  // not empty: the refused file at Path goes there first
+    DWORD Pause;            // before each of the four writes
+};
+
 int GetModuleDirectory(LPWSTR buffer);
 // Chooses NotepadFilePath: a notepad beside the program stays there; else a new one goes beside
-// the program when its folder can be written to, else into "scrivo" in the user's data folder,
-// made by the first save. 0 when no path fits.
+// the program when its folder takes new files, else into "scrivo" in the user's data folder, made
+// by the first save. 0 when no path fits.
 int ChooseNotepadFilePath();
 HBITMAP LoadNotepadFile(HDC context, LPCWSTR path);
 int SaveNotepadFile(HBITMAP bitmap, LPCWSTR path);
 int SaveNotepad();
+// Fills `save` for the bitmap and path, with the pixels in the bitmap itself, and makes the path's
+// folder when it is missing; 0 (with LastSaveError) when the bitmap cannot be read, the folder
+// cannot be made or the notepad on disk must not be replaced.
+int PrepareNotepadSave(HBITMAP bitmap, LPCWSTR path, NotepadSave* save);
+// Writes the notepad file without ever leaving neither the old nor the new notepad; the
+// ERROR_ code of a failure, or ERROR_SUCCESS.
+DWORD WriteNotepadSave(const NotepadSave& save);
+// Takes note of a finished save on the GUI thread; 1 when it succeeded.
+int NotepadSaveFinished(const NotepadSave& save, DWORD error);
 // Removes the temporary files of saves that a crash interrupted, beside the notepad file at `path`.
 void RemoveLeftoverSaves(LPCWSTR path);
 // The message for a failed save, into a buffer of 256 characters.
 void FormatSaveFailure(LPWSTR message);
+// The line the start-up box adds about a notepad file that could not be loaded, into a buffer of
+// 256 characters; empty when the file was loaded or there was none.
+void FormatRefusalNote(LPWSTR message);

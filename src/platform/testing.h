@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -16,10 +17,22 @@ std::size_t gdi_live_objects();
 // blocks.
 void set_pixel_memory_limit(std::int64_t bytes);
 
+// The next `count` flushes of file data to disk fail as a failing disk would (EIO), on any thread.
+void fail_next_file_flushes(int count);
+
 // False for any window that is not an open message box.
 bool message_box_info(HWND box, std::wstring* text, std::wstring* caption);
 
 // The screen rectangle of the box's IDOK or IDCANCEL button; false if it has no such button.
 bool message_box_button(HWND box, int id, RECT* on_screen);
+
+// An open popup menu's items and where they stand on the screen; false for any other window.
+struct PopupMenuItem {
+    std::wstring text;
+    UINT_PTR id;
+    bool separator;
+    RECT on_screen;
+};
+bool popup_menu_items(HWND menu, std::vector<PopupMenuItem>* items);
 
 }  // namespace platform

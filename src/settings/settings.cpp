@@ -1,10 +1,13 @@
 #include "settings/settings.h"
 
+#include "notepad/autosave.h"
 #include "notepad/notepad.h"
 
 namespace {
 
 constexpr LPCWSTR SettingsKey = L"Software\\Corvane\\Scrivo";
+// A day: a longer rest would only overflow the timer.
+constexpr LONG MaxAutosaveSeconds = 24 * 60 * 60;
 
 // A stored 32-bit value, or the default when it is absent, unreadable or longer than 4 bytes.
 LONG ReadSetting(LPCWSTR name, LONG fallback) {
@@ -44,7 +47,12 @@ LONG LoadSettings() {
     SetTextColor(ScreenContext, Settings.PenColour);
     Settings.BakColour = static_cast<COLORREF>(ReadSetting(L"BakColour", 0x00FF0000));
     SetBkColor(ScreenContext, Settings.BakColour);
-    return ReadSetting(L"PositionY", 0);
+    const LONG position = ReadSetting(L"PositionY", 0);
+    LONG seconds = ReadSetting(L"AutosaveSeconds", DefaultAutosaveSeconds);
+    if (seconds < 0) seconds = 0;
+    if (seconds > MaxAutosaveSeconds) seconds = MaxAutosaveSeconds;
+    AutosaveRest = static_cast<DWORD>(seconds) * 1000;
+    return position;
 }
 
 void SavePositionY() {

@@ -20,7 +20,7 @@ constexpr int REGISTRY_STORE = 0;
 constexpr int REGISTRY_READ = 1;
 
 int RegistryValue(int mode, LPCWSTR name, DWORD* type, LPVOID data, DWORD* size);
-// Fills Settings, gives ScreenContext the two colours, and returns the stored "PositionY" (0 when
+// Fills Settings and the autosave rest period, gives ScreenContext the two colours, and returns the stored "PositionY" (0 when
 // there is none).
 LONG LoadSettings();
 void SavePositionY();

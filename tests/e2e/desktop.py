@@ -15,8 +15,8 @@ def test(session):
                            ("1000x200", "is larger than the display")):
             s.env["SCRIVO_SCREEN"] = asked
             scrivo = s.start_scrivo(close_first_box=True)
-            said = scrivo.matching(r"SCRIVO_SCREEN.*")
-            expect(len(said) == 1 and said[0].startswith(f"SCRIVO_SCREEN={asked} {why}"),
+            said = scrivo.matching(r".*SCRIVO_SCREEN.*")
+            expect(len(said) == 1 and said[0].startswith(f"scrivo: SCRIVO_SCREEN={asked} {why}"),
                    f"SCRIVO_SCREEN={asked}: said {said}")
 
             window = s.xdotool("search", "--sync", "--onlyvisible", "--class", "^Scrivo$")

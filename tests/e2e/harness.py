@@ -159,6 +159,11 @@ class Session:
             os.mkdir(os.path.join(self.folder, sub), 0o700)
         self.scrivo = os.path.join(self.folder, "app", "scrivo")
         shutil.copy2(self.scrivo_source, self.scrivo)
+        # The sounds the build puts beside the program go with it.
+        built = os.path.dirname(self.scrivo_source)
+        for name in os.listdir(built):
+            if name.endswith(".wav"):
+                shutil.copy2(os.path.join(built, name), os.path.join(self.folder, "app", name))
         try:
             self._start_xvfb()
             self.env = dict(os.environ,

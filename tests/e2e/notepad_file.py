@@ -1,7 +1,9 @@
 """The notepad survives a close: drawn, closed, started again, the ink is back on the screen and in
-Scrivo.bmp as other programs read it. A damaged notepad file gives a new notepad and is kept aside."""
+Scrivo.bmp as other programs read it. A damaged notepad file gives a new notepad and is kept aside.
+A stroke survives a kill once the pen has rested long enough for the autosave."""
 
 import os
+import time
 
 from PIL import Image
 
@@ -46,9 +48,34 @@ def test(session):
         scrivo.wait_for(r"pointer up 110 110", mark)
         s.send("close")
         expect(scrivo.exit_code() == 0, "Scrivo did not end with 0")
-        with open(notepad + ".damaged", "rb") as aside:
+        with open(os.path.join(s.folder, "app", "Scrivo.bad"), "rb") as aside:
             expect(aside.read() == b"BM this is no bitmap", "the damaged file was not kept aside")
         expect(Image.open(notepad).getpixel((105, 105)) == 0, "the new notepad was not saved")
+
+        # Killed a while after the pen rested: the autosave has the stroke in the file.
+        scrivo = s.start_scrivo()
+        mark = scrivo.mark()
+        drag(s, [(150, 250), (170, 250), (190, 250)])
+        scrivo.wait_for(r"pointer up 190 250", mark)
+        deadline = time.monotonic() + 20
+        while not has_ink(notepad, (170, 250)):
+            expect(time.monotonic() < deadline, "the stroke never reached Scrivo.bmp on its own")
+            time.sleep(0.2)
+        scrivo.popen.kill()
+        scrivo.exit_code()
+        expect(has_ink(notepad, (170, 250)) and has_ink(notepad, (105, 105)), "the killed Scrivo lost ink")
+        expect(sorted(os.listdir(os.path.join(s.folder, "app"))) == ["Scrivo.bad", "Scrivo.bmp", "scrivo"],
+               f"files left beside the notepad: {os.listdir(os.path.join(s.folder, 'app'))}")
+
+
+def has_ink(notepad, point):
+    """Whether the notepad file is whole and has ink at the point."""
+    try:
+        image = Image.open(notepad)
+        image.load()
+    except (OSError, SyntaxError):
+        return False
+    return image.size == (240, 5 * 320) and image.getpixel(point) == 0
 
 
 if __name__ == "__main__":

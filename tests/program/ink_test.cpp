@@ -24,8 +24,13 @@ protected:
         Points ink;
         for (int y = 0; y < PageHeight; ++y)
             for (int x = 0; x < PageWidth; ++x)
-                if (Pixel(x, y) == WhiteInk) ink.insert({x, y + ViewOffset});
+                if (!OnToolButton(x, y) && Pixel(x, y) == WhiteInk) ink.insert({x, y + ViewOffset});
         return ink;
+    }
+    // Every pixel of the notepad ink, on the screen too.
+    void InkEverywhere() {
+        PatBlt(NotepadImage.Context, 0, 0, NotepadWidth, NotepadHeight, BLACKNESS);
+        RepaintFromImage(0, 0, PageWidth, PageHeight);
     }
     // The next pointer input starts a stroke at `from` without an end dot getting in the way.
     void StrokeFrom(int x, int y) {
@@ -52,28 +57,64 @@ TEST_F(InkTest, InterpolationTruncatesTowardZeroAndLeavesTheEndPointToTheNextMov
     EXPECT_EQ(RunScrivo(), 0);
 }
 
-TEST_F(InkTest, AJumpOfMoreThanThirtyPixelsIsDroppedAndThirtyIsDrawn) {
+TEST_F(InkTest, AFarSampleWaitsForTheNextToTellAWildSampleFromAFastMove) {
     AnswerNewPad();
     Idle([this] {
+        // Thirty pixels is an ordinary move, drawn at once.
         StrokeFrom(50, 50);
-        StylusMove(81, 50);
-        StylusMove(50, 19);
-        EXPECT_TRUE(ImageInk().empty());
-        EXPECT_EQ(LastPoint.x, 50);
-        EXPECT_EQ(LastPoint.y, 50);
-        EXPECT_EQ(DirtyFlag, 0);
-
         StylusMove(80, 50);
-        Points expected;
-        for (int x = 50; x < 80; ++x) expected.insert({x, 50});
-        EXPECT_EQ(ImageInk(), expected);
-        EXPECT_EQ(DirtyFlag, 1);
+        Points line;
+        for (int x = 50; x < 80; ++x) line.insert({x, 50});
+        EXPECT_EQ(ImageInk(), line);
 
-        // A move back onto the last point draws nothing but still counts as a change.
+        // A lone wild sample mid-stroke: held, then dropped when the pen is back near the stroke.
         DirtyFlag = 0;
-        StylusMove(80, 50);
-        EXPECT_EQ(ImageInk().size(), expected.size());
+        StylusMove(150, 200);
+        EXPECT_TRUE(SampleHeld);
+        EXPECT_EQ(DirtyFlag, 0);
+        StylusMove(82, 51);
+        EXPECT_FALSE(SampleHeld);
+        EXPECT_EQ(ImageInk().size(), line.size() + 2);
+        EXPECT_TRUE(ScreenAreaIs(90, 60, 240, 320, BluePage));
+        EXPECT_EQ(LastPoint.x, 82);
         EXPECT_EQ(DirtyFlag, 1);
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(InkTest, SamplesFortyFivePixelsApartDrawAnUnbrokenLineToTheLift) {
+    AnswerNewPad();
+    Drag({{10, 100}, {55, 100}, {100, 100}, {145, 100}, {190, 100}});
+    Idle([this] {
+        for (int x = 10; x <= 190; ++x) ASSERT_FALSE(ImageBit(x, 100)) << x;
+        EXPECT_EQ(ScreenInkPoints(), ImageInk());
+    });
+    // The pen lifts right after a far sample: the stroke still reaches it.
+    Idle([this] {
+        StrokeFrom(10, 200);
+        StylusMove(60, 200);
+        StylusUp(60, 200);
+        for (int x = 10; x <= 60; ++x) ASSERT_FALSE(ImageBit(x, 200)) << x;
+        EXPECT_FALSE(SampleHeld);
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(InkTest, AnEraserDragErasesAlongItsWholePath) {
+    AnswerNewPad();
+    Idle([this] {
+        InkEverywhere();
+        DrawMode = DRAW_ERASER;
+    });
+    Drag({{20, 100}, {40, 100}, {60, 100}, {100, 100}, {200, 100}});
+    Idle([this] {
+        for (int x = 15; x <= 204; ++x)
+            for (int y = 95; y <= 104; ++y) ASSERT_TRUE(ImageBit(x, y)) << x << "," << y;
+        EXPECT_FALSE(ImageBit(10, 100));
+        EXPECT_FALSE(ImageBit(100, 90));
+        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
     });
     Close();
     EXPECT_EQ(RunScrivo(), 0);
@@ -82,9 +123,8 @@ TEST_F(InkTest, AJumpOfMoreThanThirtyPixelsIsDroppedAndThirtyIsDrawn) {
 TEST_F(InkTest, TheEraserTouchesTheSameRectangleOnScreenAndInTheImage) {
     AnswerNewPad();
     Idle([this] {
-        PatBlt(NotepadImage.Context, 0, 0, NotepadWidth, NotepadHeight, BLACKNESS);
         ViewOffset = 320;
-        RepaintFromImage(0, 0, PageWidth, PageHeight);
+        InkEverywhere();
         DrawMode = DRAW_ERASER;
         StylusDown(100, 50);
         for (int y = 0; y < NotepadHeight; ++y)
@@ -122,8 +162,8 @@ TEST_F(InkTest, ADraggedStrokeLeavesTheSameMarksOnScreenAndInTheNotepad) {
         const Points image = ImageInk();
         EXPECT_GT(image.size(), 40u);
         EXPECT_EQ(ScreenInkPoints(), image);
-        // The jump to (200, 300) was dropped: nothing between the stroke and the end dot there.
-        EXPECT_TRUE(ScreenAreaIs(70, 90, 195, 295, BluePage));
+        // The pen really went to (200, 300): the next sample went on from there.
+        EXPECT_EQ(Pixel(130, 190), WhiteInk);
         EXPECT_EQ(Pixel(205, 301), WhiteInk);
     });
     Close();

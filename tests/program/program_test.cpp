@@ -9,6 +9,7 @@
 #include "testing.h"
 #include "notepad/notepad.h"
 #include "system/module.h"
+#include "toolbutton/toolbutton.h"
 #include "window/screen.h"
 
 void ProgramTest::SetUp() {
@@ -91,10 +92,17 @@ bool ProgramTest::ImageBit(int x, int y) const {
 bool ProgramTest::ScreenShowsImage(std::uint32_t ink, std::uint32_t paper, bool underIndicator) const {
     for (int y = 0; y < PageHeight; ++y)
         for (int x = 0; x < PageWidth; ++x) {
+            if (OnToolButton(x, y)) continue;
             if (!underIndicator && x < PageIndicatorOuter.right && y < PageIndicatorOuter.bottom) continue;
             if (Pixel(x, y) != (ImageBit(x, y + ViewOffset) ? paper : ink)) return false;
         }
     return true;
+}
+
+bool ProgramTest::OnToolButton(int x, int y) const {
+    RECT button{};
+    return IsWindowVisible(ToolButton) && GetWindowRect(ToolButton, &button) && x >= button.left &&
+           x < button.right && y >= button.top && y < button.bottom;
 }
 
 bool OpenMessageBox(std::wstring* text, std::wstring* caption) {

@@ -36,8 +36,10 @@ protected:
     std::uint32_t Pixel(int x, int y) const;
     bool ScreenAreaIs(int left, int top, int right, int bottom, std::uint32_t pixel) const;
     // The screen shows exactly the notepad rows starting at `ViewOffset` in the given colours,
-    // optionally apart from the page indicator's box.
+    // everywhere but under the tool button, and optionally apart from the page indicator's box.
     bool ScreenShowsImage(std::uint32_t ink, std::uint32_t paper, bool underIndicator = true) const;
+    // The screen point is covered by the tool button, when it shows.
+    bool OnToolButton(int x, int y) const;
     bool ImageBit(int x, int y) const;  // true for paper
 
     std::string ProgramDir() const { return dir_; }

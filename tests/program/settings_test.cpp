@@ -1,8 +1,17 @@
 // Settings from the per-user store: defaults, damaged values, and the scroll position.
+#include <filesystem>
+
 #include "app/app.h"
 #include "notepad/notepad.h"
 #include "program_test.h"
 #include "settings/settings.h"
+#include "testing.h"
+
+namespace {
+
+std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+}  // namespace
 
 class SettingsTest : public ProgramTest {
 protected:
@@ -33,7 +42,7 @@ TEST_F(SettingsTest, AnEmptyStoreGivesWhiteInkOnABluePageAndTheFirstPage) {
         EXPECT_EQ(Settings.PenColour, 0x00FFFFFFu);
         EXPECT_EQ(Settings.BakColour, 0x00FF0000u);
         EXPECT_EQ(ViewOffset, 0);
-        EXPECT_TRUE(ScreenAreaIs(0, 0, 240, 320, BluePage));
+        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
         // Defaults are not written back.
         LONG value = 0;
         EXPECT_FALSE(Stored(L"PenWidth", &value));
@@ -55,7 +64,7 @@ TEST_F(SettingsTest, StoredOptionsApplyWithoutBoundsAndColoursShowOnTheScreen) {
         EXPECT_EQ(Settings.PenHeight, 3);
         EXPECT_EQ(Settings.PenEnd, 7);
         EXPECT_EQ(Settings.EraserWidth, 0);
-        EXPECT_TRUE(ScreenAreaIs(0, 0, 240, 320, 0x0000FF00));
+        EXPECT_TRUE(ScreenShowsImage(0x00FF0000, 0x0000FF00));
     });
     Tap(100, 100);
     Idle([this] {
@@ -99,4 +108,51 @@ TEST_F(SettingsTest, ANormalExitStoresThePositionOfTheMomentTheWindowWent) {
     LONG stored = 0;
     EXPECT_TRUE(Stored(L"PositionY", &stored));
     EXPECT_EQ(stored, 777);
+}
+
+// What a person wrote in the settings file by hand outlives the program's own writes to it, and a
+// file too long to read whole is left alone rather than cut.
+TEST_F(SettingsTest, StoringThePositionKeepsWhatAPersonWroteAndNeverCutsTheFile) {
+    const std::string folder = ConfigDir() + "/scrivo";
+    std::filesystem::create_directories(folder);
+    const std::string file = folder + "/registry.reg";
+    WriteWholeFile(file, Bytes("REGEDIT4\n\n; my settings, tuned by hand\n"
+                               "[HKEY_CURRENT_USER\\Software\\Corvane\\Scrivo]\n"
+                               "; thick pen for the whiteboard\n\"PenWidth\"=dword:00000004\n"
+                               "\"PenHeight\"=dword:zz\n"
+                               "[HKEY_CURRENT_USER\\Software\\Broken\n\"Kept\"=dword:00000001\n"));
+    AnswerNewPad();
+    Idle([] {
+        ViewOffset = 320;
+        PostMessageW(MainWindow, WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(RunScrivo(), 0);
+    const std::vector<std::uint8_t> bytes = ReadWholeFile(file);
+    const std::string text(bytes.begin(), bytes.end());
+    for (const char* line : {"; my settings, tuned by hand", "; thick pen for the whiteboard\n\"PenWidth\"=dword:00000004",
+                             "\"PenHeight\"=dword:zz", "[HKEY_CURRENT_USER\\Software\\Broken\n\"Kept\"=dword:00000001",
+                             "\"PositionY\"=dword:00000140"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\nnot in\n" << text;
+    EXPECT_EQ(text.find("REGEDIT4", 1), std::string::npos) << text;
+
+    std::string huge = text + "; " + std::string(1 << 20, 'x') + "\n";
+    WriteWholeFile(file, Bytes(huge));
+    LONG position = 640;
+    DWORD type = REG_DWORD, size = sizeof position;
+    EXPECT_EQ(RegistryValue(REGISTRY_STORE, L"PositionY", &type, &position, &size), 0);
+    EXPECT_EQ(ReadWholeFile(file), Bytes(huge));
+}
+
+// Closing while the first box is up: the box closes, nothing of this run's start is stored over
+// what the last run left, and nothing made for it outlives it.
+TEST_F(SettingsTest, ClosingWhileTheNewPadBoxIsUpKeepsTheStoredPosition) {
+    StoreDword(L"PositionY", 960);
+    const std::size_t objects = platform::gdi_live_objects();
+    Idle([] { PostMessageW(MainWindow, WM_CLOSE, 0, 0); });
+    AnswerNewPad();
+    EXPECT_EQ(RunScrivo(), 0);
+    LONG stored = 0;
+    EXPECT_TRUE(Stored(L"PositionY", &stored));
+    EXPECT_EQ(stored, 960);
+    EXPECT_EQ(platform::gdi_live_objects(), objects);
 }

@@ -37,7 +37,7 @@ TEST_F(ProgramTest, FirstRunAnnouncesNewPadBeforeAnythingIsDrawn) {
         EXPECT_EQ(PageCount, 5);
         EXPECT_EQ(ViewOffset, 0);
         EXPECT_EQ(DirtyFlag, 0);
-        EXPECT_TRUE(ScreenAreaIs(0, 0, 240, 320, BluePage));
+        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
     });
     Close();
     EXPECT_EQ(RunScrivo(), 0);

@@ -1,5 +1,6 @@
 #include "backend/backend.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace platform {
@@ -13,6 +14,18 @@ Backend& backend() {
 }
 
 bool has_backend() { return current != nullptr; }
+
+int scale_for_screen(int desktop_scale, int width, int height) {
+    if (desktop_scale > 0) return std::min(desktop_scale, kLargestScale);
+    constexpr int kScaleOneShortSide = 1080;
+    const int short_side = std::min(width, height);
+    return std::clamp((short_side + kScaleOneShortSide / 2) / kScaleOneShortSide, 1, kLargestScale);
+}
+
+int display_scale() {
+    if (!current) return 1;
+    return scale_for_screen(current->desktop_scale(), current->screen_width(), current->screen_height());
+}
 
 void set_backend(std::unique_ptr<Backend> b) { current = std::move(b); }
 

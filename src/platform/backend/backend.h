@@ -17,6 +17,10 @@ struct DeviceEvent {
         PointerDown,     // pen, finger or left mouse button touches the screen at (x, y)
         PointerMove,     // only while down: there is no hover
         PointerUp,
+        // The mouse's right button and wheel: never the stylus. Pressed or turned at (x, y).
+        RightButtonDown,
+        RightButtonUp,
+        Wheel,           // `wheel` notches, positive away from the user
         KeyDown,         // vk, with repeat set for auto-repeat
         KeyUp,
         FocusGained,     // the display window became the foreground window
@@ -30,6 +34,7 @@ struct DeviceEvent {
     int y = 0;
     int vk = 0;
     bool repeat = false;
+    int wheel = 0;
 };
 
 enum class CursorShape { None, Wait };
@@ -40,6 +45,9 @@ public:
 
     virtual int screen_width() const = 0;
     virtual int screen_height() const = 0;
+    // The whole factor by which the desktop asks for its chrome to be enlarged, where it says
+    // (SCRIVO_SCALE, the desktop's own settings); 0 where it says nothing.
+    virtual int desktop_scale() const = 0;
 
     // The screen's pixels, 0x00RRGGBB, top-down, `framebuffer_pitch()` pixels per row. The platform
     // composes windows into it and then presents the rectangles it changed. The pixels may move
@@ -66,6 +74,15 @@ public:
     // Brings the display window to the front and gives it the keyboard focus.
     virtual void raise() = 0;
 };
+
+// The largest scale factor taken from any setting: beyond it no chrome fits any screen.
+constexpr int kLargestScale = 8;
+
+// The one whole factor by which chrome (buttons, the page number, menus, dialogs, message boxes)
+// is enlarged; the notepad itself stays in device pixels. The desktop's own factor where it states
+// one, else the screen's short side over 1080, rounded, at least 1. 1 without a display.
+int display_scale();
+int scale_for_screen(int desktop_scale, int width, int height);
 
 // The backend in use; set once by the process start-up (or a test) before WinMain runs.
 Backend& backend();

@@ -1,6 +1,5 @@
 // MessageBoxW: a modal top-level window owned by the caller's window, with its own message loop.
-// Everything it draws goes through the public drawing calls, sized from the screen so that it
-// reads the same on a small device screen and on a large desktop one.
+// Everything it draws goes through the public drawing calls, sized by the display's scale.
 #include <algorithm>
 #include <cwchar>
 #include <vector>
@@ -97,8 +96,8 @@ int text_height(const Box& box, int width) {
     return lines * box.unit;
 }
 
-// A line of text a fortieth of the screen's shorter side high, and never below legible.
-int unit_for(int screen_width, int screen_height) { return std::max(13, std::min(screen_width, screen_height) / 40); }
+// A line of text: legible at scale 1, and as much larger as the display's scale asks.
+constexpr int kLineAtScaleOne = 13;
 
 void lay_out(Box& box, int screen_width, int screen_height) {
     const int u = box.unit;
@@ -275,7 +274,7 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     OpenBox open(box);
     const int screen_width = backend().screen_width();
     const int screen_height = backend().screen_height();
-    box.unit = unit_for(screen_width, screen_height);
+    box.unit = kLineAtScaleOne * display_scale();
     box.font = make_font(box.unit, FW_NORMAL);
     box.bold = make_font(box.unit, FW_BOLD);
     lay_out(box, screen_width, screen_height);

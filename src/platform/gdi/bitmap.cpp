@@ -1,7 +1,9 @@
 // Bitmaps: DIB sections, compatible bitmaps, bitmaps from the built-in resources, and their
 // descriptions.
+#include <climits>
 #include <cstring>
 
+#include "backend/backend.h"
 #include "core/handles.h"
 #include "gdi/bmp_decode.h"
 #include "gdi/objects.h"
@@ -16,6 +18,23 @@ using namespace platform::gdi;
 namespace {
 
 COLORREF colour_of(const RGBQUAD& q) { return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue); }
+
+// A 32-bit picture `factor` times as wide and high, each pixel repeated so that edges stay crisp.
+std::unique_ptr<Bitmap> enlarged(const Bitmap& source, int factor) {
+    const Surface& from = source.surface;
+    const std::int64_t width = std::int64_t{from.width} * factor;
+    const std::int64_t height = std::int64_t{from.height} * factor;
+    if (width > INT_MAX || height > INT_MAX) return nullptr;
+    auto bitmap = make_bitmap(static_cast<int>(width), static_cast<int>(height), PixelFormat::Rgb32);
+    if (!bitmap) return nullptr;
+    const Surface& to = bitmap->surface;
+    for (int y = 0; y < to.height; ++y) {
+        const auto* in = reinterpret_cast<const std::uint32_t*>(from.row(y / factor));
+        auto* out = reinterpret_cast<std::uint32_t*>(to.row(y));
+        for (int x = 0; x < to.width; ++x) out[x] = in[x / factor];
+    }
+    return bitmap;
+}
 
 }  // namespace
 
@@ -64,6 +83,10 @@ HBITMAP LoadBitmapW(HINSTANCE instance, LPCWSTR name) {
     const ResourceEntry* entry = find_resource(name, LOWORD(reinterpret_cast<std::uintptr_t>(RT_BITMAP)));
     if (!entry) return nullptr;
     auto bitmap = gdi::decode_bmp(entry->data, entry->size);
+    // Colour pictures are chrome and grow with the display's scale; 1-bit images (the ink stamps)
+    // are drawn in device pixels and keep their size.
+    const int factor = display_scale();
+    if (bitmap && factor > 1 && bitmap->surface.format == PixelFormat::Rgb32) bitmap = enlarged(*bitmap, factor);
     return bitmap ? gdi::add_bitmap(std::move(bitmap)) : nullptr;
 }
 

@@ -9,6 +9,8 @@ using namespace platform::gdi;
 
 namespace {
 
+constexpr int kPlainDpi = 96;
+
 // Puts `handle` into a DC's brush or font slot and gives back what was there.
 template <class T>
 HGDIOBJ swap_selection(std::uintptr_t* slot, std::uintptr_t handle, T* (*find)(std::uintptr_t)) {
@@ -83,6 +85,8 @@ int GetDeviceCaps(HDC dc_handle, int index) {
     switch (index) {
     case HORZRES: return has_backend() ? backend().screen_width() : 0;
     case VERTRES: return has_backend() ? backend().screen_height() : 0;
+    case LOGPIXELSX:
+    case LOGPIXELSY: return kPlainDpi * display_scale();
     case BITSPIXEL: {
         const Bitmap* bitmap = dc->window ? nullptr : find_bitmap(dc->bitmap);
         return bitmap && bitmap->surface.format == PixelFormat::Mono1 ? 1 : 32;

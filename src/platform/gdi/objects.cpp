@@ -1,6 +1,7 @@
 #include "gdi/objects.h"
 
 #include "core/handles.h"
+#include "platform/system.h"
 #include "testing.h"
 
 namespace platform::gdi {
@@ -66,10 +67,13 @@ std::unique_ptr<Bitmap> make_bitmap(int width, int height, PixelFormat format) {
     if (width <= 0 || height <= 0) return nullptr;
     const std::int64_t stride = format == PixelFormat::Mono1 ? mono_stride(width) : std::int64_t{width} * 4;
     const std::int64_t bytes = stride * height;
-    if (stride > pixel_memory_limit || bytes > pixel_memory_limit) return nullptr;
     auto bitmap = std::make_unique<Bitmap>();
-    bitmap->pixels.reset(static_cast<std::uint8_t*>(std::calloc(static_cast<std::size_t>(bytes), 1)));
-    if (!bitmap->pixels) return nullptr;
+    if (stride <= pixel_memory_limit && bytes <= pixel_memory_limit)
+        bitmap->pixels.reset(static_cast<std::uint8_t*>(std::calloc(static_cast<std::size_t>(bytes), 1)));
+    if (!bitmap->pixels) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
     bitmap->surface = {width, height, format, static_cast<int>(stride), bitmap->pixels.get()};
     return bitmap;
 }

@@ -12,6 +12,7 @@
 #include "system/errors.h"
 #include "system/paths.h"
 #include "system/posix_io.h"
+#include "core/utf8.h"
 
 using namespace platform;
 
@@ -140,4 +141,37 @@ DWORD GetFileAttributesW(LPCWSTR path) {
         return INVALID_FILE_ATTRIBUTES;
     }
     return file_attributes(info);
+}
+
+DWORD GetFinalPathNameW(LPCWSTR path, LPWSTR out, DWORD capacity) {
+    const auto name = native_path(path);
+    if (!name || !out) {
+        if (!out) SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    // As many links as the system itself follows before it calls a chain a loop.
+    constexpr int MaxLinks = 40;
+    std::string final = *name;
+    for (int links = 0;; ++links) {
+        struct stat info {};
+        if (lstat(final.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) break;
+        if (links == MaxLinks) {
+            SetLastError(ERROR_INVALID_NAME);
+            return 0;
+        }
+        std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 4096) + 1, '\0');
+        const ssize_t length = readlink(final.c_str(), target.data(), target.size());
+        if (length < 0 || static_cast<std::size_t>(length) >= target.size()) {
+            set_error_from_errno(length < 0 ? errno : ENAMETOOLONG);
+            return 0;
+        }
+        target.resize(static_cast<std::size_t>(length));
+        final = target.front() == '/' ? target : folder_of(final) + "/" + target;
+    }
+    const std::wstring wide = utf8_to_wide(final);
+    if (!copy_wide(wide, out, capacity)) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return 0;
+    }
+    return static_cast<DWORD>(wide.size());
 }

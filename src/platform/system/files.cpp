@@ -11,6 +11,7 @@
 #include "system/errors.h"
 #include "system/paths.h"
 #include "system/posix_io.h"
+#include "system/threads.h"
 
 namespace platform {
 namespace {
@@ -158,7 +159,7 @@ BOOL FlushFileBuffers(HANDLE file) {
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
-    if (fsync(open_file->fd) != 0) {
+    if (!sync_file(open_file->fd)) {
         set_error_from_errno(errno);
         return FALSE;
     }
@@ -181,7 +182,7 @@ DWORD GetFileSize(HANDLE file, DWORD* high) {
 }
 
 BOOL CloseHandle(HANDLE object) {
-    if (!files().remove(raw(object))) {
+    if (!files().remove(raw(object)) && !close_thread(object)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }

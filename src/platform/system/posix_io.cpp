@@ -1,12 +1,30 @@
 #include "system/posix_io.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "testing.h"
+
 namespace platform {
+namespace {
+std::atomic<int> failing_flushes{0};
+}
+
+void fail_next_file_flushes(int count) { failing_flushes = count; }
+
+bool sync_file(int fd) {
+    for (int left = failing_flushes.load(); left > 0;) {
+        if (failing_flushes.compare_exchange_weak(left, left - 1)) {
+            errno = EIO;
+            return false;
+        }
+    }
+    return fsync(fd) == 0;
+}
 
 bool write_fully(int fd, const void* data, std::size_t size, std::size_t* done) {
     const auto* bytes = static_cast<const char*>(data);

@@ -17,6 +17,9 @@ bool read_fully(int fd, void* data, std::size_t size, std::size_t* done);
 // The first `cap` bytes (at most) of a file, or nothing with errno set.
 std::optional<std::string> read_file_prefix(const std::string& path, std::size_t cap);
 
+// Puts the file's data on disk (fsync). Tests can make it fail (testing.h).
+bool sync_file(int fd);
+
 // Makes the names in `folder` durable: a rename into it survives a power cut once this returns.
 bool sync_folder(const std::string& folder);
 

@@ -239,6 +239,13 @@ void format_value(const std::string& name, const RegistryData& data, std::string
     out->push_back('\n');
 }
 
+// Appends the kept lines that stood before entry `entry`, from `*next` on.
+bool format_kept(const KeptLines& kept, std::size_t entry, std::size_t* next, std::string* out) {
+    const std::size_t first = *next;
+    for (; *next < kept.size() && kept[*next].first <= entry; ++*next) out->append(kept[*next].second).push_back('\n');
+    return *next > first;
+}
+
 }  // namespace
 
 bool same_name(std::string_view a, std::string_view b) {
@@ -269,6 +276,8 @@ bool RegistryKey::erase(std::string_view name) {
     values_.erase(values_.begin() + static_cast<std::ptrdiff_t>(position));
     for (auto& [_, later] : index_)
         if (later > position) --later;
+    for (auto& [before, _] : kept_)
+        if (before > position) --before;
     return true;
 }
 
@@ -306,15 +315,25 @@ RegistryDocument parse_registry(std::string_view text) {
     std::string joined;
     std::string name;
     RegistryData data;
+    bool header = true;
     while (pos < text.size()) {
         const std::string_view line = next_line(text, &pos, &joined);
-        if (line.empty() || line.front() == ';') continue;
+        if (line.empty()) continue;
+        if (std::exchange(header, false) && line == kHeader) continue;
         if (line.front() == '[') {
             current = nullptr;
-            if (const auto path = parse_key(line)) current = &document.make(*path);
+            if (const auto path = parse_key(line)) {
+                current = &document.make(*path);
+                continue;
+            }
         } else if (current && (line.front() == '"' || line.front() == '@') && parse_value(line, &name, &data)) {
             current->set(name, std::move(data));
+            continue;
         }
+        if (current)
+            current->keep(line);
+        else
+            document.keep(line);
     }
     return document;
 }
@@ -322,9 +341,18 @@ RegistryDocument parse_registry(std::string_view text) {
 std::string format_registry(const RegistryDocument& document) {
     std::string out(kHeader);
     out.append("\n\n");
-    for (const RegistryKey& key : document.keys()) {
+    std::size_t outside = 0;
+    for (std::size_t k = 0; k <= document.keys().size(); ++k) {
+        if (format_kept(document.kept(), k, &outside, &out)) out.push_back('\n');
+        if (k == document.keys().size()) break;
+        const RegistryKey& key = document.keys()[k];
         out.append("[").append(key.path).append("]\n");
-        for (const auto& [name, data] : key.values()) format_value(name, data, &out);
+        std::size_t inside = 0;
+        for (std::size_t v = 0; v < key.values().size(); ++v) {
+            format_kept(key.kept(), v, &inside, &out);
+            format_value(key.values()[v].first, key.values()[v].second, &out);
+        }
+        format_kept(key.kept(), key.values().size(), &inside, &out);
         out.push_back('\n');
     }
     return out;

@@ -12,7 +12,8 @@
 //
 // Reading never fails: a line that cannot be read (garbage, a bad dword, a cut-off line) is passed
 // over and its value reads as absent; the values under a key line that cannot be read are passed
-// over with it, so they are not taken for values of the key before.
+// over with it, so they are not taken for values of the key before. Comments and the lines passed
+// over are kept where they stood and written out again, so a person's notes and mistakes survive.
 #pragma once
 
 #include <string>
@@ -35,6 +36,10 @@ struct RegistryData {
 // Names compare without regard to (ASCII) case, as the registry's do.
 bool same_name(std::string_view a, std::string_view b);
 
+// Lines kept as they were, each with the number of entries (values of a key, or keys of the
+// document) written before it.
+using KeptLines = std::vector<std::pair<std::size_t, std::string>>;
+
 struct RegistryKey {
     using Values = std::vector<std::pair<std::string, RegistryData>>;
 
@@ -45,9 +50,12 @@ struct RegistryKey {
     const RegistryData* find(std::string_view name) const;
     void set(std::string_view name, RegistryData data);
     bool erase(std::string_view name);
+    const KeptLines& kept() const { return kept_; }
+    void keep(std::string_view line) { kept_.emplace_back(values_.size(), line); }
 
 private:
     Values values_;
+    KeptLines kept_;
     std::unordered_map<std::string, std::size_t> index_;  // case-folded name -> position in values_
 };
 
@@ -60,9 +68,13 @@ struct RegistryDocument {
     RegistryKey& make(std::string_view path);
     // Whether `path` is a key: one of the document's, or a folder on the way to one.
     bool has(std::string_view path) const;
+    // Lines outside any key: before the first, or under a key line that could not be read.
+    const KeptLines& kept() const { return kept_; }
+    void keep(std::string_view line) { kept_.emplace_back(keys_.size(), line); }
 
 private:
     std::vector<RegistryKey> keys_;
+    KeptLines kept_;
     std::unordered_map<std::string, std::size_t> index_;  // case-folded path -> position in keys_
 };
 

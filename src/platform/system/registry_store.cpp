@@ -85,14 +85,16 @@ private:
 };
 
 // The registry in the file at `path`: empty when there is no file, nothing when there is one that
-// cannot be read.
-std::optional<RegistryDocument> read_document(const std::string& path) {
+// cannot be read. `*whole` tells whether all of the file was read.
+std::optional<RegistryDocument> read_document(const std::string& path, bool* whole) {
     auto text = read_file_prefix(path, kLargestRegistryFile + 1);
+    *whole = true;
     if (!text) {
         if (errno == ENOENT) return RegistryDocument{};
         return std::nullopt;
     }
-    if (text->size() > kLargestRegistryFile) {
+    *whole = text->size() <= kLargestRegistryFile;
+    if (!*whole) {
         // Cut at the cap: the line it runs through is incomplete, so it goes too.
         text->resize(kLargestRegistryFile);
         const std::size_t last_newline = text->rfind('\n');
@@ -112,7 +114,8 @@ std::optional<std::string> registry_file_path() {
 RegistryDocument registry_read() {
     const auto path = registry_file_path();
     if (!path) return {};
-    auto document = read_document(*path);
+    bool whole = true;
+    auto document = read_document(*path, &whole);
     return document ? std::move(*document) : RegistryDocument{};
 }
 
@@ -123,9 +126,11 @@ LONG registry_update(const std::function<LONG(RegistryDocument&)>& edit, Registr
     const FileLock lock(*folder + "/" + kLockName);
     if (!lock.held()) return static_cast<LONG>(error_from_errno(errno));
     remove_stale_temporaries(*folder);
-    // A file that is there but cannot be read is not replaced by one that holds only this change.
-    auto current = read_document(*folder + "/" + kFileName);
-    if (!current) return ERROR_CANTREAD;
+    // A file that is there but cannot be read, or was too long to read whole, is not replaced by
+    // one that holds only this change or only the part that was read.
+    bool whole = true;
+    auto current = read_document(*folder + "/" + kFileName, &whole);
+    if (!current || !whole) return ERROR_CANTREAD;
     *after = std::move(*current);
     const LONG result = edit(*after);
     if (result != ERROR_SUCCESS) return result;

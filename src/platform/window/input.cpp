@@ -68,7 +68,12 @@ void accept(const DeviceEvent& e) {
     case Type::KeyUp:
         set_key(e.vk, e.type == Type::KeyDown);
         break;
+    case Type::RightButtonDown:
+    case Type::RightButtonUp:
+        set_key(VK_RBUTTON, e.type == Type::RightButtonDown);
+        break;
     case Type::PointerMove:
+    case Type::Wheel:
         break;
     case Type::FocusGained:
         focus_changes.push_back({FocusChange::Kind::Gained, nullptr});
@@ -124,16 +129,32 @@ bool make_message(const BufferedInput& in, MSG* out) {
                 in.time, {e.x, e.y}};
         return true;
     }
+    if (e.type == Type::Wheel) {
+        // The wheel turns what has the keyboard, and says where the pointer is on the screen.
+        HWND target = GetFocus();
+        if (!target) target = GetActiveWindow();
+        if (!target) return false;
+        const WORD delta = static_cast<WORD>(e.wheel * WHEEL_DELTA);
+        *out = {target, WM_MOUSEWHEEL, MAKEWPARAM(0, delta),
+                MAKELPARAM(static_cast<WORD>(e.x), static_cast<WORD>(e.y)), in.time, {e.x, e.y}};
+        return true;
+    }
     const HWND target = find_window(capture) ? capture : window_at(e.x, e.y);
     const Window* w = find_window(target);
     if (!w) return false;
     const POINT origin = client_origin_on_screen(*w);
-    const UINT message = e.type == Type::PointerDown ? WM_LBUTTONDOWN
-                         : e.type == Type::PointerUp ? WM_LBUTTONUP
-                                                     : WM_MOUSEMOVE;
+    UINT message = WM_MOUSEMOVE;
+    WPARAM buttons = kLeftButtonDown;
+    switch (e.type) {
+    case Type::PointerDown: message = WM_LBUTTONDOWN; break;
+    case Type::PointerUp: message = WM_LBUTTONUP; buttons = 0; break;
+    case Type::RightButtonDown: message = WM_RBUTTONDOWN; buttons = MK_RBUTTON; break;
+    case Type::RightButtonUp: message = WM_RBUTTONUP; buttons = 0; break;
+    default: break;
+    }
     // Client coordinates travel as unsigned 16-bit values, so a point left of or above a capturing
     // window arrives as a large number.
-    *out = {target, message, e.type == Type::PointerUp ? 0 : kLeftButtonDown,
+    *out = {target, message, buttons,
             MAKELPARAM(static_cast<WORD>(e.x - origin.x), static_cast<WORD>(e.y - origin.y)), in.time, {e.x, e.y}};
     return true;
 }

@@ -126,8 +126,26 @@ LRESULT DispatchMessageW(const MSG* msg) {
     return SendMessageW(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
-LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM) {
+LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_RBUTTONUP: {
+        const Window* w = find_window(window);
+        if (!w) return 0;
+        const POINT origin = client_origin_on_screen(*w);
+        const auto x = static_cast<WORD>(origin.x + static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam))));
+        const auto y = static_cast<WORD>(origin.y + static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam))));
+        SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(x, y));
+        return 0;
+    }
+    case WM_KEYUP:
+        // From the keyboard the menu has no place to point at: -1 says so.
+        if (wParam == VK_APPS) SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1);
+        return 0;
+    case WM_CONTEXTMENU: {
+        const Window* w = find_window(window);
+        if (w && w->is_child()) return SendMessageW(w->parent, WM_CONTEXTMENU, wParam, lParam);
+        return 0;
+    }
     case WM_CLOSE:
         DestroyWindow(window);
         return 0;

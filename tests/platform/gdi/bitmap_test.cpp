@@ -106,3 +106,18 @@ TEST(LoadBitmap, ReaderSurvivesHostileFiles) {
         }
     EXPECT_EQ(platform::gdi_live_objects(), 0u);
 }
+
+// Colour pictures are chrome and grow with the display's scale, pixel for pixel; 1-bit ones are
+// ink and keep their size.
+TEST(LoadBitmap, ColourPicturesGrowWithTheScaleAndInkDoesNot) {
+    headless_screen().set_desktop_scale(2);
+    HBITMAP colour = LoadBitmapW(nullptr, L"colour_3x2");
+    EXPECT_EQ(shape_of(colour), (std::array<LONG, 3>{6, 4, 32}));
+    EXPECT_EQ(shape_of(LoadBitmapW(nullptr, L"ink_white_first")), (std::array<LONG, 3>{10, 3, 1}));
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, colour);
+    const COLORREF expected[2][3] = {{RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)},
+                                     {RGB(255, 255, 255), RGB(0, 0, 0), RGB(128, 128, 128)}};
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x) EXPECT_EQ(GetPixel(dc, x, y), expected[y / 2][x / 2]) << x << "," << y;
+}

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "system_test_support.h"
+#include "testing.h"
 
 namespace {
 
@@ -70,4 +71,67 @@ TEST(Files, NullStaleAndForeignHandlesFailWithoutEffect) {
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
     }
     EXPECT_TRUE(FindClose(search)) << "a failed CloseHandle must not have closed the search";
+}
+
+TEST(Files, FinalPathsFollowLinksOfTheLastPartEvenToAFileNotYetThere) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder.at("notes"));
+    std::filesystem::create_symlink("notes/pad", folder.at("link"));
+    std::filesystem::create_symlink(folder.at("link"), folder.at("chain"));
+    WCHAR out[MAX_PATH];
+    ASSERT_GT(GetFinalPathNameW(folder.wide("chain").c_str(), out, MAX_PATH), 0u);
+    EXPECT_EQ(std::wstring(out), folder.wide("notes/pad"));
+    ASSERT_GT(GetFinalPathNameW(folder.wide("plain").c_str(), out, MAX_PATH), 0u);
+    EXPECT_EQ(std::wstring(out), folder.wide("plain"));
+    std::filesystem::create_symlink("loop", folder.at("loop"));
+    EXPECT_EQ(GetFinalPathNameW(folder.wide("loop").c_str(), out, MAX_PATH), 0u);
+    EXPECT_EQ(GetFinalPathNameW(folder.wide("chain").c_str(), out, 8), 0u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
+}
+
+TEST(Files, PlainFilesTakeTheirModelsPermissionsAndReportAFailedFlush) {
+    TempFolder folder;
+    write_text(folder.at("model"), "old");
+    std::filesystem::permissions(folder.at("model"), std::filesystem::perms::owner_read |
+                                                         std::filesystem::perms::owner_write |
+                                                         std::filesystem::perms::group_read);
+    HPLAINFILE file = OpenPlainFile(folder.wide("new").c_str(), GENERIC_WRITE, CREATE_NEW, folder.wide("model").c_str());
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(std::filesystem::status(folder.at("new")).permissions(), std::filesystem::status(folder.at("model")).permissions());
+    EXPECT_TRUE(WritePlainFile(file, "abcdef", 6));
+    platform::fail_next_file_flushes(1);
+    EXPECT_FALSE(FlushPlainFile(file));
+    EXPECT_TRUE(FlushPlainFile(file));
+    EXPECT_TRUE(ClosePlainFile(file));
+
+    EXPECT_EQ(OpenPlainFile(folder.wide("new").c_str(), GENERIC_WRITE, CREATE_NEW, nullptr), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_EXISTS));
+    EXPECT_EQ(OpenPlainFile(folder.wide("").c_str(), GENERIC_WRITE, OPEN_EXISTING, nullptr), nullptr);
+    file = OpenPlainFile(folder.wide("new").c_str(), GENERIC_WRITE, OPEN_EXISTING, nullptr);
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(WritePlainFile(file, "xy", 2));
+    EXPECT_TRUE(SetPlainFileEnd(file));
+    EXPECT_TRUE(ClosePlainFile(file));
+    EXPECT_EQ(read_text(folder.at("new")), "xy");
+    EXPECT_FALSE(WritePlainFile(nullptr, "x", 1));
+}
+
+namespace {
+
+DWORD Twice(LPVOID number) { return 2 * *static_cast<DWORD*>(number); }
+
+}  // namespace
+
+TEST(Threads, AThreadIsWaitedForAndGivesItsExitCode) {
+    DWORD number = 21;
+    HANDLE thread = CreateThread(nullptr, 0, Twice, &number, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    EXPECT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_OBJECT_0);
+    DWORD code = 0;
+    EXPECT_TRUE(GetExitCodeThread(thread, &code));
+    EXPECT_EQ(code, 42u);
+    EXPECT_TRUE(CloseHandle(thread));
+    EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_FAILED);
+    EXPECT_FALSE(CloseHandle(thread));
 }

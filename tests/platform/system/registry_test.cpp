@@ -43,7 +43,7 @@ TEST(Registry, AwkwardValuesComeBackFromTheFileAndOneTooLongForTheBufferSaysHowL
     EXPECT_EQ(small, 0x11111111u) << "a failed read leaves the caller's default alone";
 }
 
-TEST(Registry, APersonsEditIsReadAndDamagedLinesLoseOnlyThemselves) {
+TEST(Registry, APersonsEditIsReadDamagedLinesLoseOnlyThemselvesAndARewriteKeepsThem) {
     RegistryFolder registry;
     ASSERT_EQ(store_dword(L"PenWidth", 1), ERROR_SUCCESS);
     write_text(registry.file(),
@@ -79,7 +79,12 @@ TEST(Registry, APersonsEditIsReadAndDamagedLinesLoseOnlyThemselves) {
     const std::string file = read_text(registry.file());
     EXPECT_TRUE(contains(file, "[HKEY_CURRENT_USER\\Software\\Other]\n\"Kept\"=\"yes\"\n"));
     EXPECT_TRUE(contains(file, "\"PenEnd\"=dword:00000004\n"));
-    EXPECT_FALSE(contains(file, "garbage"));
+    // What could not be read stays, where it stood, for the person to mend.
+    for (const char* kept : {"; my settings\n", "\x01\x02\xFF garbage\n",
+                             "\"PenColour\"=dword:xyz\n", "[HKEY_CURRENT_USER\\Software\\Broken\n\"Orphan\"=dword:00000001\n"})
+        EXPECT_TRUE(contains(file, kept)) << kept << " not in\n" << file;
+    EXPECT_EQ(file.find("REGEDIT4", 1), std::string::npos);
+    EXPECT_EQ(load_dword(L"Orphan", &value), ERROR_FILE_NOT_FOUND);
 }
 
 TEST(Registry, AFileDamagedAnywhereParsesAndWhatWasReadIsWrittenTheSame) {
@@ -94,15 +99,17 @@ TEST(Registry, AFileDamagedAnywhereParsesAndWhatWasReadIsWrittenTheSame) {
         const platform::RegistryDocument document = platform::parse_registry(damaged);
         const platform::RegistryDocument again = platform::parse_registry(platform::format_registry(document));
         ASSERT_EQ(again.keys().size(), document.keys().size()) << damaged;
+        EXPECT_EQ(again.kept(), document.kept()) << damaged;
         for (std::size_t k = 0; k < document.keys().size(); ++k) {
             EXPECT_EQ(again.keys()[k].values(), document.keys()[k].values()) << damaged;
+            EXPECT_EQ(again.keys()[k].kept(), document.keys()[k].kept()) << damaged;
             values_read += document.keys()[k].values().size();
         }
     }
     EXPECT_GT(values_read, 6000u) << "most of what the damage spared is read";
 }
 
-TEST(Registry, AHugeFileIsReadUpToItsCapAndNeverGrowsPastIt) {
+TEST(Registry, AHugeFileIsReadUpToItsCapAndNeverRewrittenOrGrownPastIt) {
     RegistryFolder registry;
     std::string huge = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Maker\\Program]\n\"PenEnd\"=dword:00000009\n";
     const std::string filler = "\"Filler" + std::string(60, 'x');
@@ -112,8 +119,12 @@ TEST(Registry, AHugeFileIsReadUpToItsCapAndNeverGrowsPastIt) {
     DWORD value = 0;
     EXPECT_EQ(load_dword(L"PenEnd", &value), ERROR_SUCCESS);
     EXPECT_EQ(value, 9u);
+    // Rewriting would cut off what was not read.
+    EXPECT_EQ(store_dword(L"PenWidth", 2), ERROR_CANTREAD);
+    EXPECT_EQ(read_text(registry.file()), huge);
+
+    write_text(registry.file(), huge.substr(0, 1000));
     EXPECT_EQ(store_dword(L"PenWidth", 2), ERROR_SUCCESS);
-    EXPECT_LE(std::filesystem::file_size(registry.file()), std::size_t{1} << 20);
     // A value that would take the file past the cap is refused rather than written and lost.
     const std::vector<BYTE> big(600 * 1024, 0xAB);
     EXPECT_EQ(store(L"Big", REG_BINARY, big.data(), static_cast<DWORD>(big.size())), ERROR_CANTWRITE);

@@ -18,7 +18,9 @@ void HeadlessBackend::wake() { events_.push_back({DeviceEvent::Type::Wake}); }
 
 bool HeadlessBackend::play_wave(const std::uint8_t* data, std::size_t size) {
     // A RIFF WAVE file at least has its 12-byte RIFF header.
-    return size >= 12 && data[0] == 'R' && data[1] == 'I' && data[2] == 'F' && data[3] == 'F';
+    if (size < 12 || data[0] != 'R' || data[1] != 'I' || data[2] != 'F' || data[3] != 'F') return false;
+    ++sounds_;
+    return true;
 }
 
 void HeadlessBackend::when_idle(Action action) { idle_steps_.push_back(std::move(action)); }

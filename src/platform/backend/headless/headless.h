@@ -1,5 +1,5 @@
-// The headless backend: a screen in memory of a chosen size, input from a test script, beeps
-// counted instead of played. The script has idle steps, run one at a time in order as the
+// The headless backend: a screen in memory of a chosen size, input from a test script, beeps and
+// sounds counted instead of played. The script has idle steps, run one at a time in order as the
 // program waits for input, and timed steps, run as soon as the clock reaches their time, even while
 // the program is busy in a loop. A script that runs dry while the program waits for
 // input with nothing else to wake it is a failure, never a hang.
@@ -27,6 +27,8 @@ public:
 
     int screen_width() const override { return width_; }
     int screen_height() const override { return height_; }
+    int desktop_scale() const override { return desktop_scale_; }
+    void set_desktop_scale(int factor) { desktop_scale_ = factor; }
     std::uint32_t* framebuffer() override { return pixels_.data(); }
     int framebuffer_pitch() const override { return width_; }
     void present(const Rect* rects, int count) override;
@@ -54,6 +56,7 @@ public:
     const std::vector<Rect>& presented() const { return presented_; }
     void forget_presented() { presented_.clear(); }
     int beeps() const { return beeps_; }
+    int sounds() const { return sounds_; }
 
 private:
     bool run_due_step(bool idle);
@@ -67,6 +70,8 @@ private:
     std::vector<Rect> presented_;
     int presents_ = 0;
     int beeps_ = 0;
+    int sounds_ = 0;
+    int desktop_scale_ = 0;
 };
 
 // Installs a headless backend of the given size on the virtual clock and returns it.

@@ -112,20 +112,23 @@ bool SdlAudio::play_wave(const std::uint8_t* data, std::size_t size) {
     Uint32 length = 0;
     if (SDL_LoadWAV_RW(source, 1, &wave, &samples, &length) == nullptr) return false;
 
-    // Whatever is still queued ahead of this sound plays first.
-    std::uint64_t playing = milliseconds_of(length, wave);
-    if (open()) {
-        playing += milliseconds_of(SDL_GetQueuedAudioSize(device_), device_format_);
-        SDL_AudioStream* stream = SDL_NewAudioStream(wave.format, wave.channels, wave.freq, device_format_.format,
-                                                     device_format_.channels, device_format_.freq);
-        if (stream != nullptr && SDL_AudioStreamPut(stream, samples, static_cast<int>(length)) == 0 &&
-            SDL_AudioStreamFlush(stream) == 0) {
-            std::vector<Uint8> converted(static_cast<std::size_t>(SDL_AudioStreamAvailable(stream)));
-            const int got = SDL_AudioStreamGet(stream, converted.data(), static_cast<int>(converted.size()));
-            if (got > 0) SDL_QueueAudio(device_, converted.data(), static_cast<Uint32>(got));
-        }
-        if (stream != nullptr) SDL_FreeAudioStream(stream);
+    // Without a device nothing plays, so there is nothing to wait for: the caller goes on at once.
+    if (!open()) {
+        SDL_FreeWAV(samples);
+        return true;
     }
+    // Whatever is still queued ahead of this sound plays first.
+    const std::uint64_t playing =
+        milliseconds_of(length, wave) + milliseconds_of(SDL_GetQueuedAudioSize(device_), device_format_);
+    SDL_AudioStream* stream = SDL_NewAudioStream(wave.format, wave.channels, wave.freq, device_format_.format,
+                                                 device_format_.channels, device_format_.freq);
+    if (stream != nullptr && SDL_AudioStreamPut(stream, samples, static_cast<int>(length)) == 0 &&
+        SDL_AudioStreamFlush(stream) == 0) {
+        std::vector<Uint8> converted(static_cast<std::size_t>(SDL_AudioStreamAvailable(stream)));
+        const int got = SDL_AudioStreamGet(stream, converted.data(), static_cast<int>(converted.size()));
+        if (got > 0) SDL_QueueAudio(device_, converted.data(), static_cast<Uint32>(got));
+    }
+    if (stream != nullptr) SDL_FreeAudioStream(stream);
     SDL_FreeWAV(samples);
     wait_milliseconds(playing);
     return true;

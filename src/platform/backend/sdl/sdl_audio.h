@@ -1,5 +1,5 @@
 // Sound through SDL: a short tone and WAVE files, on a device opened when first needed. Without an
-// audio device both work all the same, silently: a wave still takes its length.
+// audio device both return at once, silently.
 #pragma once
 
 #include <SDL2/SDL_audio.h>
@@ -19,7 +19,8 @@ public:
     // Queues a short tone and returns at once.
     void beep();
     // Queues the file's sound and returns when it (and whatever was queued before it) has played,
-    // as measured on the platform clock. False for data that is not a WAVE file SDL can read.
+    // as measured on the platform clock; at once when there is no device. False for data that is
+    // not a WAVE file SDL can read.
     bool play_wave(const std::uint8_t* data, std::size_t size);
 
 private:

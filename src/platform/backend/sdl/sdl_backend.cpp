@@ -3,11 +3,16 @@
 #include <SDL2/SDL.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 #include <string_view>
 #include <system_error>
+
+#include "backend/sdl/sdl_scale.h"
 
 namespace platform {
 namespace {
@@ -25,6 +30,13 @@ bool parse_size(std::string_view text, int* width, int* height) {
     return number(text.substr(0, cross), width) && number(text.substr(cross + 1), height);
 }
 
+// The program file's name, which starts the lines the backend writes on stderr for a person to read.
+std::string program_name() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : self.filename().string();
+}
+
 // One line on stderr for each event delivered, for those who watch the program from outside.
 void trace_event(const DeviceEvent& e) {
     using Type = DeviceEvent::Type;
@@ -32,6 +44,9 @@ void trace_event(const DeviceEvent& e) {
     case Type::PointerDown: std::fprintf(stderr, "pointer down %d %d\n", e.x, e.y); break;
     case Type::PointerMove: std::fprintf(stderr, "pointer move %d %d\n", e.x, e.y); break;
     case Type::PointerUp: std::fprintf(stderr, "pointer up %d %d\n", e.x, e.y); break;
+    case Type::RightButtonDown: std::fprintf(stderr, "right button down %d %d\n", e.x, e.y); break;
+    case Type::RightButtonUp: std::fprintf(stderr, "right button up %d %d\n", e.x, e.y); break;
+    case Type::Wheel: std::fprintf(stderr, "wheel %d at %d %d\n", e.wheel, e.x, e.y); break;
     case Type::KeyDown: std::fprintf(stderr, "key down %d%s\n", e.vk, e.repeat ? " repeat" : ""); break;
     case Type::KeyUp: std::fprintf(stderr, "key up %d\n", e.vk); break;
     case Type::FocusGained: std::fprintf(stderr, "focus gained\n"); break;
@@ -49,7 +64,8 @@ SdlScreen sdl_screen_from_environment() {
     const char* asked = std::getenv("SCRIVO_SCREEN");
     if (asked == nullptr || asked[0] == '\0') return screen;
     if (!parse_size(asked, &screen.width, &screen.height)) {
-        std::fprintf(stderr, "SCRIVO_SCREEN=%s is not a screen size such as 240x320; using the whole display\n", asked);
+        std::fprintf(stderr, "%s: SCRIVO_SCREEN=%s is not a screen size such as 240x320; using the whole display\n",
+                     program_name().c_str(), asked);
         screen = {};
     }
     return screen;
@@ -90,8 +106,8 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, const std:
     }
     bool emulated = screen.width != 0 && screen.height != 0;
     if (emulated && (screen.width > desktop.w || screen.height > desktop.h)) {
-        std::fprintf(stderr, "SCRIVO_SCREEN=%dx%d is larger than the display (%dx%d); using the whole display\n",
-                     screen.width, screen.height, desktop.w, desktop.h);
+        std::fprintf(stderr, "%s: SCRIVO_SCREEN=%dx%d is larger than the display (%dx%d); using the whole display\n",
+                     program_name().c_str(), screen.width, screen.height, desktop.w, desktop.h);
         emulated = false;
     }
     const int width = emulated ? screen.width : desktop.w;
@@ -109,7 +125,11 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, const std:
         SDL_Quit();
         return nullptr;
     }
-    std::unique_ptr<SdlBackend> backend(new SdlBackend(window, width, height, wake_type));
+    std::string complaint;
+    const int desktop_scale =
+        sdl_desktop_scale(std::getenv("SCRIVO_SCALE"), std::getenv("GDK_SCALE"), sdl_x_resources(window), &complaint);
+    if (!complaint.empty()) std::fprintf(stderr, "%s: %s\n", program_name().c_str(), complaint.c_str());
+    std::unique_ptr<SdlBackend> backend(new SdlBackend(window, width, height, wake_type, desktop_scale));
     if (!backend->attach_surface()) {
         *error = std::string("no surface to draw the window with: ") + SDL_GetError();
         return nullptr;
@@ -117,11 +137,12 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, const std:
     return backend;
 }
 
-SdlBackend::SdlBackend(SDL_Window* window, int width, int height, std::uint32_t wake_type)
+SdlBackend::SdlBackend(SDL_Window* window, int width, int height, std::uint32_t wake_type, int desktop_scale)
     : window_(window),
       width_(width),
       height_(height),
       wake_type_(wake_type),
+      desktop_scale_(desktop_scale),
       input_(width, height, wake_type),
       audio_(std::make_unique<SdlAudio>()),
       trace_(std::getenv("SCRIVO_TRACE") != nullptr && std::string_view(std::getenv("SCRIVO_TRACE")) == "1") {

@@ -40,6 +40,7 @@ public:
 
     int screen_width() const override { return width_; }
     int screen_height() const override { return height_; }
+    int desktop_scale() const override { return desktop_scale_; }
     std::uint32_t* framebuffer() override { return pixels_; }
     int framebuffer_pitch() const override { return pitch_; }
     void present(const Rect* rects, int count) override;
@@ -54,7 +55,7 @@ public:
     SDL_Window* window() const { return window_; }
 
 private:
-    SdlBackend(SDL_Window* window, int width, int height, std::uint32_t wake_type);
+    SdlBackend(SDL_Window* window, int width, int height, std::uint32_t wake_type, int desktop_scale);
     // Takes the window's current surface as the place to present to; false when SDL has none.
     bool attach_surface();
     // Window changes the platform never hears of as such; true (with `event` set) for the one it
@@ -65,6 +66,7 @@ private:
     int width_;
     int height_;
     std::uint32_t wake_type_;
+    int desktop_scale_;
     // The window surface itself when it has the screen's size and pixel layout; otherwise `own_`,
     // converted into the surface as it is presented.
     SDL_Surface* surface_ = nullptr;

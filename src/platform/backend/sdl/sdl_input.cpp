@@ -36,18 +36,29 @@ bool SdlInput::translate(const SDL_Event& event, DeviceEvent* out) {
     switch (event.type) {
     case SDL_MOUSEBUTTONDOWN:
         // Touches also arrive as synthetic mouse events; the finger events already carry them.
-        if (event.button.which == SDL_TOUCH_MOUSEID || event.button.button != SDL_BUTTON_LEFT) return false;
-        if (holder_ == Holder::Finger) return false;
+        if (event.button.which == SDL_TOUCH_MOUSEID) return false;
+        if (event.button.button == SDL_BUTTON_RIGHT)
+            return pointer(DeviceEvent::Type::RightButtonDown, event.button.x, event.button.y, out);
+        if (event.button.button != SDL_BUTTON_LEFT || holder_ == Holder::Finger) return false;
         holder_ = Holder::Mouse;
         return pointer(DeviceEvent::Type::PointerDown, event.button.x, event.button.y, out);
     case SDL_MOUSEBUTTONUP:
-        if (event.button.which == SDL_TOUCH_MOUSEID || event.button.button != SDL_BUTTON_LEFT) return false;
-        if (holder_ != Holder::Mouse) return false;
+        if (event.button.which == SDL_TOUCH_MOUSEID) return false;
+        if (event.button.button == SDL_BUTTON_RIGHT)
+            return pointer(DeviceEvent::Type::RightButtonUp, event.button.x, event.button.y, out);
+        if (event.button.button != SDL_BUTTON_LEFT || holder_ != Holder::Mouse) return false;
         holder_ = Holder::None;
         return pointer(DeviceEvent::Type::PointerUp, event.button.x, event.button.y, out);
     case SDL_MOUSEMOTION:
         if (event.motion.which == SDL_TOUCH_MOUSEID || holder_ != Holder::Mouse) return false;
         return pointer(DeviceEvent::Type::PointerMove, event.motion.x, event.motion.y, out);
+    case SDL_MOUSEWHEEL: {
+        // Sideways turns mean nothing here. The turns are taken as SDL reports them, so a user's
+        // "natural scrolling" setting holds.
+        if (event.wheel.which == SDL_TOUCH_MOUSEID || event.wheel.y == 0) return false;
+        out->wheel = event.wheel.y;
+        return pointer(DeviceEvent::Type::Wheel, event.wheel.mouseX, event.wheel.mouseY, out);
+    }
     case SDL_FINGERDOWN: return finger(DeviceEvent::Type::PointerDown, event.tfinger, out);
     case SDL_FINGERMOTION: return finger(DeviceEvent::Type::PointerMove, event.tfinger, out);
     case SDL_FINGERUP: return finger(DeviceEvent::Type::PointerUp, event.tfinger, out);

@@ -26,6 +26,8 @@ int virtual_key_from_sdl(SDL_Keycode key) {
     case SDLK_RIGHT: return VK_RIGHT;
     case SDLK_DOWN: return VK_DOWN;
     case SDLK_DELETE: return VK_DELETE;
+    case SDLK_APPLICATION:
+    case SDLK_MENU: return VK_APPS;
     // Both keys of a pair report the generic key, as the keyboard messages do.
     case SDLK_LSHIFT:
     case SDLK_RSHIFT: return VK_SHIFT;

@@ -38,6 +38,17 @@ constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x00000010;
 constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x00000001;
 constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x00000001;
 constexpr DWORD MOVEFILE_WRITE_THROUGH = 0x00000008;
+// A file any thread may use: its holder owns it, no handle table stands between.
+struct PLAINFILE;
+using HPLAINFILE = PLAINFILE*;
+
+// Threads and waits.
+using LPTHREAD_START_ROUTINE = DWORD (*)(LPVOID parameter);
+constexpr DWORD INFINITE = 0xFFFFFFFF;
+constexpr DWORD WAIT_OBJECT_0 = 0;
+constexpr DWORD WAIT_TIMEOUT = 258;
+constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
+constexpr DWORD STILL_ACTIVE = 259;
 
 // Virtual memory.
 constexpr DWORD MEM_COMMIT = 0x00001000;
@@ -89,6 +100,7 @@ constexpr DWORD SND_FILENAME = 0x00020000;
 
 // Resource types.
 inline LPCWSTR RT_BITMAP = MAKEINTRESOURCEW(2);
+inline LPCWSTR RT_DIALOG = MAKEINTRESOURCEW(5);
 
 DWORD GetLastError();
 void SetLastError(DWORD error);
@@ -112,6 +124,28 @@ HANDLE FindFirstFileW(LPCWSTR pattern, WIN32_FIND_DATAW* found);
 BOOL FindNextFileW(HANDLE search, WIN32_FIND_DATAW* found);
 BOOL FindClose(HANDLE search);
 DWORD GetFileAttributesW(LPCWSTR path);
+// The path with the symbolic links of its last part followed, into `out` of `capacity` characters;
+// a link to a file not yet there gives the path the file would have. The length, or 0 on failure.
+DWORD GetFinalPathNameW(LPCWSTR path, LPWSTR out, DWORD capacity);
+
+// Plain files: the calls above that touch no handle table, so that a worker thread may write a file
+// while the GUI thread runs. Only the dispositions CREATE_NEW and OPEN_EXISTING are offered; a
+// created file takes the permissions, owner and group of the file `likeFile` names (as far as the
+// system lets the user give them) when that file exists. One thread at a time uses a file.
+HPLAINFILE OpenPlainFile(LPCWSTR path, DWORD access, DWORD disposition, LPCWSTR likeFile);
+BOOL WritePlainFile(HPLAINFILE file, LPCVOID data, DWORD size);
+// Cuts the file off where the last write ended.
+BOOL SetPlainFileEnd(HPLAINFILE file);
+BOOL FlushPlainFile(HPLAINFILE file);
+BOOL ClosePlainFile(HPLAINFILE file);
+
+// Threads. Their handles, like every handle, belong to the GUI thread; the thread itself may only
+// use what needs no handle (plain files, names of files, memory it was given).
+HANDLE CreateThread(SECURITY_ATTRIBUTES* security, SIZE_T stackSize, LPTHREAD_START_ROUTINE start, LPVOID parameter,
+                    DWORD flags, DWORD* threadId);
+// Waits for a thread to end, in real time; 0 only asks.
+DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds);
+BOOL GetExitCodeThread(HANDLE thread, DWORD* exitCode);
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD capacity);
 
 LPVOID VirtualAlloc(LPVOID address, SIZE_T size, DWORD allocationType, DWORD protect);

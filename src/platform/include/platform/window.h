@@ -39,15 +39,24 @@ constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_ERASEBKGND = 0x0014;
+// Asks for a window's context menu: a right button's release (wParam the window, lParam the point
+// on the screen) or the Menu key (lParam -1), from DefWindowProcW, which passes a child's on to
+// its parent.
+constexpr UINT WM_CONTEXTMENU = 0x007B;
 constexpr UINT WM_KEYFIRST = 0x0100;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
+constexpr UINT WM_KEYLAST = 0x0109;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_TIMER = 0x0113;
 constexpr UINT WM_MOUSEFIRST = 0x0200;
 constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
 constexpr UINT WM_LBUTTONUP = 0x0202;
+// The mouse's right button and wheel: never the stylus.
+constexpr UINT WM_RBUTTONDOWN = 0x0204;
+constexpr UINT WM_RBUTTONUP = 0x0205;
+constexpr UINT WM_MOUSEWHEEL = 0x020A;
 constexpr UINT WM_MOUSELAST = 0x020A;
 constexpr UINT WM_HIBERNATE = 0x03FF;
 constexpr UINT WM_USER = 0x0400;
@@ -57,7 +66,16 @@ constexpr UINT WM_APP = 0x8000;
 constexpr WORD WA_INACTIVE = 0;
 constexpr WORD WA_ACTIVE = 1;
 
+// Mouse buttons held, in the wParam of mouse messages.
+constexpr WPARAM MK_RBUTTON = 0x0002;
+
+// The wheel's turn in the high word of WM_MOUSEWHEEL's wParam: WHEEL_DELTA a notch, positive away
+// from the user.
+constexpr short WHEEL_DELTA = 120;
+constexpr short GET_WHEEL_DELTA_WPARAM(WPARAM w) { return static_cast<short>(HIWORD(w)); }
+
 // Virtual keys.
+constexpr int VK_RBUTTON = 0x02;
 constexpr int VK_BACK = 0x08;
 constexpr int VK_TAB = 0x09;
 constexpr int VK_RETURN = 0x0D;
@@ -75,11 +93,20 @@ constexpr int VK_UP = 0x26;
 constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
 constexpr int VK_DELETE = 0x2E;
+constexpr int VK_APPS = 0x5D;  // the Menu key
 constexpr int VK_F1 = 0x70;
+
+// GetSystemMetrics.
+constexpr int SM_CXSCREEN = 0;
+constexpr int SM_CYSCREEN = 1;
+constexpr int SM_CXDRAG = 68;
+constexpr int SM_CYDRAG = 69;
 
 // Class and window styles.
 constexpr UINT CS_VREDRAW = 0x0001;
 constexpr UINT CS_HREDRAW = 0x0002;
+// Takes Close away from a window's system menu; no window here has one, so it changes nothing.
+constexpr UINT CS_NOCLOSE = 0x0200;
 constexpr DWORD WS_POPUP = 0x80000000;
 constexpr DWORD WS_CHILD = 0x40000000;
 constexpr DWORD WS_VISIBLE = 0x10000000;
@@ -151,6 +178,10 @@ BOOL ReleaseCapture();
 HWND GetCapture();
 
 short GetAsyncKeyState(int virtualKey);
+
+// The screen's size, and how far a press may wander before it counts as a drag (it grows with the
+// display's scale, as a finger does not shrink on a denser screen).
+int GetSystemMetrics(int index);
 
 HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name);
 HCURSOR SetCursor(HCURSOR cursor);

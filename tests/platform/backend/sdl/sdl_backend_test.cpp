@@ -1,4 +1,5 @@
 #include "backend/sdl/sdl_backend.h"
+#include "backend/sdl/sdl_scale.h"
 
 #include <gtest/gtest.h>
 #include <SDL2/SDL.h>
@@ -31,9 +32,9 @@ TEST(SdlScreenChoice, AnEmulatedScreenOnlyForASensibleSize) {
         ::testing::internal::CaptureStderr();
         const SdlScreen whole = sdl_screen_from_environment();
         EXPECT_EQ(std::pair(whole.width, whole.height), std::pair(0, 0)) << nonsense;
-        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "SCRIVO_SCREEN=" + std::string(nonsense) +
-                                                                " is not a screen size such as 240x320; using the "
-                                                                "whole display\n");
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+                  "platform_sdl_tests: SCRIVO_SCREEN=" + std::string(nonsense) +
+                      " is not a screen size such as 240x320; using the whole display\n");
     }
     setenv("SCRIVO_SCREEN", "", 1);
     ::testing::internal::CaptureStderr();
@@ -42,6 +43,27 @@ TEST(SdlScreenChoice, AnEmulatedScreenOnlyForASensibleSize) {
     setenv("SCRIVO_SCREEN", "240x320", 1);
     const SdlScreen asked = sdl_screen_from_environment();
     EXPECT_EQ(std::pair(asked.width, asked.height), std::pair(240, 320));
+}
+
+// Our own setting first, then the toolkit's, then the X resource; nonsense in any of them says
+// nothing, and only ours is worth a complaint.
+TEST(SdlScreenChoice, TheDesktopScaleComesFromTheFirstSettingThatMakesSense) {
+    const char* xft = "Xft.antialias:\t1\nXft.dpi:\t192\nXft.hinting:\t1\n";
+    std::string complaint;
+    EXPECT_EQ(sdl_desktop_scale("3", "2", xft, &complaint), 3);
+    EXPECT_EQ(sdl_desktop_scale(nullptr, "2", xft, nullptr), 2);
+    EXPECT_EQ(sdl_desktop_scale(nullptr, nullptr, xft, nullptr), 2);
+    EXPECT_EQ(sdl_desktop_scale(nullptr, nullptr, "Xft.dpi: 144\n", nullptr), 2) << "1.5 rounds up";
+    EXPECT_EQ(sdl_desktop_scale(nullptr, nullptr, "Xft.dpi:\t120", nullptr), 1);
+    EXPECT_EQ(sdl_desktop_scale(nullptr, nullptr, "Xft.dpi: 1e300\n", nullptr), kLargestScale);
+    EXPECT_TRUE(complaint.empty());
+    for (const char* said_nothing : {"Xft.dpi:\t96\n", "Xft.dpi:\n", "Xft.dpi: lots\n", "Xft.dpi: -5\n", "Xft.dpix: 192\n", ""})
+        EXPECT_EQ(sdl_desktop_scale(nullptr, "0", said_nothing, nullptr), 0) << said_nothing;
+    for (const char* nonsense : {"", "0", "-2", "1.5", "9", "2x"}) {
+        complaint.clear();
+        EXPECT_EQ(sdl_desktop_scale(nonsense, nullptr, xft, &complaint), 2) << nonsense;
+        EXPECT_NE(complaint.find("SCRIVO_SCALE"), std::string::npos) << nonsense;
+    }
 }
 
 // A window of the screen's size, shown with the first frame that has something on the screen,

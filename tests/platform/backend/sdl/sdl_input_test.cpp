@@ -68,7 +68,7 @@ void expect_steps(const std::vector<Step>& steps) {
 TEST(SdlInput, OneStylusAtATimeWithEveryMoveStoppingAtTheEdgesAndNoHover) {
     expect_steps({
         {mouse(SDL_MOUSEMOTION, 10, 10)},
-        {mouse(SDL_MOUSEBUTTONDOWN, 5, 5, SDL_BUTTON_RIGHT)},
+        {mouse(SDL_MOUSEBUTTONDOWN, 5, 5, SDL_BUTTON_MIDDLE)},
         {mouse(SDL_MOUSEBUTTONDOWN, 5, 5, SDL_BUTTON_LEFT, SDL_TOUCH_MOUSEID)},  // a touch's imitation
         {mouse(SDL_MOUSEBUTTONDOWN, -5, 400), T::PointerDown, 0, 319},
         {mouse(SDL_MOUSEMOTION, 11, 20), T::PointerMove, 11, 20},
@@ -86,6 +86,35 @@ TEST(SdlInput, OneStylusAtATimeWithEveryMoveStoppingAtTheEdgesAndNoHover) {
         {finger(SDL_FINGERUP, 1, 0.0f, 0.0f), T::PointerUp, 0, 0},
         {finger(SDL_FINGERMOTION, 2, 0.3f, 0.3f)},
     });
+}
+
+SDL_Event wheel(int x, int y, int at_x, int at_y) {
+    SDL_Event e{};
+    e.wheel.type = SDL_MOUSEWHEEL;
+    e.wheel.x = x;
+    e.wheel.y = y;
+    e.wheel.mouseX = at_x;
+    e.wheel.mouseY = at_y;
+    return e;
+}
+
+TEST(SdlInput, TheRightButtonAndTheWheelAreNeverTheStylus) {
+    expect_steps({
+        {mouse(SDL_MOUSEBUTTONDOWN, 5, 6), T::PointerDown, 5, 6},
+        {mouse(SDL_MOUSEBUTTONDOWN, 7, 8, SDL_BUTTON_RIGHT), T::RightButtonDown, 7, 8},
+        {mouse(SDL_MOUSEMOTION, 9, 9), T::PointerMove, 9, 9},
+        {mouse(SDL_MOUSEBUTTONUP, 9, 9, SDL_BUTTON_RIGHT), T::RightButtonUp, 9, 9},
+        {mouse(SDL_MOUSEBUTTONUP, 9, 9), T::PointerUp, 9, 9},
+        {mouse(SDL_MOUSEBUTTONUP, 1, 2, SDL_BUTTON_RIGHT, SDL_TOUCH_MOUSEID)},
+        {wheel(3, 0, 1, 1)},
+        {wheel(0, -2, 300, 40), T::Wheel, 239, 40},
+        {key(SDL_KEYDOWN, SDLK_APPLICATION), T::KeyDown, 0, 0, VK_APPS},
+        {key(SDL_KEYUP, SDLK_MENU), T::KeyUp, 0, 0, VK_APPS},
+    });
+    SdlInput input{240, 320, kWake};
+    DeviceEvent out;
+    ASSERT_TRUE(input.translate(wheel(0, -2, 10, 10), &out));
+    EXPECT_EQ(out.wheel, -2);
 }
 
 TEST(SdlInput, KeysFocusCloseAndWake) {

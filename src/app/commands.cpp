@@ -1,0 +1,196 @@
+#include "app/commands.h"
+
+#include "app/app.h"
+#include "notepad/notepad.h"
+#include "notepad/notepad_file.h"
+#include "notepad/page_operations.h"
+#include "toolbutton/toolbutton.h"
+
+namespace {
+
+struct MenuEntry {
+    LPCWSTR label;  // none for a separator
+    WORD id;
+};
+
+constexpr MenuEntry CommandMenu[] = {
+    {L"Cut", IDM_CUT},
+    {L"Copy", IDM_COPY},
+    {L"Paste", IDM_PASTE},
+    {nullptr, 0},
+    {L"Find Blank Page", IDM_FIND_BLANK},
+    {L"Clear Page", IDM_CLEAR_PAGE},
+    {L"Compress Pad", IDM_COMPRESS},
+    {L"Clear Pad", IDM_CLEAR_PAD},
+    {nullptr, 0},
+    {L"Up ", IDM_UP},
+    {L"Down", IDM_DOWN},
+    {nullptr, 0},
+    {L"Options", IDM_OPTIONS},
+    {L"About", IDM_ABOUT},
+    {L"Quit", IDM_QUIT},
+};
+
+// Our own message boxes, dialogs and menus are owned by the main window, directly or through
+// another of them (a box over a dialog).
+bool IsOwnWindow(HWND window, HWND mainWindow) {
+    for (HWND owner = GetWindow(window, GW_OWNER); owner; owner = GetWindow(owner, GW_OWNER))
+        if (owner == mainWindow) return true;
+    return false;
+}
+
+// While a box, dialog or menu of ours is open its modal loop keeps the main window disabled. A
+// command or menu request arriving then (another program may post one) would act under it.
+bool OwnWindowIsOpen(HWND window) { return !IsWindowEnabled(window); }
+
+bool Ask(HWND window, LPCWSTR question) { return MessageBoxW(window, question, L"Scrivo", MB_OKCANCEL) == IDOK; }
+
+// The whole screen again from the notepad image, the tool button hidden meanwhile.
+void RepaintWithoutToolButton(HWND window) {
+    const RECT screen = {0, 0, PageWidth, PageHeight};
+    ShowWindow(ToolButton, SW_HIDE);
+    InvalidateRect(window, &screen, TRUE);
+    UpdateWindow(window);
+}
+
+void FullRedraw(HWND window) {
+    RepaintWithoutToolButton(window);
+    ShowWindow(ToolButton, SW_SHOW);
+}
+
+void FullRedrawWithPageNumber(HWND window) {
+    RepaintWithoutToolButton(window);
+    ShowPageIndicator();
+    ShowWindow(ToolButton, SW_SHOW);
+    Sleep(PageNumberFlash);
+    ErasePageIndicator();
+}
+
+// The dialog's template from the program's resources, or none when it is missing.
+HGLOBAL LoadDialogTemplate(WORD id) {
+    const HRSRC found = FindResourceW(AppInstance, MAKEINTRESOURCEW(id), RT_DIALOG);
+    return found ? LoadResource(AppInstance, found) : nullptr;
+}
+
+void ClearWholePad(HWND window) {
+    if (!Ask(window, ClearPadQuestion)) return;
+    ClearNotepad();
+    FullRedraw(window);
+    DirtyFlag = 1;
+}
+
+void Compress(HWND window) {
+    if (!Ask(window, CompressQuestion)) return;
+    UpdateWindow(window);
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    Sleep(BeforeCompressPause);
+    const int usedPages = CompressNotepad();
+    SetCursor(nullptr);
+    WCHAR report[128];
+    wsprintfW(report, CompressReport, PageCount, usedPages, PageCount - usedPages);
+    MessageBoxW(window, report, L"Scrivo", MB_OK);
+    ViewOffset = 0;
+    FullRedrawWithPageNumber(window);
+    DirtyFlag = 1;
+}
+
+void FindBlank(HWND window) {
+    LONG row = ViewOffset;
+    if (!FindBlankPage(&row)) {
+        row = 0;
+        if (!FindBlankPage(&row)) {
+            MessageBoxW(window, NoBlankPage, L"Scrivo", MB_OK | MB_ICONHAND);
+            return;
+        }
+    }
+    ViewOffset = row;
+    FullRedrawWithPageNumber(window);
+}
+
+}  // namespace
+
+LRESULT ActivateMainWindow(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) != WA_INACTIVE) return 0;
+    if (IsOwnWindow(reinterpret_cast<HWND>(lParam), window)) return 0;
+    // A failed save keeps the change marked, so the save at exit tries again and says why it failed.
+    if (DirtyFlag && SaveNotepad()) DirtyFlag = 0;
+    return 0;
+}
+
+LRESULT OpenCommandMenu(HWND window) {
+    if (OwnWindowIsOpen(window)) return 0;
+    HMENU menu = CreatePopupMenu();
+    for (const MenuEntry& entry : CommandMenu)
+        AppendMenuW(menu, entry.label ? MF_STRING : MF_SEPARATOR, entry.id, entry.label);
+    TrackPopupMenuEx(menu, TPM_CENTERALIGN | TPM_VCENTERALIGN, PageWidth / 2, PageHeight / 2, window, nullptr);
+    DestroyMenu(menu);
+    UpdateWindow(window);
+    Sleep(AfterMenuPause);
+    // The stylus input that came meanwhile must not reach the ink or the tool button; the picked
+    // command was posted and stays in the queue.
+    MSG discarded;
+    while (PeekMessageW(&discarded, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+    }
+    return 0;
+}
+
+LRESULT RunCommand(HWND window, WORD id) {
+    if (OwnWindowIsOpen(window)) return 0;
+    switch (id) {
+    case IDM_QUIT:
+        DestroyWindow(window);
+        break;
+    case IDM_ABOUT:
+        if (!LoadDialogTemplate(IDD_ABOUT)) MessageBeep(MB_OK);
+        break;
+    case IDM_OPTIONS:
+        if (!LoadDialogTemplate(IDD_OPTIONS)) MessageBeep(MB_OK);
+        break;
+    case IDM_PEN:
+        DrawMode = DRAW_PEN;
+        break;
+    case IDM_ERASER:
+        DrawMode = DRAW_ERASER;
+        break;
+    case IDM_CUT:
+        // Without a copy the page would be lost for good: it is cleared only once it is safe.
+        if (!CopyPage()) break;
+        ClearPage();
+        FullRedraw(window);
+        DirtyFlag = 1;
+        break;
+    case IDM_COPY:
+        CopyPage();
+        break;
+    case IDM_PASTE:
+        PastePage();
+        FullRedraw(window);
+        DirtyFlag = 1;
+        break;
+    case IDM_UP:
+        UpdateWindow(window);
+        PostMessageW(window, WM_KEYDOWN, VK_UP, 0);
+        break;
+    case IDM_DOWN:
+        UpdateWindow(window);
+        PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
+        break;
+    case IDM_CLEAR_PAD:
+        ClearWholePad(window);
+        break;
+    case IDM_CLEAR_PAGE:
+        ClearPage();
+        FullRedraw(window);
+        DirtyFlag = 1;
+        break;
+    case IDM_COMPRESS:
+        Compress(window);
+        break;
+    case IDM_FIND_BLANK:
+        FindBlank(window);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}

@@ -1,0 +1,112 @@
+// Threads: a handle to wait on, and the thread's exit code.
+#include "system/threads.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "core/handles.h"
+#include "platform/system.h"
+
+namespace platform {
+namespace {
+
+// What the thread and its handle share; it outlives whichever of the two ends last.
+struct ThreadState {
+    std::mutex lock;
+    std::condition_variable ended;
+    bool done = false;
+    DWORD exit_code = 0;
+};
+
+struct Thread {
+    std::shared_ptr<ThreadState> state;
+    std::thread runner;
+
+    Thread() = default;
+    Thread(const Thread&) = delete;
+    Thread& operator=(const Thread&) = delete;
+    // The process may end with a handle still open: its thread is waited for, never left joinable.
+    ~Thread() {
+        if (runner.joinable()) runner.join();
+    }
+};
+
+HandleTable<Thread>& threads() {
+    static HandleTable<Thread> table(HandleKind::Thread);
+    return table;
+}
+
+}  // namespace
+
+bool close_thread(HANDLE handle) {
+    std::unique_ptr<Thread> thread = threads().remove(raw(handle));
+    if (!thread) return false;
+    bool done;
+    {
+        std::lock_guard<std::mutex> hold(thread->state->lock);
+        done = thread->state->done;
+    }
+    if (done)
+        thread->runner.join();
+    else
+        thread->runner.detach();
+    return true;
+}
+
+}  // namespace platform
+
+using namespace platform;
+
+HANDLE CreateThread(SECURITY_ATTRIBUTES*, SIZE_T, LPTHREAD_START_ROUTINE start, LPVOID parameter, DWORD flags,
+                    DWORD* threadId) {
+    if (!start || flags != 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    auto thread = std::make_unique<Thread>();
+    thread->state = std::make_shared<ThreadState>();
+    try {
+        thread->runner = std::thread([state = thread->state, start, parameter] {
+            const DWORD code = start(parameter);
+            std::lock_guard<std::mutex> hold(state->lock);
+            state->exit_code = code;
+            state->done = true;
+            state->ended.notify_all();
+        });
+    } catch (const std::system_error&) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    const std::uintptr_t handle = threads().add(std::move(thread));
+    if (threadId) *threadId = static_cast<DWORD>(handle >> 8);
+    return as_handle<HANDLE>(handle);
+}
+
+DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds) {
+    Thread* thread = threads().find(raw(object));
+    if (!thread) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return WAIT_FAILED;
+    }
+    std::unique_lock<std::mutex> hold(thread->state->lock);
+    const auto ended = [&] { return thread->state->done; };
+    if (milliseconds == INFINITE)
+        thread->state->ended.wait(hold, ended);
+    else if (!thread->state->ended.wait_for(hold, std::chrono::milliseconds(milliseconds), ended))
+        return WAIT_TIMEOUT;
+    return WAIT_OBJECT_0;
+}
+
+BOOL GetExitCodeThread(HANDLE handle, DWORD* exitCode) {
+    Thread* thread = threads().find(raw(handle));
+    if (!thread || !exitCode) {
+        SetLastError(thread ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    std::lock_guard<std::mutex> hold(thread->state->lock);
+    *exitCode = thread->state->done ? thread->state->exit_code : STILL_ACTIVE;
+    return TRUE;
+}

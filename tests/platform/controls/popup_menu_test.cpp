@@ -1,0 +1,171 @@
+#include <string>
+#include <vector>
+
+#include "testing.h"
+#include "../window/window_test_support.h"
+
+using namespace window_test;
+
+namespace {
+
+class PopupMenu : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        main = top_level(0, 0, 240, 320);
+        dispatch_all();
+        received.clear();
+    }
+    void TearDown() override { DestroyMenu(menu); }
+
+    // Five items around two separators.
+    HMENU Build() {
+        menu = CreatePopupMenu();
+        for (UINT_PTR id : {11, 12, 0, 13, 0, 14, 15}) {
+            const std::wstring text = L"Item " + std::to_wstring(id);
+            EXPECT_TRUE(AppendMenuW(menu, id ? MF_STRING : MF_SEPARATOR, id, id ? text.c_str() : nullptr));
+        }
+        return menu;
+    }
+    // Runs `step` with the open menu's items as soon as the program waits inside it.
+    void when_open(std::function<void(const std::vector<platform::PopupMenuItem>&)> step) {
+        screen.when_idle([step] {
+            std::vector<platform::PopupMenuItem> items;
+            ASSERT_TRUE(platform::popup_menu_items(GetActiveWindow(), &items));
+            step(items);
+        });
+    }
+    void press(int vk) {
+        screen.push({Type::KeyDown, 0, 0, vk});
+        screen.push({Type::KeyUp, 0, 0, vk});
+    }
+    void tap(int x, int y) {
+        screen.push({Type::PointerDown, x, y});
+        screen.push({Type::PointerUp, x, y});
+    }
+    // The commands the owner was posted, in order.
+    std::vector<WPARAM> Commands() {
+        std::vector<WPARAM> ids;
+        MSG msg;
+        while (PeekMessageW(&msg, main, WM_COMMAND, WM_COMMAND, PM_REMOVE)) ids.push_back(msg.wParam);
+        return ids;
+    }
+
+    HWND main = nullptr;
+    HMENU menu = nullptr;
+};
+
+TEST_F(PopupMenu, MenusAreCheckedHandlesAndTakeOnlyWhatIsImplemented) {
+    const HMENU m = Build();
+    EXPECT_FALSE(AppendMenuW(m, 0x0008, 1, L"checked"));  // a check mark is not supported
+    EXPECT_FALSE(AppendMenuW(m, MF_STRING, 1, nullptr));
+    EXPECT_FALSE(AppendMenuW(nullptr, MF_STRING, 1, L"x"));
+    EXPECT_FALSE(TrackPopupMenuEx(nullptr, 0, 0, 0, main, nullptr));
+    EXPECT_FALSE(TrackPopupMenuEx(m, 0, 0, 0, nullptr, nullptr));
+    EXPECT_FALSE(TrackPopupMenuEx(m, 0, 0, 0, main, reinterpret_cast<const TPMPARAMS*>(&m)));
+    const HMENU empty = CreatePopupMenu();
+    EXPECT_FALSE(TrackPopupMenuEx(empty, 0, 0, 0, main, nullptr));
+    EXPECT_TRUE(DestroyMenu(empty));
+    EXPECT_FALSE(DestroyMenu(empty));
+    EXPECT_FALSE(AppendMenuW(empty, MF_STRING, 1, L"x"));
+    EXPECT_TRUE(Commands().empty());
+}
+
+TEST_F(PopupMenu, APickIsPostedToTheOwnerAfterTheMenuHasGone) {
+    Build();
+    when_open([&](const auto& items) {
+        EXPECT_FALSE(IsWindowEnabled(main));
+        const RECT r = items[3].on_screen;
+        // Pressed on one item and let go on another: the one let go on counts.
+        screen.push({Type::PointerDown, items[0].on_screen.left + 2, items[0].on_screen.top + 2});
+        screen.push({Type::PointerMove, r.left + 2, r.top + 2});
+        screen.push({Type::PointerUp, r.left + 2, r.top + 2});
+    });
+    EXPECT_TRUE(TrackPopupMenuEx(menu, TPM_CENTERALIGN | TPM_VCENTERALIGN, 120, 160, main, nullptr));
+    EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_EQ(GetActiveWindow(), main);
+    EXPECT_TRUE(received_of(WM_COMMAND).empty());
+    EXPECT_EQ(Commands(), std::vector<WPARAM>{13});
+}
+
+TEST_F(PopupMenu, KeysMoveOverSeparatorsRoundTheEndsAndEscapeEndsWithNoCommand) {
+    Build();
+    when_open([&](const auto&) {
+        press(VK_UP);    // from nothing to the last item
+        press(VK_DOWN);  // round to the first
+        press(VK_DOWN);
+        press(VK_DOWN);  // over the separator
+        press(VK_RETURN);
+    });
+    TrackPopupMenuEx(menu, 0, 10, 10, main, nullptr);
+    EXPECT_EQ(Commands(), std::vector<WPARAM>{13});
+    when_open([&](const auto&) { press(VK_RETURN); });  // nothing lit: nothing picked
+    when_open([&](const auto&) { press(VK_ESCAPE); });
+    TrackPopupMenuEx(menu, 0, 10, 10, main, nullptr);
+    EXPECT_TRUE(Commands().empty());
+}
+
+TEST_F(PopupMenu, ATapOutsideEndsTheMenuAndReachesNoWindowBelow) {
+    Build();
+    when_open([&](const auto& items) {
+        EXPECT_GT(items[0].on_screen.left, 5);
+        // A release the menu did not see pressed (the hold that opened it) does nothing.
+        screen.push({Type::PointerUp, 5, 5});
+    });
+    when_open([&](const auto&) { tap(5, 5); });
+    TrackPopupMenuEx(menu, TPM_CENTERALIGN | TPM_VCENTERALIGN, 120, 160, main, nullptr);
+    dispatch_all();
+    EXPECT_TRUE(received_of(WM_MOUSEMOVE, WM_MOUSELAST).empty());
+    EXPECT_TRUE(Commands().empty());
+}
+
+// Fifteen entries, three of them separators.
+void FillFifteen(HMENU menu) {
+    for (int i = 0; i < 15; ++i) AppendMenuW(menu, i % 4 == 3 ? MF_SEPARATOR : MF_STRING, 100 + i, L"Item");
+}
+
+// The open menu's rectangle and the heights of an item and of a separator.
+void Measure(RECT* place, LONG* item, LONG* separator) {
+    std::vector<platform::PopupMenuItem> items;
+    ASSERT_TRUE(platform::popup_menu_items(GetActiveWindow(), &items));
+    ASSERT_TRUE(GetWindowRect(GetActiveWindow(), place));
+    *item = items[0].on_screen.bottom - items[0].on_screen.top;
+    *separator = items[3].on_screen.bottom - items[3].on_screen.top;
+}
+
+TEST_F(PopupMenu, OnASmallScreenAllFifteenEntriesFitAndAreKeptOnIt) {
+    menu = CreatePopupMenu();
+    FillFifteen(menu);
+    RECT place{};
+    LONG item = 0, separator = 0;
+    when_open([&](const auto&) {
+        Measure(&place, &item, &separator);
+        press(VK_ESCAPE);
+    });
+    // Asked for at the corner, the menu is kept on the screen.
+    TrackPopupMenuEx(menu, TPM_CENTERALIGN | TPM_VCENTERALIGN, 240, 320, main, nullptr);
+    EXPECT_GE(place.top, 0);
+    EXPECT_EQ(place.bottom, 320) << "kept on the screen at its foot";
+    EXPECT_EQ(place.right, 240);
+    EXPECT_GE(item, 20);
+    EXPECT_LT(separator, item);
+}
+
+TEST_F(PopupMenu, WhereThereIsRoomItemsAreAsTallAsAFinger) {
+    auto& wide = platform::use_headless_backend(1920, 1080, 1000);
+    main = top_level(0, 0, 1920, 1080);
+    menu = CreatePopupMenu();
+    FillFifteen(menu);
+    RECT place{};
+    LONG item = 0, separator = 0;
+    wide.when_idle([&] {
+        Measure(&place, &item, &separator);
+        wide.push({Type::KeyDown, 0, 0, VK_ESCAPE});
+    });
+    TrackPopupMenuEx(menu, TPM_CENTERALIGN | TPM_VCENTERALIGN, 960, 540, main, nullptr);
+    EXPECT_EQ(item, 32);
+    EXPECT_EQ((place.top + place.bottom) / 2, 540);
+    EXPECT_EQ((place.left + place.right) / 2, 960);
+}
+
+}  // namespace

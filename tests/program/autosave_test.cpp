@@ -1,0 +1,147 @@
+// Autosave: what was written reaches the file a few seconds after the pen rests, on the virtual
+// clock, without waiting for Scrivo to close.
+#include <filesystem>
+
+#include "app/app.h"
+#include "ink/ink.h"
+#include "notepad/autosave.h"
+#include "notepad/notepad.h"
+#include "notepad/notepad_file.h"
+#include "program_test.h"
+#include "settings/settings.h"
+#include "testing.h"
+
+namespace fs = std::filesystem;
+
+class AutosaveTest : public ProgramTest {
+protected:
+    // Whether the notepad file has ink at (x, y) of its first page; false when there is no file.
+    bool FileHasInkAt(int x, int y) const {
+        const std::vector<std::uint8_t> file = ReadWholeFile(NotepadPath());
+        const std::size_t stride = 32, rows = 5 * 320;
+        if (file.size() != 62 + stride * rows) return false;
+        const std::uint8_t* row = file.data() + 62 + (rows - 1 - static_cast<std::size_t>(y)) * stride;
+        return !((row[x / 8] >> (7 - x % 8)) & 1);
+    }
+    // Runs `check` when the clock is `ms` past the moment this is called, after any autosave
+    // started by then has finished writing.
+    void After(DWORD ms, std::function<void()> check) {
+        screen_->at_time(GetTickCount() + ms, [check = std::move(check)] {
+            FinishAutosave();
+            check();
+        });
+    }
+    void StoreAutosaveSeconds(LONG seconds) {
+        DWORD type = REG_DWORD, size = sizeof seconds;
+        ASSERT_EQ(RegistryValue(REGISTRY_STORE, L"AutosaveSeconds", &type, &seconds, &size), 1);
+    }
+};
+
+TEST_F(AutosaveTest, ThreeSecondsAfterThePenRestsTheNotepadIsOnDisk) {
+    AnswerNewPad();
+    Drag({{50, 50}, {60, 60}});
+    Idle([this] {
+        After(2900, [this] {
+            EXPECT_FALSE(fs::exists(NotepadPath()));
+            EXPECT_EQ(DirtyFlag, 1);
+        });
+        After(3100, [this] {
+            EXPECT_TRUE(FileHasInkAt(55, 55));
+            EXPECT_EQ(DirtyFlag, 0);
+            // The pen went on: the next autosave comes three seconds after it rested again.
+            StylusDown(100, 100);
+            StylusUp(100, 100);
+            After(2900, [this] { EXPECT_FALSE(FileHasInkAt(100, 100)); });
+            After(3100, [this] {
+                EXPECT_TRUE(FileHasInkAt(100, 100));
+                PostMessageW(MainWindow, WM_CLOSE, 0, 0);
+            });
+        });
+    });
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(AutosaveTest, WritingKeepsPuttingTheAutosaveOff) {
+    AnswerNewPad();
+    Idle([this] {
+        for (DWORD at = 1000; at <= 6000; at += 1000)
+            screen_->at_time(GetTickCount() + at, [at] {
+                StylusDown(10 + static_cast<int>(at / 100), 10);
+                StylusUp(10 + static_cast<int>(at / 100), 10);
+            });
+        After(8900, [this] { EXPECT_FALSE(fs::exists(NotepadPath())); });
+        After(9100, [this] {
+            EXPECT_TRUE(FileHasInkAt(70, 10));
+            PostMessageW(MainWindow, WM_CLOSE, 0, 0);
+        });
+    });
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(AutosaveTest, InkAfterTheSnapshotStaysMarkedAndAFailedWriteIsTriedAgain) {
+    AnswerNewPad();
+    Idle([this] {
+        StylusDown(50, 50);
+        StylusUp(50, 50);
+        ASSERT_EQ(StartAutosave(), 1);
+        // Written while the worker writes the snapshot: not in the file, so still unsaved.
+        StylusDown(120, 120);
+        StylusUp(120, 120);
+        FinishAutosave();
+        EXPECT_TRUE(FileHasInkAt(50, 50));
+        EXPECT_FALSE(FileHasInkAt(120, 120));
+        EXPECT_EQ(DirtyFlag, 1);
+
+        platform::fail_next_file_flushes(1);
+        ASSERT_EQ(StartAutosave(), 1);
+        FinishAutosave();
+        EXPECT_EQ(DirtyFlag, 1);
+        EXPECT_FALSE(FileHasInkAt(120, 120));
+        After(3100, [this] {
+            EXPECT_TRUE(FileHasInkAt(120, 120));
+            EXPECT_EQ(DirtyFlag, 0);
+            StylusDown(180, 180);
+            StylusUp(180, 180);
+            // Closing while an autosave writes: the exit's save waits for it, then writes the rest.
+            ASSERT_EQ(StartAutosave(), 1);
+            StylusDown(200, 200);
+            PostMessageW(MainWindow, WM_CLOSE, 0, 0);
+        });
+    });
+    EXPECT_EQ(RunScrivo(), 0);
+    EXPECT_TRUE(FileHasInkAt(180, 180));
+    EXPECT_TRUE(FileHasInkAt(200, 200));
+    EXPECT_EQ(std::distance(fs::directory_iterator(ProgramDir()), fs::directory_iterator()), 2);  // and config
+}
+
+TEST_F(AutosaveTest, ARestOfZeroSecondsTurnsAutosaveOff) {
+    StoreAutosaveSeconds(0);
+    AnswerNewPad();
+    Drag({{50, 50}, {60, 60}});
+    Idle([this] {
+        After(60000, [this] {
+            EXPECT_FALSE(fs::exists(NotepadPath()));
+            PostMessageW(MainWindow, WM_CLOSE, 0, 0);
+        });
+    });
+    EXPECT_EQ(RunScrivo(), 0);
+    EXPECT_TRUE(FileHasInkAt(55, 55));
+}
+
+TEST_F(AutosaveTest, TheAutosaveSurvivesTheInputFlushAfterAPageTurn) {
+    AnswerNewPad();
+    Drag({{50, 50}, {60, 60}});
+    // The page turn runs past the moment the autosave was due, and throws away the input that
+    // piled up meanwhile.
+    Idle([this] {
+        screen_->at_time(GetTickCount() + 2800, [this] {
+            screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, VK_DOWN});
+            screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, VK_DOWN});
+        });
+        After(10000, [this] {
+            EXPECT_TRUE(FileHasInkAt(55, 55));
+            PostMessageW(MainWindow, WM_CLOSE, 0, 0);
+        });
+    });
+    EXPECT_EQ(RunScrivo(), 0);
+}

@@ -1,0 +1,399 @@
+// The command menu, its commands, the save when another program takes the foreground, and the
+// desktop's ways to the same commands.
+#include <cstdint>
+#include <cstdio>
+#include <cwchar>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "app/commands.h"
+#include "core/clock.h"
+#include "notepad/notepad.h"
+#include "notepad/notepad_file.h"
+#include "program_test.h"
+#include "testing.h"
+
+using Type = platform::DeviceEvent::Type;
+
+namespace {
+
+std::vector<platform::PopupMenuItem> OpenMenuItems() {
+    std::vector<platform::PopupMenuItem> items;
+    platform::popup_menu_items(GetActiveWindow(), &items);
+    return items;
+}
+
+bool MenuIsOpen() { return platform::popup_menu_items(GetActiveWindow(), nullptr); }
+
+// Ink on the notepad image only: a full page of it from row `top`.
+void InkPage(LONG top) { PatBlt(NotepadImage.Context, 0, top, PageWidth, PageHeight, BLACKNESS); }
+
+}  // namespace
+
+class CommandMenuTest : public ProgramTest {
+protected:
+    // A five-page notepad file whose pages listed carry ink, so that no "New Pad Created" box comes.
+    void WriteNotepad(std::vector<int> written, int pages = 5) {
+        WriteBmp(NotepadPath(), 240, pages * 320, [written](int x, int y) {
+            for (int page : written)
+                if (y / 320 + 1 == page) return x == 20 + page && y % 320 == 30;
+            return false;
+        });
+    }
+    bool PageIsBlank(int number) const {
+        for (int y = (number - 1) * PageHeight; y < number * PageHeight; ++y)
+            for (int x = 0; x < PageWidth; ++x)
+                if (!ImageBit(x, y)) return false;
+        return true;
+    }
+    void OpenMenu() {
+        Idle([] { PostMessageW(MainWindow, WM_APP, 0, 0); });
+    }
+    void Press(int vk) {
+        screen_->push({Type::KeyDown, 0, 0, vk});
+        screen_->push({Type::KeyUp, 0, 0, vk});
+    }
+    // Taps the open menu's item with that label.
+    void Pick(const std::wstring& label) {
+        Idle([this, label] {
+            for (const auto& item : OpenMenuItems()) {
+                if (item.text != label) continue;
+                const int x = (item.on_screen.left + item.on_screen.right) / 2;
+                const int y = (item.on_screen.top + item.on_screen.bottom) / 2;
+                screen_->push({Type::PointerDown, x, y});
+                screen_->push({Type::PointerUp, x, y});
+                return;
+            }
+            ADD_FAILURE() << "no open menu with that item";
+        });
+    }
+    void Command(WORD id) {
+        Idle([id] { PostMessageW(MainWindow, WM_COMMAND, id, 0); });
+    }
+    void Finish() {
+        Close();
+        EXPECT_EQ(RunScrivo(), 0);
+    }
+};
+
+TEST_F(CommandMenuTest, TheMenuOpensCentredWithItsFifteenEntriesInOrderAndFitsTheScreen) {
+    WriteNotepad({});
+    OpenMenu();
+    Idle([this] {
+        const auto items = OpenMenuItems();
+        const std::vector<std::pair<std::wstring, UINT_PTR>> expected = {
+            {L"Cut", IDM_CUT}, {L"Copy", IDM_COPY}, {L"Paste", IDM_PASTE}, {L"", 0},
+            {L"Find Blank Page", IDM_FIND_BLANK}, {L"Clear Page", IDM_CLEAR_PAGE}, {L"Compress Pad", IDM_COMPRESS},
+            {L"Clear Pad", IDM_CLEAR_PAD}, {L"", 0}, {L"Up ", IDM_UP}, {L"Down", IDM_DOWN}, {L"", 0},
+            {L"Options", IDM_OPTIONS}, {L"About", IDM_ABOUT}, {L"Quit", IDM_QUIT}};
+        ASSERT_EQ(items.size(), expected.size());
+        RECT menu;
+        ASSERT_TRUE(GetWindowRect(GetActiveWindow(), &menu));
+        EXPECT_NEAR((menu.left + menu.right) / 2, 120, 1);
+        EXPECT_NEAR((menu.top + menu.bottom) / 2, 160, 1);
+        EXPECT_GE(menu.top, 0);
+        EXPECT_LE(menu.bottom, 320);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            EXPECT_EQ(items[i].text, expected[i].first) << i;
+            EXPECT_EQ(items[i].id, expected[i].second) << i;
+            EXPECT_EQ(items[i].separator, expected[i].second == 0) << i;
+            const LONG height = items[i].on_screen.bottom - items[i].on_screen.top;
+            // Fifteen entries share the 320 rows: items as tall as that allows, separators less.
+            EXPECT_GE(height, items[i].separator ? 6 : 20) << i;
+        }
+        Press(VK_ESCAPE);
+    });
+    Idle([] { EXPECT_FALSE(MenuIsOpen()); });
+    Finish();
+}
+
+TEST_F(CommandMenuTest, ATapOutsideTheMenuClosesItWithNoCommandAndLeavesNoInk) {
+    WriteNotepad({});
+    OpenMenu();
+    // A slow tap: the pen is lifted long after the menu's pause and flush would have passed.
+    Idle([this] {
+        screen_->push({Type::PointerDown, 3, 3});
+        screen_->at_time(platform::clock_now() + 1000, [this] {
+            screen_->push({Type::PointerUp, 3, 3});
+            Idle([this] {
+                EXPECT_FALSE(MenuIsOpen());
+                EXPECT_TRUE(PageIsBlank(1));
+                EXPECT_EQ(DirtyFlag, 0);
+                EXPECT_TRUE(ScreenAreaIs(0, 0, 240, 320, BluePage));
+                PostMessageW(MainWindow, WM_CLOSE, 0, 0);
+            });
+        });
+    });
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(CommandMenuTest, APickedCommandSurvivesTheFlushByPenAndByKeys) {
+    WriteNotepad({1, 2});
+    OpenMenu();
+    Pick(L"Clear Page");
+    Idle([this] {
+        EXPECT_TRUE(PageIsBlank(1));
+        EXPECT_EQ(DirtyFlag, 1);
+        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
+        ViewOffset = 320;
+        PostMessageW(MainWindow, WM_APP, 0, 0);
+    });
+    // Down five times passes the separator to the fifth item, "Clear Page".
+    Idle([this] {
+        for (int i = 0; i < 5; ++i) Press(VK_DOWN);
+        Press(VK_RETURN);
+    });
+    Idle([this] { EXPECT_TRUE(PageIsBlank(2)); });
+    Finish();
+}
+
+TEST_F(CommandMenuTest, CopyChangesNothingAndPasteOnAnotherPageMarksTheChange) {
+    WriteNotepad({1});
+    Command(IDM_COPY);
+    Idle([this] {
+        EXPECT_EQ(DirtyFlag, 0);
+        EXPECT_NE(PageClipboard, nullptr);
+        ViewOffset = 2 * 320;
+    });
+    Command(IDM_PASTE);
+    Idle([this] {
+        EXPECT_FALSE(PageIsBlank(3));
+        EXPECT_EQ(DirtyFlag, 1);
+        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
+    });
+    Finish();
+}
+
+TEST_F(CommandMenuTest, CutClearsThePageOnlyOnceItIsCopied) {
+    WriteNotepad({1});
+    Idle([] { platform::set_pixel_memory_limit(16); });
+    Command(IDM_CUT);
+    Idle([this] {
+        EXPECT_FALSE(PageIsBlank(1));
+        EXPECT_EQ(DirtyFlag, 0);
+        EXPECT_EQ(screen_->beeps(), 1);
+        platform::set_pixel_memory_limit(std::int64_t{1} << 30);
+    });
+    Command(IDM_CUT);
+    Idle([this] {
+        EXPECT_TRUE(PageIsBlank(1));
+        EXPECT_EQ(DirtyFlag, 1);
+        ViewOffset = 320;
+    });
+    Command(IDM_PASTE);
+    Idle([this] { EXPECT_FALSE(PageIsBlank(2)); });
+    Finish();
+}
+
+TEST_F(CommandMenuTest, ClearPadAsksFirstAndCancelChangesNothing) {
+    WriteNotepad({1, 3});
+    Idle([] { ViewOffset = 640; });
+    Command(IDM_CLEAR_PAD);
+    AnswerMessageBox(ClearPadQuestion, VK_ESCAPE);
+    Idle([this] {
+        EXPECT_FALSE(PageIsBlank(3));
+        EXPECT_EQ(ViewOffset, 640);
+        EXPECT_EQ(DirtyFlag, 0);
+    });
+    Command(IDM_CLEAR_PAD);
+    AnswerMessageBox(ClearPadQuestion);
+    Idle([this] {
+        for (int page = 1; page <= 5; ++page) EXPECT_TRUE(PageIsBlank(page));
+        EXPECT_EQ(NotepadHeight, 5 * 320);
+        EXPECT_EQ(ViewOffset, 0);
+        EXPECT_EQ(DirtyFlag, 1);
+    });
+    Finish();
+}
+
+TEST_F(CommandMenuTest, CompressAsksReportsTheCountsAndShowsTheFirstPage) {
+    WriteNotepad({2, 5, 9}, 10);
+    Idle([] { ViewOffset = 3 * 320; });
+    Command(IDM_COMPRESS);
+    AnswerMessageBox(CompressQuestion, VK_ESCAPE);
+    Idle([this] {
+        EXPECT_TRUE(PageIsBlank(1));
+        EXPECT_EQ(ViewOffset, 3 * 320);
+        EXPECT_EQ(DirtyFlag, 0);
+    });
+    Command(IDM_COMPRESS);
+    AnswerMessageBox(CompressQuestion);
+    AnswerMessageBox(L"Compress Complete!\nTotal Pages 10\nUsed Pages 3\nBlank Pages 7");
+    Idle([this] {
+        for (int page = 1; page <= 10; ++page) EXPECT_EQ(PageIsBlank(page), page > 3) << page;
+        EXPECT_EQ(ViewOffset, 0);
+        EXPECT_EQ(DirtyFlag, 1);
+        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
+    });
+    Finish();
+}
+
+TEST_F(CommandMenuTest, FindBlankStaysOnABlankPageLooksFromTheTopAndSaysWhenThereIsNone) {
+    WriteNotepad({1, 3, 4, 5});
+    Idle([this] { ViewOffset = 320; });
+    Command(IDM_FIND_BLANK);
+    Idle([this] {
+        EXPECT_EQ(ViewOffset, 320);
+        // The page number flashed for half a second and is gone again.
+        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
+        ViewOffset = 3 * 320;
+    });
+    Command(IDM_FIND_BLANK);
+    Idle([this] {
+        EXPECT_EQ(ViewOffset, 320);
+        InkPage(320);
+    });
+    Command(IDM_FIND_BLANK);
+    AnswerMessageBox(NoBlankPage);
+    Idle([this] {
+        EXPECT_EQ(ViewOffset, 320);
+        EXPECT_EQ(DirtyFlag, 0);
+    });
+    Finish();
+}
+
+TEST_F(CommandMenuTest, UpAndDownFromTheMenuTurnOnePageAsTheKeysDo) {
+    WriteNotepad({});
+    Command(IDM_DOWN);
+    Idle([] { EXPECT_EQ(ViewOffset, 320); });
+    Command(IDM_DOWN);
+    Command(IDM_UP);
+    Idle([] { EXPECT_EQ(ViewOffset, 320); });
+    Finish();
+}
+
+TEST_F(CommandMenuTest, LosingTheForegroundSavesButOurOwnBoxesDoNot) {
+    WriteNotepad({});
+    Drag({{50, 50}, {60, 60}});
+    Idle([this] {
+        EXPECT_EQ(DirtyFlag, 1);
+        std::remove(NotepadPath().c_str());
+        PostMessageW(MainWindow, WM_COMMAND, IDM_CLEAR_PAD, 0);
+    });
+    Idle([this] {
+        // The question is open: our own box took the focus, and nothing was saved.
+        EXPECT_FALSE(std::ifstream(NotepadPath()).good());
+        EXPECT_EQ(DirtyFlag, 1);
+        Press(VK_ESCAPE);
+    });
+    Idle([this] { screen_->push({Type::FocusLost}); });
+    Idle([this] {
+        EXPECT_TRUE(std::ifstream(NotepadPath()).good());
+        EXPECT_EQ(DirtyFlag, 0);
+    });
+    Finish();
+}
+
+TEST_F(CommandMenuTest, AFailedSaveOnLosingTheForegroundKeepsTheChangeMarked) {
+    WriteNotepad({});
+    Drag({{50, 50}, {60, 60}});
+    std::wstring chosen;
+    Idle([this, &chosen] {
+        // A notepad in a "folder" that is a file: the save fails.
+        chosen = NotepadFilePath;
+        std::wcscpy(NotepadFilePath, (chosen + L"/Scrivo.bmp").c_str());
+        screen_->push({Type::FocusLost});
+    });
+    Idle([this, &chosen] {
+        EXPECT_EQ(DirtyFlag, 1);
+        std::wcscpy(NotepadFilePath, chosen.c_str());
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+    std::vector<std::uint8_t> saved = ReadWholeFile(NotepadPath());
+    EXPECT_GT(saved.size(), 62u);
+}
+
+TEST_F(CommandMenuTest, CommandsAndMenuRequestsWhileABoxOfOursIsOpenAreDropped) {
+    WriteNotepad({1});
+    Command(IDM_CLEAR_PAD);
+    Idle([this] {
+        PostMessageW(MainWindow, WM_COMMAND, IDM_CLEAR_PAGE, 0);
+        PostMessageW(MainWindow, WM_APP, 0, 0);
+        PostMessageW(MainWindow, WM_COMMAND, IDM_COMPRESS, 0);
+    });
+    Idle([this] {
+        std::wstring text;
+        ASSERT_TRUE(OpenMessageBox(&text, nullptr));
+        EXPECT_EQ(text, ClearPadQuestion);
+        Press(VK_ESCAPE);
+    });
+    Idle([this] {
+        EXPECT_FALSE(OpenMessageBox(nullptr, nullptr));
+        EXPECT_FALSE(MenuIsOpen());
+        EXPECT_FALSE(PageIsBlank(1));
+    });
+    Finish();
+}
+
+TEST_F(CommandMenuTest, ACommandPostedDuringAPageTurnSurvivesTheFlushAfterIt) {
+    WriteNotepad({});
+    Idle([this] {
+        screen_->at_time(platform::clock_now() + 100,
+                         [] { PostMessageW(MainWindow, WM_COMMAND, IDM_ERASER, 0); });
+        Press(VK_DOWN);
+    });
+    Idle([] {
+        EXPECT_EQ(ViewOffset, 320);
+        EXPECT_EQ(DrawMode, DRAW_ERASER);
+    });
+    Finish();
+}
+
+TEST_F(CommandMenuTest, PageKeysAndTheWheelTurnPagesAsTheArrowKeysDo) {
+    WriteNotepad({});
+    Idle([this] { Press(VK_NEXT); });
+    Idle([this] {
+        EXPECT_EQ(ViewOffset, 320);
+        screen_->push({Type::Wheel, 100, 100, 0, false, -1});
+    });
+    Idle([this] {
+        EXPECT_EQ(ViewOffset, 640);
+        screen_->push({Type::Wheel, 100, 100, 0, false, 2});
+    });
+    Idle([this] {
+        EXPECT_EQ(ViewOffset, 320);
+        Press(VK_PRIOR);
+    });
+    Idle([] { EXPECT_EQ(ViewOffset, 0); });
+    Finish();
+}
+
+TEST_F(CommandMenuTest, ARightClickOrTheMenuKeyOpensTheMenuAndNeverInks) {
+    WriteNotepad({});
+    Idle([this] {
+        screen_->push({Type::RightButtonDown, 100, 100});
+        screen_->push({Type::RightButtonUp, 100, 100});
+    });
+    Idle([this] {
+        EXPECT_TRUE(MenuIsOpen());
+        Press(VK_ESCAPE);
+    });
+    Idle([this] {
+        EXPECT_FALSE(MenuIsOpen());
+        Press(VK_APPS);
+    });
+    Idle([this] {
+        EXPECT_TRUE(MenuIsOpen());
+        Press(VK_ESCAPE);
+    });
+    Idle([this] {
+        EXPECT_TRUE(PageIsBlank(1));
+        EXPECT_EQ(DirtyFlag, 0);
+    });
+    Finish();
+}
+
+TEST_F(CommandMenuTest, ControlQQuitsAndSavesAsQuitDoes) {
+    WriteNotepad({});
+    Drag({{50, 50}, {60, 60}});
+    Idle([this] {
+        std::remove(NotepadPath().c_str());
+        screen_->push({Type::KeyDown, 0, 0, VK_CONTROL});
+        Press('Q');
+    });
+    EXPECT_EQ(RunScrivo(), 0);
+    EXPECT_TRUE(std::ifstream(NotepadPath()).good());
+}

@@ -1,0 +1,206 @@
+// Saves that respect what the user set on the file and its folder, and never put the old notepad
+// at risk: permissions, links, long folders, failing disks, and files that could not be loaded.
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/app.h"
+#include "notepad/notepad.h"
+#include "notepad/notepad_file.h"
+#include "program_test.h"
+#include "system/module.h"
+#include "testing.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool InkAt(const std::string& path, int x, int y) {
+    const std::vector<std::uint8_t> file = ReadWholeFile(path);
+    if (file.size() < 62 + 32 * 320) return false;
+    const std::uint8_t* row = file.data() + 62 + static_cast<std::size_t>(5 * 320 - 1 - y) * 32;
+    return !((row[x / 8] >> (7 - x % 8)) & 1);
+}
+
+mode_t ModeOf(const std::string& path) {
+    struct stat info {};
+    stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+}  // namespace
+
+class NotepadSaveTest : public ProgramTest {
+protected:
+    // Root passes every permission check, so a test of permissions takes an ordinary user's rights
+    // for the whole test folder.
+    void ActAsOrdinaryUser() {
+        if (geteuid() != 0) return;
+        constexpr uid_t Nobody = 65534;
+        for (const auto& entry : fs::recursive_directory_iterator(ProgramDir()))
+            ASSERT_EQ(lchown(entry.path().c_str(), Nobody, Nobody), 0);
+        ASSERT_EQ(lchown(ProgramDir().c_str(), Nobody, Nobody), 0);
+        ASSERT_EQ(setegid(Nobody), 0);
+        ASSERT_EQ(seteuid(Nobody), 0);
+        droppedRoot_ = true;
+    }
+    void TearDown() override {
+        if (droppedRoot_) {
+            EXPECT_EQ(seteuid(0), 0);
+            EXPECT_EQ(setegid(0), 0);
+        }
+        ProgramTest::TearDown();
+    }
+    // A notepad with one diagonal line, as another tool would have written it.
+    std::vector<std::uint8_t> WriteOldNotepad(const std::string& path) {
+        WriteBmp(path, 240, 5 * 320, [](int x, int y) { return x == y; });
+        return ReadWholeFile(path);
+    }
+    // Writes at (50, 50)..(60, 60) and closes, expecting `failure` as the save's message if given.
+    void WriteAndClose(const wchar_t* failure = nullptr) {
+        Drag({{50, 50}, {60, 60}});
+        Close();
+        if (failure) AnswerMessageBox(failure);
+        EXPECT_EQ(RunScrivo(), 0);
+    }
+    bool droppedRoot_ = false;
+};
+
+TEST_F(NotepadSaveTest, APrivateNotepadStaysPrivate) {
+    WriteOldNotepad(NotepadPath());
+    ASSERT_EQ(chmod(NotepadPath().c_str(), 0600), 0);
+    ActAsOrdinaryUser();
+    WriteAndClose();
+    EXPECT_EQ(ModeOf(NotepadPath()), 0600u);
+    EXPECT_TRUE(InkAt(NotepadPath(), 55, 55));
+}
+
+TEST_F(NotepadSaveTest, AReadOnlyNotepadIsNotReplacedAndTheSaveSaysSo) {
+    const std::vector<std::uint8_t> old = WriteOldNotepad(NotepadPath());
+    ASSERT_EQ(chmod(NotepadPath().c_str(), 0444), 0);
+    WriteAndClose(L"The notepad could not be saved: the notepad file or its folder is write-protected. "
+                  L"Your last changes are lost.");
+    EXPECT_EQ(ReadWholeFile(NotepadPath()), old);
+    EXPECT_EQ(ModeOf(NotepadPath()), 0444u);
+}
+
+TEST_F(NotepadSaveTest, ALinkedNotepadIsSavedIntoTheFileTheLinkLeadsTo) {
+    const std::string notes = ProgramDir() + "/notes";
+    fs::create_directories(notes);
+    WriteOldNotepad(notes + "/pad.bmp");
+    ASSERT_EQ(chmod((notes + "/pad.bmp").c_str(), 0640), 0);
+    fs::create_symlink("notes/pad.bmp", NotepadPath());
+    WriteAndClose();
+    EXPECT_TRUE(fs::is_symlink(NotepadPath()));
+    EXPECT_TRUE(InkAt(notes + "/pad.bmp", 55, 55));
+    EXPECT_EQ(ModeOf(notes + "/pad.bmp"), 0640u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(notes), fs::directory_iterator()), 1);
+}
+
+TEST_F(NotepadSaveTest, AFolderThatTakesNoNewFileHasItsNotepadWrittenInPlace) {
+    WriteOldNotepad(NotepadPath());
+    ActAsOrdinaryUser();
+    ASSERT_EQ(chmod(ProgramDir().c_str(), 0555), 0);
+    WriteAndClose();
+    EXPECT_TRUE(InkAt(NotepadPath(), 55, 55));
+    EXPECT_TRUE(InkAt(NotepadPath(), 100, 100));
+    EXPECT_EQ(ReadWholeFile(NotepadPath()).size(), 62u + 32u * 320u * 5u);
+}
+
+TEST_F(NotepadSaveTest, AFolderPathOf245CharactersSaves) {
+    std::string deep = ProgramDir();
+    while (deep.size() < 245) deep += "/" + std::string(std::min<std::size_t>(40, 244 - deep.size()), 'd');
+    ASSERT_EQ(deep.size(), 245u);
+    fs::create_directories(deep);
+    platform::set_program_path(deep + "/scrivo");
+    AnswerNewPad();
+    WriteAndClose();
+    EXPECT_TRUE(InkAt(deep + "/Scrivo.bmp", 55, 55));
+    EXPECT_EQ(std::distance(fs::directory_iterator(deep), fs::directory_iterator()), 1);
+}
+
+TEST_F(NotepadSaveTest, AFlushTheDiskRefusesFailsTheSaveAndKeepsTheOldFile) {
+    const std::vector<std::uint8_t> old = WriteOldNotepad(NotepadPath());
+    Drag({{50, 50}, {60, 60}});
+    Idle([] {
+        platform::fail_next_file_flushes(1);
+        EXPECT_EQ(SaveNotepad(), 0);
+        EXPECT_EQ(LastSaveError, static_cast<DWORD>(ERROR_GEN_FAILURE));
+    });
+    Idle([this, old] {
+        EXPECT_EQ(ReadWholeFile(NotepadPath()), old);
+        EXPECT_EQ(std::distance(fs::directory_iterator(ProgramDir()), fs::directory_iterator()), 2);  // and config
+        EXPECT_EQ(SaveNotepad(), 1);
+        EXPECT_TRUE(InkAt(NotepadPath(), 55, 55));
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+// Every file the program cannot read gives a new notepad and one added line in the box saying so;
+// the file stays untouched until the first save keeps it aside under the name the box gave.
+TEST_F(NotepadSaveTest, ARefusedFileIsNamedInTheStartUpBoxAndKeptUnderThatName) {
+    std::vector<std::uint8_t> colour = WriteOldNotepad(NotepadPath());
+    colour[28] = 24;  // the bit depth an image editor writes
+    const std::vector<std::vector<std::uint8_t>> refused = {
+        colour,
+        {},                                                   // empty
+        {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0},  // another format
+        {'B', 'M', 0x37, 0x13, 0xF0, 0x0D},                   // random bytes after the mark
+    };
+    for (const auto& bytes : refused) {
+        WriteWholeFile(NotepadPath(), bytes);
+        WriteWholeFile(ProgramDir() + "/Scrivo.bad", {'o', 'l', 'd'});
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            AnswerMessageBox(L"New Pad Created\nThe old notepad could not be read. It will be kept as Scrivo.b01.");
+            Idle([this, bytes] { EXPECT_EQ(ReadWholeFile(NotepadPath()), bytes); });
+            WriteAndClose();
+            std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "file of " << bytes.size() << " bytes";
+        EXPECT_EQ(ReadWholeFile(ProgramDir() + "/Scrivo.bad"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+        EXPECT_EQ(ReadWholeFile(ProgramDir() + "/Scrivo.b01"), bytes);
+        EXPECT_TRUE(InkAt(NotepadPath(), 55, 55));
+        fs::remove(ProgramDir() + "/Scrivo.b01");
+    }
+}
+
+TEST_F(NotepadSaveTest, ANotepadThatIsAFolderIsKeptAside) {
+    fs::create_directories(NotepadPath() + "/inside");
+    AnswerMessageBox(L"New Pad Created\nThe old notepad could not be read. It will be kept as Scrivo.bad.");
+    WriteAndClose();
+    EXPECT_TRUE(fs::is_directory(ProgramDir() + "/Scrivo.bad/inside"));
+    EXPECT_TRUE(InkAt(NotepadPath(), 55, 55));
+}
+
+TEST_F(NotepadSaveTest, ANotepadTooLargeForTheFreeMemoryIsLeftAloneAndNeverSavedOver) {
+    WriteBmp(NotepadPath(), 240, 20 * 320, [](int x, int y) { return x == y; });
+    const std::vector<std::uint8_t> old = ReadWholeFile(NotepadPath());
+    // Twenty pages (153 600 bytes) do not fit; a new notepad of five does.
+    platform::set_pixel_memory_limit(100000);
+    AnswerMessageBox(L"New Pad Created\nThe old notepad is too large for the free memory. It is kept as it is; "
+                     L"this one will not be saved.");
+    WriteAndClose(L"The notepad could not be saved: the notepad on disk was too large to open and is kept as "
+                  L"it was. Your last changes are lost.");
+    EXPECT_EQ(ReadWholeFile(NotepadPath()), old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(ProgramDir()), fs::directory_iterator()), 2);
+}
+
+TEST_F(NotepadSaveTest, AFileDensityIsWrittenBackAsItWasRead) {
+    WriteOldNotepad(NotepadPath());
+    std::vector<std::uint8_t> file = ReadWholeFile(NotepadPath());
+    const std::uint8_t density[8] = {0x13, 0x0B, 0, 0, 0x12, 0x0B, 0, 0};  // 2835 and 2834 per metre
+    std::copy(density, density + 8, file.begin() + 38);
+    WriteWholeFile(NotepadPath(), file);
+    WriteAndClose();
+    const std::vector<std::uint8_t> saved = ReadWholeFile(NotepadPath());
+    ASSERT_GE(saved.size(), 62u);
+    EXPECT_TRUE(std::equal(density, density + 8, saved.begin() + 38));
+}
