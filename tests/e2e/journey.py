@@ -1,20 +1,26 @@
-"""A person's first day with Scrivo, from the install on: installed for the user, started the way
-its launcher says, the "New Pad Created" box, writing on a page, turning pages with the keys and
-writing on another, installing again while it runs, closing with scrivo-send from the PATH,
-starting again from the PATH and finding everything as it was left, and the notepad as Pillow reads
-it."""
+"""A person's first day with Scrivo, from the install on: installed for the user and started the way
+its launcher says; the "New Pad Created" box; writing; a tap on the corner button for the eraser
+and erasing, and back to the pen; turning pages with the arrow keys, Page Up and Page Down and the
+wheel; holding the corner button for the menu and clearing a page; installing again while it runs;
+closing with scrivo-send from the PATH; starting again from the PATH and finding everything as it
+was left; and the notepad as Pillow reads it."""
 
 import os
 import subprocess
+import time
 
 from PIL import Image
 
 from harness import PAGE_BLUE, drag, expect, main, not_page
 
 WHITE = (255, 255, 255)
+MENU_FACE = (192, 192, 192)
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
-FIRST = [(30, 100), (50, 100), (70, 104), (90, 110), (110, 110)]   # on page 1
-SECOND = [(60, 220), (70, 230), (80, 240), (90, 250), (100, 260)]  # on page 2
+BUTTON = (240 - 1 - 15, 16)  # the middle of the corner button at 240 x 320
+FIRST = [(30, 100), (50, 100), (70, 104), (90, 110), (110, 110)]     # on page 1
+ERASED = [(70, y) for y in range(80, 131, 10)]                         # across FIRST
+SECOND = [(60, 220), (70, 230), (80, 240), (90, 250), (100, 260)]    # on page 2
+THIRD = [(40, 160), (60, 170), (80, 180), (100, 190), (120, 200)]    # on page 3, cleared
 
 
 def install_for_the_user(s):
@@ -29,10 +35,27 @@ def install_for_the_user(s):
     return prefix, command
 
 
-def turn_page(s, scrivo, key):
+def turn_page(s, scrivo, *how):
+    """A key ("key", "Down") or a wheel notch ("click", "5")."""
     mark = scrivo.mark()
-    s.xdotool("key", key)
+    s.xdotool(*how)
     scrivo.wait_settled(mark)
+
+
+def tap_button(s, scrivo):
+    mark = scrivo.mark()
+    s.xdotool("mousemove", *map(str, BUTTON), "click", "1")
+    scrivo.wait_for(rf"pointer up {BUTTON[0]} {BUTTON[1]}", mark)
+    scrivo.wait_settled(mark)
+
+
+def hold_button_for_the_menu(s, scrivo):
+    s.xdotool("mousemove", *map(str, BUTTON), "mousedown", "1")
+    deadline = time.monotonic() + 5
+    while s.screenshot().getpixel((120, 160)) != MENU_FACE:
+        expect(time.monotonic() < deadline, "holding the corner button opened no menu")
+        time.sleep(0.1)
+    s.xdotool("mouseup", "1")
 
 
 def write(s, scrivo, stroke):
@@ -60,15 +83,33 @@ def test(session):
 
         write(s, scrivo, FIRST)
         expect(shows_ink(s.screenshot(), FIRST), "the first stroke does not show")
+        tap_button(s, scrivo)
+        write(s, scrivo, ERASED)
+        shot = s.screenshot()
+        expect(shot.getpixel((70, 104)) == PAGE_BLUE, "the eraser left the ink it went over")
+        expect(shows_ink(shot, [FIRST[0], FIRST[-1]]), "the eraser took ink it never touched")
+        tap_button(s, scrivo)
 
-        turn_page(s, scrivo, "Down")
-        shot = s.screenshot()
-        expect(not shows_ink(shot, FIRST) and shot.getpixel((100, 104)) == PAGE_BLUE, "page 2 is not blank")
+        turn_page(s, scrivo, "key", "Down")
+        expect(not not_page(s.screenshot(), s.page_area()), "page 2 is not blank")
         write(s, scrivo, SECOND)
-        turn_page(s, scrivo, "Up")
+        turn_page(s, scrivo, "key", "Next")
+        write(s, scrivo, THIRD)
+        expect(shows_ink(s.screenshot(), THIRD), "the pen did not come back after the eraser")
+        mark = scrivo.mark()
+        hold_button_for_the_menu(s, scrivo)
+        # "Clear Page" is the fifth item: Down five times passes the first separator.
+        s.xdotool("key", "Down", "Down", "Down", "Down", "Down", "Return")
+        scrivo.wait_settled(mark)
+        expect(not not_page(s.screenshot(), s.page_area()), "Clear Page left page 3 written on")
+
+        turn_page(s, scrivo, "click", "4")
+        expect(shows_ink(s.screenshot(), SECOND), "the wheel did not turn back to page 2")
+        turn_page(s, scrivo, "key", "Prior")
         shot = s.screenshot()
-        expect(shows_ink(shot, FIRST) and not shows_ink(shot, SECOND), "page 1 is not as it was written")
-        turn_page(s, scrivo, "Down")
+        expect(shows_ink(shot, [FIRST[0], FIRST[-1]]) and not shows_ink(shot, SECOND), "Page Up did not show page 1")
+        turn_page(s, scrivo, "click", "5")
+        expect(shows_ink(s.screenshot(), SECOND), "the wheel did not turn on to page 2")
 
         # `make run` again while Scrivo runs: the new install replaces the running program's file,
         # and the new start hands over to the running Scrivo, which still keeps its settings in its
@@ -88,16 +129,19 @@ def test(session):
         shot = s.screenshot()
         expect(shows_ink(shot, SECOND), "the second start does not show page 2 with its stroke")
         expect(not not_page(shot, s.middle()), "something over the page on the second start: a message box?")
-        turn_page(s, scrivo, "Up")
-        expect(shows_ink(s.screenshot(), FIRST), "page 1 lost its stroke")
+        turn_page(s, scrivo, "key", "Up")
+        shot = s.screenshot()
+        expect(shows_ink(shot, [FIRST[0], FIRST[-1]]) and shot.getpixel((70, 104)) == PAGE_BLUE,
+               "page 1 is not as it was left")
         expect(s.run(["scrivo-send", "close"]).returncode == 0, "the second close failed")
         expect(scrivo.exit_code() == 0, "Scrivo did not end with 0 the second time")
 
         notepad = Image.open(os.path.join(prefix, "lib", "scrivo", "Scrivo.bmp"))
         expect(notepad.size == (240, 5 * 320) and notepad.mode == "1", f"Scrivo.bmp is {notepad.size} {notepad.mode}")
-        expect(all(notepad.getpixel(p) == 0 for p in FIRST), "Scrivo.bmp lacks the stroke of page 1")
+        ink = [notepad.getpixel(p) == 0 for p in FIRST]
+        expect(ink == [True, True, False, True, True], f"Scrivo.bmp has page 1's stroke as {ink}")
         expect(all(notepad.getpixel((x, y + 320)) == 0 for x, y in SECOND), "Scrivo.bmp lacks the stroke of page 2")
-        expect(notepad.getpixel((200, 500)) == 255, "Scrivo.bmp has ink where nobody wrote")
+        expect(all(notepad.getpixel((x, y + 640)) == 255 for x, y in THIRD), "Scrivo.bmp kept the cleared page 3")
 
 
 if __name__ == "__main__":
