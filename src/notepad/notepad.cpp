@@ -22,6 +22,7 @@ HBITMAP PenStampBitmap = nullptr;
 HBITMAP EraserStampBitmap = nullptr;
 HFONT PageIndicatorFont = nullptr;
 HBITMAP PageClipboard = nullptr;
+int DisplayScale = 1;
 
 namespace {
 
@@ -42,7 +43,17 @@ HDC CreateStamp(LPCWSTR bitmapName, HINSTANCE instance, HBITMAP* bitmap) {
     return stamp;
 }
 
+// The factor the display gives through its logical density, 96 at scale 1.
+int ReadDisplayScale(HDC context) {
+    const int scale = GetDeviceCaps(context, LOGPIXELSY) / 96;
+    return scale > 1 ? scale : 1;
+}
+
 }  // namespace
+
+RECT ScaledRect(const RECT& rect) {
+    return {rect.left * DisplayScale, rect.top * DisplayScale, rect.right * DisplayScale, rect.bottom * DisplayScale};
+}
 
 HBITMAP CreateMonoBitmap(HDC context, int width, int height, LONG xPelsPerMeter, LONG yPelsPerMeter) {
     struct {
@@ -80,21 +91,21 @@ void RepaintFromImage(LONG left, LONG top, LONG right, LONG bottom) {
 }
 
 void ShowPageIndicator() {
-    const RECT& outer = PageIndicatorOuter;
-    const RECT& inner = PageIndicatorInner;
+    const RECT outer = ScaledRect(PageIndicatorOuter);
+    const RECT inner = ScaledRect(PageIndicatorInner);
     StretchBlt(ScreenContext, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top, PenStamp, 0,
                0, 1, 1, SRCCOPY);
     StretchBlt(ScreenContext, inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top, EraserStamp,
                0, 0, 1, 1, SRCCOPY);
     WCHAR number[16];
     wsprintfW(number, L"%d", ViewOffset / PageHeight + 1);
-    RECT text = PageIndicatorText;
+    RECT text = ScaledRect(PageIndicatorText);
     DrawTextW(ScreenContext, number, -1, &text, DT_CENTER | DT_VCENTER);
 }
 
 void ErasePageIndicator() {
-    RepaintFromImage(PageIndicatorOuter.left, PageIndicatorOuter.top, PageIndicatorOuter.right,
-                     PageIndicatorOuter.bottom);
+    const RECT outer = ScaledRect(PageIndicatorOuter);
+    RepaintFromImage(outer.left, outer.top, outer.right, outer.bottom);
 }
 
 void ShowToolButton() {
@@ -116,7 +127,7 @@ void ClearNotepad() {
 
 int InitNotepad(HWND mainWindow, HINSTANCE instance) {
     LOGFONTW font = {};
-    font.lfHeight = 16;
+    font.lfHeight = PageIndicatorFontHeight;
     font.lfWeight = FW_BOLD;
     font.lfCharSet = DEFAULT_CHARSET;
     const WCHAR face[] = L"Swiss";
@@ -155,6 +166,8 @@ int InitNotepad(HWND mainWindow, HINSTANCE instance) {
     }
 
     ScreenContext = GetDC(mainWindow);
+    DisplayScale = ReadDisplayScale(ScreenContext);
+    font.lfHeight *= DisplayScale;
     PageIndicatorFont = CreateFontIndirectW(&font);
     SelectObject(ScreenContext, PageIndicatorFont);
 

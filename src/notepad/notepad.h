@@ -29,10 +29,17 @@ extern HBITMAP EraserStampBitmap;
 extern HFONT PageIndicatorFont;
 extern HBITMAP PageClipboard;
 
-// The page indicator's boxes and the rectangle its number is centred in.
+// The page indicator's boxes, the rectangle its number is centred in and the height of its font,
+// at scale 1. On the screen all of them are DisplayScale times as large.
 constexpr RECT PageIndicatorOuter = {0, 0, 30, 17};
 constexpr RECT PageIndicatorInner = {1, 1, 29, 16};
 constexpr RECT PageIndicatorText = {0, 1, 30, 15};
+constexpr LONG PageIndicatorFontHeight = 16;
+
+// The display's whole scale factor for the chrome (the page indicator and the tool button's
+// faces), read once at start-up. The notepad itself stays in device pixels.
+extern int DisplayScale;
+RECT ScaledRect(const RECT& rect);
 
 constexpr int NewNotepadPages = 5;
 

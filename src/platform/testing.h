@@ -23,9 +23,6 @@ void fail_next_file_flushes(int count);
 // False for any window that is not an open message box.
 bool message_box_info(HWND box, std::wstring* text, std::wstring* caption);
 
-// The screen rectangle of the box's IDOK or IDCANCEL button; false if it has no such button.
-bool message_box_button(HWND box, int id, RECT* on_screen);
-
 // An open popup menu's items and where they stand on the screen; false for any other window.
 struct PopupMenuItem {
     std::wstring text;

@@ -1,5 +1,7 @@
 #include "toolbutton/toolbutton.h"
 
+#include <cstdlib>
+
 #include "app/app.h"
 #include "notepad/notepad.h"
 
@@ -23,17 +25,27 @@ HBITMAP EraserFace = nullptr;
 HBITMAP EraserPressedFace = nullptr;
 int ButtonWidth = 0;
 int ButtonHeight = 0;
+// Where the wait for a hold last started. A finger is never quite still: moves that stay within
+// the drag distance of this point do not start the wait again, or a hold might never complete.
+POINT HoldPoint = {0, 0};
 
 void DrawFace(HDC context, HBITMAP face) {
     TransparentImage(context, 0, 0, ButtonWidth, ButtonHeight, face, 0, 0, ButtonWidth, ButtonHeight,
                      TransparentColour);
 }
 
+POINT PointOf(LPARAM position) { return {LOWORD(position), HIWORD(position)}; }
+
 // Strict on both sides: the leftmost column and the top row count as outside.
 bool IsInside(LPARAM position) {
-    const int x = LOWORD(position);
-    const int y = HIWORD(position);
-    return 0 < x && x < ButtonWidth && 0 < y && y < ButtonHeight;
+    const POINT point = PointOf(position);
+    return 0 < point.x && point.x < ButtonWidth && 0 < point.y && point.y < ButtonHeight;
+}
+
+bool IsWithinDragDistance(LPARAM position) {
+    const POINT point = PointOf(position);
+    return std::abs(point.x - HoldPoint.x) <= GetSystemMetrics(SM_CXDRAG) &&
+           std::abs(point.y - HoldPoint.y) <= GetSystemMetrics(SM_CYDRAG);
 }
 
 void OnCreate(HWND window) {
@@ -63,7 +75,8 @@ void OnPaint(HWND window) {
 }
 
 // Starts, or starts again, the wait for a hold.
-void OnPress(HWND window) {
+void OnPress(HWND window, LPARAM position) {
+    HoldPoint = PointOf(position);
     ButtonPressed = true;
     SetCapture(window);
     HDC context = GetDC(window);
@@ -75,7 +88,12 @@ void OnPress(HWND window) {
 
 void OnMove(HWND window, LPARAM position) {
     if (IsInside(position)) {
-        if (ButtonPressed) SendMessageW(window, WM_LBUTTONDOWN, 0, 0);
+        // A wait already running goes on through jitter.
+        if (ButtonPressed && !(HoldTimer && IsWithinDragDistance(position))) {
+            SendMessageW(window, WM_LBUTTONDOWN, 0, 0);
+            // That press carries no position; the wait starts again from here.
+            HoldPoint = PointOf(position);
+        }
         return;
     }
     // Away from the button the press is kept, with the normal face, until the stylus comes back
@@ -134,7 +152,7 @@ LRESULT ToolButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         OnPaint(window);
         return 0;
     case WM_LBUTTONDOWN:
-        OnPress(window);
+        OnPress(window, lParam);
         return 0;
     case WM_MOUSEMOVE:
         OnMove(window, lParam);

@@ -1,6 +1,6 @@
-"""The tool button in the top-right corner shows the pen face. A click switches to the eraser, whose
-face then shows, and a drag across a stroke removes its ink from the screen and from the saved
-notepad."""
+"""The tool button in the top-right corner shows the pen face, at the device's size on a small screen
+and twice as large on a 4K one. A click switches to the eraser, whose face then shows, and a drag
+across a stroke removes its ink from the screen and from the saved notepad."""
 
 import os
 
@@ -71,6 +71,7 @@ def erase_across_a_stroke(width, height, scale):
 
 def test(session):
     erase_across_a_stroke(240, 320, 1)(session)
+    erase_across_a_stroke(3840, 2160, 2)(session)
 
 
 if __name__ == "__main__":

@@ -121,9 +121,7 @@ TEST_F(CommandMenuTest, ATapOutsideTheMenuClosesItWithNoCommandAndLeavesNoInk) {
                 EXPECT_FALSE(MenuIsOpen());
                 EXPECT_TRUE(PageIsBlank(1));
                 EXPECT_EQ(DirtyFlag, 0);
-                // All but the tool button's corner is page again.
-                EXPECT_TRUE(ScreenAreaIs(0, 0, 200, 320, BluePage));
-                EXPECT_TRUE(ScreenAreaIs(200, 40, 240, 320, BluePage));
+                EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
                 PostMessageW(MainWindow, WM_CLOSE, 0, 0);
             });
         });

@@ -102,6 +102,23 @@ TEST_F(InkTest, SamplesFortyFivePixelsApartDrawAnUnbrokenLineToTheLift) {
     EXPECT_EQ(RunScrivo(), 0);
 }
 
+// On a screen of scale factor 2 a sample may be twice as far before it counts as a jump.
+TEST_F(InkTest, TheJumpLimitGrowsWithTheScaleFactor) {
+    UseScreen(3840, 2160);
+    AnswerNewPad();
+    Idle([this] {
+        StylusDown(100, 100);
+        EXPECT_EQ(StrokeJumpLimit, 2 * MaxStrokeJump);
+        StylusMove(160, 100);
+        EXPECT_FALSE(SampleHeld);
+        EXPECT_FALSE(ImageBit(159, 100));
+        StylusMove(221, 100);
+        EXPECT_TRUE(SampleHeld);
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
 TEST_F(InkTest, AnEraserDragErasesAlongItsWholePath) {
     AnswerNewPad();
     Idle([this] {

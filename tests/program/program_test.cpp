@@ -90,10 +90,11 @@ bool ProgramTest::ImageBit(int x, int y) const {
 }
 
 bool ProgramTest::ScreenShowsImage(std::uint32_t ink, std::uint32_t paper, bool underIndicator) const {
+    const RECT indicator = ScaledRect(PageIndicatorOuter);
     for (int y = 0; y < PageHeight; ++y)
         for (int x = 0; x < PageWidth; ++x) {
             if (OnToolButton(x, y)) continue;
-            if (!underIndicator && x < PageIndicatorOuter.right && y < PageIndicatorOuter.bottom) continue;
+            if (!underIndicator && x < indicator.right && y < indicator.bottom) continue;
             if (Pixel(x, y) != (ImageBit(x, y + ViewOffset) ? paper : ink)) return false;
         }
     return true;

@@ -12,6 +12,7 @@
 #include "notepad/notepad.h"
 #include "program_test.h"
 #include "system/module.h"
+#include "testing.h"
 #include "toolbutton/toolbutton.h"
 
 namespace {
@@ -110,6 +111,8 @@ protected:
     void Move(int x, int y) { Pointer(platform::DeviceEvent::Type::PointerMove, x, y); }
     void Up(int x, int y) { Pointer(platform::DeviceEvent::Type::PointerUp, x, y); }
 
+    static int DragDistance() { return GetSystemMetrics(SM_CXDRAG); }
+
     // Puts the stylus down at (x, y), then runs each step that many milliseconds after the press.
     void PressThen(int x, int y, std::vector<std::pair<std::uint64_t, std::function<void()>>> steps) {
         Idle([this, x, y, steps] {
@@ -197,28 +200,6 @@ TEST_F(ToolButtonTest, ATapSwitchesTheModePlaysThePopAndShowsTheNewModesFace) {
     RunButton();
 }
 
-TEST_F(ToolButtonTest, AHoldAsksForTheMenuOnceAndTheLiftAfterItChangesNothing) {
-    InstallSound();
-    PressThen(Inside, Middle,
-              {{399, [] { EXPECT_TRUE(MenuRequests.empty()); }},
-               {401,
-                [this] {
-                    EXPECT_EQ(MenuRequests, std::vector<std::uint64_t>{pressedAt_ + 400});
-                    EXPECT_FALSE(ButtonPressed);
-                    EXPECT_EQ(GetCapture(), nullptr);
-                    EXPECT_TRUE(ScreenShowsFace(PenFace));
-                    Up(Inside, Middle);
-                }},
-               {2000, [this] {
-                    EXPECT_EQ(MenuRequests.size(), 1u);
-                    EXPECT_EQ(DrawMode, DRAW_PEN);
-                    EXPECT_EQ(screen_->sounds(), 0);
-                    EXPECT_TRUE(ScreenShowsFace(PenFace));
-                    PostMessageW(MainWindow, WM_CLOSE, 0, 0);
-                }}});
-    RunButton();
-}
-
 TEST_F(ToolButtonTest, SlidingOffKeepsThePressWithoutAHoldAndALiftOutsideDoesNothing) {
     InstallSound();
     PressThen(Inside, Middle,
@@ -242,14 +223,36 @@ TEST_F(ToolButtonTest, SlidingOffKeepsThePressWithoutAHoldAndALiftOutsideDoesNot
     RunButton();
 }
 
-TEST_F(ToolButtonTest, SlidingOffAndBackThenHoldingAsksForTheMenuAfterTheReturn) {
+TEST_F(ToolButtonTest, JitterKeepsTheHoldWhileARealMoveOrAReturnFromOutsideStartsItAgain) {
+    ASSERT_EQ(GetSystemMetrics(SM_CYDRAG), DragDistance());
     PressThen(Inside, Middle,
-              {{100, [this] { Move(Inside, 60); }},
+              {// Still enough: the menu comes 400 ms after the press.
+               {100, [this] { Move(Inside + DragDistance(), Middle - DragDistance()); }},
+               {200, [this] { Move(Inside - DragDistance(), Middle + DragDistance()); }},
                {300, [this] { Move(Inside, Middle); }},
-               {301, [this] { EXPECT_TRUE(ScreenShowsFace(PenPressedFace)); }},
-               {1000, [this] {
-                    EXPECT_EQ(MenuRequests, std::vector<std::uint64_t>{pressedAt_ + 700});
-                    Up(Inside, Middle);
+               {450, [this] { Up(Inside, Middle); }},
+               // One pixel more is a real move: the wait starts again.
+               {1000, [this] { Down(Inside, Middle); }},
+               {1100, [this] { Move(Inside + DragDistance() + 1, Middle); }},
+               {1550, [this] { Up(Inside, Middle); }},
+               // Small steps that together go farther: measured from where the wait last started.
+               {2000, [this] { Down(216, Middle); }},
+               {2100, [this] { Move(216 + DragDistance(), Middle); }},
+               {2200, [this] { Move(216 + 2 * DragDistance(), Middle); }},
+               {2300, [this] { Move(216 + DragDistance(), Middle); }},
+               {2650, [this] { Up(Inside, Middle); }},
+               // Back from outside, the wait starts where the stylus came back in, not at the
+               // button's corner.
+               {3000, [this] { Down(Inside, Middle); }},
+               {3100, [this] { Move(Inside, 60); }},
+               {3200, [this] { Move(214, 6); }},
+               {3201, [this] { EXPECT_TRUE(ScreenShowsFace(PenPressedFace)); }},
+               {3300, [this] { Move(215, 7); }},
+               {3650, [this] { Up(Inside, Middle); }},
+               {4000, [this] {
+                    const std::uint64_t t = pressedAt_;
+                    EXPECT_EQ(MenuRequests, (std::vector<std::uint64_t>{t + 400, t + 1500, t + 2600, t + 3600}));
+                    EXPECT_EQ(DrawMode, DRAW_PEN);
                     PostMessageW(MainWindow, WM_CLOSE, 0, 0);
                 }}});
     RunButton();
@@ -274,9 +277,7 @@ TEST_F(ToolButtonTest, TheButtonsLeftColumnAndTopRowAreOutsideItsLastColumnAndRo
     RunButton();
 }
 
-class ToolButtonInProgramTest : public ProgramTest {};
-
-TEST_F(ToolButtonInProgramTest, StartUpPutsThePenFaceInTheCornerPagingKeepsItAndShutdownRemovesIt) {
+TEST_F(ToolButtonTest, StartUpPutsThePenFaceInTheCornerPagingKeepsItAndShutdownRemovesIt) {
     AnswerNewPad();
     Idle([this] {
         RECT place{};
@@ -306,7 +307,7 @@ TEST_F(ToolButtonInProgramTest, StartUpPutsThePenFaceInTheCornerPagingKeepsItAnd
     EXPECT_FALSE(IsWindow(ToolButton));
 }
 
-TEST_F(ToolButtonInProgramTest, AfterATapOnTheButtonAStrokeErasesOnScreenAndInTheImage) {
+TEST_F(ToolButtonTest, AfterATapOnTheButtonAStrokeErasesOnScreenAndInTheImage) {
     AnswerNewPad();
     Drag({{20, 100}, {50, 100}, {80, 100}, {110, 100}, {140, 100}, {170, 100}, {200, 100}});
     std::vector<std::pair<int, int>> ink;
@@ -328,6 +329,69 @@ TEST_F(ToolButtonInProgramTest, AfterATapOnTheButtonAStrokeErasesOnScreenAndInTh
             }
         EXPECT_TRUE(ScreenAreaIs(95, 90, 105, 110, BluePage));
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(ToolButtonTest, AHoldOpensTheCommandMenuOnceAndTheLiftAfterItChangesNothing) {
+    InstallSound();
+    AnswerNewPad();
+    PressThen(Inside, Middle,
+              {{399, [] { EXPECT_FALSE(platform::popup_menu_items(GetActiveWindow(), nullptr)); }},
+               {401,
+                [this] {
+                    EXPECT_TRUE(platform::popup_menu_items(GetActiveWindow(), nullptr));
+                    EXPECT_FALSE(ButtonPressed);
+                    Up(Inside, Middle);
+                    screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, VK_ESCAPE});
+                    screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, VK_ESCAPE});
+                }},
+               // A second request would have opened the menu again.
+               {2000, [this] {
+                    EXPECT_FALSE(platform::popup_menu_items(GetActiveWindow(), nullptr));
+                    EXPECT_EQ(DrawMode, DRAW_PEN);
+                    EXPECT_EQ(screen_->sounds(), 0);
+                    EXPECT_TRUE(ScreenShowsFace(PenFace));
+                    PostMessageW(MainWindow, WM_CLOSE, 0, 0);
+                }}});
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(ToolButtonTest, OnA4KScreenTheButtonAndThePageIndicatorAreTwiceAsLarge) {
+    UseScreen(3840, 2160);
+    AnswerNewPad();
+    Idle([this] {
+        EXPECT_EQ(DisplayScale, 2);
+        RECT place{};
+        GetWindowRect(ToolButton, &place);
+        EXPECT_EQ(place.left, 3840 - 61);
+        EXPECT_EQ(place.top, 1);
+        EXPECT_EQ(place.right, 3839);
+        EXPECT_EQ(place.bottom, 61);
+        EXPECT_TRUE(ScreenShowsFace(PenFace, 2));
+
+        // A frame two pixels wide around a box of 60 x 34, and a number more than 15 rows tall.
+        ShowPageIndicator();
+        EXPECT_TRUE(ScreenAreaIs(0, 0, 60, 2, WhiteInk));
+        EXPECT_TRUE(ScreenAreaIs(0, 32, 60, 34, WhiteInk));
+        EXPECT_TRUE(ScreenAreaIs(0, 0, 2, 34, WhiteInk));
+        EXPECT_TRUE(ScreenAreaIs(58, 0, 60, 34, WhiteInk));
+        EXPECT_TRUE(ScreenAreaIs(60, 0, 62, 36, BluePage));
+        int numberRows = 0;
+        for (int y = 2; y < 32; ++y) {
+            bool ink = false;
+            for (int x = 2; x < 58; ++x) ink = ink || Pixel(x, y) == WhiteInk;
+            numberRows += ink;
+        }
+        EXPECT_GT(numberRows, 15);
+        ErasePageIndicator();
+        EXPECT_TRUE(ScreenAreaIs(0, 0, 62, 36, BluePage));
+    });
+    Tap(3840 - 31, 31);
+    Idle([this] {
+        EXPECT_EQ(DrawMode, DRAW_ERASER);
+        EXPECT_TRUE(ScreenShowsFace(EraserFace, 2));
     });
     Close();
     EXPECT_EQ(RunScrivo(), 0);

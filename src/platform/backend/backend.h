@@ -23,6 +23,7 @@ struct DeviceEvent {
         Wheel,           // `wheel` notches, positive away from the user
         KeyDown,         // vk, with repeat set for auto-repeat
         KeyUp,
+        Text,            // a typed character, `character`, from a keyboard, an input method or an on-screen keyboard
         FocusGained,     // the display window became the foreground window
         FocusLost,       // another program took the foreground
         CloseRequested,  // the window manager, a signal or another process asked the program to close
@@ -35,6 +36,7 @@ struct DeviceEvent {
     int vk = 0;
     bool repeat = false;
     int wheel = 0;
+    char32_t character = 0;
 };
 
 enum class CursorShape { None, Wait };
@@ -69,6 +71,9 @@ public:
     virtual bool play_wave(const std::uint8_t* data, std::size_t size) = 0;
 
     virtual void set_cursor(CursorShape shape) = 0;
+    // Starts or stops the delivery of typed text (Text events), which brings up an on-screen
+    // keyboard where the system has one.
+    virtual void set_text_input(bool on) = 0;
     // The name the desktop shows for the display window (UTF-8).
     virtual void set_title(const std::string& title) = 0;
     // Brings the display window to the front and gives it the keyboard focus.

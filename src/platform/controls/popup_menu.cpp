@@ -325,7 +325,7 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TP
     TrackingScope scope(t);
     const int screen_width = backend().screen_width();
     const int screen_height = backend().screen_height();
-    lay_out(t, 1, screen_width, screen_height);
+    lay_out(t, display_scale(), screen_width, screen_height);
 
     int left = (flags & TPM_CENTERALIGN) ? x - t.width / 2 : x;
     int top = (flags & TPM_VCENTERALIGN) ? y - t.height / 2 : y;

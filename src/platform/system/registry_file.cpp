@@ -317,6 +317,7 @@ RegistryDocument parse_registry(std::string_view text) {
     RegistryData data;
     bool header = true;
     while (pos < text.size()) {
+        const std::size_t start = pos;
         const std::string_view line = next_line(text, &pos, &joined);
         if (line.empty()) continue;
         if (std::exchange(header, false) && line == kHeader) continue;
@@ -330,10 +331,15 @@ RegistryDocument parse_registry(std::string_view text) {
             current->set(name, std::move(data));
             continue;
         }
+        // Kept as it was written, every line of it; one that still asks for a continuation gets an
+        // empty line after it, as the end of the file gave it, so that it never takes in what follows.
+        std::string kept(text.substr(start, pos - start));
+        if (!kept.empty() && kept.back() == '\n') kept.pop_back();
+        if (trim(kept).ends_with('\\')) kept.push_back('\n');
         if (current)
-            current->keep(line);
+            current->keep(kept);
         else
-            document.keep(line);
+            document.keep(kept);
     }
     return document;
 }

@@ -1,10 +1,10 @@
 #include "system/resources.h"
 
-#include <cwctype>
 #include <memory>
 #include <vector>
 
 #include "core/handles.h"
+#include "core/text.h"
 #include "platform/system.h"
 #include "system/module.h"
 
@@ -39,12 +39,6 @@ const ResourceEntry* entry_of(std::uintptr_t handle) {
     const Resource* r = resource_handles().table.find(handle);
     if (!r) SetLastError(ERROR_INVALID_HANDLE);
     return r ? r->entry : nullptr;
-}
-
-bool same_text_ignoring_case(const wchar_t* a, const wchar_t* b) {
-    for (; *a && *b; ++a, ++b)
-        if (std::towupper(static_cast<wint_t>(*a)) != std::towupper(static_cast<wint_t>(*b))) return false;
-    return *a == *b;
 }
 
 // "#123" names id 123, as a string form of MAKEINTRESOURCEW.

@@ -73,6 +73,7 @@ void accept(const DeviceEvent& e) {
         set_key(VK_RBUTTON, e.type == Type::RightButtonDown);
         break;
     case Type::PointerMove:
+    case Type::Text:
     case Type::Wheel:
         break;
     case Type::FocusGained:
@@ -117,13 +118,27 @@ HWND window_at(int x, int y) {
     return nullptr;
 }
 
+// A window takes input only while it and every window it lies in are enabled.
+bool takes_input(const Window& w) {
+    for (const Window* a = &w; a; a = a->is_child() ? find_window(a->parent) : nullptr)
+        if (!a->enabled || a->destroying) return false;
+    return true;
+}
+
 bool make_message(const BufferedInput& in, MSG* out) {
     using Type = DeviceEvent::Type;
     const DeviceEvent& e = in.event;
-    if (e.type == Type::KeyDown || e.type == Type::KeyUp) {
+    if (e.type == Type::KeyDown || e.type == Type::KeyUp || e.type == Type::Text) {
         HWND target = GetFocus();
         if (!target) target = GetActiveWindow();
-        if (!target) return false;
+        const Window* w = find_window(target);
+        if (!w || !takes_input(*w)) return false;
+        if (e.type == Type::Text) {
+            static_assert(sizeof(LPARAM) == 8, "typed characters travel in the upper half of lParam");
+            *out = {target, WM_KEYDOWN, VK_PACKET, 1 | static_cast<LPARAM>(std::uint64_t{e.character} << 32), in.time,
+                    {e.x, e.y}};
+            return true;
+        }
         const LPARAM flags = e.type == Type::KeyUp ? kReleaseBits : (e.repeat ? kRepeatBit : 0);
         *out = {target, e.type == Type::KeyDown ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(e.vk), 1 | flags,
                 in.time, {e.x, e.y}};
@@ -133,7 +148,8 @@ bool make_message(const BufferedInput& in, MSG* out) {
         // The wheel turns what has the keyboard, and says where the pointer is on the screen.
         HWND target = GetFocus();
         if (!target) target = GetActiveWindow();
-        if (!target) return false;
+        const Window* w = find_window(target);
+        if (!w || !takes_input(*w)) return false;
         const WORD delta = static_cast<WORD>(e.wheel * WHEEL_DELTA);
         *out = {target, WM_MOUSEWHEEL, MAKEWPARAM(0, delta),
                 MAKELPARAM(static_cast<WORD>(e.x), static_cast<WORD>(e.y)), in.time, {e.x, e.y}};
@@ -141,7 +157,7 @@ bool make_message(const BufferedInput& in, MSG* out) {
     }
     const HWND target = find_window(capture) ? capture : window_at(e.x, e.y);
     const Window* w = find_window(target);
-    if (!w) return false;
+    if (!w || !takes_input(*w)) return false;
     const POINT origin = client_origin_on_screen(*w);
     UINT message = WM_MOUSEMOVE;
     WPARAM buttons = kLeftButtonDown;

@@ -6,7 +6,6 @@
 #include <deque>
 
 #include "core/clock.h"
-#include "platform/gdi.h"
 #include "platform/system.h"
 #include "platform/window.h"
 #include "system/remote.h"
@@ -111,8 +110,20 @@ BOOL PeekMessageW(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT re
     return take_message(msg, window, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0) ? TRUE : FALSE;
 }
 
-// There are no character messages to make: keys reach the program as key messages only.
-BOOL TranslateMessage(const MSG*) { return FALSE; }
+BOOL TranslateMessage(const MSG* msg) {
+    if (!msg || msg->message != WM_KEYDOWN) return FALSE;
+    WPARAM character;
+    switch (msg->wParam) {
+    case VK_PACKET: character = static_cast<WPARAM>(static_cast<std::uint64_t>(msg->lParam) >> 32); break;
+    case VK_RETURN: character = L'\r'; break;
+    case VK_ESCAPE: character = 0x1B; break;
+    case VK_BACK: character = L'\b'; break;
+    case VK_TAB: character = L'\t'; break;
+    default: return FALSE;
+    }
+    post_to_queue(msg->hwnd, WM_CHAR, character, msg->lParam & 0xFFFFFFFF);
+    return TRUE;
+}
 
 LRESULT DispatchMessageW(const MSG* msg) {
     if (!msg) return 0;
@@ -124,46 +135,6 @@ LRESULT DispatchMessageW(const MSG* msg) {
         return 0;
     }
     return SendMessageW(msg->hwnd, msg->message, msg->wParam, msg->lParam);
-}
-
-LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_RBUTTONUP: {
-        const Window* w = find_window(window);
-        if (!w) return 0;
-        const POINT origin = client_origin_on_screen(*w);
-        const auto x = static_cast<WORD>(origin.x + static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam))));
-        const auto y = static_cast<WORD>(origin.y + static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam))));
-        SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(x, y));
-        return 0;
-    }
-    case WM_KEYUP:
-        // From the keyboard the menu has no place to point at: -1 says so.
-        if (wParam == VK_APPS) SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1);
-        return 0;
-    case WM_CONTEXTMENU: {
-        const Window* w = find_window(window);
-        if (w && w->is_child()) return SendMessageW(w->parent, WM_CONTEXTMENU, wParam, lParam);
-        return 0;
-    }
-    case WM_CLOSE:
-        DestroyWindow(window);
-        return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        BeginPaint(window, &paint);
-        EndPaint(window, &paint);
-        return 0;
-    }
-    case WM_ERASEBKGND: {
-        const Window* w = find_window(window);
-        RECT client;
-        if (!w || !w->window_class->background || !GetClientRect(window, &client)) return 0;
-        return FillRect(reinterpret_cast<HDC>(wParam), &client, w->window_class->background) ? 1 : 0;
-    }
-    default:
-        return 0;
-    }
 }
 
 // GetTickCount and Sleep keep the display alive: the program may read the clock or sleep between the

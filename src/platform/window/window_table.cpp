@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "core/text.h"
 #include "system/remote.h"
+#include "window/platform_classes.h"
 
 namespace platform {
 
@@ -13,14 +15,22 @@ WindowTable& window_table() {
 
 Window* find_window(HWND handle) { return window_table().windows.find(raw(handle)); }
 
-const WindowClass* find_class(LPCWSTR name_or_atom) {
+const WindowClass* find_registered_class(LPCWSTR name_or_atom) {
     if (!name_or_atom) return nullptr;
     for (const auto& c : window_table().classes) {
         if (IS_INTRESOURCE(name_or_atom) ? c->atom == static_cast<ATOM>(reinterpret_cast<std::uintptr_t>(name_or_atom))
-                                         : c->name == name_or_atom)
+                                         : same_text_ignoring_case(c->name, name_or_atom))
             return c.get();
     }
     return nullptr;
+}
+
+const WindowClass* find_class(LPCWSTR name_or_atom) {
+    if (!name_or_atom) return nullptr;
+    if (const WindowClass* c = find_registered_class(name_or_atom)) return c;
+    // The platform's own classes are registered when first asked for.
+    if (IS_INTRESOURCE(name_or_atom) || !register_platform_class(name_or_atom)) return nullptr;
+    return find_registered_class(name_or_atom);
 }
 
 Window& top_level_of(Window& window) {
@@ -84,11 +94,15 @@ HWND first_unowned_window() {
 }
 
 void raise_in_z_order(HWND top_level) {
+    const Window* raised = find_window(top_level);
+    if (!raised || raised->is_child()) return;
     auto& z = window_table().z_order;
-    const auto it = std::find(z.begin(), z.end(), top_level);
-    if (it == z.end()) return;
-    z.erase(it);
-    z.push_back(top_level);
+    std::erase(z, top_level);
+    const auto band_top = raised->is_topmost() ? z.end() : std::find_if(z.begin(), z.end(), [](HWND h) {
+        const Window* w = find_window(h);
+        return w && w->is_topmost();
+    });
+    z.insert(band_top, top_level);
     // Owned windows stay above their owner; copy first, since raising them reorders the list.
     std::vector<HWND> owned;
     for (HWND h : z)

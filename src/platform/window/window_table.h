@@ -20,6 +20,7 @@ struct WindowClass {
     UINT style = 0;
     WNDPROC proc = nullptr;
     HBRUSH background = nullptr;
+    int window_extra = 0;  // bytes of extra data every window of the class carries
 };
 
 struct Window {
@@ -27,6 +28,8 @@ struct Window {
     const WindowClass* window_class = nullptr;
     std::wstring text;
     DWORD style = 0;
+    DWORD ex_style = 0;
+    UINT_PTR id = 0;  // children only: the control id given as the menu argument
     std::uint64_t serial = 0;  // creation order
     // Top-level: screen coordinates. Child: its parent's client coordinates. The client area is
     // the whole window: there is no frame drawn by the system.
@@ -38,6 +41,7 @@ struct Window {
     bool enabled = true;
     bool destroying = false;
     LONG_PTR user_data = 0;
+    std::vector<std::uint8_t> extra;  // the class's extra bytes
     Rect invalid;  // client coordinates; empty when valid
     bool erase_pending = false;
 
@@ -47,12 +51,13 @@ struct Window {
     DirtyRegion dirty;
 
     bool is_child() const { return (style & WS_CHILD) != 0; }
+    bool is_topmost() const { return (ex_style & WS_EX_TOPMOST) != 0; }
 };
 
 struct WindowTable {
     HandleTable<Window> windows{HandleKind::Window};
     std::vector<std::unique_ptr<WindowClass>> classes;
-    std::vector<HWND> z_order;  // top-level windows, bottom to top
+    std::vector<HWND> z_order;  // top-level windows, bottom to top; the topmost band last
     std::uint64_t next_serial = 1;
 };
 
@@ -62,7 +67,10 @@ WindowTable& window_table();
 // destroyed is still found until its WM_DESTROY has run.
 Window* find_window(HWND handle);
 
+// A registered class, or one of the platform's own, by name (in any case) or atom.
 const WindowClass* find_class(LPCWSTR name_or_atom);
+// A class registered so far, without registering any of the platform's own.
+const WindowClass* find_registered_class(LPCWSTR name_or_atom);
 
 Window& top_level_of(Window& window);
 // The window's client (0, 0) in screen coordinates, and in its top-level window's surface.
@@ -77,7 +85,8 @@ bool shown_on_screen(const Window& window);
 // the outside world (a request to close, a message from another process) is concerned.
 HWND first_unowned_window();
 
-// Moves a top-level window above its z-order siblings, and its owned windows above it.
+// Moves a top-level window above the others of its band (topmost windows stay above all others),
+// and its owned windows above it. A window not yet in the z-order is put in.
 void raise_in_z_order(HWND top_level);
 
 // Named top-level windows are visible to other processes of the user while remote access is on.

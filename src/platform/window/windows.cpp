@@ -1,9 +1,11 @@
 // Windows: classes, the birth and death of windows, and their visibility, enabled state, place, size,
 // relations, text and user data.
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <utility>
 
+#include "platform/gdi.h"
 #include "platform/window.h"
 #include "system/remote.h"
 #include "window/activation.h"
@@ -20,6 +22,8 @@ namespace {
 
 // Atoms of registered classes start where the system's own string atoms do.
 constexpr ATOM kFirstClassAtom = 0xC000;
+// More extra bytes than any control needs is a mistake, not a request.
+constexpr int kLargestWindowExtra = 1024;
 
 void unlink(Window& w) {
     auto& table = window_table();
@@ -42,11 +46,39 @@ bool matches(const Window& w, const WindowClass* window_class, LPCWSTR name) {
     return !w.destroying && (!window_class || w.window_class == window_class) && (!name || w.text == name);
 }
 
+void set_text(Window& w, LPCWSTR text) {
+    withdraw_from_other_processes(w);
+    w.text = text ? text : L"";
+    announce_to_other_processes(w);
+    name_the_display();
+}
+
+int copy_text(const Window& w, LPWSTR buffer, std::size_t capacity) {
+    if (!buffer || capacity == 0) return 0;
+    const std::size_t n = std::min(w.text.size(), capacity - 1);
+    std::copy_n(w.text.begin(), n, buffer);
+    buffer[n] = L'\0';
+    return static_cast<int>(n);
+}
+
+// The style as GWL_STYLE reports it: with the visible and disabled bits of the window's state.
+LONG_PTR style_of(const Window& w) {
+    return static_cast<LONG_PTR>((w.style & ~(WS_VISIBLE | WS_DISABLED)) | (w.visible ? WS_VISIBLE : 0) |
+                                 (w.enabled ? 0 : WS_DISABLED));
+}
+
+// The extra bytes at `offset` that a LONG_PTR covers, or null when they are not all there.
+std::uint8_t* extra_at(Window& w, int offset) {
+    if (offset < 0 || static_cast<std::size_t>(offset) + sizeof(LONG_PTR) > w.extra.size()) return nullptr;
+    return w.extra.data() + offset;
+}
+
 }  // namespace
 
 ATOM RegisterClassW(const WNDCLASSW* wc) {
     if (!wc || !wc->lpfnWndProc || !wc->lpszClassName || IS_INTRESOURCE(wc->lpszClassName) ||
-        !*wc->lpszClassName || find_class(wc->lpszClassName))
+        !*wc->lpszClassName || find_registered_class(wc->lpszClassName) || wc->cbWndExtra < 0 ||
+        wc->cbWndExtra > kLargestWindowExtra)
         return 0;
     auto& classes = window_table().classes;
     auto c = std::make_unique<WindowClass>();
@@ -55,14 +87,16 @@ ATOM RegisterClassW(const WNDCLASSW* wc) {
     c->style = wc->style;
     c->proc = wc->lpfnWndProc;
     c->background = wc->hbrBackground;
+    c->window_extra = wc->cbWndExtra;
     classes.push_back(std::move(c));
     return classes.back()->atom;
 }
 
-HWND CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
-                     int height, HWND parent, HMENU, HINSTANCE, LPVOID) {
+HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
+                     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
     const WindowClass* window_class = find_class(className);
-    if (!window_class) return nullptr;
+    // A child's menu argument is its control id; top-level windows have no menu bars here.
+    if (!window_class || (menu && !(style & WS_CHILD))) return nullptr;
     HWND owner = nullptr;
     if (style & WS_CHILD) {
         const Window* p = find_window(parent);
@@ -76,8 +110,12 @@ HWND CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD style, 
     auto& table = window_table();
     auto created = std::make_unique<Window>();
     created->window_class = window_class;
-    if (windowName) created->text = windowName;
     created->style = style & ~WS_VISIBLE;
+    created->ex_style = exStyle;
+    // What a topmost window owns lives in its band too, or it would hide behind its owner.
+    if (const Window* o = find_window(owner); o && o->is_topmost()) created->ex_style |= WS_EX_TOPMOST;
+    created->id = (style & WS_CHILD) ? reinterpret_cast<UINT_PTR>(menu) : 0;
+    created->extra.assign(static_cast<std::size_t>(window_class->window_extra), 0);
     created->serial = table.next_serial++;
     created->rect = {x, y, x + std::max(width, 0), y + std::max(height, 0)};
     created->parent = (style & WS_CHILD) ? parent : nullptr;
@@ -89,14 +127,16 @@ HWND CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD style, 
     if (w.is_child()) {
         find_window(parent)->children.push_back(handle);
     } else {
-        table.z_order.push_back(handle);
+        raise_in_z_order(handle);
         fit_surface(w);
     }
     invalidate(w, {0, 0, w.rect.width(), w.rect.height()}, true);
-    announce_to_other_processes(w);
-    name_the_display();
 
-    if (SendMessageW(handle, WM_CREATE, 0, 0) == -1) {
+    CREATESTRUCTW creation{param,      instance,  menu,     parent, height, width, y, x, static_cast<LONG>(style),
+                           windowName, className, exStyle};
+    const auto creation_param = reinterpret_cast<LPARAM>(&creation);
+    if (!SendMessageW(handle, WM_NCCREATE, 0, creation_param) || !find_window(handle) ||
+        SendMessageW(handle, WM_CREATE, 0, creation_param) == -1) {
         DestroyWindow(handle);
         return nullptr;
     }
@@ -236,7 +276,9 @@ BOOL GetClientRect(HWND handle, RECT* rect) {
 
 HWND GetParent(HWND handle) {
     const Window* w = find_window(handle);
-    return w && w->is_child() ? w->parent : nullptr;
+    if (!w) return nullptr;
+    if (w->is_child()) return w->parent;
+    return (w->style & WS_POPUP) ? w->owner : nullptr;
 }
 
 HWND GetWindow(HWND handle, UINT relation) {
@@ -261,33 +303,116 @@ HWND FindWindowW(LPCWSTR className, LPCWSTR windowName) {
 }
 
 BOOL SetWindowTextW(HWND handle, LPCWSTR text) {
-    Window* w = find_window(handle);
-    if (!w) return FALSE;
-    withdraw_from_other_processes(*w);
-    w->text = text ? text : L"";
-    announce_to_other_processes(*w);
-    name_the_display();
-    return TRUE;
+    if (!find_window(handle)) return FALSE;
+    return SendMessageW(handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
 }
 
 int GetWindowTextW(HWND handle, LPWSTR buffer, int capacity) {
     if (!buffer || capacity <= 0) return 0;
     buffer[0] = L'\0';
-    const Window* w = find_window(handle);
-    if (!w) return 0;
-    const std::size_t n = std::min(w->text.size(), static_cast<std::size_t>(capacity - 1));
-    std::copy_n(w->text.begin(), n, buffer);
-    buffer[n] = L'\0';
-    return static_cast<int>(n);
+    if (!find_window(handle)) return 0;
+    return static_cast<int>(SendMessageW(handle, WM_GETTEXT, static_cast<WPARAM>(capacity), reinterpret_cast<LPARAM>(buffer)));
 }
 
 LONG_PTR SetWindowLongPtrW(HWND handle, int index, LONG_PTR value) {
     Window* w = find_window(handle);
-    if (!w || index != GWLP_USERDATA) return 0;
-    return std::exchange(w->user_data, value);
+    if (!w) return 0;
+    switch (index) {
+    case GWLP_USERDATA: return std::exchange(w->user_data, value);
+    case GWLP_ID:
+        if (!w->is_child()) return 0;
+        return static_cast<LONG_PTR>(std::exchange(w->id, static_cast<UINT_PTR>(value)));
+    case GWL_STYLE: {
+        // Visibility and the enabled state have their own calls, and a window cannot change between
+        // child and top-level.
+        const LONG_PTR previous = style_of(*w);
+        constexpr DWORD kFixed = WS_VISIBLE | WS_DISABLED | WS_CHILD | WS_POPUP;
+        w->style = (static_cast<DWORD>(value) & ~kFixed) | (w->style & (WS_CHILD | WS_POPUP));
+        return previous;
+    }
+    default:
+        if (std::uint8_t* bytes = extra_at(*w, index)) {
+            LONG_PTR previous;
+            std::memcpy(&previous, bytes, sizeof previous);
+            std::memcpy(bytes, &value, sizeof value);
+            return previous;
+        }
+        return 0;
+    }
 }
 
 LONG_PTR GetWindowLongPtrW(HWND handle, int index) {
+    Window* w = find_window(handle);
+    if (!w) return 0;
+    switch (index) {
+    case GWLP_USERDATA: return w->user_data;
+    case GWLP_ID: return static_cast<LONG_PTR>(w->id);
+    case GWL_STYLE: return style_of(*w);
+    case GWL_EXSTYLE: return static_cast<LONG_PTR>(w->ex_style);
+    default:
+        if (const std::uint8_t* bytes = extra_at(*w, index)) {
+            LONG_PTR value;
+            std::memcpy(&value, bytes, sizeof value);
+            return value;
+        }
+        return 0;
+    }
+}
+
+int GetDlgCtrlID(HWND handle) {
     const Window* w = find_window(handle);
-    return w && index == GWLP_USERDATA ? w->user_data : 0;
+    return w && w->is_child() ? static_cast<int>(w->id) : 0;
+}
+
+HWND GetDlgItem(HWND parent, int id) {
+    const Window* p = find_window(parent);
+    if (!p) return nullptr;
+    for (HWND h : p->children)
+        if (const Window* c = find_window(h); c && !c->destroying && static_cast<int>(c->id) == id) return h;
+    return nullptr;
+}
+
+LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* w = find_window(window);
+    if (!w) return 0;
+    switch (message) {
+    case WM_NCCREATE:
+        set_text(*w, reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpszName);
+        return TRUE;
+    case WM_SETTEXT:
+        set_text(*w, reinterpret_cast<LPCWSTR>(lParam));
+        return TRUE;
+    case WM_GETTEXT: return copy_text(*w, reinterpret_cast<LPWSTR>(lParam), wParam);
+    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());
+    case WM_RBUTTONUP: {
+        const POINT origin = client_origin_on_screen(*w);
+        const auto x = static_cast<WORD>(origin.x + static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam))));
+        const auto y = static_cast<WORD>(origin.y + static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam))));
+        SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(x, y));
+        return 0;
+    }
+    case WM_KEYUP:
+        // From the keyboard the menu has no place to point at: -1 says so.
+        if (wParam == VK_APPS) SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), -1);
+        return 0;
+    case WM_CONTEXTMENU:
+        if (w->is_child()) return SendMessageW(w->parent, WM_CONTEXTMENU, wParam, lParam);
+        return 0;
+    case WM_CLOSE:
+        DestroyWindow(window);
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        BeginPaint(window, &paint);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_ERASEBKGND: {
+        RECT client;
+        if (!w->window_class->background || !GetClientRect(window, &client)) return 0;
+        return FillRect(reinterpret_cast<HDC>(wParam), &client, w->window_class->background) ? 1 : 0;
+    }
+    default:
+        return 0;
+    }
 }

@@ -43,8 +43,8 @@ TEST_F(MessageBox, EscapeAnswersCancelOrOkAndATapAnswersOnlyWhereItIsLetGo) {
     RECT cancel{};
     bool still_open = false;
     when_box_open([&](HWND box) {
-        ASSERT_TRUE(platform::message_box_button(box, IDOK, &ok));
-        ASSERT_TRUE(platform::message_box_button(box, IDCANCEL, &cancel));
+        ASSERT_TRUE(GetWindowRect(GetDlgItem(box, IDOK), &ok));
+        ASSERT_TRUE(GetWindowRect(GetDlgItem(box, IDCANCEL), &cancel));
         screen.push({Type::PointerDown, ok.left + 3, ok.top + 3});
         screen.push({Type::PointerUp, cancel.left + 3, cancel.top + 3});
     });
@@ -55,6 +55,28 @@ TEST_F(MessageBox, EscapeAnswersCancelOrOkAndATapAnswersOnlyWhereItIsLetGo) {
     });
     EXPECT_EQ(MessageBoxW(main, L"Compress?", L"Scribble", MB_OKCANCEL), IDCANCEL);
     EXPECT_TRUE(still_open);
+}
+
+// Its buttons are real BUTTON windows: the keys move the focus between them and Enter answers
+// with the focused one.
+TEST_F(MessageBox, ItsButtonsAreControlsAndEnterAnswersWithTheFocusedOne) {
+    when_box_open([&](HWND box) {
+        const HWND ok = GetDlgItem(box, IDOK);
+        const HWND cancel = GetDlgItem(box, IDCANCEL);
+        wchar_t label[8];
+        GetWindowTextW(cancel, label, 8);
+        EXPECT_EQ(std::wstring(label), L"Cancel");
+        EXPECT_EQ(GetFocus(), ok);
+        press(VK_TAB);
+        press(VK_RETURN);
+    });
+    EXPECT_EQ(MessageBoxW(main, L"Clear?", L"Scribble", MB_OKCANCEL), IDCANCEL);
+    when_box_open([&](HWND box) {
+        EXPECT_EQ(GetDlgItem(box, IDCANCEL), nullptr);
+        press(VK_RIGHT);  // around to OK again
+        press(VK_RETURN);
+    });
+    EXPECT_EQ(MessageBoxW(main, L"Done", L"Scribble", MB_OK), IDOK);
 }
 
 TEST_F(MessageBox, TheOwnerWaitsDisabledWhileOtherMessagesRunAndComesBackActive) {

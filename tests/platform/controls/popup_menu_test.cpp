@@ -166,6 +166,17 @@ TEST_F(PopupMenu, WhereThereIsRoomItemsAreAsTallAsAFinger) {
     EXPECT_EQ(item, 32);
     EXPECT_EQ((place.top + place.bottom) / 2, 540);
     EXPECT_EQ((place.left + place.right) / 2, 960);
+
+    // The display's scale makes everything larger, as far as the screen has room.
+    const LONG width = place.right - place.left;
+    wide.set_desktop_scale(2);
+    wide.when_idle([&] {
+        Measure(&place, &item, &separator);
+        wide.push({Type::KeyDown, 0, 0, VK_ESCAPE});
+    });
+    TrackPopupMenuEx(menu, TPM_CENTERALIGN | TPM_VCENTERALIGN, 960, 540, main, nullptr);
+    EXPECT_EQ(item, 64);
+    EXPECT_GT(place.right - place.left, width * 3 / 2);
 }
 
 }  // namespace

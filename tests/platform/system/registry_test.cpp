@@ -80,7 +80,7 @@ TEST(Registry, APersonsEditIsReadDamagedLinesLoseOnlyThemselvesAndARewriteKeepsT
     EXPECT_TRUE(contains(file, "[HKEY_CURRENT_USER\\Software\\Other]\n\"Kept\"=\"yes\"\n"));
     EXPECT_TRUE(contains(file, "\"PenEnd\"=dword:00000004\n"));
     // What could not be read stays, where it stood, for the person to mend.
-    for (const char* kept : {"; my settings\n", "\x01\x02\xFF garbage\n",
+    for (const char* kept : {"; my settings\r\n", "\x01\x02\xFF garbage\n",
                              "\"PenColour\"=dword:xyz\n", "[HKEY_CURRENT_USER\\Software\\Broken\n\"Orphan\"=dword:00000001\n"})
         EXPECT_TRUE(contains(file, kept)) << kept << " not in\n" << file;
     EXPECT_EQ(file.find("REGEDIT4", 1), std::string::npos);

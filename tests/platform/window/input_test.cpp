@@ -82,4 +82,60 @@ TEST_F(Input, AnotherProgramTakingTheDisplayDeactivatesWithNoWindowOnceTheQueueI
     EXPECT_EQ(GetForegroundWindow(), main);
 }
 
+// The loop every program runs, for what is ready now.
+void translate_and_dispatch_all() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+TEST_F(Input, TypedTextReachesTheFocusedWindowAsCharacters) {
+    SetFocus(button);
+    platform::DeviceEvent text{Type::Text};
+    for (char32_t c : {U'\u00E9', U'\u20AC'}) {
+        text.character = c;
+        screen.push(text);
+    }
+    screen.push({Type::KeyDown, 0, 0, 'A'});  // a letter's key types nothing itself: its text does
+    screen.push({Type::KeyDown, 0, 0, VK_RETURN});
+    screen.push({Type::KeyDown, 0, 0, VK_ESCAPE});
+    screen.push({Type::KeyDown, 0, 0, VK_BACK});
+    screen.push({Type::KeyDown, 0, 0, VK_TAB});
+    translate_and_dispatch_all();
+    std::vector<std::pair<HWND, WPARAM>> got;
+    for (const Received& r : received_of(WM_CHAR)) got.emplace_back(r.window, r.wParam);
+    EXPECT_EQ(got, (std::vector<std::pair<HWND, WPARAM>>{
+                       {button, 0xE9}, {button, 0x20AC}, {button, L'\r'}, {button, 0x1B}, {button, L'\b'}, {button, L'\t'}}));
+}
+
+TEST_F(Input, ADisabledWindowGetsNoInput) {
+    SetFocus(button);
+    EnableWindow(button, FALSE);
+    EXPECT_EQ(received_of(WM_ENABLE).size(), 1u);
+    EXPECT_FALSE(IsWindowEnabled(button));
+    EXPECT_EQ(GetFocus(), nullptr) << "the focus left it";
+    EXPECT_EQ(SetFocus(button), nullptr);
+    tap(205, 20);  // on the disabled button: its parent takes the tap
+    screen.push({Type::KeyDown, 0, 0, VK_DOWN});
+    dispatch_all();
+    EXPECT_TRUE(received_of(WM_LBUTTONDOWN).size() == 1 && received_of(WM_LBUTTONDOWN)[0].window == main);
+    EXPECT_TRUE(received_of(WM_KEYDOWN).size() == 1 && received_of(WM_KEYDOWN)[0].window == main);
+
+    EnableWindow(button, TRUE);
+    SetFocus(button);
+    EnableWindow(main, FALSE);  // the whole window, with its focused button
+    received.clear();
+    tap(205, 20);
+    tap(10, 10);
+    screen.push({Type::KeyDown, 0, 0, VK_DOWN});
+    platform::DeviceEvent text{Type::Text};
+    text.character = U'x';
+    screen.push(text);
+    translate_and_dispatch_all();
+    EXPECT_TRUE(received_of(WM_MOUSEFIRST, WM_MOUSELAST).empty());
+    EXPECT_TRUE(received_of(WM_KEYFIRST, WM_KEYLAST).empty());
+}
+
 }  // namespace

@@ -1,3 +1,7 @@
+#include <algorithm>
+#include <string>
+#include <tuple>
+
 #include "window/window_table.h"
 #include "window_test_support.h"
 
@@ -90,6 +94,87 @@ TEST_F(Windows, BadHandlesFailWithoutEffect) {
     EXPECT_EQ(ReleaseDC(live, dc), 1);
     EXPECT_EQ(BeginPaint(live, nullptr), nullptr);
     EXPECT_FALSE(EndPaint(live, nullptr));
+}
+
+TEST_F(Windows, AControlCarriesItsCreationDataIdTextAndExtraBytes) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = test_proc;
+    wc.lpszClassName = L"Control";
+    wc.cbWndExtra = 16;
+    ASSERT_NE(RegisterClassW(&wc), 0);
+    const HWND main = top_level(0, 0, 240, 320);
+    int marker = 0;
+    CREATESTRUCTW seen{};
+    handlers[WM_CREATE] = [&](HWND, UINT, WPARAM, LPARAM lParam) -> LRESULT {
+        seen = *reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        return 0;
+    };
+    received.clear();
+    const HWND control = CreateWindowExW(0x200, L"Control", L"OK", WS_CHILD | WS_VISIBLE, 5, 6, 70, 30, main,
+                                         reinterpret_cast<HMENU>(7), nullptr, &marker);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(received.front().message, WM_NCCREATE) << "WM_NCCREATE comes first";
+    EXPECT_EQ(std::tuple(seen.lpCreateParams, seen.hMenu, seen.hwndParent, seen.x, seen.y, seen.cx, seen.cy,
+                         seen.dwExStyle, std::wstring(seen.lpszName)),
+              std::tuple(static_cast<void*>(&marker), reinterpret_cast<HMENU>(7), main, 5, 6, 70, 30, DWORD{0x200},
+                         std::wstring(L"OK")));
+
+    EXPECT_EQ(GetDlgItem(main, 7), control);
+    EXPECT_EQ(GetDlgItem(main, 8), nullptr);
+    EXPECT_EQ(GetDlgCtrlID(control), 7);
+    EXPECT_EQ(SetWindowLongPtrW(control, GWLP_ID, 9), 7);
+    EXPECT_EQ(GetDlgItem(main, 9), control);
+    EXPECT_EQ(GetWindowLongPtrW(control, GWL_EXSTYLE), 0x200);
+    EXPECT_EQ(GetWindowLongPtrW(control, GWL_STYLE), static_cast<LONG_PTR>(WS_CHILD | WS_VISIBLE));
+    EXPECT_EQ(SetWindowLongPtrW(control, 8, 42), 0);
+    EXPECT_EQ(GetWindowLongPtrW(control, 8), 42);
+    EXPECT_EQ(SetWindowLongPtrW(control, 9, 1), 0) << "past the class's 16 bytes";
+    EXPECT_EQ(GetWindowLongPtrW(control, -1), 0);
+
+    // The text goes through the window's own messages, so a control may keep it itself.
+    wchar_t text[8];
+    EXPECT_EQ(GetWindowTextW(control, text, 8), 2);
+    EXPECT_EQ(std::wstring(text), L"OK");
+    EXPECT_TRUE(SetWindowTextW(control, L"Cancel"));
+    EXPECT_EQ(GetWindowTextW(control, text, 4), 3);
+    EXPECT_EQ(std::wstring(text), L"Can");
+    handlers[WM_GETTEXT] = [](HWND, UINT, WPARAM capacity, LPARAM buffer) -> LRESULT {
+        return capacity > 1 ? (reinterpret_cast<wchar_t*>(buffer)[0] = L'7', reinterpret_cast<wchar_t*>(buffer)[1] = 0, 1) : 0;
+    };
+    EXPECT_EQ(GetWindowTextW(control, text, 8), 1);
+    EXPECT_EQ(std::wstring(text), L"7");
+    EXPECT_EQ(received_of(WM_SETTEXT).size(), 1u);
+
+    // A window that refuses its WM_NCCREATE is never made; top-level windows take no menu.
+    handlers[WM_NCCREATE] = [](HWND, UINT, WPARAM, LPARAM) -> LRESULT { return FALSE; };
+    EXPECT_EQ(CreateWindowExW(0, L"Control", L"", WS_CHILD, 0, 0, 1, 1, main, nullptr, nullptr, nullptr), nullptr);
+    handlers.erase(WM_NCCREATE);
+    EXPECT_EQ(CreateWindowExW(0, L"Control", L"", 0, 0, 0, 1, 1, nullptr, reinterpret_cast<HMENU>(7), nullptr, nullptr),
+              nullptr);
+    EXPECT_EQ(platform::window_table().windows.live(), 2u);
+}
+
+// A dialog asks for its parent and is given its owner; a menu in the topmost band stays above the
+// main window whatever comes forward, and so does what it owns.
+TEST_F(Windows, PopupsKnowTheirOwnerAndTheTopmostBandStaysOnTop) {
+    const HWND main = top_level(0, 0, 240, 320);
+    const HWND dialog = top_level(0, 0, 240, 320, main, WS_POPUP | WS_VISIBLE);
+    const HWND plain = top_level(0, 0, 24, 32, main);
+    EXPECT_EQ(GetParent(dialog), main);
+    EXPECT_EQ(GetParent(plain), nullptr) << "not a popup";
+    EXPECT_EQ(GetParent(child(dialog, 0, 0, 5, 5)), dialog);
+
+    const HWND menu = CreateWindowExW(WS_EX_TOPMOST, L"Test", L"", WS_POPUP | WS_VISIBLE, 10, 10, 50, 50, main,
+                                      nullptr, nullptr, nullptr);
+    const HWND list = top_level(20, 20, 10, 10, menu, WS_POPUP | WS_VISIBLE);
+    SetForegroundWindow(main);
+    const HWND later = top_level(0, 0, 100, 100, main);
+    ShowWindow(dialog, SW_HIDE);
+    ShowWindow(dialog, SW_SHOW);
+    const auto& z = platform::window_table().z_order;
+    ASSERT_GE(z.size(), 2u);
+    EXPECT_EQ(std::vector<HWND>(z.end() - 2, z.end()), (std::vector<HWND>{menu, list}));
+    EXPECT_NE(std::find(z.begin(), z.end(), later), z.end());
 }
 
 }  // namespace

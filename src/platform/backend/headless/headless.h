@@ -38,6 +38,8 @@ public:
     bool play_wave(const std::uint8_t* data, std::size_t size) override;
     // No pointer and no other windows: there is nothing to show a cursor on or raise above.
     void set_cursor(CursorShape) override {}
+    void set_text_input(bool on) override { text_input_ = on; }
+    bool text_input() const { return text_input_; }
     void raise() override {}
     // Nobody sees the title of a screen kept in memory.
     void set_title(const std::string&) override {}
@@ -72,6 +74,7 @@ private:
     int beeps_ = 0;
     int sounds_ = 0;
     int desktop_scale_ = 0;
+    bool text_input_ = false;
 };
 
 // Installs a headless backend of the given size on the virtual clock and returns it.

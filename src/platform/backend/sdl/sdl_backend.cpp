@@ -49,6 +49,7 @@ void trace_event(const DeviceEvent& e) {
     case Type::Wheel: std::fprintf(stderr, "wheel %d at %d %d\n", e.wheel, e.x, e.y); break;
     case Type::KeyDown: std::fprintf(stderr, "key down %d%s\n", e.vk, e.repeat ? " repeat" : ""); break;
     case Type::KeyUp: std::fprintf(stderr, "key up %d\n", e.vk); break;
+    case Type::Text: std::fprintf(stderr, "text %u\n", static_cast<unsigned>(e.character)); break;
     case Type::FocusGained: std::fprintf(stderr, "focus gained\n"); break;
     case Type::FocusLost: std::fprintf(stderr, "focus lost\n"); break;
     case Type::CloseRequested: std::fprintf(stderr, "close requested\n"); break;
@@ -217,6 +218,10 @@ bool SdlBackend::handle_window_change(const SDL_Event& sdl_event, DeviceEvent* e
 
 bool SdlBackend::next_event(DeviceEvent* event, int timeout_ms) {
     const Uint64 deadline = SDL_GetTicks64() + static_cast<Uint64>(timeout_ms > 0 ? timeout_ms : 0);
+    if (input_.take_pending(event)) {
+        if (trace_) trace_event(*event);
+        return true;
+    }
     for (;;) {
         SDL_Event sdl_event;
         int got;
@@ -247,6 +252,14 @@ void SdlBackend::set_cursor(CursorShape shape) {
         SDL_ShowCursor(SDL_ENABLE);
     } else {
         SDL_ShowCursor(SDL_DISABLE);
+    }
+}
+
+void SdlBackend::set_text_input(bool on) {
+    if (on) {
+        SDL_StartTextInput();
+    } else {
+        SDL_StopTextInput();
     }
 }
 

@@ -49,6 +49,7 @@ public:
     void beep() override { audio_->beep(); }
     bool play_wave(const std::uint8_t* data, std::size_t size) override { return audio_->play_wave(data, size); }
     void set_cursor(CursorShape shape) override;
+    void set_text_input(bool on) override;
     void raise() override;
     void set_title(const std::string& title) override { SDL_SetWindowTitle(window_, title.c_str()); }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "backend/sdl/sdl_keys.h"
+#include "core/utf8.h"
 
 namespace platform {
 
@@ -29,6 +30,15 @@ bool SdlInput::finger(DeviceEvent::Type type, const SDL_TouchFingerEvent& touch,
     const int x = static_cast<int>(std::floor(touch.x * static_cast<float>(width_)));
     const int y = static_cast<int>(std::floor(touch.y * static_cast<float>(height_)));
     return pointer(type, x, y, out);
+}
+
+bool SdlInput::take_pending(DeviceEvent* out) {
+    if (pending_text_.empty()) return false;
+    *out = DeviceEvent{};
+    out->type = DeviceEvent::Type::Text;
+    out->character = pending_text_.front();
+    pending_text_.pop_front();
+    return true;
 }
 
 bool SdlInput::translate(const SDL_Event& event, DeviceEvent* out) {
@@ -64,11 +74,14 @@ bool SdlInput::translate(const SDL_Event& event, DeviceEvent* out) {
     case SDL_FINGERUP: return finger(DeviceEvent::Type::PointerUp, event.tfinger, out);
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-        out->vk = virtual_key_from_sdl(event.key.keysym.sym);
+        out->vk = virtual_key_from_sdl(event.key.keysym.sym, (event.key.keysym.mod & KMOD_NUM) != 0);
         if (out->vk == 0) return false;
         out->type = event.type == SDL_KEYDOWN ? DeviceEvent::Type::KeyDown : DeviceEvent::Type::KeyUp;
         out->repeat = event.key.repeat != 0;
         return true;
+    case SDL_TEXTINPUT:
+        for (const wchar_t c : utf8_to_wide(event.text.text)) pending_text_.push_back(static_cast<char32_t>(c));
+        return take_pending(out);
     case SDL_WINDOWEVENT:
         switch (event.window.event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED: out->type = DeviceEvent::Type::FocusGained; return true;

@@ -1,11 +1,13 @@
 // SDL's input and window events as the platform's device events. The mouse's left button, a finger
 // and a pen are one stylus: a press, the moves while pressed (every one of them, none merged, none
 // while nothing is pressed) and a release. A second finger is ignored while the first is down.
+// Keys come as virtual keys, typed text as characters.
 #pragma once
 
 #include <SDL2/SDL_events.h>
 
 #include <cstdint>
+#include <deque>
 
 #include "backend/backend.h"
 
@@ -18,7 +20,9 @@ public:
         : width_(screen_width), height_(screen_height), wake_type_(wake_type) {}
 
     // The device event `event` stands for; false for events that mean nothing to the platform.
+    // Typed text gives one event per character: the first here, the others from take_pending.
     bool translate(const SDL_Event& event, DeviceEvent* out);
+    bool take_pending(DeviceEvent* out);
 
 private:
     enum class Holder { None, Mouse, Finger };
@@ -32,6 +36,7 @@ private:
     Holder holder_ = Holder::None;
     SDL_TouchID touch_ = 0;
     SDL_FingerID finger_ = 0;
+    std::deque<char32_t> pending_text_;
 };
 
 }  // namespace platform

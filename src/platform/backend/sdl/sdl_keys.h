@@ -5,7 +5,8 @@
 
 namespace platform {
 
-// The virtual key for an SDL key code, or 0 for a key the platform does not report.
-int virtual_key_from_sdl(SDL_Keycode key);
+// The virtual key for an SDL key code, or 0 for a key the platform does not report. The keypad's
+// keys are digits while Num Lock is on, and arrows, Home, End and the like while it is off.
+int virtual_key_from_sdl(SDL_Keycode key, bool num_lock);
 
 }  // namespace platform

@@ -28,6 +28,21 @@ struct WNDCLASSW {
     LPCWSTR lpszClassName;
 };
 
+struct CREATESTRUCTW {
+    LPVOID lpCreateParams;
+    HINSTANCE hInstance;
+    HMENU hMenu;
+    HWND hwndParent;
+    int cy;
+    int cx;
+    int y;
+    int x;
+    LONG style;
+    LPCWSTR lpszName;
+    LPCWSTR lpszClass;
+    DWORD dwExStyle;
+};
+
 // Messages.
 constexpr UINT WM_CREATE = 0x0001;
 constexpr UINT WM_DESTROY = 0x0002;
@@ -35,6 +50,9 @@ constexpr UINT WM_ACTIVATE = 0x0006;
 constexpr UINT WM_SETFOCUS = 0x0007;
 constexpr UINT WM_KILLFOCUS = 0x0008;
 constexpr UINT WM_ENABLE = 0x000A;
+constexpr UINT WM_SETTEXT = 0x000C;
+constexpr UINT WM_GETTEXT = 0x000D;
+constexpr UINT WM_GETTEXTLENGTH = 0x000E;
 constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_QUIT = 0x0012;
@@ -43,9 +61,11 @@ constexpr UINT WM_ERASEBKGND = 0x0014;
 // on the screen) or the Menu key (lParam -1), from DefWindowProcW, which passes a child's on to
 // its parent.
 constexpr UINT WM_CONTEXTMENU = 0x007B;
+constexpr UINT WM_NCCREATE = 0x0081;
 constexpr UINT WM_KEYFIRST = 0x0100;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
+constexpr UINT WM_CHAR = 0x0102;
 constexpr UINT WM_KEYLAST = 0x0109;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_TIMER = 0x0113;
@@ -92,9 +112,16 @@ constexpr int VK_LEFT = 0x25;
 constexpr int VK_UP = 0x26;
 constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
+constexpr int VK_CLEAR = 0x0C;
+constexpr int VK_INSERT = 0x2D;
 constexpr int VK_DELETE = 0x2E;
 constexpr int VK_APPS = 0x5D;  // the Menu key
+constexpr int VK_NUMPAD0 = 0x60;  // to VK_NUMPAD9 = 0x69
+constexpr int VK_DECIMAL = 0x6E;
 constexpr int VK_F1 = 0x70;
+// A key message that carries typed text rather than a key: the character is in bits 32 and up of
+// lParam, and TranslateMessage makes the WM_CHAR for it.
+constexpr int VK_PACKET = 0xE7;
 
 // GetSystemMetrics.
 constexpr int SM_CXSCREEN = 0;
@@ -111,6 +138,8 @@ constexpr DWORD WS_POPUP = 0x80000000;
 constexpr DWORD WS_CHILD = 0x40000000;
 constexpr DWORD WS_VISIBLE = 0x10000000;
 constexpr DWORD WS_DISABLED = 0x08000000;
+// Above every window without it: popup menus, lists that drop down, the navigation bar.
+constexpr DWORD WS_EX_TOPMOST = 0x00000008;
 
 // ShowWindow commands.
 constexpr int SW_HIDE = 0;
@@ -126,6 +155,11 @@ constexpr UINT PM_REMOVE = 0x0001;
 // Cursors.
 inline LPCWSTR IDC_ARROW = MAKEINTRESOURCEW(32512);
 inline LPCWSTR IDC_WAIT = MAKEINTRESOURCEW(32514);
+
+// GetWindowLongPtrW and SetWindowLongPtrW: these, or an offset into the class's extra bytes.
+constexpr int GWLP_ID = -12;
+constexpr int GWL_STYLE = -16;
+constexpr int GWL_EXSTYLE = -20;
 constexpr int GWLP_USERDATA = -21;
 
 ATOM RegisterClassW(const WNDCLASSW* wndClass);
@@ -140,6 +174,7 @@ BOOL EnableWindow(HWND window, BOOL enable);
 BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
 BOOL GetWindowRect(HWND window, RECT* rect);
 BOOL GetClientRect(HWND window, RECT* rect);
+// A child's parent; a popup's owner.
 HWND GetParent(HWND window);
 HWND GetWindow(HWND window, UINT relation);
 HWND FindWindowW(LPCWSTR className, LPCWSTR windowName);
@@ -152,11 +187,16 @@ BOOL SetWindowTextW(HWND window, LPCWSTR text);
 int GetWindowTextW(HWND window, LPWSTR buffer, int capacity);
 LONG_PTR SetWindowLongPtrW(HWND window, int index, LONG_PTR value);
 LONG_PTR GetWindowLongPtrW(HWND window, int index);
+int GetDlgCtrlID(HWND window);
+// The child of `parent` with that control id.
+HWND GetDlgItem(HWND parent, int id);
 
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL GetMessageW(MSG* msg, HWND window, UINT filterMin, UINT filterMax);
 BOOL PeekMessageW(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags);
+// Makes the WM_CHAR of a key message that types a character: typed text (VK_PACKET), Enter, Escape,
+// Backspace and Tab.
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageW(const MSG* msg);
 LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <optional>
 #include <tuple>
 #include <vector>
@@ -29,9 +30,9 @@ SDL_Event finger(Uint32 type, SDL_FingerID id, float x, float y) {
     return e;
 }
 
-SDL_Event key(Uint32 type, SDL_Keycode code, Uint8 repeat = 0) {
+SDL_Event key(Uint32 type, SDL_Keycode code, Uint8 repeat = 0, Uint16 mod = 0) {
     SDL_Event e{};
-    e.key = {type, 0, 0, 0, repeat, 0, 0, {SDL_SCANCODE_UNKNOWN, code, 0, 0}};
+    e.key = {type, 0, 0, 0, repeat, 0, 0, {SDL_SCANCODE_UNKNOWN, code, mod, 0}};
     return e;
 }
 
@@ -125,6 +126,14 @@ TEST(SdlInput, KeysFocusCloseAndWake) {
         {key(SDL_KEYDOWN, SDLK_9), T::KeyDown, 0, 0, '9'},
         {key(SDL_KEYDOWN, SDLK_F12), T::KeyDown, 0, 0, VK_F1 + 11},
         {key(SDL_KEYDOWN, SDLK_F13)},
+        // The keypad: digits with Num Lock, moves without; Enter and Tab are Enter and Tab.
+        {key(SDL_KEYDOWN, SDLK_KP_7, 0, KMOD_NUM), T::KeyDown, 0, 0, VK_NUMPAD0 + 7},
+        {key(SDL_KEYDOWN, SDLK_KP_0, 0, KMOD_NUM), T::KeyDown, 0, 0, VK_NUMPAD0},
+        {key(SDL_KEYDOWN, SDLK_KP_8), T::KeyDown, 0, 0, VK_UP},
+        {key(SDL_KEYDOWN, SDLK_KP_2), T::KeyDown, 0, 0, VK_DOWN},
+        {key(SDL_KEYDOWN, SDLK_KP_ENTER), T::KeyDown, 0, 0, VK_RETURN},
+        {key(SDL_KEYDOWN, SDLK_KP_TAB), T::KeyDown, 0, 0, VK_TAB},
+        {key(SDL_KEYDOWN, SDLK_ESCAPE), T::KeyDown, 0, 0, VK_ESCAPE},
         {other(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_GAINED), T::FocusGained},
         {other(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_LOST), T::FocusLost},
         {other(SDL_WINDOWEVENT, SDL_WINDOWEVENT_CLOSE), T::CloseRequested},
@@ -133,6 +142,21 @@ TEST(SdlInput, KeysFocusCloseAndWake) {
         {other(kWake), T::Wake},
         {other(kWake + 1)},
     });
+}
+
+// Typed text comes one character at a time, however many one SDL event carries.
+TEST(SdlInput, TypedTextBecomesOneEventPerCharacter) {
+    SdlInput input{240, 320, kWake};
+    SDL_Event e{};
+    e.text.type = SDL_TEXTINPUT;
+    std::snprintf(e.text.text, sizeof e.text.text, "%s", "a\xC3\xA9\xE2\x82\xAC");  // a é €
+    std::vector<char32_t> got;
+    DeviceEvent out;
+    for (bool more = input.translate(e, &out); more; more = input.take_pending(&out)) {
+        EXPECT_EQ(out.type, T::Text);
+        got.push_back(out.character);
+    }
+    EXPECT_EQ(got, (std::vector<char32_t>{U'a', 0xE9, 0x20AC}));
 }
 
 }  // namespace

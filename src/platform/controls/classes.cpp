@@ -1,0 +1,36 @@
+// The platform's own window classes, in one table: each name with the procedure that handles its
+// windows and the extra bytes they carry.
+#include "controls/button.h"
+#include "controls/message_box.h"
+#include "core/text.h"
+#include "window/platform_classes.h"
+
+namespace platform {
+namespace {
+
+struct PlatformClass {
+    const wchar_t* name;
+    WNDPROC proc;
+    int window_extra;
+};
+
+constexpr PlatformClass kPlatformClasses[] = {
+    {L"BUTTON", button_proc, kButtonExtraBytes},
+    {kMessageBoxClass, message_box_proc, 0},
+};
+
+}  // namespace
+
+bool register_platform_class(LPCWSTR name) {
+    for (const PlatformClass& c : kPlatformClasses) {
+        if (!same_text_ignoring_case(c.name, name)) continue;
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = c.proc;
+        wc.cbWndExtra = c.window_extra;
+        wc.lpszClassName = c.name;
+        return RegisterClassW(&wc) != 0;
+    }
+    return false;
+}
+
+}  // namespace platform

@@ -1,0 +1,82 @@
+// The shared modal loop: owners disabled for as long as their loop runs, loops inside loops, and a
+// quit passed outward.
+#include "window/modal_loop.h"
+
+#include <string>
+
+#include "window_test_support.h"
+
+using namespace window_test;
+using platform::ModalLoop;
+
+namespace {
+
+class Modal : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        main = top_level(0, 0, 240, 320);
+        outer_box = top_level(10, 10, 200, 200, main, WS_POPUP | WS_VISIBLE);
+    }
+
+    // Opens a box owned by the outer box and runs its loop inside the outer one, as a question
+    // asked from a dialog does; `inside` runs in the inner loop.
+    void on_outer_app_run_inner(std::function<void(ModalLoop&)> inside) {
+        handlers[WM_APP] = [this, inside](HWND, UINT, WPARAM, LPARAM) -> LRESULT {
+            const HWND inner_box = top_level(20, 20, 100, 100, outer_box, WS_POPUP | WS_VISIBLE);
+            ModalLoop inner(outer_box);
+            handlers[WM_APP + 1] = [&](HWND, UINT, WPARAM, LPARAM) -> LRESULT {
+                EXPECT_FALSE(IsWindowEnabled(main));
+                EXPECT_FALSE(IsWindowEnabled(outer_box));
+                inside(inner);
+                return 0;
+            };
+            PostMessageW(inner_box, WM_APP + 1, 0, 0);
+            log.push_back(inner.run(inner_box) ? "inner ended" : "inner quit");
+            EXPECT_TRUE(IsWindowEnabled(outer_box));
+            EXPECT_FALSE(IsWindowEnabled(main)) << "still the outer loop's";
+            DestroyWindow(inner_box);
+            return 0;
+        };
+        PostMessageW(outer_box, WM_APP, 0, 0);
+    }
+
+    HWND main = nullptr;
+    HWND outer_box = nullptr;
+    std::vector<std::string> log;
+};
+
+TEST_F(Modal, NestedLoopsEndInOrderAndGiveTheirOwnersBack) {
+    ModalLoop loop(main);
+    on_outer_app_run_inner([&](ModalLoop& inner) {
+        loop.end();  // the outer loop is asked first, and still ends after the inner one
+        inner.end();
+    });
+    log.push_back(loop.run(outer_box) ? "outer ended" : "outer quit");
+    EXPECT_EQ(log, (std::vector<std::string>{"inner ended", "outer ended"}));
+    EXPECT_TRUE(IsWindowEnabled(main));
+}
+
+TEST_F(Modal, AQuitEndsEveryLoopAndReachesTheProgramsOwnLoop) {
+    ModalLoop loop(main);
+    on_outer_app_run_inner([](ModalLoop&) { PostQuitMessage(3); });
+    log.push_back(loop.run(outer_box) ? "outer ended" : "outer quit");
+    EXPECT_EQ(log, (std::vector<std::string>{"inner quit", "outer quit"}));
+    EXPECT_TRUE(IsWindowEnabled(main));
+    MSG msg;
+    EXPECT_EQ(GetMessageW(&msg, nullptr, 0, 0), FALSE);
+    EXPECT_EQ(msg.wParam, 3u);
+}
+
+TEST_F(Modal, ALoopEndsWhenItsWindowGoes) {
+    ModalLoop loop(main);
+    handlers[WM_APP] = [&](HWND w, UINT, WPARAM, LPARAM) -> LRESULT {
+        DestroyWindow(w);
+        return 0;
+    };
+    PostMessageW(outer_box, WM_APP, 0, 0);
+    EXPECT_FALSE(loop.run(outer_box));
+    EXPECT_TRUE(IsWindowEnabled(main));
+}
+
+}  // namespace
