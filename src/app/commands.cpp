@@ -4,6 +4,9 @@
 #include "notepad/notepad.h"
 #include "notepad/notepad_file.h"
 #include "notepad/page_operations.h"
+#include "settings/dialog_frame.h"
+#include "settings/options_dialog.h"
+#include "settings/settings.h"
 #include "toolbutton/toolbutton.h"
 
 namespace {
@@ -70,6 +73,18 @@ void FullRedrawWithPageNumber(HWND window) {
 HGLOBAL LoadDialogTemplate(WORD id) {
     const HRSRC found = FindResourceW(AppInstance, MAKEINTRESOURCEW(id), RT_DIALOG);
     return found ? LoadResource(AppInstance, found) : nullptr;
+}
+
+// A modal dialog of the program's frame, with the task bar and input panel button shown while it
+// is open; full-screen mode comes back with the next paint.
+void OpenDialog(HWND window, WORD id, DLGPROC procedure) {
+    SHFullScreen(window, SHFS_SHOWTASKBAR | SHFS_SHOWSIPBUTTON);
+    const HGLOBAL dialogTemplate = LoadDialogTemplate(id);
+    if (!dialogTemplate) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    DialogBoxIndirectParamW(AppInstance, reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate), window, procedure, 0);
 }
 
 void ClearWholePad(HWND window) {
@@ -141,10 +156,12 @@ LRESULT RunCommand(HWND window, WORD id) {
         DestroyWindow(window);
         break;
     case IDM_ABOUT:
-        if (!LoadDialogTemplate(IDD_ABOUT)) MessageBeep(MB_OK);
+        OpenDialog(window, IDD_ABOUT, AboutDialogProc);
         break;
     case IDM_OPTIONS:
-        if (!LoadDialogTemplate(IDD_OPTIONS)) MessageBeep(MB_OK);
+        OpenDialog(window, IDD_OPTIONS, OptionsDialogProc);
+        SetTextColor(ScreenContext, Settings.PenColour);
+        SetBkColor(ScreenContext, Settings.BakColour);
         break;
     case IDM_PEN:
         DrawMode = DRAW_PEN;

@@ -20,20 +20,31 @@ constexpr LONG StampBitmapSize = 20;
 // The screen density of a scale factor of 1.
 constexpr int BaseDotsPerInch = 96;
 
-void StampCopy(HDC target, LONG left, LONG top, LONG width, LONG height, HDC stamp) {
+// `skip` rows of the stamp are left off at its top.
+void StampCopy(HDC target, LONG left, LONG top, LONG width, LONG height, HDC stamp, LONG skip) {
     // A larger stamp is one stamp pixel stretched over the whole rectangle: solid ink or paper,
     // as the small stamps are.
-    if (width > StampBitmapSize || height > StampBitmapSize)
+    if (width > StampBitmapSize || height + skip > StampBitmapSize)
         StretchBlt(target, left, top, width, height, stamp, 0, 0, 1, 1, SRCCOPY);
     else
-        BitBlt(target, left, top, width, height, stamp, 0, 0, SRCCOPY);
+        BitBlt(target, left, top, width, height, stamp, 0, skip, SRCCOPY);
+}
+
+// The notepad takes a stamp only within the page on the screen: an eraser far larger than the
+// page must not wipe pages the user cannot see.
+void StampImage(LONG left, LONG top, LONG width, LONG height, HDC stamp) {
+    const LONG imageTop = top + ViewOffset;
+    const LONG firstRow = imageTop > ViewOffset ? imageTop : ViewOffset;
+    const LONG endRow = imageTop + height < ViewOffset + PageHeight ? imageTop + height : ViewOffset + PageHeight;
+    if (endRow <= firstRow) return;
+    StampCopy(NotepadImage.Context, left, firstRow, width, endRow - firstRow, stamp, firstRow - imageTop);
 }
 
 void StampPoint(HDC stamp, LONG width, LONG height, LONG x, LONG y) {
     const LONG left = x - (width >> 1);
     const LONG top = y - (height >> 1);
-    StampCopy(ScreenContext, left, top, width, height, stamp);
-    StampCopy(NotepadImage.Context, left, top + ViewOffset, width, height, stamp);
+    StampCopy(ScreenContext, left, top, width, height, stamp, 0);
+    StampImage(left, top, width, height, stamp);
 }
 
 // The dot at either end of a stroke, or the eraser.

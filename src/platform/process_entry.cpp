@@ -1,5 +1,5 @@
-// The process entry point: opens the display, lets other processes and signals reach the program,
-// and runs WinMain.
+// The process entry point: opens the display, lets other processes of the same display and signals
+// reach the program, and runs WinMain.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -9,6 +9,7 @@
 #include "backend/sdl/sdl_backend.h"
 #include "core/utf8.h"
 #include "platform/platform.h"
+#include "system/display_name.h"
 #include "system/module.h"
 #include "system/paths.h"
 #include "system/remote.h"
@@ -37,19 +38,28 @@ std::string window_class() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const char* program = argc > 0 ? argv[0] : "";
+    // Before anything takes the single-instance name: a copy that cannot show itself must not
+    // keep a later one from running.
     std::string error;
-    std::unique_ptr<platform::SdlBackend> display =
+    std::unique_ptr<platform::SdlBackend> opened =
         platform::SdlBackend::open(platform::sdl_screen_from_environment(), window_class(), &error);
-    if (!display) {
-        std::fprintf(stderr, "%s: cannot open the display: %s\n", argc > 0 ? argv[0] : "", error.c_str());
+    if (!opened) {
+        std::fprintf(stderr, "%s: %s\n", program, error.c_str());
         return 1;
     }
-    platform::set_backend(std::move(display));
+    const platform::SdlBackend& display = *opened;
+    platform::set_backend(std::move(opened));
     platform::remote_forward_termination_signals();
-    platform::remote_enable();
+    const platform::DisplayName display_name = platform::display_from_environment();
+    platform::remote_enable(display_name.key);
 
     std::wstring command_line = command_line_of(argc, argv);
-    const int code = WinMain(platform::program_instance(), nullptr, command_line.data(), SW_SHOW);
+    int code = WinMain(platform::program_instance(), nullptr, command_line.data(), SW_SHOW);
+    if (display.display_lost()) {
+        std::fprintf(stderr, "%s: lost the display %s; ended as if asked to close\n", program, display_name.name.c_str());
+        code = 1;
+    }
 
     // Nothing may wake a backend that is gone.
     platform::remote_shutdown();

@@ -23,6 +23,12 @@ void fail_next_file_flushes(int count);
 // False for any window that is not an open message box.
 bool message_box_info(HWND box, std::wstring* text, std::wstring* caption);
 
+// The navigation bar while it shows a dialog's OK: the bar and the OK's screen rectangle.
+bool navigation_bar_ok(HWND* bar, RECT* ok_on_screen);
+// The title SHSetNavBarText last gave.
+const std::wstring& navigation_bar_title();
+// False makes SHCreateMenuBar fail, as on a system short of resources.
+void set_menu_bars_available(bool available);
 // An open popup menu's items and where they stand on the screen; false for any other window.
 struct PopupMenuItem {
     std::wstring text;

@@ -139,14 +139,17 @@ class Session:
     """An Xvfb of the given size, a Scrivo copied into a folder of its own (the notepad file lands
     beside the program) with its own home and configuration, and the tools to drive them.
 
-    With `wayland`, Scrivo runs on a Wayland compositor instead: weston, shown in a window on the
-    Xvfb, whose seat takes the X input that xdotool makes and hands it to its Wayland clients."""
+    With `resetting` the X server resets whenever its last client leaves, as one started by hand or
+    by startx does; otherwise it keeps its state between clients. With `wayland`, Scrivo runs on a
+    Wayland compositor instead: weston, shown in a window on the Xvfb, whose seat takes the X input
+    that xdotool makes and hands it to its Wayland clients."""
 
-    def __init__(self, scrivo, scrivo_send, width=240, height=320, wayland=False):
+    def __init__(self, scrivo, scrivo_send, width=240, height=320, resetting=False, wayland=False):
         self.scrivo_source = os.path.abspath(scrivo)
         self.scrivo_send = os.path.abspath(scrivo_send)
         self.width = width
         self.height = height
+        self.resetting = resetting
         self.wayland = wayland
         self.programs = []
         self.xvfb = None
@@ -205,7 +208,7 @@ class Session:
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{self.width}x{self.height}x24",
-             "-nolisten", "tcp", "-noreset"],
+             "-nolisten", "tcp"] + ([] if self.resetting else ["-noreset"]),
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         number = b""
@@ -339,7 +342,7 @@ def main(test):
     signal.signal(signal.SIGALRM, on_alarm)
     signal.alarm(TEST_LIMIT_SECONDS)
     try:
-        test(lambda **size: Session(arguments.scrivo, arguments.scrivo_send, wayland=arguments.wayland, **size))
+        test(lambda **options: Session(arguments.scrivo, arguments.scrivo_send, wayland=arguments.wayland, **options))
     except Failure as failure:
         print(f"FAILED: {failure}", file=sys.stderr)
         sys.exit(1)

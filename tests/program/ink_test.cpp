@@ -222,3 +222,31 @@ TEST_F(InkTest, StampsLargerThanTheStampBitmapsAreSolidAndSizeZeroDrawsNothing) 
     Close();
     EXPECT_EQ(RunScrivo(), 0);
 }
+
+TEST_F(InkTest, StampsReachOnlyThePageOnTheScreen) {
+    AnswerNewPad();
+    Idle([this] {
+        PatBlt(NotepadImage.Context, 0, 0, NotepadWidth, NotepadHeight, BLACKNESS);
+        ViewOffset = 320;
+        DrawMode = DRAW_ERASER;
+        Settings.EraserWidth = Settings.EraserHeight = 9999;
+        StylusDown(120, 160);
+        for (int y = 0; y < NotepadHeight; y += 7)
+            ASSERT_EQ(ImageBit(5, y), y >= 320 && y < 640) << y;
+
+        // A pen end dot across the top and the bottom edge of the screen stops at the page too.
+        PatBlt(NotepadImage.Context, 0, 0, NotepadWidth, NotepadHeight, WHITENESS);
+        DrawMode = DRAW_PEN;
+        Settings.PenEnd = 11;
+        StylusDown(50, 2);
+        StylusDown(50, 317);
+        Points expected;
+        for (int x = 45; x <= 55; ++x) {
+            for (int y = 320; y <= 327; ++y) expected.insert({x, y});
+            for (int y = 632; y <= 639; ++y) expected.insert({x, y});
+        }
+        EXPECT_EQ(ImageInk(), expected);
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}

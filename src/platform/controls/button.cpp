@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "controls/control_kit.h"
 #include "controls/draw.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
@@ -59,6 +60,7 @@ void paint(HWND w) {
 }  // namespace
 
 LRESULT button_proc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+    if ((GetWindowLongPtrW(w, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX) return group_box_proc(w, message, wParam, lParam);
     switch (message) {
     case WM_PAINT: paint(w); return 0;
     case WM_LBUTTONDOWN:

@@ -1,7 +1,9 @@
 // The platform's own window classes, in one table: each name with the procedure that handles its
 // windows and the extra bytes they carry.
 #include "controls/button.h"
+#include "controls/control_kit.h"
 #include "controls/message_box.h"
+#include "controls/popup_menu.h"
 #include "core/text.h"
 #include "window/platform_classes.h"
 
@@ -17,6 +19,13 @@ struct PlatformClass {
 constexpr PlatformClass kPlatformClasses[] = {
     {L"BUTTON", button_proc, kButtonExtraBytes},
     {kMessageBoxClass, message_box_proc, 0},
+    {kPopupMenuClass, popup_menu_proc, 0},
+    {kDialogClass, dialog_window_proc, 0},
+    {L"STATIC", static_proc, 0},
+    {L"EDIT", edit_proc, 0},
+    {L"msctls_updown32", up_down_proc, 0},
+    {L"COMBOBOX", combo_box_proc, 0},
+    {kComboListClass, combo_list_proc, 0},
 };
 
 }  // namespace

@@ -1,27 +1,30 @@
 // Popup menus. CreatePopupMenu and AppendMenuW build a menu object behind a checked handle;
-// TrackPopupMenuEx shows it as a window above everything else and runs a modal loop until an item
-// is picked or the menu is dismissed. Items are as tall as a finger needs while all of them fit the
+// TrackPopupMenuEx shows it in the topmost band and runs the shared modal loop until an item is
+// picked or the menu is dismissed. Items are as tall as a finger needs while all of them fit the
 // screen.
+#include "controls/popup_menu.h"
+
 #include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "backend/backend.h"
+#include "controls/draw.h"
 #include "core/handles.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
-#include "platform/window.h"
 #include "testing.h"
+#include "window/modal_loop.h"
+#include "window/window_table.h"
 
 using namespace platform;
 
 namespace {
 
-constexpr const wchar_t* kClassName = L"PopupMenuWindow";
 constexpr int kFingerHeight = 32;  // an item's height at scale 1 when the screen has room
 constexpr int kTextHeight = 15;
-constexpr int kBorder = 2;         // the raised edge around the menu
+constexpr int kBorderLines = 2;  // the raised edge around the menu
 constexpr int kMinWidthInItems = 4;
 
 struct Item {
@@ -49,9 +52,9 @@ struct Tracking {
     int border = 0;
     int highlight = -1;
     bool pressed = false;  // the pen went down while the menu was open: its release counts
-    bool done = false;
     int picked = -1;
     HFONT font = nullptr;
+    ModalLoop* loop = nullptr;
 };
 
 Tracking* tracking = nullptr;
@@ -82,7 +85,7 @@ int text_width(HFONT font, const std::wstring& text) {
 // Items as tall as a finger needs, or shorter so that all of them fit the screen's height; a
 // separator takes a third of an item.
 void lay_out(Tracking& t, int scale, int screen_width, int screen_height) {
-    t.border = kBorder * scale;
+    t.border = kBorderLines * scale;
     int items = 0;
     int separators = 0;
     for (const Item& item : t.items) (item.separator ? separators : items) += 1;
@@ -146,25 +149,19 @@ void step_highlight(Tracking& t, int direction) {
 
 // The first ending counts: the menu's own deactivation as it closes does not undo a pick.
 void finish(Tracking& t, int picked) {
-    if (t.done) return;
+    if (t.loop->ended()) return;
     t.picked = picked;
-    t.done = true;
+    t.loop->end();
 }
 
-void fill(HDC dc, const RECT& r, COLORREF colour) {
-    const HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
-}
+constexpr COLORREF kHighlight = RGB(0, 0, 128);
 
 void paint(const Tracking& t, HDC dc) {
-    const int line = std::max(1, t.border / 2);
+    const int line = draw::line_width();
     const RECT whole{0, 0, t.width, t.height};
-    // A raised edge: light above and left, dark below and right.
-    fill(dc, whole, RGB(0, 0, 0));
-    fill(dc, {0, 0, t.width - line, t.height - line}, RGB(255, 255, 255));
-    fill(dc, {line, line, t.width - line, t.height - line}, RGB(128, 128, 128));
-    fill(dc, {line, line, t.width - 2 * line, t.height - 2 * line}, RGB(192, 192, 192));
+    draw::fill(dc, whole, draw::kFace);
+    draw::edge(dc, whole, draw::Edge::Raised, line);
+    draw::edge(dc, draw::inset(whole, line), draw::Edge::Raised, line);
 
     SetBkMode(dc, TRANSPARENT);
     const HGDIOBJ old_font = SelectObject(dc, t.font);
@@ -173,13 +170,12 @@ void paint(const Tracking& t, HDC dc) {
         const RECT& r = t.places[i];
         if (item.separator) {
             const int middle = (r.top + r.bottom) / 2;
-            fill(dc, {r.left + line, middle - line, r.right - line, middle}, RGB(128, 128, 128));
-            fill(dc, {r.left + line, middle, r.right - line, middle + line}, RGB(255, 255, 255));
+            draw::edge(dc, {r.left + line, middle - line, r.right - line, middle + line}, draw::Edge::Sunken, line);
             continue;
         }
         const bool lit = static_cast<int>(i) == t.highlight;
-        fill(dc, r, lit ? RGB(0, 0, 128) : RGB(192, 192, 192));
-        SetTextColor(dc, lit ? RGB(255, 255, 255) : RGB(0, 0, 0));
+        draw::fill(dc, r, lit ? kHighlight : draw::kFace);
+        SetTextColor(dc, lit ? draw::kLight : draw::kDark);
         const int padding = (r.bottom - r.top) / 2;
         RECT text{r.left + padding, r.top, r.right - padding, r.bottom};
         DrawTextW(dc, item.text.c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
@@ -187,7 +183,23 @@ void paint(const Tracking& t, HDC dc) {
     SelectObject(dc, old_font);
 }
 
-LRESULT menu_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// Frees the font and forgets the menu however tracking ends.
+struct TrackingScope {
+    Tracking& t;
+    explicit TrackingScope(Tracking& tracked) : t(tracked) { tracking = &tracked; }
+    ~TrackingScope() {
+        tracking = nullptr;
+        DeleteObject(t.font);
+    }
+    TrackingScope(const TrackingScope&) = delete;
+    TrackingScope& operator=(const TrackingScope&) = delete;
+};
+
+}  // namespace
+
+namespace platform {
+
+LRESULT popup_menu_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!tracking || tracking->window != window) return DefWindowProcW(window, message, wParam, lParam);
     Tracking& t = *tracking;
     switch (message) {
@@ -241,46 +253,6 @@ LRESULT menu_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-bool register_class() {
-    static const bool registered = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = menu_proc;
-        wc.lpszClassName = kClassName;
-        return RegisterClassW(&wc) != 0;
-    }();
-    return registered;
-}
-
-HWND top_level_of(HWND window) {
-    while (const HWND parent = GetParent(window)) window = parent;
-    return window;
-}
-
-// Runs until the menu is done or its window is gone, dispatching everything meanwhile.
-void run_modal(const Tracking& t) {
-    MSG msg;
-    while (!t.done && IsWindow(t.window)) {
-        if (GetMessageW(&msg, nullptr, 0, 0) == 0) {
-            // The loop that called us has to see the quit too.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-// Frees the font and forgets the menu however tracking ends.
-struct TrackingScope {
-    Tracking& t;
-    explicit TrackingScope(Tracking& tracked) : t(tracked) { tracking = &tracked; }
-    ~TrackingScope() {
-        tracking = nullptr;
-        DeleteObject(t.font);
-    }
-    TrackingScope(const TrackingScope&) = delete;
-    TrackingScope& operator=(const TrackingScope&) = delete;
-};
 
 }  // namespace
 
@@ -318,8 +290,7 @@ BOOL DestroyMenu(HMENU menu) { return menus().remove(raw(menu)) ? TRUE : FALSE; 
 
 BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params) {
     const Menu* m = menus().find(raw(menu));
-    if (!m || m->items.empty() || !IsWindow(owner) || params || tracking || !has_backend() || !register_class())
-        return FALSE;
+    if (!m || m->items.empty() || !IsWindow(owner) || params || tracking || !has_backend()) return FALSE;
     Tracking t;
     t.items = m->items;
     TrackingScope scope(t);
@@ -332,21 +303,20 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TP
     left = std::clamp(left, 0, std::max(0, screen_width - t.width));
     top = std::clamp(top, 0, std::max(0, screen_height - t.height));
 
-    const HWND top_owner = top_level_of(owner);
-    const bool disabled_owner = IsWindowEnabled(top_owner);
-    if (disabled_owner) EnableWindow(top_owner, FALSE);
-    t.window = CreateWindowExW(0, kClassName, L"", WS_POPUP, left, top, t.width, t.height, top_owner, nullptr,
-                               nullptr, nullptr);
-    if (t.window) {
-        ShowWindow(t.window, SW_SHOW);
-        SetCapture(t.window);
-        run_modal(t);
-        if (GetCapture() == t.window) ReleaseCapture();
-    }
-    if (disabled_owner) EnableWindow(top_owner, TRUE);
+    ModalLoop loop(owner);
+    t.loop = &loop;
+    t.window = CreateWindowExW(WS_EX_TOPMOST, kPopupMenuClass, L"", WS_POPUP, left, top, t.width, t.height, owner,
+                               nullptr, nullptr, nullptr);
+    if (!t.window) return FALSE;
+    ShowWindow(t.window, SW_SHOW);
+    // Every tap goes to the menu while it is open, also one beside it: none reaches a window below.
+    SetCapture(t.window);
+    loop.run(t.window);
+    if (GetCapture() == t.window) ReleaseCapture();
     DestroyWindow(t.window);
+    const HWND top_owner = top_level_of(*find_window(owner)).handle;
     if (IsWindowVisible(top_owner) && GetActiveWindow() != top_owner) SetFocus(top_owner);
-    if (t.picked < 0) return t.window ? TRUE : FALSE;
+    if (t.picked < 0) return TRUE;
     // Posted, not sent: the owner handles it from its own loop, after whatever it does on return.
     PostMessageW(owner, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(t.items[static_cast<std::size_t>(t.picked)].id), 0),
                  0);

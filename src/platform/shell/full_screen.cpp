@@ -1,6 +1,234 @@
-// SHFullScreen. There is no task bar, input panel button or Start icon to hide or show here: the
-// program owns the whole screen either way, so every state is accepted for a live window.
+// Full-screen mode and the navigation bar. Each top-level window keeps its own full-screen state;
+// the bar across the top of the screen follows the active window: shown when that window shows
+// the task bar, or when it is a dialog given the done button, whose OK there is its way out. The
+// bar holds the title SHSetNavBarText gave and, for such a dialog, an OK that sends it IDOK.
+#include <algorithm>
+#include <cwchar>
+#include <map>
+#include <string>
+
+#include "backend/backend.h"
+#include "controls/control_kit.h"
+#include "controls/draw.h"
+#include "platform/controls.h"
+#include "platform/gdi.h"
 #include "platform/shell.h"
 #include "platform/window.h"
+#include "shell/shell_strips.h"
+#include "window/activation.h"
+#include "testing.h"
+#include "window/window_table.h"
 
-BOOL SHFullScreen(HWND window, DWORD) { return IsWindow(window); }
+namespace platform {
+namespace {
+
+constexpr const wchar_t* kBarClass = L"NavigationBar";
+constexpr COLORREF kBarColour = RGB(0, 0, 128);
+constexpr COLORREF kBarText = RGB(255, 255, 255);
+
+struct FullScreenState {
+    bool task_bar = false;
+    bool done_button = false;
+};
+
+struct NavigationBar {
+    HWND window = nullptr;
+    std::wstring title;
+    std::map<HWND, FullScreenState> states;  // by top-level window
+    HWND serving = nullptr;  // the dialog whose OK the bar shows, if any
+    bool pressed = false;
+    HFONT font = nullptr;
+};
+
+NavigationBar bar;
+
+HWND top_level(HWND window) {
+    Window* w = find_window(window);
+    return w ? top_level_of(*w).handle : nullptr;
+}
+
+// A window that never set its own state shows the bars as its owner does.
+FullScreenState state_of(HWND window) {
+    for (const Window* w = find_window(window); w; w = find_window(w->owner)) {
+        const auto it = bar.states.find(w->handle);
+        if (it != bar.states.end()) return it->second;
+    }
+    return {};
+}
+
+RECT ok_rect() {
+    RECT client{};
+    GetClientRect(bar.window, &client);
+    const int inset = 3 * display_scale();
+    const int width = 36 * display_scale();
+    return {client.right - width - inset, inset, client.right - inset, client.bottom - inset};
+}
+
+void paint() {
+    PAINTSTRUCT ps;
+    const HDC dc = BeginPaint(bar.window, &ps);
+    if (dc) {
+        RECT client;
+        GetClientRect(bar.window, &client);
+        draw::fill(dc, client, kBarColour);
+        const HGDIOBJ old = bar.font ? SelectObject(dc, bar.font) : nullptr;
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, kBarText);
+        RECT title = {6 * display_scale(), 0, bar.serving ? ok_rect().left : client.right, client.bottom};
+        DrawTextW(dc, bar.title.c_str(), -1, &title, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        if (bar.serving) {
+            RECT ok = ok_rect();
+            draw::fill(dc, ok, bar.pressed ? kBarText : kBarColour);
+            draw::frame(dc, ok, kBarText, display_scale());
+            SetTextColor(dc, bar.pressed ? kBarColour : kBarText);
+            DrawTextW(dc, L"OK", -1, &ok, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        }
+        if (old) SelectObject(dc, old);
+    }
+    EndPaint(bar.window, &ps);
+}
+
+bool on_ok(LPARAM position) {
+    const RECT ok = ok_rect();
+    const int x = static_cast<short>(LOWORD(static_cast<std::uintptr_t>(position)));
+    const int y = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(position)));
+    return bar.serving && x >= ok.left && x < ok.right && y >= ok.top && y < ok.bottom;
+}
+
+LRESULT bar_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        paint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_LBUTTONDOWN:
+        if (on_ok(lParam)) {
+            bar.pressed = true;
+            SetCapture(window);
+            InvalidateRect(window, nullptr, FALSE);
+        }
+        return 0;
+    case WM_LBUTTONUP:
+        if (bar.pressed) {
+            bar.pressed = false;
+            ReleaseCapture();
+            InvalidateRect(window, nullptr, FALSE);
+            if (on_ok(lParam) && IsWindow(bar.serving))
+                SendMessageW(bar.serving, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+        }
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+bool make_bar() {
+    if (IsWindow(bar.window)) return true;
+    if (!has_backend()) return false;
+    static const bool registered = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = bar_proc;
+        wc.lpszClassName = kBarClass;
+        return RegisterClassW(&wc) != 0;
+    }();
+    if (!registered) return false;
+    if (!bar.font) {
+        LOGFONTW lf{};
+        lf.lfHeight = -13 * display_scale();
+        lf.lfWeight = FW_BOLD;
+        lf.lfCharSet = DEFAULT_CHARSET;
+        std::wcscpy(lf.lfFaceName, L"Swiss");
+        bar.font = CreateFontIndirectW(&lf);
+    }
+    bar.window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST, kBarClass, L"", WS_POPUP, 0, 0, backend().screen_width(), strip_height(),
+                                 nullptr, nullptr, nullptr, nullptr);
+    return bar.window != nullptr;
+}
+
+// Shows or hides the bar for the window now active.
+void follow_active_window() {
+    std::erase_if(bar.states, [](const auto& entry) { return !find_window(entry.first); });
+    const HWND active = GetActiveWindow();
+    if (active && active == bar.window) return;
+    const FullScreenState state = state_of(active);
+    const HWND serving = state.done_button ? active : nullptr;
+    if (!active || !(state.task_bar || state.done_button)) {
+        if (IsWindow(bar.window)) ShowWindow(bar.window, SW_HIDE);
+        bar.serving = nullptr;
+        return;
+    }
+    if (!make_bar()) return;
+    bar.serving = serving;
+    bar.pressed = false;
+    InvalidateRect(bar.window, nullptr, TRUE);
+    ShowWindow(bar.window, SW_SHOWNA);
+}
+
+void listen_to_activation() {
+    static const bool listening = [] {
+        set_activation_listener(follow_active_window);
+        return true;
+    }();
+    (void)listening;
+}
+
+}  // namespace
+
+int strip_height() { return 26 * display_scale(); }
+
+bool navigation_bar_ok(HWND* bar_window, RECT* ok_on_screen) {
+    if (!IsWindow(bar.window) || !IsWindowVisible(bar.window) || !bar.serving) return false;
+    if (bar_window) *bar_window = bar.window;
+    if (ok_on_screen) {
+        RECT place;
+        GetWindowRect(bar.window, &place);
+        const RECT ok = ok_rect();
+        *ok_on_screen = {place.left + ok.left, place.top + ok.top, place.left + ok.right, place.top + ok.bottom};
+    }
+    return true;
+}
+
+const std::wstring& navigation_bar_title() { return bar.title; }
+
+}  // namespace platform
+
+using namespace platform;
+
+BOOL SHFullScreen(HWND window, DWORD state) {
+    const HWND top = top_level(window);
+    if (!top) return FALSE;
+    listen_to_activation();
+    FullScreenState& s = bar.states[top];
+    if (state & SHFS_SHOWTASKBAR) s.task_bar = true;
+    if (state & SHFS_HIDETASKBAR) s.task_bar = false;
+    follow_active_window();
+    return TRUE;
+}
+
+// There is one navigation bar, whoever asks; the requester is not needed to find it.
+BOOL SHSetNavBarText(HWND, LPCWSTR text) {
+    if (!text) return FALSE;
+    bar.title = text;
+    if (IsWindow(bar.window)) InvalidateRect(bar.window, nullptr, TRUE);
+    return TRUE;
+}
+
+BOOL SHInitDialog(SHINITDLGINFO* info) {
+    if (!info || !(info->dwMask & SHIDIM_FLAGS) || !has_backend()) return FALSE;
+    Window* dialog = find_window(info->hDlg);
+    if (!dialog || dialog->is_child()) return FALSE;
+    listen_to_activation();
+    if (info->dwFlags & SHIDIF_SIZEDLGFULLSCREEN) {
+        // The whole screen below the navigation bar.
+        const int top = strip_height();
+        MoveWindow(info->hDlg, 0, top, backend().screen_width(), std::max(0, backend().screen_height() - top), TRUE);
+    }
+    if (info->dwFlags & SHIDIF_DONEBUTTON) {
+        FullScreenState& s = bar.states[info->hDlg];
+        s = state_of(info->hDlg);
+        s.done_button = true;
+    }
+    follow_active_window();
+    return TRUE;
+}

@@ -62,6 +62,7 @@ std::deque<Inbound> inbox;
 
 // Touched by the GUI thread only.
 bool enabled = false;
+std::string display_key;
 std::thread listener;
 int control[2] = {-1, -1};
 HandleTable<Target> targets{HandleKind::RemoteWindow};
@@ -225,8 +226,11 @@ void own(const std::string& socket, int listen_fd, HWND window) {
 
 }  // namespace
 
-bool remote_enable() {
-    if (!enabled && start_listener()) enabled = true;
+bool remote_enable(const std::string& display) {
+    if (!enabled && start_listener()) {
+        enabled = true;
+        display_key = display;
+    }
     return enabled;
 }
 
@@ -262,7 +266,7 @@ void remote_shutdown() {
 HWND remote_find_window(LPCWSTR class_name, LPCWSTR window_name) {
     // Only an exact class and name identify a window across processes.
     if (!enabled || class_name == nullptr || window_name == nullptr) return nullptr;
-    const std::string socket = wire::socket_name(getuid(), class_name, window_name);
+    const std::string socket = wire::socket_name(getuid(), display_key, class_name, window_name);
     {
         std::lock_guard lock(mutex);
         if (own_name_by_socket(socket) != nullptr) return nullptr;
@@ -292,7 +296,7 @@ HWND remote_find_window(LPCWSTR class_name, LPCWSTR window_name) {
 
 void remote_publish_window(HWND window, LPCWSTR class_name, LPCWSTR window_name) {
     if (!enabled || window == nullptr || class_name == nullptr || window_name == nullptr) return;
-    const std::string socket = wire::socket_name(getuid(), class_name, window_name);
+    const std::string socket = wire::socket_name(getuid(), display_key, class_name, window_name);
     {
         std::lock_guard lock(mutex);
         if (OwnName* name = own_name_by_socket(socket)) {

@@ -1,14 +1,17 @@
-// Windows of other processes of the same user, found by class and name, and messages to and from
-// them. Off until remote_enable(); tests run without it.
+// Windows of other processes of the same user on the same display, found by class and name, and
+// messages to and from them. Off until remote_enable(); tests run without it.
 #pragma once
+
+#include <string>
 
 #include "platform/window.h"
 
 namespace platform {
 
-// Starts listening for other processes. Returns false if that is impossible (then no other
+// Starts listening for other processes on `display` (a DisplayName's key): windows are found only
+// among the processes of the same display. Returns false if that is impossible (then no other
 // process can find this one, and this one finds none).
-bool remote_enable();
+bool remote_enable(const std::string& display);
 bool remote_enabled();
 // SIGTERM, SIGINT and SIGHUP arrive through remote_take_message as WM_CLOSE for the null window
 // from now on (works without remote_enable). A signal ignored when this is called stays ignored.
@@ -16,7 +19,7 @@ bool remote_forward_termination_signals();
 // Stops listening, releases this process's names and gives the signals back their old handling.
 void remote_shutdown();
 
-// Finds the window of that class and name in another process of this user. When none exists, the
+// Finds the window of that class and name in another process of this user and display. When none exists, the
 // name is reserved for this process in the same atomic step, so a copy starting at the same
 // instant finds this one instead of also finding nothing; a copy that finds the name reserved
 // waits (a few seconds at most) for the window to be made or the reservation to go with its

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <type_traits>
 
 namespace platform::wire {
 namespace {
@@ -13,10 +14,11 @@ constexpr std::uint32_t kMagic = 0x53435256;  // identifies requests of this ver
 constexpr char kHex[] = "0123456789abcdef";
 
 // Printable ASCII stays readable (the names show as they are in the socket tables); '/' and '%',
-// which would make two different pairs of names alike, and everything else become %XXXXXXXX.
-void append_escaped(std::string* out, LPCWSTR text) {
+// which would make two different sets of names alike, and everything else become %XXXXXXXX.
+template <typename Char>
+void append_escaped(std::string* out, const Char* text) {
     for (; *text != 0; ++text) {
-        const auto c = static_cast<std::uint32_t>(*text);
+        const auto c = static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<Char>>(*text));
         if (c >= 0x20 && c < 0x7F && c != '/' && c != '%') {
             out->push_back(static_cast<char>(c));
             continue;
@@ -63,9 +65,11 @@ socklen_t address_of(const std::string& name, sockaddr_un* address) {
 
 }  // namespace
 
-std::string socket_name(unsigned uid, LPCWSTR class_name, LPCWSTR window_name) {
+std::string socket_name(unsigned uid, const std::string& display, LPCWSTR class_name, LPCWSTR window_name) {
     const std::string prefix = "scrivo-window/" + std::to_string(uid) + "/";
     std::string names;
+    append_escaped(&names, display.c_str());
+    names.push_back('/');
     append_escaped(&names, class_name);
     names.push_back('/');
     append_escaped(&names, window_name);

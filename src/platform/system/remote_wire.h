@@ -1,5 +1,5 @@
-// How processes reach each other's windows: one abstract Unix socket per user, window class and
-// window name, bound by the process that owns (or has reserved) the window, and small fixed-size
+// How processes reach each other's windows: one abstract Unix socket per user, display, window class
+// and window name, bound by the process that owns (or has reserved) the window, and small fixed-size
 // requests over it, each answered with one byte.
 #pragma once
 
@@ -12,9 +12,9 @@
 namespace platform::wire {
 
 // The socket's abstract name (without the leading NUL byte) for `uid`'s window of that class and
-// name. Different classes and names give different sockets; names too long for an address are
-// hashed.
-std::string socket_name(unsigned uid, LPCWSTR class_name, LPCWSTR window_name);
+// name on `display` (a DisplayName's key). Different displays, classes and names give different
+// sockets; names too long for an address are hashed.
+std::string socket_name(unsigned uid, const std::string& display, LPCWSTR class_name, LPCWSTR window_name);
 
 enum class Kind : std::uint32_t {
     Find = 1,   // answered once the window exists (not while its name is only reserved)

@@ -36,9 +36,9 @@ std::uintptr_t handle_of(const ResourceEntry* entry) {
 }
 
 const ResourceEntry* entry_of(std::uintptr_t handle) {
-    const Resource* r = resource_handles().table.find(handle);
-    if (!r) SetLastError(ERROR_INVALID_HANDLE);
-    return r ? r->entry : nullptr;
+    const ResourceEntry* entry = loaded_resource(handle);
+    if (!entry) SetLastError(ERROR_INVALID_HANDLE);
+    return entry;
 }
 
 // "#123" names id 123, as a string form of MAKEINTRESOURCEW.
@@ -64,6 +64,11 @@ bool as_id(LPCWSTR name, WORD* id) {
 }
 
 }  // namespace
+
+const ResourceEntry* loaded_resource(std::uintptr_t handle) {
+    const Resource* r = resource_handles().table.find(handle);
+    return r ? r->entry : nullptr;
+}
 
 const ResourceEntry* find_resource(LPCWSTR name, WORD type) {
     if (!name) return nullptr;

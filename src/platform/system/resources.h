@@ -11,4 +11,7 @@ namespace platform {
 // error.
 const ResourceEntry* find_resource(LPCWSTR name, WORD type);
 
+// The resource a FindResourceW or LoadResource handle stands for; null for anything else.
+const ResourceEntry* loaded_resource(std::uintptr_t handle);
+
 }  // namespace platform

@@ -12,12 +12,17 @@ using namespace platform;
 namespace {
 
 HWND active = nullptr;
+void (*activation_listener)() = nullptr;
+
+void tell_listener() {
+    if (activation_listener) activation_listener();
+}
 HWND focus = nullptr;
 bool foreground = true;  // the display starts in front; the backend says when that changes
 
 bool can_be_active(HWND handle) {
     const Window* w = find_window(handle);
-    return w && !w->is_child() && w->visible && w->enabled && !w->destroying;
+    return w && !w->is_child() && w->visible && w->enabled && !w->destroying && !(w->ex_style & WS_EX_NOACTIVATE);
 }
 
 bool owned_by(const Window& w, HWND owner) {
@@ -43,7 +48,7 @@ namespace platform {
 
 void activate(HWND top_level) {
     const Window* w = find_window(top_level);
-    if (!w || w->is_child() || top_level == active) return;
+    if (!w || w->is_child() || (w->ex_style & WS_EX_NOACTIVATE) || top_level == active) return;
     const HWND old = find_window(active) ? active : nullptr;
     active = top_level;
     raise_and_expose(top_level);
@@ -51,7 +56,10 @@ void activate(HWND top_level) {
     if (active != top_level) return;  // the old window's handler activated another
     SendMessageW(top_level, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), reinterpret_cast<LPARAM>(old));
     if (active == top_level && !is_within(focus, top_level)) SetFocus(top_level);
+    tell_listener();
 }
+
+void set_activation_listener(void (*listener)()) { activation_listener = listener; }
 
 void window_disappearing(Window& window) {
     forget_capture(window.handle);
@@ -66,6 +74,7 @@ void window_disappearing(Window& window) {
     } else {
         active = nullptr;
         SendMessageW(window.handle, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
+        tell_listener();
     }
 }
 

@@ -15,6 +15,10 @@ void activate(HWND top_level);
 // and whatever lies inside it; activation goes to its owner or the topmost other window.
 void window_disappearing(Window& window);
 
+// Called whenever another window becomes the active one, or none is: the shell's strips follow the
+// active window.
+void set_activation_listener(void (*listener)());
+
 // The display's focus moved to or away from this program.
 void foreground_changed(bool gained);
 

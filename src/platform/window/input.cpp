@@ -57,6 +57,10 @@ void take_remote_messages() {
     }
 }
 
+void ask_to_close() {
+    if (const HWND main = first_unowned_window()) post_to_queue(main, WM_CLOSE, 0, 0);
+}
+
 void accept(const DeviceEvent& e) {
     using Type = DeviceEvent::Type;
     switch (e.type) {
@@ -85,7 +89,10 @@ void accept(const DeviceEvent& e) {
         focus_changes.push_back({FocusChange::Kind::Lost, nullptr});
         return;
     case Type::CloseRequested:
-        if (const HWND main = first_unowned_window()) post_to_queue(main, WM_CLOSE, 0, 0);
+        // Ink and keys that came before the request are the person's last word: they reach the
+        // program first, and the close waits in the buffer behind them.
+        if (!buffered.empty()) break;
+        ask_to_close();
         return;
     case Type::Wake:
         take_remote_messages();
@@ -209,6 +216,15 @@ bool run_pending_focus_changes() {
 
 bool take_input_message(MSG* message, HWND filter, UINT first, UINT last, bool remove) {
     for (auto it = buffered.begin(); it != buffered.end();) {
+        if (it->event.type == DeviceEvent::Type::CloseRequested) {
+            if (it != buffered.begin()) {
+                ++it;
+                continue;
+            }
+            ask_to_close();
+            it = buffered.erase(it);
+            continue;
+        }
         MSG m;
         if (!make_message(*it, &m)) {
             it = buffered.erase(it);

@@ -206,7 +206,7 @@ BOOL ShowWindow(HWND handle, int command) {
             screen_uncover(*w, w->rect);
         }
     }
-    if (show && !w->is_child() && w->enabled && !w->destroying) activate(handle);
+    if (show && command != SW_SHOWNA && !w->is_child() && w->enabled && !w->destroying) activate(handle);
     return was_visible;
 }
 

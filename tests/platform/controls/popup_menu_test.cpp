@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "testing.h"
+#include "window/screen.h"
 #include "../window/window_test_support.h"
 
 using namespace window_test;
@@ -75,7 +76,12 @@ TEST_F(PopupMenu, APickIsPostedToTheOwnerAfterTheMenuHasGone) {
     Build();
     when_open([&](const auto& items) {
         EXPECT_FALSE(IsWindowEnabled(main));
+        // In the topmost band: a window that comes up meanwhile stays below the menu.
+        const HWND later = top_level(0, 0, 240, 320, nullptr, WS_VISIBLE | WS_DISABLED);
+        UpdateWindow(later);
+        platform::present_changes();
         const RECT r = items[3].on_screen;
+        EXPECT_EQ(screen.pixel(r.right - 3, r.top + 3), 0xC0C0C0u);
         // Pressed on one item and let go on another: the one let go on counts.
         screen.push({Type::PointerDown, items[0].on_screen.left + 2, items[0].on_screen.top + 2});
         screen.push({Type::PointerMove, r.left + 2, r.top + 2});

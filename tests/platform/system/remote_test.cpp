@@ -23,6 +23,7 @@ namespace platform {
 namespace {
 
 constexpr const wchar_t* kClass = L"Test Window";
+const std::string kDisplay = "x11:7";
 const HWND kWindow = as_handle<HWND>(0x500000004);
 
 // A child's checks: each failed one makes the child's exit code non-zero.
@@ -104,7 +105,7 @@ sighandler_t disposition(int signal) {
 
 TEST(RemoteWindows, AnotherProcessReachesTheWindowWithEveryBitButGarbageAndStrangersDoNot) {
     const std::wstring name = unique_name(L"published");
-    const std::string socket = wire::socket_name(getuid(), kClass, name.c_str());
+    const std::string socket = wire::socket_name(getuid(), kDisplay, kClass, name.c_str());
     Pipe ready;
     const pid_t stranger = spawn([&] {
         // Only root can become another user; the machines that run the tests run as root.
@@ -122,7 +123,7 @@ TEST(RemoteWindows, AnotherProcessReachesTheWindowWithEveryBitButGarbageAndStran
         CHILD_CHECK(reply_to(socket, bytes, 5) == -1);
         wire::encode({wire::Kind::Post, WM_QUIT, 0, 0}, bytes);
         CHILD_CHECK(reply_to(socket, bytes, sizeof bytes) == wire::kNo);
-        CHILD_CHECK(remote_enable());
+        CHILD_CHECK(remote_enable(kDisplay));
         const HWND found = find(name);
         CHILD_CHECK(found != nullptr && kind_of(raw(found)) == HandleKind::RemoteWindow);
         CHILD_CHECK(!remote_post_message(found, WM_PAINT, 0, 0));  // not one other programs may send
@@ -133,7 +134,7 @@ TEST(RemoteWindows, AnotherProcessReachesTheWindowWithEveryBitButGarbageAndStran
         return 0;
     });
     Pipe& wakes = report_wakes();
-    ASSERT_TRUE(remote_enable());
+    ASSERT_TRUE(remote_enable(kDisplay));
     ASSERT_EQ(find(name), nullptr);
     remote_publish_window(kWindow, kClass, name.c_str());
     ready.send();
@@ -163,7 +164,7 @@ TEST(RemoteWindows, CopiesStartedAtTheSameInstantNeverBothRun) {
         for (int i = 0; i < kCopies; ++i) {
             copies.push_back(spawn([&] {
                 CHILD_CHECK(start.wait());
-                CHILD_CHECK(remote_enable());
+                CHILD_CHECK(remote_enable(kDisplay));
                 const HWND found = find(name);
                 reports.send(found == nullptr ? 'R' : 'F');
                 if (found == nullptr) {
@@ -196,7 +197,7 @@ TEST(RemoteWindows, AReservationEndsWithItsProcessAndNoHandleOutlivesItsWindow) 
     Pipe leave;
     Pipe reports;
     const pid_t holder = spawn([&] {
-        CHILD_CHECK(remote_enable());
+        CHILD_CHECK(remote_enable(kDisplay));
         CHILD_CHECK(find(name) == nullptr);
         reports.send('h');
         CHILD_CHECK(leave.wait());
@@ -204,7 +205,7 @@ TEST(RemoteWindows, AReservationEndsWithItsProcessAndNoHandleOutlivesItsWindow) 
     });
     ASSERT_EQ(reports.next(), 'h');
     const pid_t waiter = spawn([&] {
-        CHILD_CHECK(remote_enable());
+        CHILD_CHECK(remote_enable(kDisplay));
         reports.send('w');
         CHILD_CHECK(find(name) == nullptr);
         remote_publish_window(kWindow, kClass, name.c_str());
@@ -220,7 +221,7 @@ TEST(RemoteWindows, AReservationEndsWithItsProcessAndNoHandleOutlivesItsWindow) 
     ASSERT_EQ(reports.next(), 'p');
     // Nothing crosses processes until enabled, nor without a full class and name.
     EXPECT_EQ(find(name), nullptr);
-    ASSERT_TRUE(remote_enable());
+    ASSERT_TRUE(remote_enable(kDisplay));
     EXPECT_EQ(remote_find_window(nullptr, name.c_str()), nullptr);
     EXPECT_EQ(remote_find_window(kClass, nullptr), nullptr);
     const HWND found = find(name);
@@ -235,6 +236,35 @@ TEST(RemoteWindows, AReservationEndsWithItsProcessAndNoHandleOutlivesItsWindow) 
     EXPECT_FALSE(remote_post_message(found, WM_CLOSE, 0, 0));
     EXPECT_FALSE(remote_set_foreground(found));
     remote_shutdown();
+}
+
+// Each display has its own copy: a window of that class and name on another display is not found.
+TEST(RemoteWindows, AWindowIsFoundOnlyFromItsOwnDisplay) {
+    const std::wstring name = unique_name(L"display");
+    Pipe leave;
+    Pipe reports;
+    const pid_t other_display = spawn([&] {
+        CHILD_CHECK(remote_enable("x11:8"));
+        CHILD_CHECK(find(name) == nullptr);
+        remote_publish_window(kWindow, kClass, name.c_str());
+        reports.send('p');
+        CHILD_CHECK(leave.wait());
+        return 0;
+    });
+    ASSERT_EQ(reports.next(), 'p');
+    const pid_t same_display = spawn([&] {
+        CHILD_CHECK(remote_enable("x11:8"));
+        CHILD_CHECK(find(name) != nullptr);
+        return 0;
+    });
+    EXPECT_EQ(exit_code(same_display), 0);
+    ASSERT_TRUE(remote_enable(kDisplay));
+    EXPECT_EQ(find(name), nullptr);
+    leave.send();
+    EXPECT_EQ(exit_code(other_display), 0);
+    remote_shutdown();
+    // The display's part cannot run into the class's.
+    EXPECT_NE(wire::socket_name(0, "x11:1/A", L"B", L"C"), wire::socket_name(0, "x11:1", L"A/B", L"C"));
 }
 
 // A shell starts background jobs with SIGINT ignored; that must stay so.

@@ -82,6 +82,25 @@ TEST_F(Input, AnotherProgramTakingTheDisplayDeactivatesWithNoWindowOnceTheQueueI
     EXPECT_EQ(GetForegroundWindow(), main);
 }
 
+// A close (the display going away, a signal) must not overtake a stroke that came before it: the
+// stroke is the person's last word and has to be in what the close saves.
+TEST_F(Input, ACloseWaitsBehindTheInputThatCameBeforeIt) {
+    handlers[WM_CLOSE] = [](HWND, UINT, WPARAM, LPARAM) -> LRESULT { return 0; };
+    tap(100, 20);
+    screen.push({Type::PointerUp, 100, 20});
+    screen.push({Type::CloseRequested});
+    GetAsyncKeyState(VK_DOWN);  // all three are read before the program takes a message
+    dispatch_all();
+    screen.push({Type::CloseRequested});  // nothing waits before this one
+    dispatch_all();
+    std::vector<std::pair<HWND, UINT>> got;
+    for (const Received& r : received)
+        if (r.message == WM_LBUTTONDOWN || r.message == WM_LBUTTONUP || r.message == WM_CLOSE)
+            got.emplace_back(r.window, r.message);
+    EXPECT_EQ(got, (std::vector<std::pair<HWND, UINT>>{
+                       {main, WM_LBUTTONDOWN}, {main, WM_LBUTTONUP}, {main, WM_CLOSE}, {main, WM_CLOSE}}));
+}
+
 // The loop every program runs, for what is ready now.
 void translate_and_dispatch_all() {
     MSG msg;

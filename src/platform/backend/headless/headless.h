@@ -64,6 +64,7 @@ private:
     bool run_due_step(bool idle);
 
     int width_;
+    bool text_input_ = false;
     int height_;
     std::vector<std::uint32_t> pixels_;
     std::deque<DeviceEvent> events_;
@@ -74,7 +75,6 @@ private:
     int beeps_ = 0;
     int sounds_ = 0;
     int desktop_scale_ = 0;
-    bool text_input_ = false;
 };
 
 // Installs a headless backend of the given size on the virtual clock and returns it.

@@ -1,23 +1,36 @@
 #include "backend/sdl/sdl_backend.h"
 
 #include <SDL2/SDL.h>
+#include <poll.h>
+#include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <thread>
 
 #include "backend/sdl/sdl_scale.h"
+#include "backend/sdl/sdl_x11.h"
+#include "system/display_name.h"
 
 namespace platform {
 namespace {
 
 constexpr int kLargestScreen = 16384;
+// How long a display whose socket is there may refuse before the program gives up: an X server
+// that is starting, or one resetting because its last client left, answers within that.
+constexpr std::chrono::milliseconds kRefusalPatience{1000};
+constexpr std::chrono::milliseconds kRefusalRetry{50};
+// A live X server answers a new connection at once; half a second without an answer is a
+// connection it will never serve.
+constexpr std::chrono::milliseconds kAnswerPatience{500};
 
 // Parses "<width>x<height>"; false for anything else.
 bool parse_size(std::string_view text, int* width, int* height) {
@@ -37,7 +50,13 @@ std::string program_name() {
     return error ? std::string() : self.filename().string();
 }
 
-// One line on stderr for each event delivered, for those who watch the program from outside.
+// SCRIVO_TRACE=1: a line on stderr for each frame, each event delivered and each try at the
+// display, for those who watch the program from outside.
+bool tracing() {
+    const char* asked = std::getenv("SCRIVO_TRACE");
+    return asked != nullptr && std::string_view(asked) == "1";
+}
+
 void trace_event(const DeviceEvent& e) {
     using Type = DeviceEvent::Type;
     switch (e.type) {
@@ -55,6 +74,47 @@ void trace_event(const DeviceEvent& e) {
     case Type::CloseRequested: std::fprintf(stderr, "close requested\n"); break;
     case Type::Wake: std::fprintf(stderr, "wake\n"); break;
     case Type::ScreenLost: std::fprintf(stderr, "screen lost\n"); break;
+    }
+}
+
+// Starts SDL's video on the display the environment names. SDL alone would fall back to its offscreen
+// driver when that display refuses, and the program would run where nobody sees it, holding its
+// single-instance name; so the driver is named, and only one that shows something is named.
+bool init_video(std::string* error) {
+    if (const char* asked = std::getenv("SDL_VIDEODRIVER"); asked != nullptr && *asked != 0) {
+        // Whoever names a driver gets it, an invisible one included.
+        if (SDL_Init(SDL_INIT_VIDEO) == 0) return true;
+        *error = std::string("cannot start the video driver ") + asked + ": " + SDL_GetError();
+        return false;
+    }
+    const DisplayName display = display_from_environment();
+    if (display.kind == DisplayName::Kind::None) {
+        *error = "found no display: neither DISPLAY nor WAYLAND_DISPLAY names one";
+        return false;
+    }
+    if (!display_exists(display)) {
+        *error = "found no display: nothing listens as " + display.name;
+        return false;
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, display.kind == DisplayName::Kind::X11 ? "x11" : "wayland");
+    const auto give_up = std::chrono::steady_clock::now() + kRefusalPatience;
+    for (;;) {
+        std::string reason;
+        if (display.kind == DisplayName::Kind::X11) {
+            const X11Hold hold(display.name, display.socket_path, kAnswerPatience);
+            if (hold.held() && SDL_Init(SDL_INIT_VIDEO) == 0) return true;
+            reason = hold.unanswered() ? "it does not answer" : hold.held() ? SDL_GetError() : "it refuses the connection";
+        } else {
+            if (SDL_Init(SDL_INIT_VIDEO) == 0) return true;
+            reason = SDL_GetError();
+        }
+        if (std::chrono::steady_clock::now() >= give_up) {
+            *error = "cannot open the display " + display.name + ": " + reason;
+            SDL_Quit();
+            return false;
+        }
+        if (tracing()) std::fprintf(stderr, "display %s did not open; trying again\n", display.name.c_str());
+        std::this_thread::sleep_for(kRefusalRetry);
     }
 }
 
@@ -88,10 +148,7 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, const std:
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // The tap that brings the window to the front is also input.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        *error = SDL_GetError();
-        return nullptr;
-    }
+    if (!init_video(error)) return nullptr;
     // X11 has a framebuffer of its own that updates only the rectangles asked for, where SDL's
     // default would re-upload the whole surface through a renderer at every update. Drivers without
     // one (Wayland, KMS/DRM) have only that renderer's texture to present through.
@@ -131,7 +188,7 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, const std:
         sdl_desktop_scale(std::getenv("SCRIVO_SCALE"), std::getenv("GDK_SCALE"), sdl_x_resources(window), &complaint);
     if (!complaint.empty()) std::fprintf(stderr, "%s: %s\n", program_name().c_str(), complaint.c_str());
     std::unique_ptr<SdlBackend> backend(new SdlBackend(window, width, height, wake_type, desktop_scale));
-    if (!backend->attach_surface()) {
+    if (backend->wake_fd_ < 0 || !backend->attach_surface()) {
         *error = std::string("no surface to draw the window with: ") + SDL_GetError();
         return nullptr;
     }
@@ -144,9 +201,11 @@ SdlBackend::SdlBackend(SDL_Window* window, int width, int height, std::uint32_t 
       height_(height),
       wake_type_(wake_type),
       desktop_scale_(desktop_scale),
+      wake_fd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)),
+      connection_fd_(x11_watch_connection(window, &lost_)),
       input_(width, height, wake_type),
       audio_(std::make_unique<SdlAudio>()),
-      trace_(std::getenv("SCRIVO_TRACE") != nullptr && std::string_view(std::getenv("SCRIVO_TRACE")) == "1") {
+      trace_(tracing()) {
     // As on a pen device: no pointer over the page, and no text-input machinery behind the keys.
     SDL_ShowCursor(SDL_DISABLE);
     SDL_StopTextInput();
@@ -154,6 +213,9 @@ SdlBackend::SdlBackend(SDL_Window* window, int width, int height, std::uint32_t 
 
 SdlBackend::~SdlBackend() {
     audio_.reset();
+    if (wake_fd_ >= 0) close(wake_fd_);
+    // Closing a display that is gone would end the process from inside Xlib; its ending frees it.
+    if (lost_) return;
     if (wait_cursor_ != nullptr) SDL_FreeCursor(wait_cursor_);
     SDL_DestroyWindow(window_);
     SDL_Quit();
@@ -178,6 +240,7 @@ bool SdlBackend::attach_surface() {
 }
 
 void SdlBackend::present(const Rect* rects, int count) {
+    if (lost_) return;
     const Rect bounds = intersect({0, 0, width_, height_}, {0, 0, surface_->w, surface_->h});
     update_.clear();
     for (int i = 0; i < count; ++i) {
@@ -217,35 +280,73 @@ bool SdlBackend::handle_window_change(const SDL_Event& sdl_event, DeviceEvent* e
 }
 
 bool SdlBackend::next_event(DeviceEvent* event, int timeout_ms) {
-    const Uint64 deadline = SDL_GetTicks64() + static_cast<Uint64>(timeout_ms > 0 ? timeout_ms : 0);
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms > 0 ? timeout_ms : 0);
     if (input_.take_pending(event)) {
         if (trace_) trace_event(*event);
         return true;
     }
     for (;;) {
         SDL_Event sdl_event;
-        int got;
-        if (timeout_ms < 0) {
-            got = SDL_WaitEvent(&sdl_event);
-        } else {
-            const Uint64 now = SDL_GetTicks64();
-            got = now >= deadline ? SDL_PollEvent(&sdl_event)
-                                  : SDL_WaitEventTimeout(&sdl_event, static_cast<int>(deadline - now));
+        while (!lost_ && SDL_PollEvent(&sdl_event)) {
+            // With SDL's signal handlers and its quit on the last window's close turned off, SDL
+            // speaks of quitting only when the display's connection is gone (a compositor ended).
+            if (sdl_event.type == SDL_QUIT) lost_ = true;
+            if (lost_) break;
+            if (!handle_window_change(sdl_event, event) && !input_.translate(sdl_event, event)) continue;
+            // SDL's wake event and the counter stand for the same wake-up.
+            if (event->type == DeviceEvent::Type::Wake) take_wake();
+            if (trace_) trace_event(*event);
+            return true;
         }
-        if (got == 0) return false;
-        if (!handle_window_change(sdl_event, event) && !input_.translate(sdl_event, event)) continue;
+        *event = DeviceEvent{};
+        if (lost_ && !lost_told_) {
+            // The program hears it as a request to close: it saves and ends the way it always does.
+            lost_told_ = true;
+            event->type = DeviceEvent::Type::CloseRequested;
+        } else if (take_wake()) {
+            event->type = DeviceEvent::Type::Wake;
+        } else {
+            int left = -1;
+            if (timeout_ms >= 0) {
+                const auto now = Clock::now();
+                if (now >= deadline) return false;
+                left = static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count());
+            }
+            wait(left);
+            continue;
+        }
         if (trace_) trace_event(*event);
         return true;
     }
 }
 
+void SdlBackend::wait(int timeout_ms) {
+    if (connection_fd_ < 0 && !lost_) {
+        SDL_WaitEventTimeout(nullptr, timeout_ms);
+        return;
+    }
+    pollfd watched[] = {{wake_fd_, POLLIN, 0}, {lost_ ? -1 : connection_fd_, POLLIN, 0}};
+    poll(watched, 2, timeout_ms);
+}
+
+bool SdlBackend::take_wake() {
+    eventfd_t count = 0;
+    return eventfd_read(wake_fd_, &count) == 0;
+}
+
 void SdlBackend::wake() {
-    SDL_Event event{};
-    event.type = wake_type_;
-    SDL_PushEvent(&event);
+    eventfd_write(wake_fd_, 1);
+    // SDL waits on drivers other than X11 itself, and only its own events end that wait.
+    if (connection_fd_ < 0 && !lost_) {
+        SDL_Event event{};
+        event.type = wake_type_;
+        SDL_PushEvent(&event);
+    }
 }
 
 void SdlBackend::set_cursor(CursorShape shape) {
+    if (lost_) return;
     if (shape == CursorShape::Wait) {
         if (wait_cursor_ == nullptr) wait_cursor_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
         if (wait_cursor_ != nullptr) SDL_SetCursor(wait_cursor_);
@@ -256,6 +357,7 @@ void SdlBackend::set_cursor(CursorShape shape) {
 }
 
 void SdlBackend::set_text_input(bool on) {
+    if (lost_) return;
     if (on) {
         SDL_StartTextInput();
     } else {
@@ -264,6 +366,7 @@ void SdlBackend::set_text_input(bool on) {
 }
 
 void SdlBackend::raise() {
+    if (lost_) return;
     if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(window_);
     SDL_RaiseWindow(window_);
     // Without a window manager to hand it over, the keyboard focus has to be taken.

@@ -5,6 +5,7 @@
 
 #include <SDL2/SDL_video.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -30,8 +31,10 @@ SdlScreen sdl_screen_from_environment();
 
 class SdlBackend final : public Backend {
 public:
-    // Opens the display with a window of the class `window_class`, by which desktops match it to
-    // its launcher. Null, with SDL's reason in `error`, when there is none.
+    // Opens the display the environment names (or the video driver SDL_VIDEODRIVER asks for), and
+    // only that: never an invisible stand-in. A display that is there but refuses is asked again for
+    // about a second. Its window has the class `window_class`, by which desktops match it to its
+    // launcher. Null, with a sentence saying why in `error`, when it cannot be opened.
     static std::unique_ptr<SdlBackend> open(const SdlScreen& screen, const std::string& window_class,
                                             std::string* error);
     ~SdlBackend() override;
@@ -54,6 +57,9 @@ public:
     void set_title(const std::string& title) override { SDL_SetWindowTitle(window_, title.c_str()); }
 
     SDL_Window* window() const { return window_; }
+    // The display went away while the program ran (its server ended): the program was asked to
+    // close, and nothing is shown from then on.
+    bool display_lost() const { return lost_.load(); }
 
 private:
     SdlBackend(SDL_Window* window, int width, int height, std::uint32_t wake_type, int desktop_scale);
@@ -62,12 +68,22 @@ private:
     // Window changes the platform never hears of as such; true (with `event` set) for the one it
     // must hear of: the presented pixels are lost.
     bool handle_window_change(const SDL_Event& sdl_event, DeviceEvent* event);
+    // Waits until the display or a wake-up has something, or `timeout_ms` (negative: no limit) has
+    // passed.
+    void wait(int timeout_ms);
+    // True, and the count cleared, when wake() was called since the last time.
+    bool take_wake();
 
     SDL_Window* window_;
     int width_;
     int height_;
     std::uint32_t wake_type_;
     int desktop_scale_;
+    int wake_fd_;
+    // The X connection to wait on; -1 on other drivers, which SDL waits on itself.
+    int connection_fd_ = -1;
+    std::atomic<bool> lost_{false};
+    bool lost_told_ = false;
     // The window surface itself when it has the screen's size and pixel layout; otherwise `own_`,
     // converted into the surface as it is presented.
     SDL_Surface* surface_ = nullptr;

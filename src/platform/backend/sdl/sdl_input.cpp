@@ -89,7 +89,6 @@ bool SdlInput::translate(const SDL_Event& event, DeviceEvent* out) {
         case SDL_WINDOWEVENT_CLOSE: out->type = DeviceEvent::Type::CloseRequested; return true;
         default: return false;
         }
-    case SDL_QUIT: out->type = DeviceEvent::Type::CloseRequested; return true;
     default:
         if (event.type == wake_type_) {
             out->type = DeviceEvent::Type::Wake;

@@ -114,6 +114,7 @@ constexpr UINT DT_SINGLELINE = 0x0020;
 constexpr UINT DT_NOPREFIX = 0x0800;
 constexpr UINT DT_CALCRECT = 0x0400;
 constexpr int WHITE_BRUSH = 0;
+constexpr int LTGRAY_BRUSH = 1;
 constexpr int BLACK_BRUSH = 4;
 constexpr int NULL_BRUSH = 5;
 constexpr UINT CLR_INVALID = 0xFFFFFFFF;

@@ -12,6 +12,41 @@ constexpr DWORD SHFS_HIDESTARTICON = 0x0020;
 
 BOOL SHFullScreen(HWND window, DWORD state);
 
+// SHInitDialog
+struct SHINITDLGINFO {
+    DWORD dwMask;
+    HWND hDlg;
+    DWORD dwFlags;
+};
+constexpr DWORD SHIDIM_FLAGS = 0x0001;
+constexpr DWORD SHIDIF_DONEBUTTON = 0x0001;
+constexpr DWORD SHIDIF_SIZEDLGFULLSCREEN = 0x0004;
+// Sizes the dialog as its flags ask and, with the done button, gives it the navigation bar's OK.
+BOOL SHInitDialog(SHINITDLGINFO* info);
+
+// SHCreateMenuBar
+struct SHMENUBARINFO {
+    DWORD cbSize;
+    HWND hwndParent;
+    DWORD dwFlags;
+    UINT nToolBarId;
+    HINSTANCE hInstRes;
+    int nBmpId;
+    int cBmpImages;
+    HWND hwndMB;
+    COLORREF clrBk;
+};
+constexpr DWORD SHCMBF_EMPTYBAR = 0x0001;
+// Only the empty bar is made: the strip at the bottom of the screen, reserved for the window.
+BOOL SHCreateMenuBar(SHMENUBARINFO* info);
+
+// The title shown in the navigation bar while a dialog is open.
+BOOL SHSetNavBarText(HWND requester, LPCWSTR text);
+
+// The input panel: up starts the system's text input, down stops it.
+enum SIPSTATE { SIP_UP = 0, SIP_DOWN = 1, SIP_FORCEDOWN = 2, SIP_UNCHANGED = 3, SIP_INPUTDIALOG = 4 };
+BOOL SHSipPreference(HWND window, SIPSTATE state);
+
 // Where programs keep this user's own data, each in a folder of its own inside.
 constexpr int CSIDL_APPDATA = 0x001A;
 

@@ -138,12 +138,15 @@ constexpr DWORD WS_POPUP = 0x80000000;
 constexpr DWORD WS_CHILD = 0x40000000;
 constexpr DWORD WS_VISIBLE = 0x10000000;
 constexpr DWORD WS_DISABLED = 0x08000000;
+// A window that is never made active, a tap on it included: a bar that serves the active window.
+constexpr DWORD WS_EX_NOACTIVATE = 0x08000000;
 // Above every window without it: popup menus, lists that drop down, the navigation bar.
 constexpr DWORD WS_EX_TOPMOST = 0x00000008;
 
 // ShowWindow commands.
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOW = 5;
+constexpr int SW_SHOWNA = 8;  // shown without being activated
 
 // GetWindow relations.
 constexpr UINT GW_OWNER = 4;

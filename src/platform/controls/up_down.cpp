@@ -1,0 +1,159 @@
+// msctls_updown32: two arrows that step a number up and down within a range, writing it into the
+// buddy control beside it. A press steps once; held, it repeats.
+#include <map>
+#include <string>
+
+#include "backend/backend.h"
+#include "controls/control_kit.h"
+#include "controls/draw.h"
+#include "platform/controls.h"
+#include "platform/gdi.h"
+#include "platform/window.h"
+#include "window/window_table.h"
+
+namespace platform {
+namespace {
+
+constexpr UINT_PTR kRepeatTimer = 1;
+constexpr UINT kFirstRepeatMs = 400;
+constexpr UINT kRepeatMs = 100;
+
+struct UpDownState {
+    HWND buddy = nullptr;
+    int lower = 0;
+    int upper = 100;
+    int position = 0;
+    int pressed = 0;  // +1 up arrow, -1 down arrow, 0 none
+};
+
+std::map<HWND, UpDownState> up_downs;
+
+// The control created just before this one in the same parent.
+HWND previous_sibling(const Window& w) {
+    const Window* parent = find_window(w.parent);
+    if (!parent) return nullptr;
+    HWND previous = nullptr;
+    for (HWND child : parent->children) {
+        if (child == w.handle) return previous;
+        previous = child;
+    }
+    return nullptr;
+}
+
+// Sits at the buddy's right edge, as high as the buddy, and the buddy gives up that width.
+void attach_to_buddy(HWND window, UpDownState& s) {
+    Window* w = find_window(window);
+    if (!w || !(w->style & UDS_AUTOBUDDY)) return;
+    s.buddy = previous_sibling(*w);
+    Window* buddy = find_window(s.buddy);
+    if (!buddy || !(w->style & UDS_ALIGNRIGHT)) return;
+    const Rect b = buddy->rect;
+    const int width = std::min(w->rect.width(), b.width());
+    MoveWindow(s.buddy, b.left, b.top, b.width() - width, b.height(), TRUE);
+    MoveWindow(window, b.right - width, b.top, width, b.height(), TRUE);
+}
+
+int read_buddy(const UpDownState& s) {
+    const Window* buddy = find_window(s.buddy);
+    if (!buddy || buddy->text.empty()) return s.position;
+    long value = 0;
+    for (wchar_t c : buddy->text) {
+        if (c < L'0' || c > L'9') return s.position;
+        value = value * 10 + (c - L'0');
+        if (value > 0x7FFF) return s.position;
+    }
+    return static_cast<int>(value);
+}
+
+void step(HWND window, UpDownState& s) {
+    const Window* w = find_window(window);
+    if (!w) return;
+    const int low = std::min(s.lower, s.upper);
+    const int high = std::max(s.lower, s.upper);
+    // With the range given upside down, the up arrow still moves towards the upper bound.
+    const int direction = s.upper >= s.lower ? s.pressed : -s.pressed;
+    int position = (w->style & UDS_SETBUDDYINT) ? read_buddy(s) : s.position;
+    position = std::clamp(position + direction, low, high);
+    s.position = position;
+    if ((w->style & UDS_SETBUDDYINT) && s.buddy) SetWindowTextW(s.buddy, std::to_wstring(position).c_str());
+}
+
+void paint(HWND window, const UpDownState& s) {
+    PAINTSTRUCT ps;
+    const HDC dc = BeginPaint(window, &ps);
+    if (dc) {
+        RECT client;
+        GetClientRect(window, &client);
+        const HBRUSH face = control_brush(GetParent(window), WM_CTLCOLORBTN, dc);
+        const COLORREF ink = GetTextColor(dc);
+        const int middle = client.bottom / 2;
+        const int line = display_scale();
+        for (int half = 0; half < 2; ++half) {
+            const RECT part = {0, half ? middle : 0, client.right, half ? client.bottom : middle};
+            FillRect(dc, &part, face);
+            draw::frame(dc, part, s.pressed == (half ? -1 : 1) ? ink : RGB(0, 0, 0), line);
+            // A small triangle, pointing up on the upper part and down on the lower.
+            const int cx = (part.left + part.right) / 2;
+            const int height = std::max(1, std::min(part.right - part.left, part.bottom - part.top) / 4);
+            const int top = (part.top + part.bottom - height) / 2;
+            for (int row = 0; row < height; ++row) {
+                const int half_width = half ? height - 1 - row : row;
+                draw::fill(dc, {cx - half_width - 1, top + row, cx + half_width + 1, top + row + 1}, ink);
+            }
+        }
+    }
+    EndPaint(window, &ps);
+}
+
+}  // namespace
+
+LRESULT up_down_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        attach_to_buddy(window, up_downs[window]);
+        return 0;
+    case WM_DESTROY:
+        up_downs.erase(window);
+        return 0;
+    case UDM_SETRANGE: {
+        UpDownState& s = up_downs[window];
+        s.upper = static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam)));
+        s.lower = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam)));
+        return 0;
+    }
+    case WM_LBUTTONDOWN: {
+        UpDownState& s = up_downs[window];
+        RECT client;
+        GetClientRect(window, &client);
+        s.pressed = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam))) < client.bottom / 2 ? 1 : -1;
+        SetCapture(window);
+        step(window, s);
+        SetTimer(window, kRepeatTimer, kFirstRepeatMs, nullptr);
+        InvalidateRect(window, nullptr, FALSE);
+        return 0;
+    }
+    case WM_TIMER:
+        if (wParam == kRepeatTimer && up_downs[window].pressed) {
+            step(window, up_downs[window]);
+            SetTimer(window, kRepeatTimer, kRepeatMs, nullptr);
+        }
+        return 0;
+    case WM_LBUTTONUP:
+        if (up_downs[window].pressed) {
+            up_downs[window].pressed = 0;
+            KillTimer(window, kRepeatTimer);
+            ReleaseCapture();
+            InvalidateRect(window, nullptr, FALSE);
+        }
+        return 0;
+    case WM_PAINT:
+        paint(window, up_downs[window]);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,42 @@
+"""The display goes away under a Scrivo with unsaved ink (its X server ends): Scrivo saves the
+notepad and stores the page it was on, says so on stderr and ends with 1, without aborting."""
+
+import os
+
+from PIL import Image
+
+from harness import PAGE_BLUE, expect, main
+from ink import drag
+
+
+def test(session):
+    with session(width=240, height=320) as s:
+        scrivo = s.start_scrivo(close_first_box=True)
+        mark = scrivo.mark()
+        s.xdotool("key", "Down")
+        # Past the page number's half second, or the stroke would come while the turn still runs
+        # (and the turn's end sets aside the pointer input that came during it).
+        scrivo.wait_settled(mark, quiet=1.0)
+        mark = scrivo.mark()
+        drag(s, [(30, 200), (60, 200), (90, 200)])
+        scrivo.wait_for(r"pointer up 90 200", mark)
+        scrivo.wait_settled(mark)
+        expect(s.screenshot().getpixel((60, 200)) != PAGE_BLUE, "the stroke is not on the screen")
+
+        s.xvfb.kill()
+        code = scrivo.exit_code(timeout=15)
+        expect(code == 1, f"Scrivo ended with {code} when its display went away\n{scrivo.output()}")
+        expect(scrivo.matching(r".*lost the display :\d+.*"), f"no word of the lost display\n{scrivo.output()}")
+        expect(not scrivo.matching(r".*terminate called.*"), f"Scrivo aborted\n{scrivo.output()}")
+
+        notepad = os.path.join(s.folder, "app", "Scrivo.bmp")
+        expect(os.path.exists(notepad), f"no notepad saved\n{scrivo.output()}")
+        stored = Image.open(notepad)
+        expect(stored.getpixel((60, 320 + 200)) == 0 and stored.getpixel((60, 320 + 230)) == 255,
+               "Scrivo.bmp does not hold the stroke drawn on the second page")
+        with open(os.path.join(s.folder, "config", "scrivo", "registry.reg")) as settings:
+            expect('"PositionY"=dword:00000140' in settings.read(), "the second page was not stored as the position")
+
+
+if __name__ == "__main__":
+    main(test)

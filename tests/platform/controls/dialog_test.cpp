@@ -1,0 +1,329 @@
+// Dialogs from the built-in templates and the controls in them, driven through the headless screen
+// the way a user drives them: layout, focus and the keys, typing, the up-down, the combo box, and
+// the colours the dialog procedure answers.
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "../window/window_test_support.h"
+#include "controls/dialog.h"
+#include "core/clock.h"
+#include "platform/controls.h"
+#include "platform/system.h"
+#include "system/module.h"
+#include "window/screen.h"
+#include "window/window_table.h"
+
+using namespace window_test;
+
+namespace {
+
+constexpr WORD kAbout = 103;
+constexpr WORD kOptions = 118;
+
+// What the dialog procedure of a test does, and what it heard.
+std::function<INT_PTR(HWND, UINT, WPARAM, LPARAM)> answer;
+std::vector<WPARAM> commands;
+
+INT_PTR test_dialog_proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND) commands.push_back(wParam);
+    if (answer) return answer(dialog, message, wParam, lParam);
+    return message == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+class Dialog : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        main = top_level(0, 0, 240, 320);
+        dispatch_all();
+    }
+
+    // Opens the template and runs `step` once the dialog waits for input, then the steps it queued,
+    // then ends the dialog with 1 unless `end` is false; the dialog's result.
+    INT_PTR Run(WORD id, const std::function<void(HWND)>& step, bool end = true) {
+        screen.when_idle([this, step, end] {
+            const HWND dialog = GetActiveWindow();
+            step(dialog);
+            if (end) screen.when_idle([dialog] { EndDialog(dialog, 1); });
+        });
+        const HINSTANCE instance = platform::program_instance();
+        const HGLOBAL loaded = LoadResource(instance, FindResourceW(instance, MAKEINTRESOURCEW(id), RT_DIALOG));
+        return DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(loaded), main, test_dialog_proc, 0);
+    }
+
+    void Key(int vk, bool down = true) { screen.push({down ? Type::KeyDown : Type::KeyUp, 0, 0, vk}); }
+    void Press(int vk) {
+        Key(vk);
+        Key(vk, false);
+    }
+    void Tap(int x, int y) {
+        screen.push({Type::PointerDown, x, y});
+        screen.push({Type::PointerUp, x, y});
+    }
+    static RECT ScreenRect(HWND window) {
+        RECT r{};
+        GetWindowRect(window, &r);
+        return r;
+    }
+    // The dialog's controls in template order.
+    static std::vector<HWND> Controls(HWND dialog) { return platform::find_window(dialog)->children; }
+    static std::wstring Text(HWND window) {
+        wchar_t text[64];
+        GetWindowTextW(window, text, 64);
+        return text;
+    }
+
+    HWND main = nullptr;
+};
+
+TEST_F(Dialog, ControlsStandInDialogUnitsOfTheTemplateFontAtEachScale) {
+    platform::DialogUnits units[2];
+    for (int scale = 1; scale <= 2; ++scale) {
+        screen.set_desktop_scale(scale);
+        Run(kOptions, [&](HWND dialog) {
+            platform::DialogUnits& u = units[scale - 1];
+            ASSERT_TRUE(platform::dialog_units_of_window(dialog, &u));
+            const RECT d = ScreenRect(dialog);
+            const auto at = [&](HWND control) {
+                const RECT r = ScreenRect(control);
+                return RECT{r.left - d.left, r.top - d.top, r.right - d.left, r.bottom - d.top};
+            };
+            EXPECT_EQ(d.right - d.left, 138 * u.x / 4);
+            EXPECT_EQ(d.bottom - d.top, 154 * u.y / 8);
+            const RECT group = at(Controls(dialog)[19]);
+            EXPECT_EQ(group.left, 2 * u.x / 4);
+            EXPECT_EQ(group.top, 2 * u.y / 8);
+            EXPECT_EQ(group.right, 136 * u.x / 4);
+            EXPECT_EQ(group.bottom, 47 * u.y / 8);
+            // The spin control sits at the right edge of the field before it, which gives up its width.
+            const RECT field = at(GetDlgItem(dialog, 1033));
+            const RECT spin = at(GetDlgItem(dialog, 1034));
+            EXPECT_EQ(field.left, 109 * u.x / 4);
+            EXPECT_EQ(spin.right, 130 * u.x / 4);
+            EXPECT_EQ(field.right, spin.left);
+            EXPECT_EQ(spin.top, field.top);
+            EXPECT_EQ(spin.bottom, field.bottom);
+        });
+    }
+    // The font is realised at the display's scale, so the units grow with it.
+    EXPECT_NEAR(units[1].x, 2 * units[0].x, 2);
+    EXPECT_NEAR(units[1].y, 2 * units[0].y, 2);
+}
+
+TEST_F(Dialog, FocusStartsAtTheFirstTabStopAndTabFollowsTemplateOrder) {
+    std::vector<HWND> focus;
+    HWND firstPicture = nullptr;
+    std::vector<WORD> ids;
+    const auto note = [&] {
+        focus.push_back(GetFocus());
+        ids.push_back(static_cast<WORD>(GetDlgCtrlID(GetFocus())));
+    };
+    Run(kOptions, [&](HWND dialog) {
+        firstPicture = Controls(dialog)[0];
+        note();
+        for (int i = 0; i < 7; ++i) Press(VK_TAB);
+        screen.when_idle(note);
+        screen.when_idle([&] { Press(VK_TAB); });
+        screen.when_idle(note);
+        screen.when_idle([&] { Press(VK_TAB); });
+        screen.when_idle(note);
+        screen.when_idle([&] { Key(VK_SHIFT); });
+        screen.when_idle([&] { Press(VK_TAB); });
+        screen.when_idle(note);
+        screen.when_idle([&] { Key(VK_SHIFT, false); });
+        screen.when_idle([&, dialog] {
+            SetFocus(GetDlgItem(dialog, 1032));  // the last tab stop
+            Press(VK_TAB);
+        });
+        screen.when_idle(note);
+    });
+    ASSERT_EQ(focus.size(), 6u);
+    EXPECT_EQ(focus[0], firstPicture);
+    EXPECT_EQ(ids[1], 1030);
+    EXPECT_EQ(ids[2], 1035);  // the spin controls are no tab stops
+    EXPECT_EQ(ids[3], 1052);
+    EXPECT_EQ(ids[4], 1035);  // Shift+Tab goes back
+    EXPECT_EQ(focus[5], firstPicture);          // and Tab from the last wraps round
+}
+
+TEST_F(Dialog, EnterAnswersOkAndEscapeCancelAndEndDialogGivesTheResult) {
+    answer = [](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+        if (message == WM_COMMAND && LOWORD(wParam) == IDOK) EndDialog(dialog, 42);
+        return message == WM_INITDIALOG || message == WM_COMMAND;
+    };
+    EXPECT_EQ(Run(
+                  kAbout,
+                  [&](HWND) {
+                      Press(VK_ESCAPE);
+                      Press(VK_RETURN);
+                  },
+                  false),
+              42);
+    EXPECT_EQ(commands, (std::vector<WPARAM>{IDCANCEL, IDOK}));
+}
+
+TEST_F(Dialog, FieldsTakeDigitsOnlyAndOnlyAsManyAsFit) {
+    std::wstring typed, afterBackspace;
+    int beeps = 0;
+    Run(kOptions, [&](HWND dialog) {
+        const HWND field = GetDlgItem(dialog, 1032);
+        SetFocus(field);
+        SetWindowTextW(field, L"");
+        for (wchar_t c : std::wstring(L"7x-12345678"))
+            SendMessageW(field, WM_CHAR, c, 0);
+        typed = Text(field);
+        beeps = screen.beeps();
+        SendMessageW(field, WM_KEYDOWN, VK_BACK, 0);
+        afterBackspace = Text(field);
+    });
+    ASSERT_FALSE(typed.empty());
+    EXPECT_EQ(typed, std::wstring(L"712345678").substr(0, typed.size()));
+    EXPECT_LT(typed.size(), 9u) << "more digits than the field can show";
+    EXPECT_GE(beeps, 2);  // the letter and the minus
+    EXPECT_EQ(afterBackspace, typed.substr(0, typed.size() - 1));
+}
+
+TEST_F(Dialog, TheUpDownStepsWithinItsRangeAndRepeatsWhileHeld) {
+    std::wstring beside, atTop, atBottom, held;
+    Run(kOptions, [&](HWND dialog) {
+        const HWND field = GetDlgItem(dialog, 1030);
+        const RECT spin = ScreenRect(GetDlgItem(dialog, 1027));
+        const int up = spin.top + 2, down = spin.bottom - 3, x = (spin.left + spin.right) / 2;
+        SendDlgItemMessageW(dialog, 1027, UDM_SETRANGE, 0, MAKELPARAM(20, 1));
+        SetDlgItemInt(dialog, 1030, 17, FALSE);
+        Tap(x, up);
+        Tap(spin.right + 3, up);  // a finger just beside the narrow arrows still reaches them
+        screen.when_idle([&, field, x, up] {
+            beside = Text(field);
+            Tap(x, up);
+            Tap(x, up);
+        });
+        screen.when_idle([&, dialog, x, down, field] {
+            atTop = Text(field);
+            SetDlgItemInt(dialog, 1030, 2, FALSE);
+            Tap(x, down);
+            Tap(x, down);
+        });
+        screen.when_idle([&, x, up, field, dialog] {
+            atBottom = Text(field);
+            // Held for 950 ms: one step at once, then one after 400 ms and every 100 ms after that.
+            screen.push({Type::PointerDown, x, up});
+            screen.at_time(platform::clock_peek() + 950, [&, x, up, field, dialog] {
+                screen.push({Type::PointerUp, x, up});
+                screen.when_idle([&, field, dialog] {
+                    held = Text(field);
+                    EndDialog(dialog, 1);
+                });
+            });
+        });
+    }, false);
+    EXPECT_EQ(beside, L"19");
+    EXPECT_EQ(atTop, L"20");
+    EXPECT_EQ(atBottom, L"1");
+    EXPECT_EQ(held, L"8");
+}
+
+TEST_F(Dialog, ComboItemsKeepTheirPlacesAndDataAndArePickedByPenOrKeys) {
+    std::vector<LRESULT> results;
+    LRESULT picked = 0, afterKeys = 0, afterTapOutside = 0;
+    Run(kOptions, [&](HWND dialog) {
+        const auto send = [dialog](UINT m, WPARAM w, LPARAM l) { return SendDlgItemMessageW(dialog, 1052, m, w, l); };
+        results = {send(CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(L"b")),
+                   send(CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(L"a")),
+                   send(CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"c")),
+                   send(CB_INSERTSTRING, 7, reinterpret_cast<LPARAM>(L"z")),
+                   send(CB_SETITEMDATA, 1, 0x1234),
+                   send(CB_GETITEMDATA, 1, 0),
+                   send(CB_GETITEMDATA, 3, 0),
+                   send(CB_GETCOUNT, 0, 0),
+                   send(CB_SETCURSEL, 9, 0),
+                   send(CB_GETCURSEL, 0, 0)};
+        const RECT combo = ScreenRect(GetDlgItem(dialog, 1052));
+        Tap(combo.right - 3, combo.top + 3);  // drops the list
+        screen.when_idle([&] {
+            const RECT list = ScreenRect(GetActiveWindow());
+            const int row = (list.bottom - list.top) / 3;
+            Tap(list.left + 5, list.top + 2 * row + row / 2);  // the third item
+        });
+        screen.when_idle([&, send, dialog] {
+            picked = send(CB_GETCURSEL, 0, 0);
+            SetFocus(GetDlgItem(dialog, 1052));
+            Press(VK_UP);
+        });
+        screen.when_idle([&, send, combo] {
+            afterKeys = send(CB_GETCURSEL, 0, 0);
+            Tap(combo.right - 3, combo.top + 3);
+        });
+        screen.when_idle([&] { Tap(2, 300); });  // outside the list: it closes, nothing chosen
+        screen.when_idle([&, send] { afterTapOutside = send(CB_GETCURSEL, 0, 0); });
+    });
+    EXPECT_EQ(results, (std::vector<LRESULT>{0, 0, 2, CB_ERR, TRUE, 0x1234, CB_ERR, 3, CB_ERR, CB_ERR}));
+    EXPECT_EQ(picked, 2);
+    EXPECT_EQ(afterKeys, 1);
+    EXPECT_EQ(afterTapOutside, 1);
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), MAKEWPARAM(1052, CBN_SELCHANGE)), 2);
+}
+
+TEST_F(Dialog, ControlsPaintWithTheBrushAndColoursTheDialogAnswers) {
+    const HBRUSH field = CreateSolidBrush(RGB(1, 2, 3));
+    const HBRUSH ground = CreateSolidBrush(RGB(0, 200, 0));
+    answer = [&](HWND, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        if (message == WM_CTLCOLOREDIT) {
+            SetTextColor(dc, RGB(250, 0, 0));
+            return reinterpret_cast<INT_PTR>(field);
+        }
+        if (message == WM_CTLCOLORSTATIC) return reinterpret_cast<INT_PTR>(ground);
+        return message == WM_INITDIALOG;
+    };
+    std::uint32_t fieldPixel = 0, groundPixel = 0, dialogPixel = 0;
+    bool redDigit = false;
+    Run(kOptions, [&](HWND dialog) {
+        SetDlgItemInt(dialog, 1030, 8, FALSE);
+        screen.when_idle([&, dialog] {
+            platform::present_changes();
+            const RECT f = ScreenRect(GetDlgItem(dialog, 1030));
+            fieldPixel = screen.pixel(f.left + 2, f.bottom - 3);
+            for (int y = f.top; y < f.bottom; ++y)
+                for (int x = f.left; x < f.right; ++x) {
+                    const std::uint32_t p = screen.pixel(x, y);  // red ink, however much of the pixel it covers
+                    redDigit = redDigit || ((p >> 16) > 120 && ((p >> 8) & 0xFF) < 20);
+                }
+            const RECT label = ScreenRect(Controls(dialog)[0]);
+            groundPixel = screen.pixel(label.left, label.top);  // the picture's own ground is yellow
+            const RECT d = ScreenRect(dialog);
+            dialogPixel = screen.pixel(d.right - 2, d.bottom - 2);
+        });
+    });
+    EXPECT_EQ(fieldPixel, 0x00010203u);
+    EXPECT_TRUE(redDigit);
+    EXPECT_EQ(groundPixel, 0x00FFFF00u);
+    EXPECT_EQ(dialogPixel, 0x00C0C0C0u) << "an unanswered WM_CTLCOLORDLG gets the platform's grey";
+    DeleteObject(field);
+    DeleteObject(ground);
+}
+
+TEST_F(Dialog, NumbersAreReadWholeOrNotAtAll) {
+    Run(kOptions, [&](HWND dialog) {
+        const HWND field = GetDlgItem(dialog, 1030);
+        const auto read = [dialog, field](LPCWSTR text, BOOL isSigned, BOOL* ok) {
+            SetWindowTextW(field, text);
+            return GetDlgItemInt(dialog, 1030, ok, isSigned);
+        };
+        BOOL ok = FALSE;
+        EXPECT_EQ(read(L" 42 ", FALSE, &ok), 42u);
+        EXPECT_TRUE(ok);
+        EXPECT_EQ(read(L"4294967295", FALSE, &ok), 4294967295u);
+        for (LPCWSTR bad : {L"", L"12a", L"4294967296", L"-3"}) {
+            EXPECT_EQ(read(bad, FALSE, &ok), 0u) << bad;
+            EXPECT_FALSE(ok) << bad;
+        }
+        EXPECT_EQ(static_cast<int>(read(L"-3", TRUE, &ok)), -3);
+        EXPECT_EQ(GetDlgItemInt(dialog, 999, &ok, FALSE), 0u);
+        EXPECT_FALSE(ok);
+    });
+}
+
+}  // namespace

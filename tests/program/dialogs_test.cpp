@@ -1,0 +1,351 @@
+// The About and Options dialogs as the user meets them: opened from the command menu, in the
+// program's frame, confirmed with the navigation bar's OK.
+#include <filesystem>
+#include <string>
+
+#include "app/app.h"
+#include "app/commands.h"
+#include "notepad/notepad.h"
+#include "program_test.h"
+#include "settings/dialog_frame.h"
+#include "settings/options_dialog.h"
+#include "settings/settings.h"
+#include "testing.h"
+
+namespace {
+
+using Type = platform::DeviceEvent::Type;
+
+class DialogsTest : public ProgramTest {
+protected:
+    // The open dialog: the active window, owned by the main window.
+    static HWND Dialog() {
+        const HWND active = GetActiveWindow();
+        EXPECT_EQ(GetWindow(active, GW_OWNER), MainWindow);
+        return active;
+    }
+
+    void Open(WORD command) {
+        Idle([command] { PostMessageW(MainWindow, WM_COMMAND, command, 0); });
+    }
+
+    // Taps the navigation bar's OK.
+    void PressOk() {
+        Idle([this] {
+            RECT ok;
+            ASSERT_TRUE(platform::navigation_bar_ok(nullptr, &ok)) << "no OK in the navigation bar";
+            screen_->push({Type::PointerDown, ok.left + 2, ok.top + 2});
+            screen_->push({Type::PointerUp, ok.left + 2, ok.top + 2});
+        });
+    }
+
+    // An idle step that expects a box with this text and caption and answers it with the key.
+    void Answer(const std::wstring& expected, int vk, const std::wstring& expectedCaption = L"Scrivo") {
+        Idle([this, expected, vk, expectedCaption] {
+            std::wstring text, caption;
+            ASSERT_TRUE(OpenMessageBox(&text, &caption)) << "no message box is open";
+            EXPECT_EQ(text, expected);
+            EXPECT_EQ(caption, expectedCaption);
+            screen_->push({Type::KeyDown, 0, 0, vk});
+            screen_->push({Type::KeyUp, 0, 0, vk});
+        });
+    }
+
+    static void Fill(int field, LPCWSTR text) { SetWindowTextW(GetDlgItem(Dialog(), field), text); }
+    static void Choose(int list, int index) { SendDlgItemMessageW(Dialog(), list, CB_SETCURSEL, index, 0); }
+
+    static LONG Stored(LPCWSTR name) {
+        DWORD type = REG_DWORD;
+        DWORD size = 4;
+        LONG value = -12345;
+        return RegistryValue(REGISTRY_READ, name, &type, &value, &size) ? value : -12345;
+    }
+    static void Store(LPCWSTR name, DWORD value) {
+        DWORD type = REG_DWORD;
+        DWORD size = 4;
+        RegistryValue(REGISTRY_STORE, name, &type, &value, &size);
+    }
+
+    // Index of the colour in the list, for choosing by name.
+    static int ColourIndex(COLORREF colour) {
+        for (int i = 0; i < ColourCount; ++i)
+            if (ColourList[i].Colour == colour) return i;
+        return -1;
+    }
+};
+
+TEST_F(DialogsTest, AboutShowsTheYellowFrameWithItsTitleAndOnlyOkCloses) {
+    AnswerNewPad();
+    Open(IDM_ABOUT);
+    Idle([this] {
+        const HWND dialog = Dialog();
+        EXPECT_EQ(platform::navigation_bar_title(), L"Scrivo - About");
+        // Full screen between the navigation bar and the menu bar, yellow behind the texts.
+        RECT r;
+        GetWindowRect(dialog, &r);
+        EXPECT_EQ(r.left, 0);
+        EXPECT_EQ(r.right, 240);
+        EXPECT_GT(r.top, 0);
+        EXPECT_LT(r.bottom, 320);
+        EXPECT_EQ(Pixel(5, r.top + 5), 0x00FFFF00u);
+        EXPECT_EQ(Pixel(235, r.bottom - 5), 0x00FFFF00u);
+        // The main window repainting behind the dialog hides its own bars, not the dialog's OK.
+        InvalidateRect(MainWindow, nullptr, FALSE);
+        UpdateWindow(MainWindow);
+        EXPECT_TRUE(platform::navigation_bar_ok(nullptr, nullptr));
+        // About leaves the input panel alone, but closing it forces the panel down.
+        SHSipPreference(dialog, SIP_UP);
+        // Cancel and Escape change nothing.
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        screen_->push({Type::KeyDown, 0, 0, VK_ESCAPE});
+        screen_->push({Type::KeyUp, 0, 0, VK_ESCAPE});
+    });
+    Idle([this] { EXPECT_NE(GetActiveWindow(), MainWindow) << "the dialog closed without OK"; });
+    PressOk();
+    Idle([&] {
+        EXPECT_EQ(GetActiveWindow(), MainWindow);
+        EXPECT_FALSE(platform::navigation_bar_ok(nullptr, nullptr));
+        EXPECT_FALSE(screen_->text_input());
+        // The page shows again, the bars hidden.
+        EXPECT_TRUE(ScreenAreaIs(0, 0, 200, 320, BluePage));
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(DialogsTest, EachOpeningMakesItsOwnTwoBrushesAndDeletesThem) {
+    AnswerNewPad();
+    HBRUSH first[2] = {};
+    std::size_t objectsAfterFirst = 0;
+    for (int opening = 0; opening < 2; ++opening) {
+        Open(IDM_ABOUT);
+        Idle([&, opening] {
+            const HDC dc = CreateCompatibleDC(nullptr);
+            const auto button = reinterpret_cast<HBRUSH>(SendMessageW(Dialog(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), 0));
+            const auto ground = reinterpret_cast<HBRUSH>(SendMessageW(Dialog(), WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), 0));
+            DeleteDC(dc);
+            ASSERT_NE(button, nullptr);
+            ASSERT_NE(ground, nullptr);
+            EXPECT_NE(button, ground);
+            if (opening == 1) {
+                EXPECT_NE(button, first[0]);
+                EXPECT_EQ(GetObjectW(first[0], 0, nullptr), 0) << "the first opening's brush outlived it";
+            }
+            first[0] = button;
+            first[1] = ground;
+        });
+        PressOk();
+        // The shell keeps what it made for the first dialog; a dialog's own objects go with it.
+        if (opening == 0) Idle([&] { objectsAfterFirst = platform::gdi_live_objects(); });
+    }
+    Idle([&] {
+        EXPECT_EQ(platform::gdi_live_objects(), objectsAfterFirst);
+        EXPECT_EQ(GetObjectW(first[1], 0, nullptr), 0);
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(DialogsTest, AMenuBarThatCannotBeMadeIsReportedOnceAndTheDialogStillWorks) {
+    AnswerNewPad();
+    Idle([] { platform::set_menu_bars_available(false); });
+    Open(IDM_OPTIONS);
+    Answer(L"Create Menu Bar Failed", VK_RETURN, L"Error");
+    Idle([] {
+        std::wstring text;
+        EXPECT_FALSE(OpenMessageBox(&text, nullptr)) << "reported twice: " << std::string(text.begin(), text.end());
+        Fill(IDC_PEN_WIDTH, L"4");
+    });
+    PressOk();
+    Idle([] {
+        EXPECT_EQ(Settings.PenWidth, 4);
+        EXPECT_EQ(GetActiveWindow(), MainWindow);
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(DialogsTest, PenSizesAreHeldToOneToTwentyAndTheEraserIsTakenAsTyped) {
+    AnswerNewPad();
+    Open(IDM_OPTIONS);
+    Idle([this] {
+        EXPECT_EQ(platform::navigation_bar_title(), L"Scrivo - Options");
+        EXPECT_TRUE(screen_->text_input()) << "Options raises the input panel for its numbers";
+        // The fields start from the settings.
+        EXPECT_EQ(GetDlgItemInt(Dialog(), IDC_PEN_END, nullptr, FALSE), 2u);
+        EXPECT_EQ(GetDlgItemInt(Dialog(), IDC_ERASER_SIZE, nullptr, FALSE), 10u);
+        EXPECT_EQ(GetDlgItemInt(Dialog(), IDC_PAGES, nullptr, FALSE), 5u);
+        Fill(IDC_PEN_WIDTH, L"0");
+        Fill(IDC_PEN_HEIGHT, L"25");
+        Fill(IDC_PEN_END, L"7");
+        Fill(IDC_ERASER_SIZE, L"0");
+    });
+    PressOk();
+    Idle([] {
+        EXPECT_EQ(Settings.PenWidth, 1);
+        EXPECT_EQ(Settings.PenHeight, 20);
+        EXPECT_EQ(Settings.PenEnd, 7);
+        EXPECT_EQ(Settings.EraserWidth, 0);
+        EXPECT_EQ(Settings.EraserHeight, 0);
+        EXPECT_EQ(Stored(L"PenWidth"), 1);
+        EXPECT_EQ(Stored(L"PenHeight"), 20);
+        EXPECT_EQ(Stored(L"PenEnd"), 7);
+        EXPECT_EQ(Stored(L"EraserSize"), 0);
+        // Every option is stored, changed or not.
+        EXPECT_EQ(Stored(L"PenColour"), 0x00FFFFFF);
+        EXPECT_EQ(Stored(L"BakColour"), 0x00FF0000);
+        EXPECT_EQ(PageCount, 5);
+    });
+    Open(IDM_OPTIONS);
+    Idle([] {
+        Fill(IDC_PEN_WIDTH, L"");  // unreadable: 0, so 1
+        Fill(IDC_ERASER_SIZE, L"35");
+    });
+    PressOk();
+    Idle([] {
+        EXPECT_EQ(Settings.PenWidth, 1);
+        EXPECT_EQ(Settings.EraserWidth, 35);
+        EXPECT_EQ(Stored(L"EraserSize"), 35);
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(DialogsTest, PagesAreHeldToOneToAHundredAndOnlyAChangeResizes) {
+    AnswerNewPad();
+    Open(IDM_OPTIONS);
+    Idle([] { Fill(IDC_PAGES, L"5"); });  // the same count: nothing to resize, nothing saved
+    PressOk();
+    Idle([this] {
+        EXPECT_EQ(NotepadHeight, 5 * 320);
+        EXPECT_FALSE(std::filesystem::exists(NotepadPath())) << "a resize saves first; none was due";
+    });
+    Open(IDM_OPTIONS);
+    Idle([] { Fill(IDC_PAGES, L"150"); });
+    PressOk();
+    Idle([] {
+        EXPECT_EQ(PageCount, 100);
+        EXPECT_EQ(NotepadHeight, 100 * 320);
+        EXPECT_EQ(ViewOffset, 0);
+    });
+    Open(IDM_OPTIONS);
+    Idle([] { Fill(IDC_PAGES, L"0"); });
+    PressOk();
+    Answer(L"Warning some pages will be lost", VK_RETURN);
+    Idle([] {
+        EXPECT_EQ(PageCount, 1);
+        EXPECT_EQ(NotepadHeight, 320);
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(DialogsTest, GrowingAsksNothingAndShrinkingCancelledKeepsThePagesButNotTheOptionsBefore) {
+    WriteBmp(NotepadPath(), 240, 8 * 320, [](int x, int y) { return x == 3 && y == 7 * 320 + 10; });
+    Open(IDM_OPTIONS);
+    Idle([] {
+        EXPECT_EQ(GetDlgItemInt(Dialog(), IDC_PAGES, nullptr, FALSE), 8u);
+        Fill(IDC_PAGES, L"6");
+        Fill(IDC_PEN_WIDTH, L"9");
+        Fill(IDC_ERASER_SIZE, L"14");
+        Choose(IDC_PEN_COLOUR, ColourIndex(0x000000FF));
+    });
+    PressOk();
+    Answer(L"Warning some pages will be lost", VK_ESCAPE);
+    Idle([] {
+        // Still open, with everything before the page count in effect.
+        EXPECT_NE(GetActiveWindow(), MainWindow);
+        EXPECT_EQ(Settings.PenWidth, 9);
+        EXPECT_EQ(Settings.PenColour, 0x000000FFu);
+        EXPECT_EQ(Settings.EraserWidth, 14);
+        EXPECT_EQ(Stored(L"EraserSize"), 14);
+        EXPECT_EQ(PageCount, 8);
+        EXPECT_EQ(NotepadHeight, 8 * 320);
+        Fill(IDC_PAGES, L"11");
+    });
+    PressOk();  // growing: no question
+    Idle([this] {
+        EXPECT_EQ(GetActiveWindow(), MainWindow);
+        EXPECT_EQ(PageCount, 11);
+        EXPECT_FALSE(ImageBit(3, 7 * 320 + 10)) << "the eighth page's ink survives growing";
+        // The new colours reach the screen once the dialog has returned.
+        EXPECT_EQ(GetTextColor(ScreenContext), 0x000000FFu);
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(DialogsTest, EqualColoursCancelledStayOpenWithBothColoursStoredAndTheEraserUntouched) {
+    AnswerNewPad();
+    Open(IDM_OPTIONS);
+    Idle([this] {
+        Choose(IDC_PEN_COLOUR, ColourIndex(0x000000FF));
+        Choose(IDC_PAGE_COLOUR, ColourIndex(0x000000FF));
+        Fill(IDC_ERASER_SIZE, L"3");
+    });
+    PressOk();
+    Answer(L"Warning Pen and Page colours are the same!", VK_ESCAPE);
+    Idle([] {
+        EXPECT_NE(GetActiveWindow(), MainWindow);
+        EXPECT_EQ(Stored(L"PenColour"), 0x000000FF);
+        EXPECT_EQ(Stored(L"BakColour"), 0x000000FF);
+        EXPECT_EQ(Stored(L"EraserSize"), -12345) << "the eraser size was stored past the warning";
+        EXPECT_EQ(Settings.EraserWidth, 10);
+        Choose(IDC_PAGE_COLOUR, ColourIndex(0x0000FFFF));
+    });
+    PressOk();
+    Idle([this] {
+        EXPECT_EQ(GetActiveWindow(), MainWindow);
+        EXPECT_EQ(Settings.EraserWidth, 3);
+        // Red ink on a yellow page from the next paint on.
+        EXPECT_TRUE(ScreenAreaIs(0, 100, 200, 110, 0x00FFFF00));
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(DialogsTest, AColourOutsideTheListShowsAsBlackAndAListWithoutSelectionKeepsTheColour) {
+    Store(L"PenColour", 0x00123456);
+    Store(L"BakColour", 0x00C0C0C0);
+    AnswerNewPad();
+    Open(IDM_OPTIONS);
+    Idle([] {
+        EXPECT_EQ(SendDlgItemMessageW(Dialog(), IDC_PEN_COLOUR, CB_GETCURSEL, 0, 0), 0);  // "Black"
+        EXPECT_EQ(SendDlgItemMessageW(Dialog(), IDC_PAGE_COLOUR, CB_GETCURSEL, 0, 0), ColourIndex(0x00C0C0C0));
+        EXPECT_EQ(SendDlgItemMessageW(Dialog(), IDC_PEN_COLOUR, CB_GETCOUNT, 0, 0), 8);
+        // A list that somehow lost its selection.
+        SendDlgItemMessageW(Dialog(), IDC_PAGE_COLOUR, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    });
+    PressOk();
+    Idle([] {
+        EXPECT_EQ(Settings.PenColour, 0x00000000u);
+        EXPECT_EQ(Settings.BakColour, 0x00C0C0C0u);
+        EXPECT_EQ(Stored(L"BakColour"), 0x00C0C0C0);
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(DialogsTest, ANotepadOfPartPagesCountsItsWholePagesAndComparesTheRealHeight) {
+    WriteBmp(NotepadPath(), 240, 3 * 320 + 100, [](int, int) { return false; });
+    Open(IDM_OPTIONS);
+    Idle([] {
+        EXPECT_EQ(GetDlgItemInt(Dialog(), IDC_PAGES, nullptr, FALSE), 3u);
+        Fill(IDC_PAGES, L"3");
+    });
+    PressOk();
+    Idle([] {
+        EXPECT_EQ(NotepadHeight, 3 * 320 + 100) << "choosing the count it has changes nothing";
+    });
+    Open(IDM_OPTIONS);
+    Idle([] { Fill(IDC_PAGES, L"4"); });  // 4 pages are more than the rows it holds: no question
+    PressOk();
+    Idle([] {
+        EXPECT_EQ(NotepadHeight, 4 * 320);
+        EXPECT_EQ(PageCount, 4);
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+}  // namespace
