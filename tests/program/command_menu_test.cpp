@@ -2,6 +2,7 @@
 // desktop's ways to the same commands.
 #include <cstdint>
 #include <cstdio>
+#include <cwchar>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -11,8 +12,8 @@
 #include "app/commands.h"
 #include "core/clock.h"
 #include "notepad/notepad.h"
+#include "notepad/notepad_file.h"
 #include "program_test.h"
-#include "system/module.h"
 #include "toolbutton/toolbutton.h"
 #include "testing.h"
 
@@ -317,14 +318,16 @@ TEST_F(CommandMenuTest, LosingTheForegroundSavesButOurOwnBoxesDoNot) {
 TEST_F(CommandMenuTest, AFailedSaveOnLosingTheForegroundKeepsTheChangeMarked) {
     WriteNotepad({});
     Drag({{50, 50}, {60, 60}});
-    Idle([this] {
-        // A folder path too long for the notepad's name: the save fails.
-        platform::set_program_path(ProgramDir() + "/" + std::string(300, 'x') + "/scrivo");
+    std::wstring chosen;
+    Idle([this, &chosen] {
+        // A notepad in a "folder" that is a file: the save fails.
+        chosen = NotepadFilePath;
+        std::wcscpy(NotepadFilePath, (chosen + L"/Scrivo.bmp").c_str());
         screen_->push({Type::FocusLost});
     });
-    Idle([this] {
+    Idle([this, &chosen] {
         EXPECT_EQ(DirtyFlag, 1);
-        platform::set_program_path(ProgramDir() + "/scrivo");
+        std::wcscpy(NotepadFilePath, chosen.c_str());
     });
     Close();
     EXPECT_EQ(RunScrivo(), 0);

@@ -42,6 +42,8 @@ public:
     void set_text_input(bool on) override { text_input_ = on; }
     bool text_input() const { return text_input_; }
     void raise() override {}
+    // Nobody sees the title of a screen kept in memory.
+    void set_title(const std::string&) override {}
 
     // The script.
     using Action = std::function<void()>;
