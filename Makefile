@@ -1,22 +1,28 @@
-# Scrivo: `make run` builds and starts the notepad; `make test` builds and runs every test.
-# Both first install the Debian packages they need (with sudo when not run as root).
+# Scrivo: `make run` builds, installs for this user and starts the notepad; `make test` builds and
+# runs every test; `make install` / `make uninstall` put Scrivo system-wide or into a package's
+# staging folder (PREFIX, DESTDIR). They first install the Debian packages they need (with sudo
+# when not run as root).
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
-# Where `make run` installs Scrivo. The notepad file lives beside the program, so it must not be in
-# a build folder that a rebuild or `make clean` would wipe.
-PREFIX     ?= $(HOME)/.local
-APP_DIR    := $(PREFIX)/lib/scrivo
+# Where `make run` installs Scrivo for this user: the program in USER_PREFIX/lib/scrivo, where the
+# notepad lives beside it (out of reach of a rebuild or `make clean`), and a launcher.
+USER_PREFIX ?= $(HOME)/.local
+# Where `make install` puts it for everyone.
+PREFIX     ?= /usr/local
+DESTDIR    ?=
 FUZZ_SECONDS ?= 60
 
 RUN_PACKAGES  := cmake make g++ pkg-config libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
 TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev \
-                 xvfb xdotool x11-apps x11-xserver-utils imagemagick python3 python3-pil
+                 xvfb xdotool x11-apps x11-xserver-utils x11-utils imagemagick python3 python3-pil \
+                 desktop-file-utils weston
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: run test build deps-run deps-test unit asan fuzz bench clean
+.PHONY: run programs install uninstall install-user uninstall-user test build deps-run deps-test unit asan fuzz \
+        bench clean
 
 define install_missing
 	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
@@ -32,13 +38,24 @@ deps-run:
 deps-test:
 	$(call install_missing,$(TEST_PACKAGES))
 
-run: deps-run
+programs: deps-run
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCRIVO_TESTS=OFF -DSCRIVO_BENCHMARKS=OFF
 	cmake --build $(BUILD) -j$(JOBS) --target scrivo scrivo-send
-	install -d $(APP_DIR)
-	install -m 755 $(BUILD)/scrivo $(BUILD)/scrivo-send $(APP_DIR)/
-	install -m 644 src/resources/MenuPop.wav $(APP_DIR)/
-	$(APP_DIR)/scrivo
+
+run: install-user
+	$(USER_PREFIX)/lib/scrivo/scrivo
+
+install-user: programs
+	BUILD=$(BUILD) PREFIX=$(USER_PREFIX) tools/install.sh install user
+
+uninstall-user:
+	PREFIX=$(USER_PREFIX) tools/install.sh uninstall user
+
+install: programs
+	BUILD=$(BUILD) PREFIX=$(PREFIX) DESTDIR=$(DESTDIR) tools/install.sh install system
+
+uninstall:
+	PREFIX=$(PREFIX) DESTDIR=$(DESTDIR) tools/install.sh uninstall system
 
 build: deps-test
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCRIVO_TESTS=ON -DSCRIVO_BENCHMARKS=ON

@@ -12,7 +12,7 @@ namespace {
 
 void present(benchmark::State& state, int width, int height, int rect_size) {
     std::string error;
-    auto backend = platform::SdlBackend::open({width, height}, &error);
+    auto backend = platform::SdlBackend::open({width, height}, "Scrivo", &error);
     if (!backend) {
         state.SkipWithError(("no display: " + error).c_str());
         return;

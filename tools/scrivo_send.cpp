@@ -19,7 +19,9 @@ constexpr const char* kUsage =
     "  close       close Scrivo (it saves the notepad first)\n"
     "  hibernate   tell Scrivo that memory runs low (it closes the same way)\n"
     "  command ID  run the command with that number (1 to 65535), as its menu would\n"
-    "  app         open Scrivo's command menu\n";
+    "  app         open Scrivo's command menu\n"
+    "  --help      show this and exit\n"
+    "Exit code 0 when Scrivo took the message, 1 when no Scrivo runs or it did not, 2 for a wrong use.\n";
 
 struct Message {
     UINT message = 0;
@@ -58,6 +60,10 @@ bool parse(int argc, char** argv, Message* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     Message m;
     if (!parse(argc, argv, &m)) {
         std::fputs(kUsage, stderr);

@@ -82,9 +82,8 @@ void AutosaveTimer() {
 
 int StartAutosave() {
     FinishAutosave();
-    WCHAR path[MAX_PATH];
-    if (!DirtyFlag || !AutosaveAllowed() || !GetNotepadFilePath(path)) return 0;
-    if (!PrepareNotepadSave(NotepadImage.Bitmap, path, &Autosave) || !TakeSnapshot()) return 0;
+    if (!DirtyFlag || !AutosaveAllowed() || !NotepadFilePath[0]) return 0;
+    if (!PrepareNotepadSave(NotepadImage.Bitmap, NotepadFilePath, &Autosave) || !TakeSnapshot()) return 0;
     Autosave.Pause = 0;
     // Changes from here on are not in the snapshot and mark the notepad again; a failed write
     // marks it too.

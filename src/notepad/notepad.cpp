@@ -137,11 +137,10 @@ int InitNotepad(HWND mainWindow, HINSTANCE instance) {
     EraserStamp = CreateStamp(L"WHITE20X20", instance, &EraserStampBitmap);
     NotepadImage.Context = CreateCompatibleDC(nullptr);
 
-    WCHAR path[MAX_PATH];
     HBITMAP loaded = nullptr;
-    if (GetNotepadFilePath(path)) {
-        RemoveLeftoverSaves(path);
-        loaded = LoadNotepadFile(NotepadImage.Context, path);
+    if (ChooseNotepadFilePath()) {
+        RemoveLeftoverSaves(NotepadFilePath);
+        loaded = LoadNotepadFile(NotepadImage.Context, NotepadFilePath);
     }
     if (loaded) {
         AdoptNotepadBitmap(loaded);

@@ -12,6 +12,7 @@
 DWORD LastSaveError = ERROR_SUCCESS;
 NotepadRefusal NotepadFileRefused = REFUSED_NONE;
 WCHAR RefusedFileAside[MAX_PATH] = {};
+WCHAR NotepadFilePath[MAX_PATH] = {};
 
 namespace {
 
@@ -27,6 +28,8 @@ constexpr DWORD MaxInfoBlock = 4096;
 // hostile header cannot make the program reserve gigabytes.
 constexpr std::int64_t MaxNotepadBytes = std::int64_t{512} << 20;
 constexpr DWORD SavePause = 200;
+// The notepad's own folder inside the user's data folder.
+constexpr LPCWSTR DataFolderName = L"/scrivo/";
 
 struct FileReader {
     HANDLE file;
@@ -267,6 +270,32 @@ DWORD FailWrite(HPLAINFILE file, LPCWSTR temporary) {
     return error;
 }
 
+// Whether a new notepad file can be made in the folder: the only sure answer is to make one. It is
+// made under a save's temporary name, so a crash before it is deleted leaves only what the next
+// start removes.
+bool FolderTakesNotepad(LPCWSTR path) {
+    WCHAR probe[MAX_PATH];
+    HPLAINFILE file = CreateTemporaryFile(path, nullptr, probe);
+    if (!file) return false;
+    ClosePlainFile(file);
+    DeleteFileW(probe);
+    return true;
+}
+
+// The notepad's folder, made when missing: the first save into the user's data folder makes
+// "scrivo" there, and the data folder itself when that is missing too.
+bool MakeNotepadFolder(LPCWSTR path) {
+    WCHAR directory[MAX_PATH];
+    std::wcscpy(directory, path);
+    WCHAR* separator = std::wcsrchr(directory, L'/');
+    if (!separator) return true;
+    *separator = 0;
+    if (GetFileAttributesW(directory) != INVALID_FILE_ATTRIBUTES) return true;
+    WCHAR data[MAX_PATH];
+    if (!SHGetSpecialFolderPathW(nullptr, data, CSIDL_APPDATA, TRUE)) return false;
+    return CreateDirectoryW(directory, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
 }  // namespace
 
 int GetModuleDirectory(LPWSTR buffer) {
@@ -286,10 +315,17 @@ int GetModuleDirectory(LPWSTR buffer) {
     return 1;
 }
 
-int GetNotepadFilePath(LPWSTR path) {
+int ChooseNotepadFilePath() {
     WCHAR directory[MAX_PATH];
-    if (!GetModuleDirectory(directory)) return 0;
-    return JoinPath(directory, NotepadFileName, path) ? 1 : 0;
+    if (GetModuleDirectory(directory) && JoinPath(directory, NotepadFileName, NotepadFilePath) &&
+        (GetFileAttributesW(NotepadFilePath) != INVALID_FILE_ATTRIBUTES || FolderTakesNotepad(NotepadFilePath)))
+        return 1;
+    WCHAR data[MAX_PATH];
+    if (SHGetSpecialFolderPathW(nullptr, data, CSIDL_APPDATA, FALSE) && JoinPath(data, DataFolderName, directory) &&
+        JoinPath(directory, NotepadFileName, NotepadFilePath))
+        return 1;
+    NotepadFilePath[0] = 0;
+    return 0;
 }
 
 void RemoveLeftoverSaves(LPCWSTR path) {
@@ -348,6 +384,10 @@ int PrepareNotepadSave(HBITMAP bitmap, LPCWSTR path, NotepadSave* save) {
     }
     if (std::wcslen(path) >= static_cast<std::size_t>(MAX_PATH)) {
         LastSaveError = ERROR_FILENAME_EXCED_RANGE;
+        return 0;
+    }
+    if (!MakeNotepadFolder(path)) {
+        LastSaveError = GetLastError();
         return 0;
     }
     if (NotepadFileRefused == REFUSED_DAMAGED && !ChooseRefusedFileAside(path)) {
@@ -431,7 +471,7 @@ void FormatSaveFailure(LPWSTR message) {
         reason = L"the notepad file or its folder is write-protected";
         break;
     case ERROR_FILENAME_EXCED_RANGE:
-        reason = L"the path of the program's folder is too long";
+        reason = L"the path of the notepad's folder is too long";
         break;
     case ERROR_NOT_ENOUGH_MEMORY:
         reason = L"the notepad on disk was too large to open and is kept as it was";
@@ -461,10 +501,9 @@ void FormatRefusalNote(LPWSTR message) {
 
 int SaveNotepad() {
     FinishAutosave();
-    WCHAR path[MAX_PATH];
-    if (!GetNotepadFilePath(path)) {
+    if (!NotepadFilePath[0]) {
         LastSaveError = ERROR_FILENAME_EXCED_RANGE;
         return 0;
     }
-    return SaveNotepadFile(NotepadImage.Bitmap, path);
+    return SaveNotepadFile(NotepadImage.Bitmap, NotepadFilePath);
 }

@@ -1,4 +1,5 @@
-// The notepad file: "Scrivo.bmp" beside the program, a 1-bit BMP with a 62-byte header block.
+// The notepad file: "Scrivo.bmp", a 1-bit BMP with a 62-byte header block, beside the program or,
+// where the program's folder cannot take it, in the user's data folder.
 #pragma once
 
 #include "platform/platform.h"
@@ -15,6 +16,8 @@ enum NotepadRefusal { REFUSED_NONE, REFUSED_DAMAGED, REFUSED_NO_MEMORY };
 extern DWORD LastSaveError;
 extern NotepadRefusal NotepadFileRefused;
 extern WCHAR RefusedFileAside[MAX_PATH];
+// Where the notepad is loaded from and saved to, chosen once at start; empty when no place fits.
+extern WCHAR NotepadFilePath[MAX_PATH];
 
 // One save: the header block and pixel rows to write and where. Made on the GUI thread; written on
 // any thread, since writing touches only plain files and names of files.
@@ -28,13 +31,16 @@ struct NotepadSave {
 };
 
 int GetModuleDirectory(LPWSTR buffer);
-// The notepad file's full path into a MAX_PATH buffer; 0 when it does not fit.
-int GetNotepadFilePath(LPWSTR path);
+// Chooses NotepadFilePath: a notepad beside the program stays there; else a new one goes beside
+// the program when its folder takes new files, else into "scrivo" in the user's data folder, made
+// by the first save. 0 when no path fits.
+int ChooseNotepadFilePath();
 HBITMAP LoadNotepadFile(HDC context, LPCWSTR path);
 int SaveNotepadFile(HBITMAP bitmap, LPCWSTR path);
 int SaveNotepad();
-// Fills `save` for the bitmap and path, with the pixels in the bitmap itself; 0 (with
-// LastSaveError) when the bitmap cannot be read or the notepad on disk must not be replaced.
+// Fills `save` for the bitmap and path, with the pixels in the bitmap itself, and makes the path's
+// folder when it is missing; 0 (with LastSaveError) when the bitmap cannot be read, the folder
+// cannot be made or the notepad on disk must not be replaced.
 int PrepareNotepadSave(HBITMAP bitmap, LPCWSTR path, NotepadSave* save);
 // Writes the notepad file without ever leaving neither the old nor the new notepad; the
 // ERROR_ code of a failure, or ERROR_SUCCESS.

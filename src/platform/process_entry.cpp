@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "system/display_name.h"
 #include "system/module.h"
+#include "system/paths.h"
 #include "system/remote.h"
 
 namespace {
@@ -25,6 +26,15 @@ std::wstring command_line_of(int argc, char** argv) {
     return line;
 }
 
+// Desktops match a window to its launcher by the window's class. As they expect of a program
+// installed under a lower-case name, the class is that name with a capital first letter.
+std::string window_class() {
+    const auto path = platform::program_path();
+    std::string name = path ? platform::file_name_of(*path) : std::string();
+    if (!name.empty() && name[0] >= 'a' && name[0] <= 'z') name[0] = static_cast<char>(name[0] - 'a' + 'A');
+    return name;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -33,7 +43,7 @@ int main(int argc, char** argv) {
     // keep a later one from running.
     std::string error;
     std::unique_ptr<platform::SdlBackend> opened =
-        platform::SdlBackend::open(platform::sdl_screen_from_environment(), &error);
+        platform::SdlBackend::open(platform::sdl_screen_from_environment(), window_class(), &error);
     if (!opened) {
         std::fprintf(stderr, "%s: %s\n", program, error.c_str());
         return 1;

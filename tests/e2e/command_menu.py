@@ -7,17 +7,9 @@ import time
 
 from PIL import Image
 
-from harness import PAGE_BLUE, expect, main, not_page
+from harness import PAGE_BLUE, drag, expect, main, not_page
 
 MENU_FACE = (192, 192, 192)
-
-
-def drag(s, points):
-    s.xdotool("mousemove", *map(str, points[0]))
-    s.xdotool("mousedown", "1")
-    for point in points[1:]:
-        s.xdotool("mousemove", *map(str, point))
-    s.xdotool("mouseup", "1")
 
 
 def open_menu(s, scrivo):

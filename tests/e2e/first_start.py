@@ -7,13 +7,7 @@ from harness import expect, main, not_page
 def test(session):
     with session(width=240, height=320) as s:
         scrivo = s.start_scrivo()
-        shot = s.screenshot()
-        middle = [(x, y) for y in range(120, 200) for x in range(40, 200)]
-        expect(len(not_page(shot, middle)) > 200, "no message box in the middle of the screen")
-
-        mark = scrivo.mark()
-        s.xdotool("key", "Return")
-        scrivo.wait_settled(mark)
+        s.answer_box(scrivo, "message box in the middle of the screen")
         wrong = not_page(s.screenshot(), s.page_area())
         expect(not wrong, f"{len(wrong)} points are not the page's blue, the first at {wrong[:1]}")
         expect(scrivo.running(), "Scrivo ended")

@@ -160,16 +160,20 @@ class Session:
     beside the program) with its own home and configuration, and the tools to drive them.
 
     With `resetting` the X server resets whenever its last client leaves, as one started by hand or
-    by startx does; otherwise it keeps its state between clients."""
+    by startx does; otherwise it keeps its state between clients. With `wayland`, Scrivo runs on a
+    Wayland compositor instead: weston, shown in a window on the Xvfb, whose seat takes the X input
+    that xdotool makes and hands it to its Wayland clients."""
 
-    def __init__(self, scrivo, scrivo_send, width=240, height=320, resetting=False):
+    def __init__(self, scrivo, scrivo_send, width=240, height=320, resetting=False, wayland=False):
         self.scrivo_source = os.path.abspath(scrivo)
         self.scrivo_send = os.path.abspath(scrivo_send)
         self.width = width
         self.height = height
         self.resetting = resetting
+        self.wayland = wayland
         self.programs = []
         self.xvfb = None
+        self.weston = None
         self.folder = None
 
     def __enter__(self):
@@ -193,9 +197,13 @@ class Session:
                             XDG_RUNTIME_DIR=os.path.join(self.folder, "run"),
                             HOME=os.path.join(self.folder, "home"),
                             SCRIVO_TRACE="1")
-            for name in ("SCRIVO_SCREEN", "WAYLAND_DISPLAY"):
+            for name in ("SCRIVO_SCREEN", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"):
                 self.env.pop(name, None)
-            self.run(["xset", "r", "off"])
+            # The X tools always work on the X server; the programs under test on the display given.
+            self.x_env = dict(self.env)
+            if self.wayland:
+                self._start_weston()
+            self.run_bytes(["xset", "r", "off"])
         except BaseException:
             self.__exit__(None, None, None)
             raise
@@ -204,12 +212,13 @@ class Session:
     def __exit__(self, *exc):
         for program in reversed(self.programs):
             program.stop()
-        if self.xvfb is not None:
-            self.xvfb.kill()
-            try:
-                self.xvfb.wait(5)
-            except subprocess.TimeoutExpired:
-                pass
+        for server in (self.weston, self.xvfb):
+            if server is not None:
+                server.kill()
+                try:
+                    server.wait(5)
+                except subprocess.TimeoutExpired:
+                    pass
         if self.folder:
             shutil.rmtree(self.folder, ignore_errors=True)
         return False
@@ -237,6 +246,23 @@ class Session:
         finally:
             os.close(read_end)
         self.display = ":" + number.decode().strip()
+
+    def _start_weston(self):
+        socket = "scrivo-wayland"
+        self.weston = subprocess.Popen(
+            ["weston", "--backend=x11-backend.so", "--shell=kiosk-shell.so", "--use-pixman", "--idle-time=0",
+             f"--width={self.width}", f"--height={self.height}", f"--socket={socket}"],
+            env=self.x_env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        path = os.path.join(self.env["XDG_RUNTIME_DIR"], socket)
+        deadline = time.monotonic() + 15
+        while not os.path.exists(path):
+            if self.weston.poll() is not None:
+                raise Failure(f"weston ended ({self.weston.returncode}) before it started")
+            if time.monotonic() > deadline:
+                raise Failure("weston did not start")
+            time.sleep(0.1)
+        del self.env["DISPLAY"]
+        self.env.update(WAYLAND_DISPLAY=socket, SDL_VIDEODRIVER="wayland")
 
     def run(self, args, timeout=15.0, check=True):
         """Runs a command to its end; its completed process."""
@@ -268,7 +294,7 @@ class Session:
         return self.run([self.scrivo_send, *args], timeout=timeout, check=False)
 
     def xdotool(self, *args):
-        return self.run(["xdotool", *args]).stdout.strip()
+        return self.run_bytes(["xdotool", *args]).decode().strip()
 
     def screenshot(self):
         xwd = self.run_bytes(["xwd", "-root", "-silent"])
@@ -276,13 +302,26 @@ class Session:
         return Image.open(io.BytesIO(ppm)).convert("RGB")
 
     def run_bytes(self, args, data=None):
+        """Runs an X tool (on the X server whichever display Scrivo is on); what it printed."""
         try:
-            done = subprocess.run(args, env=self.env, input=data, capture_output=True, timeout=15)
+            done = subprocess.run(args, env=self.x_env, input=data, capture_output=True, timeout=15)
         except subprocess.TimeoutExpired:
             raise Failure(f"{args[0]} did not finish") from None
         if done.returncode != 0:
             raise Failure(f"{args[0]} failed: {done.stderr.decode(errors='replace')}")
         return done.stdout
+
+    def middle(self):
+        """The middle of the screen, where message boxes show."""
+        return [(x, y) for y in range(self.height * 3 // 8, self.height * 5 // 8)
+                for x in range(self.width // 6, self.width * 5 // 6)]
+
+    def answer_box(self, scrivo, what):
+        """Expects a message box over the middle of the screen and closes it with Enter."""
+        expect(len(not_page(self.screenshot(), self.middle())) > 200, f"no {what}")
+        mark = scrivo.mark()
+        self.xdotool("key", "Return")
+        scrivo.wait_settled(mark)
 
     def page_area(self):
         """Every point of the screen but the tool button's corner."""
@@ -290,6 +329,12 @@ class Session:
             for x in range(self.width):
                 if not (x >= self.width - TOOL_BUTTON and y < TOOL_BUTTON):
                     yield x, y
+
+
+def drag(s, points):
+    """Presses at the first point, moves through the others and lets go at the last."""
+    moves = [word for x, y in points[1:] for word in ("mousemove", str(x), str(y))]
+    s.xdotool("mousemove", str(points[0][0]), str(points[0][1]), "mousedown", "1", *moves, "mouseup", "1")
 
 
 def not_page(image, points):
@@ -302,11 +347,13 @@ def expect(condition, message):
 
 
 def main(test):
-    """Runs `test(session_factory)` as a test program: exit code 0 when it passes."""
+    """Runs `test(session_factory)` as a test program: exit code 0 when it passes. With --wayland
+    every session runs Scrivo on a Wayland compositor."""
     isolate()
     parser = argparse.ArgumentParser()
     parser.add_argument("--scrivo", required=True)
     parser.add_argument("--scrivo-send", required=True)
+    parser.add_argument("--wayland", action="store_true")
     # A script's own variant comes first and is the script's to read: it must survive the run again
     # in the namespace, so it is not taken out of the arguments.
     arguments, _ = parser.parse_known_args()
@@ -317,7 +364,7 @@ def main(test):
     signal.signal(signal.SIGALRM, on_alarm)
     signal.alarm(TEST_LIMIT_SECONDS)
     try:
-        test(lambda **options: Session(arguments.scrivo, arguments.scrivo_send, **options))
+        test(lambda **options: Session(arguments.scrivo, arguments.scrivo_send, wayland=arguments.wayland, **options))
     except Failure as failure:
         print(f"FAILED: {failure}", file=sys.stderr)
         sys.exit(1)

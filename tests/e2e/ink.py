@@ -3,18 +3,10 @@ eraser's colour is the page's."""
 
 import os
 
-from harness import expect, main
+from harness import drag, expect, main
 
 RED = (255, 0, 0)
 GREEN = (0, 255, 0)
-
-
-def drag(s, points):
-    s.xdotool("mousemove", *map(str, points[0]))
-    s.xdotool("mousedown", "1")
-    for point in points[1:]:
-        s.xdotool("mousemove", *map(str, point))
-    s.xdotool("mouseup", "1")
 
 
 def test(session):

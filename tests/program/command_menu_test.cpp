@@ -2,7 +2,9 @@
 // desktop's ways to the same commands.
 #include <cstdint>
 #include <cstdio>
+#include <cwchar>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,8 +12,9 @@
 #include "app/commands.h"
 #include "core/clock.h"
 #include "notepad/notepad.h"
+#include "notepad/notepad_file.h"
 #include "program_test.h"
-#include "system/module.h"
+#include "toolbutton/toolbutton.h"
 #include "testing.h"
 
 using Type = platform::DeviceEvent::Type;
@@ -253,6 +256,33 @@ TEST_F(CommandMenuTest, FindBlankStaysOnABlankPageLooksFromTheTopAndSaysWhenTher
     Finish();
 }
 
+TEST_F(CommandMenuTest, TheToolButtonShowsWhileThePageNumberFlashes) {
+    WriteNotepad({1});
+    // The button's look midway through the flash, and once the flash is over.
+    auto buttonFace = std::make_shared<std::vector<std::uint32_t>>();
+    auto readFace = [this] {
+        RECT button{};
+        GetWindowRect(ToolButton, &button);
+        std::vector<std::uint32_t> face;
+        for (int y = button.top; y < button.bottom; ++y)
+            for (int x = button.left; x < button.right; ++x) face.push_back(Pixel(x, y));
+        return face;
+    };
+    Idle([this, buttonFace, readFace] {
+        PostMessageW(MainWindow, WM_COMMAND, IDM_FIND_BLANK, 0);
+        screen_->at_time(platform::clock_now() + PageNumberFlash / 2, [this, buttonFace, readFace] {
+            EXPECT_EQ(ViewOffset, 320);
+            EXPECT_EQ(Pixel(0, 0), WhiteInk) << "the page number shows";
+            *buttonFace = readFace();
+        });
+    });
+    Idle([buttonFace, readFace] {
+        ASSERT_FALSE(buttonFace->empty());
+        EXPECT_EQ(*buttonFace, readFace());
+    });
+    Finish();
+}
+
 TEST_F(CommandMenuTest, UpAndDownFromTheMenuTurnOnePageAsTheKeysDo) {
     WriteNotepad({});
     Command(IDM_DOWN);
@@ -288,14 +318,16 @@ TEST_F(CommandMenuTest, LosingTheForegroundSavesButOurOwnBoxesDoNot) {
 TEST_F(CommandMenuTest, AFailedSaveOnLosingTheForegroundKeepsTheChangeMarked) {
     WriteNotepad({});
     Drag({{50, 50}, {60, 60}});
-    Idle([this] {
-        // A folder path too long for the notepad's name: the save fails.
-        platform::set_program_path(ProgramDir() + "/" + std::string(300, 'x') + "/scrivo");
+    std::wstring chosen;
+    Idle([this, &chosen] {
+        // A notepad in a "folder" that is a file: the save fails.
+        chosen = NotepadFilePath;
+        std::wcscpy(NotepadFilePath, (chosen + L"/Scrivo.bmp").c_str());
         screen_->push({Type::FocusLost});
     });
-    Idle([this] {
+    Idle([this, &chosen] {
         EXPECT_EQ(DirtyFlag, 1);
-        platform::set_program_path(ProgramDir() + "/scrivo");
+        std::wcscpy(NotepadFilePath, chosen.c_str());
     });
     Close();
     EXPECT_EQ(RunScrivo(), 0);

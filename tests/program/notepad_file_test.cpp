@@ -284,16 +284,23 @@ TEST_F(NotepadFileTest, AnUnchangedNotepadIsNotWrittenAtExit) {
     EXPECT_FALSE(fs::exists(NotepadPath()));
 }
 
-TEST_F(NotepadFileTest, AProgramFolderTooLongForThePathFailsCleanlyAndSaysSo) {
+TEST_F(NotepadFileTest, FoldersTooLongForThePathKeepTheNotesInTheDataFolderOrFailCleanlyAndSaySo) {
     const std::string deep = ProgramDir() + "/" + std::string(250, 'd');
     platform::set_program_path(deep + "/scrivo");
     AnswerNewPad();
     Drag({{50, 50}, {60, 60}});
     Close();
-    AnswerMessageBox(L"The notepad could not be saved: the path of the program's folder is too long. "
+    EXPECT_EQ(RunScrivo(), 0);
+    EXPECT_FALSE(Load(DataDir() + "/scrivo/Scrivo.bmp").Paper(55, 55));
+
+    setenv("XDG_DATA_HOME", deep.c_str(), 1);
+    AnswerNewPad();
+    Drag({{50, 50}, {60, 60}});
+    Close();
+    AnswerMessageBox(L"The notepad could not be saved: the path of the notepad's folder is too long. "
                      L"Your last changes are lost.");
     EXPECT_EQ(RunScrivo(), 0);
-    EXPECT_EQ(std::distance(fs::directory_iterator(ProgramDir()), fs::directory_iterator()), 1);  // config only
+    EXPECT_FALSE(fs::exists(deep));
 }
 
 // The display is gone when the save at exit fails: nobody could answer a box, so the reason goes to
@@ -336,9 +343,7 @@ TEST_F(NotepadFileTest, AKillAtAnyMomentOfASaveLeavesTheOldOrTheNewNotepad) {
             ASSERT_TRUE(loaded.ok()) << "round " << round;
             EXPECT_TRUE(loaded.bytes == first || loaded.bytes == second) << "round " << round;
         }
-        WCHAR path[MAX_PATH];
-        ASSERT_EQ(GetNotepadFilePath(path), 1);
-        RemoveLeftoverSaves(path);
+        RemoveLeftoverSaves(NotepadFilePath);
         for (const auto& entry : fs::directory_iterator(ProgramDir()))
             EXPECT_EQ(entry.path().filename().string().find("Scrivo.~"), std::string::npos) << entry.path();
     });
@@ -365,6 +370,46 @@ protected:
     }
     std::string mountPoint_;
 };
+
+// A notepad is found where it was left. A new one goes beside the program when the program's folder
+// takes files, else into the user's data folder, which the first save makes; the choice holds for
+// the whole run and the next start finds the notepad again.
+TEST_F(SmallFileSystemTest, NotesStayBesideTheProgramOrGoToTheDataFolderWhenItsFolderIsReadOnly) {
+    AnswerNewPad();
+    Drag({{50, 50}, {60, 60}});
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+    EXPECT_FALSE(Load(NotepadPath()).Paper(55, 55));
+    EXPECT_FALSE(fs::exists(DataDir()));
+
+    Mount("size=1m");
+    if (IsSkipped()) return;
+    ASSERT_EQ(mount("tmpfs", mountPoint_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m"), 0);
+    const std::string inData = DataDir() + "/scrivo/Scrivo.bmp";
+    AnswerNewPad();
+    Idle([this] { EXPECT_EQ(std::wstring(NotepadFilePath).find(Wide(DataDir() + "/scrivo/")), 0u); });
+    Drag({{70, 70}, {80, 80}});
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+    EXPECT_FALSE(Load(inData).Paper(75, 75));
+    EXPECT_EQ(fs::status(DataDir() + "/scrivo").permissions() & fs::perms::all, fs::perms::owner_all);
+
+    Idle([this] { EXPECT_FALSE(ImageBit(75, 75)); });  // no "New Pad Created": found again
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+
+    // A notepad beside the program is used there even in a folder that takes no new files.
+    umount2(mountPoint_.c_str(), MNT_DETACH);
+    Mount("size=1m");
+    WriteBmp(mountPoint_ + "/Scrivo.bmp", 240, 320, [](int x, int y) { return x == y; });
+    ASSERT_EQ(mount("tmpfs", mountPoint_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m"), 0);
+    Idle([this] {
+        EXPECT_EQ(std::wstring(NotepadFilePath), Wide(mountPoint_ + "/Scrivo.bmp"));
+        EXPECT_FALSE(ImageBit(30, 30));
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
 
 TEST_F(SmallFileSystemTest, AFullDiskKeepsTheOldFileAndTheChangesMarked) {
     Mount("size=64k");

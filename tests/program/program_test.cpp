@@ -18,6 +18,7 @@ void ProgramTest::SetUp() {
     dir_ = pattern;
     std::filesystem::create_directories(ConfigDir());
     setenv("XDG_CONFIG_HOME", ConfigDir().c_str(), 1);
+    setenv("XDG_DATA_HOME", DataDir().c_str(), 1);
     platform::set_program_path(dir_ + "/scrivo");
     UseScreen(240, 320);
 }

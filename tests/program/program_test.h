@@ -45,6 +45,8 @@ protected:
     std::string ProgramDir() const { return dir_; }
     std::string NotepadPath() const { return dir_ + "/Scrivo.bmp"; }
     std::string ConfigDir() const { return dir_ + "/config"; }
+    // The user's data folder; made by the program when it keeps the notepad there.
+    std::string DataDir() const { return dir_ + "/data"; }
 
     platform::HeadlessBackend* screen_ = nullptr;
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "core/geometry.h"
 
@@ -76,6 +77,8 @@ public:
     // Starts or stops the delivery of typed text (Text events), which brings up an on-screen
     // keyboard where the system has one.
     virtual void set_text_input(bool on) = 0;
+    // The name the desktop shows for the display window (UTF-8).
+    virtual void set_title(const std::string& title) = 0;
     // Brings the display window to the front and gives it the keyboard focus.
     virtual void raise() = 0;
 

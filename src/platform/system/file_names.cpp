@@ -1,4 +1,4 @@
-// Calls on files by name: delete, rename, new temporary names, attributes.
+// Calls on files by name: delete, new folders, rename, new temporary names, attributes.
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
@@ -48,6 +48,19 @@ BOOL DeleteFileW(LPCWSTR path) {
     if (!name) return FALSE;
     if (unlink(name->c_str()) != 0) {
         set_error_for_path(errno, *name);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CreateDirectoryW(LPCWSTR path, SECURITY_ATTRIBUTES*) {
+    const auto name = native_path(path);
+    if (!name) return FALSE;
+    if (mkdir(name->c_str(), 0700) != 0) {
+        if (errno == EEXIST)
+            SetLastError(ERROR_ALREADY_EXISTS);
+        else
+            set_error_for_path(errno, *name);
         return FALSE;
     }
     return TRUE;

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cwchar>
 #include <memory>
+#include <string_view>
 #include <unistd.h>
 
 #include "core/handles.h"
@@ -15,6 +16,8 @@ namespace platform {
 namespace {
 
 struct Module {};
+
+constexpr std::string_view kReplacedMark = " (deleted)";
 
 std::optional<std::string> path_override;
 
@@ -45,6 +48,10 @@ std::optional<std::string> program_path() {
         if (n < 0) return std::nullopt;
         if (static_cast<std::size_t>(n) < path.size()) {
             path.resize(static_cast<std::size_t>(n));
+            // An installation that replaced the running program leaves its old file deleted; the
+            // program still lives in the same folder under the same name.
+            if (path.ends_with(kReplacedMark) && access(path.c_str(), F_OK) != 0)
+                path.resize(path.size() - kReplacedMark.size());
             return path;
         }
         path.resize(path.size() * 2);

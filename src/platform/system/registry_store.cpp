@@ -1,11 +1,9 @@
 #include "system/registry_store.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +12,7 @@
 #include "system/module.h"
 #include "system/paths.h"
 #include "system/posix_io.h"
+#include "system/user_folders.h"
 
 namespace platform {
 namespace {
@@ -24,36 +23,11 @@ constexpr const char* kLockName = "registry.reg.lock";
 // is removed by the next change.
 constexpr std::string_view kTemporaryPrefix = "registry.reg.new-";
 
-std::optional<std::string> home_folder() {
-    const char* home = std::getenv("HOME");
-    if (home && home[0] == '/') return std::string(home);
-    const passwd* user = getpwuid(getuid());
-    if (user && user->pw_dir && user->pw_dir[0] == '/') return std::string(user->pw_dir);
-    return std::nullopt;
-}
-
-std::optional<std::string> config_folder() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config && config[0] == '/') return std::string(config);
-    const auto home = home_folder();
-    if (!home) return std::nullopt;
-    return *home + "/.config";
-}
-
 std::optional<std::string> registry_folder() {
     const auto config = config_folder();
     const auto program = program_path();
     if (!config || !program) return std::nullopt;
     return *config + "/" + file_name_of(*program);
-}
-
-// Creates the folder and those above it that are missing, private to the user.
-bool make_folders(const std::string& folder) {
-    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-        const std::string part = folder.substr(0, slash);
-        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-        if (slash == std::string::npos) return true;
-    }
 }
 
 void remove_stale_temporaries(const std::string& folder) {

@@ -7,6 +7,7 @@
 
 #include "backend/backend.h"
 #include "core/clock.h"
+#include "core/utf8.h"
 #include "gdi/draw_target.h"
 #include "window/input.h"
 #include "window/paint.h"
@@ -129,6 +130,12 @@ void compose_changes() {
         unpresented.add(on_screen);
     }
     exposed.clear();
+}
+
+void name_the_display() {
+    const Window* main = find_window(first_unowned_window());
+    if (!main || main->text.empty() || !has_backend()) return;
+    if (const auto title = wide_to_utf8(main->text)) backend().set_title(*title);
 }
 
 void present_changes() {

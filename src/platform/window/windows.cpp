@@ -50,6 +50,7 @@ void set_text(Window& w, LPCWSTR text) {
     withdraw_from_other_processes(w);
     w.text = text ? text : L"";
     announce_to_other_processes(w);
+    name_the_display();
 }
 
 int copy_text(const Window& w, LPWSTR buffer, std::size_t capacity) {

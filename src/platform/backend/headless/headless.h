@@ -42,6 +42,8 @@ public:
     void set_text_input(bool on) override { text_input_ = on; }
     bool text_input() const { return text_input_; }
     void raise() override {}
+    // Nobody sees the title of a screen kept in memory.
+    void set_title(const std::string&) override {}
     bool display_lost() const override { return lost_; }
     // The display goes away as a real one does when its server ends: the program hears a close
     // request, and from then on the display shows nothing and gives no input.

@@ -45,7 +45,7 @@ bool parse_size(std::string_view text, int* width, int* height) {
     return number(text.substr(0, cross), width) && number(text.substr(cross + 1), height);
 }
 
-// The window's title: the program file's name, which is all the platform knows of the program.
+// The program file's name, which starts the lines the backend writes on stderr for a person to read.
 std::string program_name() {
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
@@ -145,14 +145,23 @@ bool init_video(std::string* error) {
 SdlScreen sdl_screen_from_environment() {
     SdlScreen screen;
     const char* asked = std::getenv("SCRIVO_SCREEN");
-    if (asked != nullptr && !parse_size(asked, &screen.width, &screen.height)) screen = {};
+    if (asked == nullptr || asked[0] == '\0') return screen;
+    if (!parse_size(asked, &screen.width, &screen.height)) {
+        std::fprintf(stderr, "%s: SCRIVO_SCREEN=%s is not a screen size such as 240x320; using the whole display\n",
+                     program_name().c_str(), asked);
+        screen = {};
+    }
     return screen;
 }
 
-std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, std::string* error) {
-    // The default path re-uploads the whole surface through a software renderer at every update;
-    // the plain framebuffer updates only the rectangles asked for.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, const std::string& window_class,
+                                             std::string* error) {
+    // SDL takes the class from these (X11's WM_CLASS, Wayland's app id), else from the program
+    // file's name, which changes when an installation replaces the running program.
+    if (!window_class.empty()) {
+        setenv("SDL_VIDEO_X11_WMCLASS", window_class.c_str(), 0);
+        setenv("SDL_VIDEO_WAYLAND_WMCLASS", window_class.c_str(), 0);
+    }
     // Signals are the platform's own business (they reach the program as a close request).
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // A full-screen window stays put when another program comes to the front.
@@ -162,26 +171,34 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, std::strin
     // The tap that brings the window to the front is also input.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (!init_video(error)) return nullptr;
-    int width = screen.width;
-    int height = screen.height;
-    Uint32 flags = 0;
-    if (width == 0 || height == 0) {
-        SDL_DisplayMode desktop{};
-        if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
-            *error = SDL_GetError();
-            SDL_Quit();
-            return nullptr;
-        }
-        width = desktop.w;
-        height = desktop.h;
-        flags = SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
+    // X11 has a framebuffer of its own that updates only the rectangles asked for, where SDL's
+    // default would re-upload the whole surface through a renderer at every update. Drivers without
+    // one (Wayland, KMS/DRM) have only that renderer's texture to present through.
+    if (std::string_view(SDL_GetCurrentVideoDriver()) == "x11")
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    else
+        SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
+    SDL_DisplayMode desktop{};
+    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
+        *error = SDL_GetError();
+        SDL_Quit();
+        return nullptr;
     }
+    bool emulated = screen.width != 0 && screen.height != 0;
+    if (emulated && (screen.width > desktop.w || screen.height > desktop.h)) {
+        std::fprintf(stderr, "%s: SCRIVO_SCREEN=%dx%d is larger than the display (%dx%d); using the whole display\n",
+                     program_name().c_str(), screen.width, screen.height, desktop.w, desktop.h);
+        emulated = false;
+    }
+    const int width = emulated ? screen.width : desktop.w;
+    const int height = emulated ? screen.height : desktop.h;
+    Uint32 flags = emulated ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
     // Shown with the first frame: a program that ends before it draws anything (a second copy
     // that hands over to the first) never flashes an empty screen.
     flags |= SDL_WINDOW_HIDDEN;
     const Uint32 wake_type = SDL_RegisterEvents(1);
-    const int position = screen.width == 0 || screen.height == 0 ? 0 : SDL_WINDOWPOS_CENTERED;
-    SDL_Window* window = SDL_CreateWindow(program_name().c_str(), position, position, width, height, flags);
+    const int position = emulated ? SDL_WINDOWPOS_CENTERED : 0;
+    SDL_Window* window = SDL_CreateWindow(window_class.c_str(), position, position, width, height, flags);
     if (window == nullptr || wake_type == static_cast<Uint32>(-1)) {
         *error = SDL_GetError();
         if (window != nullptr) SDL_DestroyWindow(window);
@@ -194,7 +211,7 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, std::strin
     if (!complaint.empty()) std::fprintf(stderr, "%s: %s\n", program_name().c_str(), complaint.c_str());
     std::unique_ptr<SdlBackend> backend(new SdlBackend(window, width, height, wake_type, desktop_scale));
     if (backend->wake_fd_ < 0 || !backend->attach_surface()) {
-        *error = SDL_GetError();
+        *error = std::string("no surface to draw the window with: ") + SDL_GetError();
         return nullptr;
     }
     return backend;

@@ -24,16 +24,19 @@ struct SdlScreen {
     int height = 0;
 };
 
-// SCRIVO_SCREEN=<width>x<height> asks for an emulated screen; without it, or with a size that
-// makes no sense, the screen is the whole display.
+// SCRIVO_SCREEN=<width>x<height> asks for an emulated screen; without it the screen is the whole
+// display, and so it is, with one line on stderr saying why, for a size that makes no sense or
+// (found when the display opens) one larger than the display.
 SdlScreen sdl_screen_from_environment();
 
 class SdlBackend final : public Backend {
 public:
     // Opens the display the environment names (or the video driver SDL_VIDEODRIVER asks for), and
     // only that: never an invisible stand-in. A display that is there but refuses is asked again for
-    // about a second. Null, with a sentence saying why in `error`, when it cannot be opened.
-    static std::unique_ptr<SdlBackend> open(const SdlScreen& screen, std::string* error);
+    // about a second. Its window has the class `window_class`, by which desktops match it to its
+    // launcher. Null, with a sentence saying why in `error`, when it cannot be opened.
+    static std::unique_ptr<SdlBackend> open(const SdlScreen& screen, const std::string& window_class,
+                                            std::string* error);
     ~SdlBackend() override;
     SdlBackend(const SdlBackend&) = delete;
     SdlBackend& operator=(const SdlBackend&) = delete;
@@ -52,6 +55,7 @@ public:
     void set_cursor(CursorShape shape) override;
     void set_text_input(bool on) override;
     void raise() override;
+    void set_title(const std::string& title) override { SDL_SetWindowTitle(window_, title.c_str()); }
 
     SDL_Window* window() const { return window_; }
     bool display_lost() const override { return lost_.load(); }

@@ -46,3 +46,11 @@ BOOL SHSetNavBarText(HWND requester, LPCWSTR text);
 // The input panel: up starts the system's text input, down stops it.
 enum SIPSTATE { SIP_UP = 0, SIP_DOWN = 1, SIP_FORCEDOWN = 2, SIP_UNCHANGED = 3, SIP_INPUTDIALOG = 4 };
 BOOL SHSipPreference(HWND window, SIPSTATE state);
+
+// Where programs keep this user's own data, each in a folder of its own inside.
+constexpr int CSIDL_APPDATA = 0x001A;
+
+// The path of a special folder into a MAX_PATH buffer, the folder made first when `create` is set.
+// FALSE (the buffer empty) for a kind of folder the shell does not know, or one it cannot find,
+// make or fit.
+BOOL SHGetSpecialFolderPathW(HWND owner, LPWSTR path, int folder, BOOL create);

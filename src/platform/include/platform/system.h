@@ -114,6 +114,8 @@ BOOL FlushFileBuffers(HANDLE file);
 DWORD GetFileSize(HANDLE file, DWORD* high);
 BOOL CloseHandle(HANDLE object);
 BOOL DeleteFileW(LPCWSTR path);
+// A new folder, for this user alone; ERROR_ALREADY_EXISTS when there is one of that name.
+BOOL CreateDirectoryW(LPCWSTR path, SECURITY_ATTRIBUTES* security);
 // With MOVEFILE_REPLACE_EXISTING the target is replaced in one step (a reader sees the old file or
 // the new one); with MOVEFILE_WRITE_THROUGH the rename is on disk before the call returns.
 BOOL MoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags);

@@ -14,7 +14,7 @@ namespace {
 
 std::unique_ptr<SdlBackend> open_screen() {
     std::string error;
-    auto backend = SdlBackend::open({240, 320}, &error);
+    auto backend = SdlBackend::open({240, 320}, "Scrivo", &error);
     EXPECT_NE(backend, nullptr) << error;
     return backend;
 }
@@ -25,12 +25,22 @@ std::uint32_t surface_pixel(SDL_Window* window, int x, int y) {
     return reinterpret_cast<const std::uint32_t*>(row)[x] & 0xFFFFFF;
 }
 
+// A size that makes no sense gives the whole display and one line saying so; none asked gives it
+// silently.
 TEST(SdlScreenChoice, AnEmulatedScreenOnlyForASensibleSize) {
-    for (const char* nonsense : {"", "240", "0x320", "240x", "240x320x", "-240x320", "99999x320", "24ox320"}) {
+    for (const char* nonsense : {"abc", "240", "0x0", "0x320", "240x", "240x320x", "-240x320", "99999x320", "24ox320"}) {
         setenv("SCRIVO_SCREEN", nonsense, 1);
+        ::testing::internal::CaptureStderr();
         const SdlScreen whole = sdl_screen_from_environment();
         EXPECT_EQ(std::pair(whole.width, whole.height), std::pair(0, 0)) << nonsense;
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+                  "platform_sdl_tests: SCRIVO_SCREEN=" + std::string(nonsense) +
+                      " is not a screen size such as 240x320; using the whole display\n");
     }
+    setenv("SCRIVO_SCREEN", "", 1);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(sdl_screen_from_environment().width, 0);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
     setenv("SCRIVO_SCREEN", "240x320", 1);
     const SdlScreen asked = sdl_screen_from_environment();
     EXPECT_EQ(std::pair(asked.width, asked.height), std::pair(240, 320));

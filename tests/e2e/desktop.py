@@ -1,0 +1,34 @@
+"""What a desktop sees of Scrivo: its window is named "Scrivo" and of the class "Scrivo" that the
+launcher names; a wrong SCRIVO_SCREEN says so in one line and gives the whole display; scrivo-send
+explains itself."""
+
+from harness import expect, main
+
+
+def test(session):
+    with session(width=240, height=320) as s:
+        helped = s.send("--help")
+        expect(helped.returncode == 0 and helped.stdout.startswith("usage: scrivo-send"),
+               f"scrivo-send --help gave {helped.returncode}: {helped.stdout!r}")
+
+        for asked, why in (("abc", "is not a screen size"), ("0x0", "is not a screen size"),
+                           ("1000x200", "is larger than the display")):
+            s.env["SCRIVO_SCREEN"] = asked
+            scrivo = s.start_scrivo(close_first_box=True)
+            said = scrivo.matching(r".*SCRIVO_SCREEN.*")
+            expect(len(said) == 1 and said[0].startswith(f"scrivo: SCRIVO_SCREEN={asked} {why}"),
+                   f"SCRIVO_SCREEN={asked}: said {said}")
+
+            window = s.xdotool("search", "--sync", "--onlyvisible", "--class", "^Scrivo$")
+            expect(s.xdotool("getwindowname", window) == "Scrivo", "the window is not named Scrivo")
+            wm_class = s.run(["xprop", "-id", window, "WM_CLASS"]).stdout.strip()
+            expect(wm_class == 'WM_CLASS(STRING) = "Scrivo", "Scrivo"', f"the window's class: {wm_class}")
+            geometry = s.xdotool("getwindowgeometry", window)
+            expect("Geometry: 240x320" in geometry, f"not the whole display for {asked}: {geometry}")
+
+            expect(s.send("close").returncode == 0, "scrivo-send close failed")
+            expect(scrivo.exit_code() == 0, f"Scrivo ended badly\n{scrivo.output()}")
+
+
+if __name__ == "__main__":
+    main(test)

@@ -1,0 +1,148 @@
+"""A person's first day with Scrivo, from the install on: installed for the user and started the way
+its launcher says; the "New Pad Created" box; writing; a tap on the corner button for the eraser
+and erasing, and back to the pen; turning pages with the arrow keys, Page Up and Page Down and the
+wheel; holding the corner button for the menu and clearing a page; installing again while it runs;
+closing with scrivo-send from the PATH; starting again from the PATH and finding everything as it
+was left; and the notepad as Pillow reads it."""
+
+import os
+import subprocess
+import time
+
+from PIL import Image
+
+from harness import PAGE_BLUE, drag, expect, main, not_page
+
+WHITE = (255, 255, 255)
+MENU_FACE = (192, 192, 192)
+SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+BUTTON = (240 - 1 - 15, 16)  # the middle of the corner button at 240 x 320
+FIRST = [(30, 100), (50, 100), (70, 104), (90, 110), (110, 110)]     # on page 1
+ERASED = [(70, y) for y in range(80, 131, 10)]                         # across FIRST
+SECOND = [(60, 220), (70, 230), (80, 240), (90, 250), (100, 260)]    # on page 2
+THIRD = [(40, 160), (60, 170), (80, 180), (100, 190), (120, 200)]    # on page 3, cleared
+
+
+def install_for_the_user(s):
+    """Installs the Scrivo under test as `make run` does; the launcher's command line."""
+    prefix = os.path.join(s.folder, "home", ".local")
+    env = dict(os.environ, PREFIX=prefix, BUILD=os.path.dirname(s.scrivo_source))
+    done = subprocess.run(["sh", os.path.join(SOURCE, "tools", "install.sh"), "install", "user"], env=env,
+                          capture_output=True, text=True, timeout=60)
+    expect(done.returncode == 0, f"the install failed: {done.stderr}")
+    with open(os.path.join(prefix, "share", "applications", "scrivo.desktop"), encoding="utf-8") as launcher:
+        command = next(line.split("=", 1)[1].strip() for line in launcher if line.startswith("Exec="))
+    return prefix, command
+
+
+def turn_page(s, scrivo, *how):
+    """A key ("key", "Down") or a wheel notch ("click", "5")."""
+    mark = scrivo.mark()
+    s.xdotool(*how)
+    scrivo.wait_settled(mark)
+
+
+def tap_button(s, scrivo):
+    mark = scrivo.mark()
+    s.xdotool("mousemove", *map(str, BUTTON), "click", "1")
+    scrivo.wait_for(rf"pointer up {BUTTON[0]} {BUTTON[1]}", mark)
+    scrivo.wait_settled(mark)
+
+
+def hold_button_for_the_menu(s, scrivo):
+    s.xdotool("mousemove", *map(str, BUTTON), "mousedown", "1")
+    deadline = time.monotonic() + 5
+    while s.screenshot().getpixel((120, 160)) != MENU_FACE:
+        expect(time.monotonic() < deadline, "holding the corner button opened no menu")
+        time.sleep(0.1)
+    s.xdotool("mouseup", "1")
+
+
+def write(s, scrivo, stroke):
+    mark = scrivo.mark()
+    drag(s, stroke)
+    scrivo.wait_for(r"pointer up \d+ \d+", mark)
+    scrivo.wait_settled(mark)
+
+
+def shows_ink(shot, stroke):
+    return all(shot.getpixel(point) == WHITE for point in stroke)
+
+
+def test(session):
+    with session(width=240, height=320) as s:
+        prefix, command = install_for_the_user(s)
+        s.env["PATH"] = os.path.join(prefix, "bin") + os.pathsep + os.environ.get("PATH", "")
+        expect(command == os.path.join(prefix, "lib", "scrivo", "scrivo"), f"the launcher runs {command}")
+
+        # First start: the box in the middle of the page, gone with Enter.
+        s.scrivo = command
+        scrivo = s.start_scrivo()
+        s.answer_box(scrivo, "\"New Pad Created\" box on the first start")
+        expect(not not_page(s.screenshot(), s.page_area()), "the first page is not blank and blue")
+
+        write(s, scrivo, FIRST)
+        expect(shows_ink(s.screenshot(), FIRST), "the first stroke does not show")
+        tap_button(s, scrivo)
+        write(s, scrivo, ERASED)
+        shot = s.screenshot()
+        expect(shot.getpixel((70, 104)) == PAGE_BLUE, "the eraser left the ink it went over")
+        expect(shows_ink(shot, [FIRST[0], FIRST[-1]]), "the eraser took ink it never touched")
+        tap_button(s, scrivo)
+
+        turn_page(s, scrivo, "key", "Down")
+        expect(not not_page(s.screenshot(), s.page_area()), "page 2 is not blank")
+        write(s, scrivo, SECOND)
+        turn_page(s, scrivo, "key", "Next")
+        write(s, scrivo, THIRD)
+        expect(shows_ink(s.screenshot(), THIRD), "the pen did not come back after the eraser")
+        mark = scrivo.mark()
+        hold_button_for_the_menu(s, scrivo)
+        # "Clear Page" is the fifth item: Down five times passes the first separator.
+        s.xdotool("key", "Down", "Down", "Down", "Down", "Down", "Return")
+        scrivo.wait_settled(mark)
+        expect(not not_page(s.screenshot(), s.page_area()), "Clear Page left page 3 written on")
+
+        turn_page(s, scrivo, "click", "4")
+        expect(shows_ink(s.screenshot(), SECOND), "the wheel did not turn back to page 2")
+        turn_page(s, scrivo, "key", "Prior")
+        shot = s.screenshot()
+        expect(shows_ink(shot, [FIRST[0], FIRST[-1]]) and not shows_ink(shot, SECOND), "Page Up did not show page 1")
+        turn_page(s, scrivo, "click", "5")
+        expect(shows_ink(s.screenshot(), SECOND), "the wheel did not turn on to page 2")
+
+        # `make run` again while Scrivo runs: the new install replaces the running program's file,
+        # and the new start hands over to the running Scrivo, which still keeps its settings in its
+        # own place when it closes.
+        install_for_the_user(s)
+        again = s.start([command])
+        code = again.exit_code()
+        expect(code == 0, f"the start after the new install did not hand over ({code})\n{again.output()}")
+
+        sent = s.run(["scrivo-send", "close"], check=False)
+        expect(sent.returncode == 0, f"scrivo-send from the PATH failed: {sent.stderr}")
+        expect(scrivo.exit_code() == 0, f"Scrivo did not end with 0\n{scrivo.output()}")
+
+        # Started again from the PATH: no box, on page 2 where it was left, with its ink.
+        scrivo = s.start(["scrivo"])
+        scrivo.wait_settled()
+        shot = s.screenshot()
+        expect(shows_ink(shot, SECOND), "the second start does not show page 2 with its stroke")
+        expect(not not_page(shot, s.middle()), "something over the page on the second start: a message box?")
+        turn_page(s, scrivo, "key", "Up")
+        shot = s.screenshot()
+        expect(shows_ink(shot, [FIRST[0], FIRST[-1]]) and shot.getpixel((70, 104)) == PAGE_BLUE,
+               "page 1 is not as it was left")
+        expect(s.run(["scrivo-send", "close"]).returncode == 0, "the second close failed")
+        expect(scrivo.exit_code() == 0, "Scrivo did not end with 0 the second time")
+
+        notepad = Image.open(os.path.join(prefix, "lib", "scrivo", "Scrivo.bmp"))
+        expect(notepad.size == (240, 5 * 320) and notepad.mode == "1", f"Scrivo.bmp is {notepad.size} {notepad.mode}")
+        ink = [notepad.getpixel(p) == 0 for p in FIRST]
+        expect(ink == [True, True, False, True, True], f"Scrivo.bmp has page 1's stroke as {ink}")
+        expect(all(notepad.getpixel((x, y + 320)) == 0 for x, y in SECOND), "Scrivo.bmp lacks the stroke of page 2")
+        expect(all(notepad.getpixel((x, y + 640)) == 255 for x, y in THIRD), "Scrivo.bmp kept the cleared page 3")
+
+
+if __name__ == "__main__":
+    main(test)

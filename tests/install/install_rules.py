@@ -1,0 +1,162 @@
+"""The install rules: a staged system-wide install (PREFIX, DESTDIR) and its removal, a user's install
+whose symlinks reach the programs and whose removal leaves the notepad, the launcher as desktops
+check it, and an install cut short by a full disk that leaves the old programs working."""
+
+import argparse
+import os
+import subprocess
+import sys
+import tempfile
+
+
+class Failure(Exception):
+    pass
+
+
+def expect(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def run(args, env=None, check=True):
+    done = subprocess.run(args, env=env, capture_output=True, text=True, timeout=120)
+    if check and done.returncode != 0:
+        raise Failure(f"{' '.join(args)} failed ({done.returncode}): {done.stdout}{done.stderr}")
+    return done
+
+
+def files_under(folder):
+    """Every file and symlink below `folder`, as paths relative to it."""
+    found = set()
+    for place, _, names in os.walk(folder):
+        for name in names:
+            found.add(os.path.relpath(os.path.join(place, name), folder))
+    return found
+
+
+class Installer:
+    def __init__(self, source, build):
+        self.script = os.path.join(source, "tools", "install.sh")
+        self.build = build
+        icons = os.path.join(source, "src", "resources", "icons")
+        self.sizes = sorted(int(name[len("scrivo-"):-len(".png")]) for name in
+                            (os.listdir(icons) if os.path.isdir(icons) else [])
+                            if name.startswith("scrivo-") and name.endswith(".png"))
+        self.has_sound = os.path.exists(os.path.join(source, "src", "resources", "MenuPop.wav"))
+
+    def __call__(self, action, layout, prefix, destdir="", check=True):
+        env = dict(os.environ, PREFIX=prefix, DESTDIR=destdir, BUILD=self.build)
+        return run(["sh", self.script, action, layout], env=env, check=check)
+
+    def shared_files(self, share):
+        return {f"{share}/applications/scrivo.desktop"} | {
+            f"{share}/icons/hicolor/{size}x{size}/apps/scrivo.png" for size in self.sizes}
+
+
+def check_launcher(path, exec_line):
+    validation = run(["desktop-file-validate", path], check=False)
+    expect(validation.returncode == 0 and not validation.stdout.strip(),
+           f"desktop-file-validate does not accept the launcher: {validation.stdout}{validation.stderr}")
+    with open(path, encoding="utf-8") as launcher:
+        keys = dict(line.rstrip("\n").split("=", 1) for line in launcher if "=" in line)
+    expect(keys.get("Exec") == exec_line, f"the launcher starts {keys.get('Exec')}, not {exec_line}")
+    for key, value in (("Name", "Scrivo"), ("Icon", "scrivo"), ("StartupWMClass", "Scrivo")):
+        expect(keys.get(key) == value, f"the launcher's {key} is {keys.get(key)}, not {value}")
+    for key in ("Comment", "Categories"):
+        expect(keys.get(key), f"the launcher has no {key}")
+
+
+def check_stripped_program(path):
+    expect(os.stat(path).st_mode & 0o777 == 0o755, f"{path} is not mode 755")
+    sections = run(["readelf", "-S", "-W", path]).stdout
+    expect(".symtab" not in sections and ".debug_info" not in sections, f"{path} is not stripped")
+
+
+def system_install(install, folder):
+    stage = os.path.join(folder, "stage")
+    install("install", "system", "/usr", stage)
+    expected = {"usr/bin/scrivo", "usr/bin/scrivo-send"} | install.shared_files("usr/share")
+    if install.has_sound:
+        expected.add("usr/share/scrivo/MenuPop.wav")
+    found = files_under(stage)
+    expect(found == expected, f"a staged install holds {sorted(found ^ expected)} other than expected")
+    for program in ("scrivo", "scrivo-send"):
+        check_stripped_program(os.path.join(stage, "usr/bin", program))
+    check_launcher(os.path.join(stage, "usr/share/applications/scrivo.desktop"), "/usr/bin/scrivo")
+    helped = run([os.path.join(stage, "usr/bin/scrivo-send"), "--help"])
+    expect(helped.stdout.startswith("usage: scrivo-send"), "the installed scrivo-send gives no usage")
+
+    install("uninstall", "system", "/usr", stage)
+    expect(not files_under(stage), f"uninstall left {sorted(files_under(stage))}")
+
+
+def user_install(install, folder):
+    prefix = os.path.join(folder, "home", ".local")
+    app = os.path.join(prefix, "lib", "scrivo")
+    for _ in range(2):  # a second install replaces the first
+        install("install", "user", prefix)
+    expected = {"lib/scrivo/scrivo", "lib/scrivo/scrivo-send", "bin/scrivo", "bin/scrivo-send"} | \
+        install.shared_files("share")
+    if install.has_sound:
+        expected.add("lib/scrivo/MenuPop.wav")
+    found = files_under(prefix)
+    expect(found == expected, f"a user's install holds {sorted(found ^ expected)} other than expected")
+    for program in ("scrivo", "scrivo-send"):
+        link = os.path.join(prefix, "bin", program)
+        expect(os.path.islink(link) and os.path.realpath(link) == os.path.join(app, program),
+               f"{link} is no symlink to the installed {program}")
+        check_stripped_program(os.path.join(app, program))
+    check_launcher(os.path.join(prefix, "share/applications/scrivo.desktop"), os.path.join(app, "scrivo"))
+    expect(run([os.path.join(prefix, "bin", "scrivo-send"), "--help"]).returncode == 0,
+           "scrivo-send on the PATH does not run")
+
+    notepad = os.path.join(app, "Scrivo.bmp")
+    with open(notepad, "wb") as notes:
+        notes.write(b"BM written by hand")
+    install("uninstall", "user", prefix)
+    expect(files_under(prefix) == {"lib/scrivo/Scrivo.bmp"},
+           f"uninstall left {sorted(files_under(prefix))} instead of the notepad alone")
+
+
+def full_disk(install, folder):
+    """On a file system too small for the new programs, the install fails and the old one stays."""
+    disk = os.path.join(folder, "disk")
+    os.mkdir(disk)
+    old = b"#!/bin/sh\necho old scrivo\n"
+    script = f"""
+        mount -t tmpfs -o size=64k tmpfs {disk} || exit 77
+        mkdir -p {disk}/bin && printf '%s' '{old.decode()}' > {disk}/bin/scrivo && chmod 755 {disk}/bin/scrivo
+        PREFIX=/ DESTDIR={disk} BUILD={install.build} sh {install.script} install system
+        echo "install: $?"
+        {disk}/bin/scrivo
+        echo "left: $(ls -A {disk}/bin | tr '\\n' ' ')"
+    """
+    done = run(["unshare", "--mount", "--map-root-user", "sh", "-c", script], check=False)
+    if done.returncode == 77 or "unshare" in done.stderr[:200] and done.returncode != 0:
+        print(f"full disk: skipped, no file system of its own here: {done.stderr.strip()}")
+        return
+    lines = done.stdout.split()
+    expect("install:" in lines and lines[lines.index("install:") + 1] != "0",
+           f"an install onto a full disk reported success:\n{done.stdout}{done.stderr}")
+    expect("old scrivo" in done.stdout, f"the old scrivo no longer runs:\n{done.stdout}")
+    expect("left: scrivo \n" in done.stdout, f"the full disk kept more than the old scrivo:\n{done.stdout}")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--source", required=True)
+    parser.add_argument("--build", required=True)
+    arguments = parser.parse_args()
+    install = Installer(arguments.source, arguments.build)
+    try:
+        for case in (system_install, user_install, full_disk):
+            with tempfile.TemporaryDirectory(prefix="scrivo-install-") as folder:
+                case(install, folder)
+    except Failure as failure:
+        print(f"FAILED: {failure}", file=sys.stderr)
+        sys.exit(1)
+    print("passed")
+
+
+if __name__ == "__main__":
+    main()
