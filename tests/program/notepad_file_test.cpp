@@ -306,14 +306,16 @@ TEST_F(NotepadFileTest, FoldersTooLongForThePathKeepTheNotesInTheDataFolderOrFai
 // The display is gone when the save at exit fails: nobody could answer a box, so the reason goes to
 // stderr and the program still ends.
 TEST_F(NotepadFileTest, ASaveThatFailsAfterTheDisplayIsLostSaysWhyOnStderrAndEnds) {
-    platform::set_program_path(ProgramDir() + "/" + std::string(250, 'd') + "/scrivo");
+    const std::string deep = ProgramDir() + "/" + std::string(250, 'd');
+    platform::set_program_path(deep + "/scrivo");
+    setenv("XDG_DATA_HOME", deep.c_str(), 1);
     AnswerNewPad();
     Drag({{50, 50}, {60, 60}});
     Idle([this] { screen_->lose_display(); });
     testing::internal::CaptureStderr();
     EXPECT_EQ(RunScrivo(), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Scrivo: The notepad could not be saved: the path of the program's folder is too long. "
+              "Scrivo: The notepad could not be saved: the path of the notepad's folder is too long. "
               "Your last changes are lost.\n");
 }
 
