@@ -61,10 +61,12 @@ void FullRedraw(HWND window) {
     ShowWindow(ToolButton, SW_SHOW);
 }
 
+// The button is painted before the pause: left to the message loop it would be missing while the
+// number shows.
 void FullRedrawWithPageNumber(HWND window) {
     RepaintWithoutToolButton(window);
     ShowPageIndicator();
-    ShowWindow(ToolButton, SW_SHOW);
+    ShowToolButton();
     Sleep(PageNumberFlash);
     ErasePageIndicator();
 }

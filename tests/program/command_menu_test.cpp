@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "notepad/notepad.h"
 #include "program_test.h"
 #include "system/module.h"
+#include "toolbutton/toolbutton.h"
 #include "testing.h"
 
 using Type = platform::DeviceEvent::Type;
@@ -249,6 +251,33 @@ TEST_F(CommandMenuTest, FindBlankStaysOnABlankPageLooksFromTheTopAndSaysWhenTher
     Idle([this] {
         EXPECT_EQ(ViewOffset, 320);
         EXPECT_EQ(DirtyFlag, 0);
+    });
+    Finish();
+}
+
+TEST_F(CommandMenuTest, TheToolButtonShowsWhileThePageNumberFlashes) {
+    WriteNotepad({1});
+    // The button's look midway through the flash, and once the flash is over.
+    auto buttonFace = std::make_shared<std::vector<std::uint32_t>>();
+    auto readFace = [this] {
+        RECT button{};
+        GetWindowRect(ToolButton, &button);
+        std::vector<std::uint32_t> face;
+        for (int y = button.top; y < button.bottom; ++y)
+            for (int x = button.left; x < button.right; ++x) face.push_back(Pixel(x, y));
+        return face;
+    };
+    Idle([this, buttonFace, readFace] {
+        PostMessageW(MainWindow, WM_COMMAND, IDM_FIND_BLANK, 0);
+        screen_->at_time(platform::clock_now() + PageNumberFlash / 2, [this, buttonFace, readFace] {
+            EXPECT_EQ(ViewOffset, 320);
+            EXPECT_EQ(Pixel(0, 0), WhiteInk) << "the page number shows";
+            *buttonFace = readFace();
+        });
+    });
+    Idle([buttonFace, readFace] {
+        ASSERT_FALSE(buttonFace->empty());
+        EXPECT_EQ(*buttonFace, readFace());
     });
     Finish();
 }

@@ -167,6 +167,18 @@ void answer(Box& box, int id) {
     box.loop->end();
 }
 
+// Enter answers with the focused button, so the thick default frame goes with the focus.
+void show_as_default(const Box& box, int id) {
+    for (const auto& a : box.answers) {
+        const HWND button = GetDlgItem(box.window, a.id);
+        const LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
+        const LONG_PTR kind = a.id == id ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        if ((style & BS_TYPEMASK) == kind) continue;
+        SetWindowLongPtrW(button, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | kind);
+        InvalidateRect(button, nullptr, FALSE);
+    }
+}
+
 // The box's keys, whichever of its buttons has the focus: Enter answers with the focused button
 // (the first one when none has it), Escape as closing the box does, Tab and the arrows move the
 // focus from button to button.
@@ -187,6 +199,7 @@ bool handle_key(Box& box, const MSG& msg) {
         const std::size_t n = box.answers.size();
         const std::size_t next = at >= n ? 0 : (back ? at + n - 1 : at + 1) % n;
         SetFocus(GetDlgItem(box.window, box.answers[next].id));
+        show_as_default(box, box.answers[next].id);
         return true;
     }
     default: return false;

@@ -58,8 +58,11 @@ TEST_F(MessageBox, EscapeAnswersCancelOrOkAndATapAnswersOnlyWhereItIsLetGo) {
 }
 
 // Its buttons are real BUTTON windows: the keys move the focus between them and Enter answers
-// with the focused one.
+// with the focused one, which is therefore the one drawn as the default.
 TEST_F(MessageBox, ItsButtonsAreControlsAndEnterAnswersWithTheFocusedOne) {
+    const auto looks_default = [](HWND button) {
+        return (GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    };
     when_box_open([&](HWND box) {
         const HWND ok = GetDlgItem(box, IDOK);
         const HWND cancel = GetDlgItem(box, IDCANCEL);
@@ -67,7 +70,12 @@ TEST_F(MessageBox, ItsButtonsAreControlsAndEnterAnswersWithTheFocusedOne) {
         GetWindowTextW(cancel, label, 8);
         EXPECT_EQ(std::wstring(label), L"Cancel");
         EXPECT_EQ(GetFocus(), ok);
+        EXPECT_TRUE(looks_default(ok));
         press(VK_TAB);
+    });
+    when_box_open([&](HWND box) {
+        EXPECT_TRUE(looks_default(GetDlgItem(box, IDCANCEL)));
+        EXPECT_FALSE(looks_default(GetDlgItem(box, IDOK)));
         press(VK_RETURN);
     });
     EXPECT_EQ(MessageBoxW(main, L"Clear?", L"Scribble", MB_OKCANCEL), IDCANCEL);

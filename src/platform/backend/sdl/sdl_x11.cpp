@@ -37,20 +37,20 @@ bool peer_path(int fd, std::string* path) {
 }
 
 // Shuts down every connection of this process to `socket_path` with bytes the server never read.
-bool cut_unanswered(const std::string& socket_path) {
+// `cut` is set before each shutdown: whoever wakes from the cut connection must already see it.
+void cut_unanswered(const std::string& socket_path, std::atomic<bool>* cut) {
     DIR* folder = opendir("/proc/self/fd");
-    if (folder == nullptr) return false;
-    bool cut = false;
+    if (folder == nullptr) return;
     while (const dirent* entry = readdir(folder)) {
         const int fd = std::atoi(entry->d_name);
         std::string path;
         int unread = 0;
         if (fd == dirfd(folder) || !peer_path(fd, &path) || path != socket_path) continue;
         if (ioctl(fd, TIOCOUTQ, &unread) != 0 || unread == 0) continue;
-        cut = shutdown(fd, SHUT_RDWR) == 0 || cut;
+        const bool was_cut = cut->exchange(true);
+        if (shutdown(fd, SHUT_RDWR) != 0 && !was_cut) *cut = false;
     }
     closedir(folder);
-    return cut;
 }
 
 }  // namespace
@@ -79,7 +79,7 @@ X11AnswerDeadline::~X11AnswerDeadline() {
 void X11AnswerDeadline::watch(std::chrono::milliseconds patience) {
     std::unique_lock lock(mutex_);
     if (stopped_.wait_for(lock, patience, [this] { return stopping_; })) return;
-    cut_ = cut_unanswered(socket_path_);
+    cut_unanswered(socket_path_, &cut_);
 }
 
 X11Hold::X11Hold(const std::string& name, const std::string& socket_path, std::chrono::milliseconds patience) {
