@@ -108,6 +108,28 @@ Order order_for(const Surface& target, int dx, int dy, const Surface& source, in
     return {same && dy > sy, same && dy == sy && dx > sx};
 }
 
+// A copy whose columns start on byte boundaries moves whole bytes; only a part byte at the right
+// edge is merged. Whole stored rows lie next to each other, so such a block is one move. Both are
+// safe when source and target overlap.
+void byte_rows(const Surface& t, int dx, int dy, int w, int h, const Surface& s, int sx, int sy, bool upward) {
+    if (w == 8 * t.stride && t.stride == s.stride) {
+        // Stored rows run bottom-up: the block's lowest image row is its first in memory.
+        std::memmove(t.row(dy + h - 1), s.row(sy + h - 1), static_cast<std::size_t>(h) * t.stride);
+        return;
+    }
+    const std::size_t whole = static_cast<std::size_t>(w >> 3);
+    const auto edge = static_cast<std::uint8_t>(0xFF00 >> (w & 7));
+    for (int i = 0; i < h; ++i) {
+        const int r = upward ? h - 1 - i : i;
+        std::uint8_t* target = t.row(dy + r) + (dx >> 3);
+        const std::uint8_t* source = s.row(sy + r) + (sx >> 3);
+        // Read before the move, which may overwrite it when the block moves right within a row.
+        const std::uint8_t last = edge ? source[whole] : 0;
+        std::memmove(target, source, whole);
+        if (edge) target[whole] = static_cast<std::uint8_t>((target[whole] & ~edge) | (last & edge));
+    }
+}
+
 template <class Op>
 void mono_block(const Surface& t, int dx, int dy, int w, int h, const Surface& s, int sx, int sy, Op op) {
     const Order order = order_for(t, dx, dy, s, sx, sy);
@@ -133,6 +155,12 @@ void mono_block(const Surface& t, int dx, int dy, int w, int h, const Surface& s
             store32(target + t_offset, d ^ ((op(bits, d) ^ d) & mask));
         }
         return;
+    }
+    if constexpr (std::is_same_v<Op, OpCopy>) {
+        if (dshift == 0 && sshift == 0) {
+            byte_rows(t, dx, dy, w, h, s, sx, sy, order.upward);
+            return;
+        }
     }
     for (int i = 0; i < h; ++i, t_offset += t_step, s_offset += s_step)
         mono_row(t.bits + t_offset, dx, w, BitRow{s.bits + s_offset, s.stride / 4}, sx, order.backwards, op);

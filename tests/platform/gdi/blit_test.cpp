@@ -36,6 +36,24 @@ TEST(CopyWithinOneImage, MovesAsIfTheSourceWereReadFirst) {
             }
 }
 
+// Whole rows move as one block of memory (a width of whole words) or row by row (a part word at the
+// right); pages of the notepad close up this way, overlapping by any number of rows either way.
+TEST(CopyWithinOneImage, WholeRowsOverlappingUpAndDownMoveAsIfReadFirst) {
+    for (int width : {96, 100}) {
+        const MonoImage image = make_mono_image(width, 60);
+        unsigned seed = 7;
+        for (int shift_y : {-25, -7, -1, 1, 7, 25})
+            for (int h : {1, 20, 40}) {
+                SCOPED_TRACE(testing::Message() << "width " << width << " shift " << shift_y << " rows " << h);
+                const Block b{0, 20 + shift_y, width, h, 0, 20};
+                image.scramble(++seed);
+                const Grid<int> bits = read_bits(image);
+                ASSERT_NE(blit(image.dc, b, image.dc), 0);
+                ASSERT_EQ(read_bits(image), model_copy(bits, bits, b));
+            }
+    }
+}
+
 TEST(Clipping, OneBitCopiesAndStretchesStopAtEveryEdgeAndNegativeSizesDrawNothing) {
     const MonoImage target = make_mono_image(50, 30);
     const MonoImage source = make_mono_image(20, 12);
