@@ -6,7 +6,7 @@ import sys
 
 from harness import expect, main
 
-HOW = sys.argv.pop(1) if len(sys.argv) > 1 and not sys.argv[1].startswith("--") else "close"
+HOW = sys.argv[1] if len(sys.argv) > 1 and not sys.argv[1].startswith("--") else "close"
 
 
 def test(session):
