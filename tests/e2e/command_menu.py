@@ -23,11 +23,7 @@ def open_menu(s, scrivo):
 def test(session):
     with session(width=240, height=320) as s:
         # No autosave: the save on losing the focus must be the first.
-        folder = os.path.join(s.folder, "config", "scrivo")
-        os.makedirs(folder, mode=0o700)
-        with open(os.path.join(folder, "registry.reg"), "w") as settings:
-            settings.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Corvane\\Scrivo]\n"
-                           '"AutosaveSeconds"=dword:00000000\n')
+        s.write_settings(AutosaveSeconds=0)
         scrivo = s.start_scrivo(close_first_box=True)
         mark = scrivo.mark()
         drag(s, [(40, 100), (60, 100), (80, 100)])

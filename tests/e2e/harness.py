@@ -279,6 +279,14 @@ class Session:
         self.programs.append(program)
         return program
 
+    def write_settings(self, **values):
+        """A settings file written by hand before Scrivo starts: each value a DWORD."""
+        folder = os.path.join(self.folder, "config", "scrivo")
+        os.makedirs(folder, mode=0o700, exist_ok=True)
+        lines = "".join(f'"{name}"=dword:{value:08x}\n' for name, value in values.items())
+        with open(os.path.join(folder, "registry.reg"), "w") as settings:
+            settings.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Corvane\\Scrivo]\n" + lines)
+
     def start_scrivo(self, close_first_box=False):
         """Starts Scrivo and waits for its first frame to settle. On a first start it shows the
         "New Pad Created" box; with `close_first_box` Enter closes it and the page settles."""

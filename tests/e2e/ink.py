@@ -1,8 +1,6 @@
 """Writing with the mouse leaves ink in the pen colour that the settings file gives, and the
 eraser's colour is the page's."""
 
-import os
-
 from harness import drag, expect, main
 
 RED = (255, 0, 0)
@@ -12,11 +10,7 @@ GREEN = (0, 255, 0)
 def test(session):
     with session(width=240, height=320) as s:
         # A person's settings, written by hand before the first start: red ink on a green page.
-        folder = os.path.join(s.folder, "config", "scrivo")
-        os.makedirs(folder, mode=0o700)
-        with open(os.path.join(folder, "registry.reg"), "w") as settings:
-            settings.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Corvane\\Scrivo]\n"
-                           '"PenColour"=dword:000000ff\n"BakColour"=dword:0000ff00\n"PenEnd"=dword:00000004\n')
+        s.write_settings(PenColour=0x0000FF, BakColour=0x00FF00, PenEnd=4)
         scrivo = s.start_scrivo(close_first_box=True)
         expect(s.screenshot().getpixel((120, 160)) == GREEN, "the page is not in the stored page colour")
 
