@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -52,63 +53,140 @@ std::uint32_t bits_at(const std::uint8_t* row, int p, int n) {
 
 #if defined(__x86_64__)
 // AVX2 is not part of the baseline this program is built for, so these functions are compiled for
-// it and used only where the processor reports it (expand_block_vector asks). Four source bytes are
+// it and used only where the processor reports it (expand_block_vector asks). A source word is
 // spread over all lanes; each lane shifts its own bit into its sign and picks ink or paper by it,
-// 32 pixels a round with no table.
+// eight pixels a store with no table.
 struct Avx2Colours {
     __m256 ink, paper;
     // Pixel i of byte k of a little-endian word is bit 8k + 7 - i: shifted left by 24 - 8k + i it
     // becomes the lane's sign bit, which is what the blend looks at.
-    __m256i shifts[4];
+    __m256i byte_shifts[4];
 };
 
-__attribute__((target("avx2"))) inline __m256i pick_avx2(__m256i word, int byte, const Avx2Colours& c) {
-    const __m256 sign = _mm256_castsi256_ps(_mm256_sllv_epi32(word, c.shifts[byte]));
+__attribute__((target("avx2"))) inline __m256i pick_avx2(__m256i word, __m256i shifts, const Avx2Colours& c) {
+    const __m256 sign = _mm256_castsi256_ps(_mm256_sllv_epi32(word, shifts));
     return _mm256_castps_si256(_mm256_blendv_ps(c.ink, c.paper, sign));
 }
 
-__attribute__((target("avx2"))) inline void expand_row_avx2(std::uint32_t* target, const std::uint8_t* row, int sx,
-                                                            int w, const Avx2Colours& c) {
+// The end of a row: its last n (8 to 32) pixels, read as one word with the leftmost pixel in the
+// top bit, stored eight at a time with the last eight ending on the row's last pixel (overlapping
+// the group before). The same for every row of a block, so it is worked out once.
+struct Avx2Tail {
+    int groups = 0;
+    int start[4] = {};
+    __m256i shifts[4];
+};
+
+__attribute__((target("avx2"))) Avx2Tail tail_avx2(int n) {
+    Avx2Tail tail;
+    const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    for (int first = 0;; first += 8) {
+        const int at = std::min(first, n - 8);
+        tail.start[tail.groups] = at;
+        tail.shifts[tail.groups++] = _mm256_add_epi32(lanes, _mm256_set1_epi32(at));
+        if (at + 8 == n) return tail;
+    }
+}
+
+__attribute__((target("avx2"))) inline void store_tail_avx2(std::uint32_t* target, std::uint32_t bits,
+                                                            const Avx2Tail& tail, const Avx2Colours& c) {
+    const __m256i word = _mm256_set1_epi32(static_cast<int>(bits));
+    for (int k = 0; k < tail.groups; ++k)
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(target + tail.start[k]), pick_avx2(word, tail.shifts[k], c));
+}
+
+// A row shorter than eight pixels: four, two and one pixels (masked stores are slow on some
+// processors).
+__attribute__((target("avx2"))) inline void store_short_avx2(std::uint32_t* target, std::uint32_t bits, int n,
+                                                             const Avx2Colours& c) {
+    const __m256i group =
+        pick_avx2(_mm256_set1_epi32(static_cast<int>(bits)), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), c);
+    __m128i part = _mm256_castsi256_si128(group);
+    if (n & 4) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(target), part);
+        part = _mm256_extracti128_si256(group, 1);
+        target += 4;
+    }
+    if (n & 2) {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(target), part);
+        part = _mm_srli_si128(part, 8);
+        target += 2;
+    }
+    if (n & 1) *target = static_cast<std::uint32_t>(_mm_cvtsi128_si32(part));
+}
+
+// 32 pixels from the four bytes of a little-endian word, written out so that the shifts stay in
+// registers.
+__attribute__((target("avx2"))) inline void store_round_avx2(__m256i* out, __m256i word, const Avx2Colours& c) {
+    _mm256_storeu_si256(out, pick_avx2(word, c.byte_shifts[0], c));
+    _mm256_storeu_si256(out + 1, pick_avx2(word, c.byte_shifts[1], c));
+    _mm256_storeu_si256(out + 2, pick_avx2(word, c.byte_shifts[2], c));
+    _mm256_storeu_si256(out + 3, pick_avx2(word, c.byte_shifts[3], c));
+}
+
+// The first `w` pixels of a row (a multiple of 32), 32 at a time.
+__attribute__((target("avx2"))) inline void expand_rounds_avx2(std::uint32_t* target, const std::uint8_t* row, int sx,
+                                                               int w, const Avx2Colours& c) {
     auto* out = reinterpret_cast<__m256i*>(target);
-    int done = 0;
     if ((sx & 7) == 0) {
         // Whole bytes straight from the row, four at a time.
-        for (const std::uint8_t* source = row + (sx >> 3); done + 32 <= w; done += 32, source += 4, out += 4) {
+        const std::uint8_t* source = row + (sx >> 3);
+        for (int done = 0; done < w; done += 32, source += 4, out += 4) {
             std::int32_t four;
             std::memcpy(&four, source, 4);
-            const __m256i word = _mm256_set1_epi32(four);
-            for (int k = 0; k < 4; ++k) _mm256_storeu_si256(out + k, pick_avx2(word, k, c));
+            store_round_avx2(out, _mm256_set1_epi32(four), c);
         }
-    } else {
-        // A ragged start: 32 bits gathered at a time.
-        for (; done + 32 <= w; done += 32, out += 4) {
-            const __m256i word = _mm256_set1_epi32(static_cast<int>(__builtin_bswap32(bits_at(row, sx + done, 32))));
-            for (int k = 0; k < 4; ++k) _mm256_storeu_si256(out + k, pick_avx2(word, k, c));
-        }
+        return;
     }
-    if (done == w) return;
-    // The last few pixels, or a short row: whole groups of eight, then four, two and one pixels
-    // of the last group (masked stores are slow on some processors).
-    const int n = w - done;
-    const __m256i word = _mm256_set1_epi32(static_cast<int>(__builtin_bswap32(bits_at(row, sx + done, n))));
-    int k = 0;
-    for (; 8 * k + 8 <= n; ++k) _mm256_storeu_si256(out + k, pick_avx2(word, k, c));
-    const int rest = n - 8 * k;
-    if (rest == 0) return;
-    const __m256i group = pick_avx2(word, k, c);
-    auto* tail = reinterpret_cast<std::uint32_t*>(out + k);
-    __m128i part = _mm256_castsi256_si128(group);
-    if (rest & 4) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(tail), part);
-        part = _mm256_extracti128_si256(group, 1);
-        tail += 4;
+    // A ragged start: 32 bits gathered at a time.
+    for (int done = 0; done < w; done += 32, out += 4) {
+        store_round_avx2(out, _mm256_set1_epi32(static_cast<int>(__builtin_bswap32(bits_at(row, sx + done, 32)))), c);
     }
-    if (rest & 2) {
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(tail), part);
-        part = _mm_srli_si128(part, 8);
-        tail += 2;
+}
+
+// Rows of 8 to 32 pixels, such as pen stamps: each row is one word of bits (two when it crosses a
+// word boundary) stored in `Groups` groups of eight, the last ending on the row's last pixel. Within
+// one word the bit offset goes into the shift counts, so a row costs one load.
+// Spelled out group by group, so that the shifts and places stay in registers.
+template <std::size_t... K>
+__attribute__((target("avx2"))) inline void store_groups_avx2(std::uint32_t* target, __m256i spread, const int* at,
+                                                              const __m256i* shifts, const Avx2Colours& c,
+                                                              std::index_sequence<K...>) {
+    (_mm256_storeu_si256(reinterpret_cast<__m256i*>(target + at[K]), pick_avx2(spread, shifts[K], c)), ...);
+}
+
+template <int Groups, bool TwoWords>
+__attribute__((target("avx2"))) void expand_narrow_avx2(std::uint32_t* target, std::ptrdiff_t pitch,
+                                                        const std::uint8_t* row, std::ptrdiff_t step, int sx, int w,
+                                                        int h, const Avx2Colours& c) {
+    const int offset = sx & 31;
+    const __m256i lanes = _mm256_add_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7),
+                                           _mm256_set1_epi32(TwoWords ? 0 : offset));
+    int at[Groups];
+    __m256i shifts[Groups];
+    for (int k = 0; k < Groups; ++k) {
+        at[k] = std::min(8 * k, w - 8);
+        shifts[k] = _mm256_add_epi32(lanes, _mm256_set1_epi32(at[k]));
     }
-    if (rest & 1) *tail = static_cast<std::uint32_t>(_mm_cvtsi128_si32(part));
+    const std::uint8_t* word = row + 4 * (sx >> 5);
+    for (int r = 0; r < h; ++r, target += pitch, word += step) {
+        std::uint32_t bits = load_be32(word);
+        if constexpr (TwoWords) bits = (bits << offset) | (load_be32(word + 4) >> (32 - offset));
+        const __m256i spread = _mm256_set1_epi32(static_cast<int>(bits));
+        store_groups_avx2(target, spread, at, shifts, c, std::make_index_sequence<Groups>{});
+    }
+}
+
+template <bool TwoWords>
+__attribute__((target("avx2"))) void expand_narrow_avx2(std::uint32_t* target, std::ptrdiff_t pitch,
+                                                        const std::uint8_t* row, std::ptrdiff_t step, int sx, int w,
+                                                        int h, const Avx2Colours& c) {
+    switch ((w + 7) / 8) {
+    case 1: return expand_narrow_avx2<1, TwoWords>(target, pitch, row, step, sx, w, h, c);
+    case 2: return expand_narrow_avx2<2, TwoWords>(target, pitch, row, step, sx, w, h, c);
+    case 3: return expand_narrow_avx2<3, TwoWords>(target, pitch, row, step, sx, w, h, c);
+    default: return expand_narrow_avx2<4, TwoWords>(target, pitch, row, step, sx, w, h, c);
+    }
 }
 
 __attribute__((target("avx2"))) void expand_block_avx2(std::uint32_t* target, std::ptrdiff_t pitch,
@@ -118,8 +196,28 @@ __attribute__((target("avx2"))) void expand_block_avx2(std::uint32_t* target, st
     c.ink = _mm256_castsi256_ps(_mm256_set1_epi32(static_cast<int>(ink)));
     c.paper = _mm256_castsi256_ps(_mm256_set1_epi32(static_cast<int>(paper)));
     const __m256i first = _mm256_setr_epi32(24, 25, 26, 27, 28, 29, 30, 31);
-    for (int k = 0; k < 4; ++k) c.shifts[k] = _mm256_sub_epi32(first, _mm256_set1_epi32(8 * k));
-    for (int r = 0; r < h; ++r, target += pitch, row += step) expand_row_avx2(target, row, sx, w, c);
+    for (int k = 0; k < 4; ++k) c.byte_shifts[k] = _mm256_sub_epi32(first, _mm256_set1_epi32(8 * k));
+    if (w < 8) {
+        for (int r = 0; r < h; ++r, target += pitch, row += step) store_short_avx2(target, bits_at(row, sx, w), w, c);
+        return;
+    }
+    if (w <= 32) {
+        if ((sx & 31) + w > 32) return expand_narrow_avx2<true>(target, pitch, row, step, sx, w, h, c);
+        return expand_narrow_avx2<false>(target, pitch, row, step, sx, w, h, c);
+    }
+    // Whole rounds of 32 pixels, then a tail of 8 to 31 that reaches back into the last round when
+    // fewer than eight are left.
+    const int rounds = w - w % 32;
+    if (rounds == w) {
+        for (int r = 0; r < h; ++r, target += pitch, row += step) expand_rounds_avx2(target, row, sx, w, c);
+        return;
+    }
+    const int tail_from = std::min(rounds, w - 8);
+    const Avx2Tail tail = tail_avx2(w - tail_from);
+    for (int r = 0; r < h; ++r, target += pitch, row += step) {
+        expand_rounds_avx2(target, row, sx, rounds, c);
+        store_tail_avx2(target + tail_from, bits_at(row, sx + tail_from, w - tail_from), tail, c);
+    }
 }
 #endif
 

@@ -17,19 +17,22 @@ constexpr std::uint32_t kPaper = 0xF0E0D0;
 constexpr std::uint32_t kUntouched = 0xDEADBEEF;
 
 void expect_every_row(ExpandBlock expand) {
-    // A row of 25 words: lengths around the 8- and 32-pixel rounds and a long row, from starts
-    // inside and on byte and word boundaries.
+    // A row of 25 words: lengths around the 8- and 32-pixel rounds (a row's last eight pixels may be
+    // stored over the ones before them) and a long row, from starts inside and on byte and word
+    // boundaries.
     std::vector<std::uint8_t> row(100);
     for (std::size_t i = 0; i < row.size(); ++i) row[i] = static_cast<std::uint8_t>(i * 151 + 7);
     for (int sx : {0, 1, 7, 8, 9, 31, 32, 33, 40}) {
-        for (int w : {1, 7, 8, 9, 20, 31, 32, 33, 63, 64, 65, 300, 800 - 40}) {
-            std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) + 1, kUntouched);
-            expand(pixels.data(), 0, row.data(), 0, sx, w, 1, kInk, kPaper);
+        for (int w : {1, 4, 7, 8, 9, 12, 17, 20, 31, 32, 33, 36, 39, 40, 63, 64, 65, 300, 800 - 40}) {
+            std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) + 2, kUntouched);
+            expand(pixels.data() + 1, 0, row.data(), 0, sx, w, 1, kInk, kPaper);
             for (int i = 0; i < w; ++i) {
                 const int bit = sx + i;
-                ASSERT_EQ(pixels[i], (row[bit / 8] >> (7 - bit % 8)) & 1 ? kPaper : kInk) << sx << " " << w << " " << i;
+                ASSERT_EQ(pixels[i + 1], (row[bit / 8] >> (7 - bit % 8)) & 1 ? kPaper : kInk)
+                    << sx << " " << w << " " << i;
             }
-            ASSERT_EQ(pixels[w], kUntouched) << "wrote past the row from " << sx << ", " << w << " pixels";
+            ASSERT_EQ(pixels[0], kUntouched) << "wrote before the row from " << sx << ", " << w << " pixels";
+            ASSERT_EQ(pixels[w + 1], kUntouched) << "wrote past the row from " << sx << ", " << w << " pixels";
         }
     }
 }
