@@ -18,8 +18,12 @@ int distance(COLORREF a, COLORREF b) {
 }  // namespace
 
 bool resolve_window_canvas(const DC& dc, Canvas* canvas) {
-    DrawTarget target{};
-    if (!dc.hwnd || !window_draw_target(dc.hwnd, &target)) return false;
+    if (!dc.hwnd) return false;
+    if (const std::uint64_t layout = window_layout(); dc.target_layout != layout) {
+        if (!window_draw_target(dc.hwnd, &dc.target)) return false;
+        dc.target_layout = layout;
+    }
+    const DrawTarget& target = dc.target;
     Rect clip = intersect(target.clip, target.surface.bounds());
     if (dc.clipped) clip = intersect(clip, dc.clip.offset(target.origin_x, target.origin_y));
     *canvas = {target.surface, target.origin_x, target.origin_y, clip, target.dirty, true, nullptr};

@@ -18,6 +18,10 @@ struct DrawTarget {
 // Where a device context of `window` draws now. False for a destroyed or unknown window.
 bool window_draw_target(HWND window, DrawTarget* target);
 
+// Moves on whenever any window's place, visibility or pixels change, or a window comes or goes: a
+// draw target found while it stays the same is still where that window draws.
+std::uint64_t window_layout();
+
 // Called after drawing onto a window: presents when the display has gone a frame without one, so
 // that long drawing loops are seen as they go.
 void window_drew();

@@ -10,6 +10,7 @@
 #include "core/geometry.h"
 #include "core/handles.h"
 #include "core/surface.h"
+#include "gdi/draw_target.h"
 #include "platform/gdi.h"
 
 namespace platform::gdi {
@@ -53,6 +54,10 @@ struct Font {
 
 struct DC {
     bool window = false;       // a window's DC (dc_open_window) rather than a memory DC
+    // Window DCs: where the window drew when the window layout was last `target_layout` (0: not
+    // yet looked up). Each stroke point draws on the window; the lookup is kept between them.
+    mutable std::uint64_t target_layout = 0;
+    mutable DrawTarget target{};
     HWND hwnd = nullptr;       // window DCs: null for the screen's DC, which draws nothing
     bool clipped = false;      // window DCs: `clip` (client coordinates) limits drawing
     Rect clip;

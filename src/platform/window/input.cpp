@@ -2,6 +2,7 @@
 // pointer and key messages made from the buffer when the program retrieves them.
 #include "window/input.h"
 
+#include <algorithm>
 #include <array>
 #include <deque>
 
@@ -246,6 +247,14 @@ bool take_input_message(MSG* message, HWND filter, UINT first, UINT last, bool r
         return true;
     }
     return false;
+}
+
+bool pointer_input_waiting() {
+    return std::any_of(buffered.begin(), buffered.end(), [](const BufferedInput& in) {
+        using Type = DeviceEvent::Type;
+        const Type t = in.event.type;
+        return t == Type::PointerDown || t == Type::PointerMove || t == Type::PointerUp;
+    });
 }
 
 void forget_capture(HWND window) {

@@ -22,6 +22,9 @@ bool run_pending_focus_changes();
 // take (nothing enabled under the point, no focus) is dropped on the way.
 bool take_input_message(MSG* message, HWND filter, UINT first, UINT last, bool remove);
 
+// Pen, finger or mouse-button input read but not yet taken as a message.
+bool pointer_input_waiting();
+
 // The capture leaves `window` if it or a window inside it holds it.
 void forget_capture(HWND window);
 

@@ -32,17 +32,27 @@ std::uint64_t refresh_start(std::uint64_t refresh, int rate) {
     return (refresh * 1000u + r - 1) / r;
 }
 
-// Milliseconds until the frame composed so far may be presented: 0 at once (the display has not
-// shown one in this refresh, or takes every frame at once), -1 when nothing waits.
+// Something drawn or uncovered since the last present.
+bool frame_waiting() {
+    if (!unpresented.empty() || !exposed.empty()) return true;
+    for (HWND h : window_table().z_order)
+        if (const Window* w = find_window(h); w && w->visible && !w->dirty.empty()) return true;
+    return false;
+}
+
+// Milliseconds until the frame drawn so far may be presented: 0 at once (the display has not shown
+// one in this refresh, or takes every frame at once), -1 when nothing waits. The frame is composed
+// only when it is due: a stroke draws many times a refresh, and the screen shows the last of them.
 std::int64_t ms_until_frame_due() {
-    compose_changes();
-    if (unpresented.empty()) return -1;
+    if (!has_backend() || !frame_waiting()) return -1;
     const int rate = backend().refresh_rate();
-    if (rate <= 0 || !presented_yet) return 0;
-    const std::uint64_t now = clock_since_start();
-    const std::uint64_t shown = refresh_at(last_present, rate);
-    if (refresh_at(now, rate) != shown) return 0;
-    return static_cast<std::int64_t>(refresh_start(shown + 1, rate) - now);
+    if (rate > 0 && presented_yet) {
+        const std::uint64_t now = clock_since_start();
+        const std::uint64_t shown = refresh_at(last_present, rate);
+        if (refresh_at(now, rate) == shown) return static_cast<std::int64_t>(refresh_start(shown + 1, rate) - now);
+    }
+    compose_changes();
+    return unpresented.empty() ? -1 : 0;
 }
 
 void present_now() {
@@ -94,6 +104,7 @@ void fit_surface(Window& top_level) {
     top_level.surface = {width, height, PixelFormat::Rgb32, width * 4,
                          reinterpret_cast<std::uint8_t*>(top_level.pixels.data())};
     top_level.dirty.clear();
+    ++window_table().layout;
 }
 
 void screen_expose(const Rect& area) {
@@ -149,6 +160,10 @@ void present_holding_clock() {
         const std::int64_t wait = ms_until_frame_due();
         if (wait < 0) return;
         if (wait == 0) return present_now();
+        // A stroke reads the clock at every point it draws: while more of it waits, holding would
+        // draw one point a refresh and leave the ink ever further behind the pen. The frame is
+        // presented when due by the wait for the next message.
+        if (pointer_input_waiting()) return;
         if (clock_is_virtual()) {
             // A millisecond at a time, as a sleep, so that what is timed for the meantime comes.
             clock_advance(1);
@@ -182,6 +197,8 @@ bool window_draw_target(HWND handle, DrawTarget* target) {
     target->clip = clip;
     return true;
 }
+
+std::uint64_t window_layout() { return window_table().layout; }
 
 // Composing waits for the present: a loop of drawing calls pays for the screen once a refresh
 // (60 times a second on a display that takes every frame at once), not once a call.

@@ -36,7 +36,8 @@ std::int64_t ms_until_present();
 
 // As present_changes, but a frame that waits holds the caller until the next refresh, reading
 // device events meanwhile: the program reads the clock between the frames of an animation, and a
-// display shows one frame a refresh, so every frame it draws is seen.
+// display shows one frame a refresh, so every frame it draws is seen. Pointer input waiting to be
+// taken ends the hold: a stroke draws its points as fast as they come.
 void present_holding_clock();
 
 }  // namespace platform

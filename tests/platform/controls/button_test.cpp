@@ -1,6 +1,7 @@
 // The platform's push button: when a press is a click, and what it looks like.
 #include "platform/platform.h"
 #include "../window/window_test_support.h"
+#include "window/screen.h"
 
 using namespace window_test;
 
@@ -63,7 +64,10 @@ TEST_F(Button, AClickIsAPressLetGoOnTheButton) {
 
 // Pressed, the face sinks and the label moves; the default button's frame is twice as thick.
 TEST_F(Button, ItsFaceShowsWhetherItIsPressedAndWhetherItIsTheDefault) {
-    const auto pixel = [&](int x, int y) { return screen.pixel(x, y); };
+    const auto pixel = [&](int x, int y) {
+        platform::compose_changes();  // what the next present will show
+        return screen.pixel(x, y);
+    };
     constexpr std::uint32_t kBlack = 0x000000, kWhite = 0xFFFFFF, kGrey = 0x808080;
     EXPECT_EQ(pixel(101, 101), kBlack) << "default: two lines of frame";
     EXPECT_EQ(pixel(102, 102), kWhite) << "then the raised edge";

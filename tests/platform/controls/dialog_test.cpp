@@ -283,7 +283,7 @@ TEST_F(Dialog, ControlsPaintWithTheBrushAndColoursTheDialogAnswers) {
     Run(kOptions, [&](HWND dialog) {
         SetDlgItemInt(dialog, 1030, 8, FALSE);
         screen.when_idle([&, dialog] {
-            platform::present_changes();
+            platform::compose_changes();
             const RECT f = ScreenRect(GetDlgItem(dialog, 1030));
             fieldPixel = screen.pixel(f.left + 2, f.bottom - 3);
             for (int y = f.top; y < f.bottom; ++y)

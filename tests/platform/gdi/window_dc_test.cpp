@@ -1,5 +1,6 @@
-// Window DCs: drawing goes where the window is now, only inside it, reaches the screen at the next
-// present, and fails without effect once the window is gone.
+// Window DCs: drawing goes where the window is now (moved, grown or hidden since the DC last drew),
+// only inside it, reaches the screen at the next present, and fails without effect once the window
+// is gone.
 #include <gtest/gtest.h>
 
 #include "testing.h"
@@ -29,6 +30,16 @@ TEST(WindowDc, DrawsInsideItsWindowWhereverItIsAndTheScreenShowsOnlyThat) {
     EXPECT_EQ(read_window(top).at(5, 0), 0xFFFFFFu);
     EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 255, 255));
     EXPECT_EQ(GetPixel(dc, 20, 0), CLR_INVALID) << "outside the window";
+    // A DC that has drawn goes on drawing into its window's new pixels after the window grows.
+    HDC top_dc = GetDC(top);
+    ASSERT_NE(PatBlt(top_dc, 0, 0, 1, 1, BLACKNESS), 0);
+    MoveWindow(top, 0, 0, 80, 60, FALSE);
+    ASSERT_NE(PatBlt(top_dc, 70, 50, 1, 1, WHITENESS), 0);
+    EXPECT_EQ(read_window(top).at(70, 50), 0xFFFFFFu);
+    ShowWindow(top, SW_HIDE);
+    EXPECT_EQ(GetPixel(top_dc, 70, 50), RGB(255, 255, 255)) << "a hidden window keeps its pixels";
+    ShowWindow(top, SW_SHOW);
+    ReleaseDC(top, top_dc);
     const HBITMAP bitmap = CreateCompatibleBitmap(dc, 4, 4);
     EXPECT_EQ(shape_of(bitmap), (std::array<LONG, 3>{4, 4, 32}));
     EXPECT_EQ(SelectObject(dc, bitmap), nullptr) << "a window's DC takes no bitmap";

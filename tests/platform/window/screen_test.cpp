@@ -41,6 +41,29 @@ TEST_F(Screen, DrawingIsShownOncePerRefreshAndOnlyWhereItChanged) {
     EXPECT_EQ(screen.presented(), (std::vector<platform::Rect>{{200, 10, 230, 40}}));
 }
 
+// A clock read that finds a frame waiting holds until the next refresh, so that each frame of an
+// animation is seen; pen input waiting ends the hold, so that a stroke draws its points as they come
+// instead of one a refresh.
+TEST_F(Screen, AClockReadHoldsAWaitingFrameUntilTheRefreshUnlessPenInputWaits) {
+    const HWND main = top_level(0, 0, 240, 320);
+    const DWORD start = GetTickCount();
+    const int presents = screen.presents();
+    fill(main, kRed);
+    const DWORD drawn = GetTickCount();
+    EXPECT_EQ(drawn - start, 17u) << "held until refresh 1";
+    EXPECT_EQ(screen.presents(), presents + 1);
+
+    fill(main, 0x00FF00);
+    screen.push({platform::DeviceEvent::Type::PointerDown, 10, 10});
+    EXPECT_EQ(GetTickCount(), drawn) << "the pen's next point comes first";
+    EXPECT_EQ(screen.presents(), presents + 1);
+    MSG m;
+    ASSERT_TRUE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(m.message, WM_LBUTTONDOWN);
+    EXPECT_EQ(GetTickCount() - start, 34u) << "nothing waits: held again";
+    EXPECT_EQ(screen.presents(), presents + 2);
+}
+
 TEST_F(Screen, AChildDrawsOnItsTopLevelSurfaceClippedToItsParents) {
     const HWND main = top_level(10, 20, 200, 200);
     const HWND panel = child(main, 50, 60, 100, 100);
