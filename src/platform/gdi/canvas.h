@@ -27,7 +27,7 @@ bool resolve_window_canvas(const DC& dc, Canvas* canvas);
 // into.
 inline bool resolve_canvas(const DC& dc, Canvas* canvas) {
     if (dc.window) return resolve_window_canvas(dc, canvas);
-    const Bitmap* bitmap = find_bitmap(dc.bitmap);
+    const Bitmap* bitmap = dc.selected;
     if (!bitmap) return false;
     *canvas = {bitmap->surface, 0, 0, bitmap->surface.bounds(), nullptr, false,
                bitmap->surface.format == PixelFormat::Mono1 ? bitmap->palette : nullptr};

@@ -33,6 +33,7 @@ HGDIOBJ select_bitmap(HDC dc_handle, DC* dc, std::uintptr_t handle) {
     if (!next->stock) next->selected_into = raw(dc_handle);
     const std::uintptr_t previous = dc->bitmap;
     dc->bitmap = handle;
+    dc->selected = next;
     return as_handle<HGDIOBJ>(previous);
 }
 

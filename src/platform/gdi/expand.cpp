@@ -253,9 +253,11 @@ ExpandBlock expand_block_vector() {
     return nullptr;
 }
 
+// Chosen once, before the program draws anything.
+const ExpandBlock fastest = fastest_expand_block();
+
 void expand_block(std::uint32_t* target, std::ptrdiff_t pitch, const std::uint8_t* row, std::ptrdiff_t step, int sx,
                   int w, int h, std::uint32_t ink, std::uint32_t paper) {
-    static const ExpandBlock fastest = fastest_expand_block();
     fastest(target, pitch, row, step, sx, w, h, ink, paper);
 }
 

@@ -87,7 +87,10 @@ HDC add_dc(std::unique_ptr<DC> dc) {
     Tables& t = tables();
     dc->brush = t.stock_brushes[WHITE_BRUSH];
     dc->font = t.default_font;
-    if (!dc->window) dc->bitmap = t.default_bitmap;
+    if (!dc->window) {
+        dc->bitmap = t.default_bitmap;
+        dc->selected = t.bitmaps.find(t.default_bitmap);
+    }
     return as_handle<HDC>(t.dcs.add(std::move(dc)));
 }
 

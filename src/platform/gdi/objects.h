@@ -62,6 +62,9 @@ struct DC {
     bool clipped = false;      // window DCs: `clip` (client coordinates) limits drawing
     Rect clip;
     std::uintptr_t bitmap = 0;  // memory DCs: the selected bitmap
+    // ... and the bitmap itself, which cannot be deleted while selected: every stroke point draws
+    // into a memory DC, and this spares a table lookup each time.
+    Bitmap* selected = nullptr;
     std::uintptr_t brush = 0;
     std::uintptr_t font = 0;
     COLORREF text = kBlack;

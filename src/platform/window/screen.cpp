@@ -20,6 +20,9 @@ DirtyRegion exposed;
 DirtyRegion unpresented;
 bool presented_yet = false;
 std::uint64_t last_present = 0;  // milliseconds since the clock started
+// When drawing next finds a frame due: the start of the refresh after the last present's, at the
+// display's rate (60 Hz for a display that takes every frame at once).
+std::uint64_t next_refresh = 0;
 
 // Refreshes are counted from the clock's start: refresh k shows from the millisecond
 // ceil(k × 1000 / rate) on, so two presents in one refresh are two in one count.
@@ -58,6 +61,8 @@ std::int64_t ms_until_frame_due() {
 void present_now() {
     presented_yet = true;
     last_present = clock_since_start();
+    const int rate = backend().refresh_rate() > 0 ? backend().refresh_rate() : 60;
+    next_refresh = refresh_start(refresh_at(last_present, rate) + 1, rate);
     backend().present(unpresented.rects().data(), static_cast<int>(unpresented.rects().size()));
     unpresented.clear();
 }
@@ -203,9 +208,10 @@ std::uint64_t window_layout() { return window_table().layout; }
 // Composing waits for the present: a loop of drawing calls pays for the screen once a refresh
 // (60 times a second on a display that takes every frame at once), not once a call.
 void window_drew() {
-    if (!has_backend()) return;
-    const int rate = backend().refresh_rate() > 0 ? backend().refresh_rate() : 60;
-    if (!presented_yet || refresh_at(clock_since_start(), rate) != refresh_at(last_present, rate)) present_changes();
+    // A clock started again (a new display) counts as a refresh passed.
+    const std::uint64_t now = clock_since_start();
+    if (presented_yet && now >= last_present && now < next_refresh) return;
+    if (has_backend()) present_changes();
 }
 
 }  // namespace platform
