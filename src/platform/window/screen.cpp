@@ -162,13 +162,18 @@ std::int64_t ms_until_present() { return ms_until_frame_due(); }
 
 void present_holding_clock() {
     for (;;) {
-        const std::int64_t wait = ms_until_frame_due();
-        if (wait < 0) return;
-        if (wait == 0) return present_now();
+        if (const std::int64_t due = ms_until_frame_due(); due <= 0) {
+            if (due == 0) present_now();
+            return;
+        }
         // A stroke reads the clock at every point it draws: while more of it waits, holding would
         // draw one point a refresh and leave the ink ever further behind the pen. The frame is
         // presented when due by the wait for the next message.
         if (pointer_input_waiting()) return;
+        // The frame is made ready while it waits, so that at the refresh only the present is left.
+        compose_changes();
+        const std::int64_t wait = ms_until_frame_due();
+        if (wait <= 0) continue;
         if (clock_is_virtual()) {
             // A millisecond at a time, as a sleep, so that what is timed for the meantime comes.
             clock_advance(1);
