@@ -75,8 +75,12 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
     if (w <= 0 || h <= 0) return TRUE;
 
     const Rect area{static_cast<int>(tx), static_cast<int>(ty), static_cast<int>(tx + w), static_cast<int>(ty + h)};
+    // Between surfaces of one format there are no colours to convert: a pen stamp into the notepad.
+    const ColourRule rule = from.surface.format == target.surface.format
+                                ? ColourRule{}
+                                : colour_rule(*target_dc, source_dc, from.surface);
     copy_block(target.surface, area.left, area.top, area.width(), area.height(), from.surface, static_cast<int>(sx),
-               static_cast<int>(sy), plan.op, colour_rule(*target_dc, source_dc, from.surface));
+               static_cast<int>(sy), plan.op, rule);
     canvas_changed(target, area);
     return TRUE;
 }

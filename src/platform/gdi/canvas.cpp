@@ -40,8 +40,7 @@ Rect clip_to_canvas(const Canvas& canvas, std::int64_t x, std::int64_t y, std::i
     return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right), static_cast<int>(bottom)};
 }
 
-void canvas_changed(const Canvas& canvas, const Rect& area) {
-    if (!canvas.window) return;
+void window_canvas_changed(const Canvas& canvas, const Rect& area) {
     if (canvas.dirty) canvas.dirty->add(area);
     window_drew();
 }

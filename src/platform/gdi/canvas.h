@@ -37,8 +37,14 @@ inline bool resolve_canvas(const DC& dc, Canvas* canvas) {
 // The DC rectangle (x, y, w, h) in surface coordinates, cut to the canvas's clip.
 Rect clip_to_canvas(const Canvas& canvas, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h);
 
-// After drawing: notes the changed surface area for presenting and lets the window system show it.
-void canvas_changed(const Canvas& canvas, const Rect& area);
+// After drawing on a window: notes the changed surface area for presenting and lets the window
+// system show it.
+void window_canvas_changed(const Canvas& canvas, const Rect& area);
+
+// After drawing: only a window's drawing is shown, and stroke points drawn into bitmaps skip the call.
+inline void canvas_changed(const Canvas& canvas, const Rect& area) {
+    if (canvas.window) window_canvas_changed(canvas, area);
+}
 
 // The value that stands for `colour` on the canvas: a pixel, or on a 1-bit bitmap the bit whose
 // palette colour is nearest.
