@@ -68,33 +68,6 @@ __attribute__((target("avx2"))) inline __m256i pick_avx2(__m256i word, __m256i s
     return _mm256_castps_si256(_mm256_blendv_ps(c.ink, c.paper, sign));
 }
 
-// The end of a row: its last n (8 to 32) pixels, read as one word with the leftmost pixel in the
-// top bit, stored eight at a time with the last eight ending on the row's last pixel (overlapping
-// the group before). The same for every row of a block, so it is worked out once.
-struct Avx2Tail {
-    int groups = 0;
-    int start[4] = {};
-    __m256i shifts[4];
-};
-
-__attribute__((target("avx2"))) Avx2Tail tail_avx2(int n) {
-    Avx2Tail tail;
-    const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    for (int first = 0;; first += 8) {
-        const int at = std::min(first, n - 8);
-        tail.start[tail.groups] = at;
-        tail.shifts[tail.groups++] = _mm256_add_epi32(lanes, _mm256_set1_epi32(at));
-        if (at + 8 == n) return tail;
-    }
-}
-
-__attribute__((target("avx2"))) inline void store_tail_avx2(std::uint32_t* target, std::uint32_t bits,
-                                                            const Avx2Tail& tail, const Avx2Colours& c) {
-    const __m256i word = _mm256_set1_epi32(static_cast<int>(bits));
-    for (int k = 0; k < tail.groups; ++k)
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(target + tail.start[k]), pick_avx2(word, tail.shifts[k], c));
-}
-
 // A row shorter than eight pixels: four, two and one pixels (masked stores are slow on some
 // processors).
 __attribute__((target("avx2"))) inline void store_short_avx2(std::uint32_t* target, std::uint32_t bits, int n,
@@ -144,48 +117,56 @@ __attribute__((target("avx2"))) inline void expand_rounds_avx2(std::uint32_t* ta
     }
 }
 
-// Rows of 8 to 32 pixels, such as pen stamps: each row is one word of bits (two when it crosses a
-// word boundary) stored in `Groups` groups of eight, the last ending on the row's last pixel. Within
-// one word the bit offset goes into the shift counts, so a row costs one load.
+// The last n (8 to 32) pixels of each row, read as one word of bits (two when they cross a word
+// boundary), in `Groups` stores of eight, the last ending on the row's last pixel over part of the
+// one before. Within one word the bit offset goes into the shift counts. A pen stamp's rows are all
+// this; a longer row is whole rounds of 32 first, the last of which the groups may reach back into.
+template <int Groups>
+struct Avx2Groups {
+    int at[Groups];
+    __m256i shifts[Groups];
+};
+
 // Spelled out group by group, so that the shifts and places stay in registers.
-template <std::size_t... K>
-__attribute__((target("avx2"))) inline void store_groups_avx2(std::uint32_t* target, __m256i spread, const int* at,
-                                                              const __m256i* shifts, const Avx2Colours& c,
+template <int Groups, std::size_t... K>
+__attribute__((target("avx2"))) inline void store_groups_avx2(std::uint32_t* target, std::uint32_t bits,
+                                                              const Avx2Groups<Groups>& g, const Avx2Colours& c,
                                                               std::index_sequence<K...>) {
-    (_mm256_storeu_si256(reinterpret_cast<__m256i*>(target + at[K]), pick_avx2(spread, shifts[K], c)), ...);
+    const __m256i spread = _mm256_set1_epi32(static_cast<int>(bits));
+    (_mm256_storeu_si256(reinterpret_cast<__m256i*>(target + g.at[K]), pick_avx2(spread, g.shifts[K], c)), ...);
 }
 
 template <int Groups, bool TwoWords>
-__attribute__((target("avx2"))) void expand_narrow_avx2(std::uint32_t* target, std::ptrdiff_t pitch,
+__attribute__((target("avx2"))) void expand_groups_avx2(std::uint32_t* target, std::ptrdiff_t pitch,
                                                         const std::uint8_t* row, std::ptrdiff_t step, int sx, int w,
-                                                        int h, const Avx2Colours& c) {
-    const int offset = sx & 31;
+                                                        int h, int tail_from, const Avx2Colours& c) {
+    const int rounds = w > 32 ? w - w % 32 : 0;
+    const int first = sx + tail_from, n = w - tail_from, offset = first & 31;
+    Avx2Groups<Groups> g;
     const __m256i lanes = _mm256_add_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7),
                                            _mm256_set1_epi32(TwoWords ? 0 : offset));
-    int at[Groups];
-    __m256i shifts[Groups];
     for (int k = 0; k < Groups; ++k) {
-        at[k] = std::min(8 * k, w - 8);
-        shifts[k] = _mm256_add_epi32(lanes, _mm256_set1_epi32(at[k]));
+        g.at[k] = std::min(8 * k, n - 8);
+        g.shifts[k] = _mm256_add_epi32(lanes, _mm256_set1_epi32(g.at[k]));
     }
-    const std::uint8_t* word = row + 4 * (sx >> 5);
-    for (int r = 0; r < h; ++r, target += pitch, word += step) {
-        std::uint32_t bits = load_be32(word);
-        if constexpr (TwoWords) bits = (bits << offset) | (load_be32(word + 4) >> (32 - offset));
-        const __m256i spread = _mm256_set1_epi32(static_cast<int>(bits));
-        store_groups_avx2(target, spread, at, shifts, c, std::make_index_sequence<Groups>{});
+    const std::ptrdiff_t word = 4 * (first >> 5);
+    for (int r = 0; r < h; ++r, target += pitch, row += step) {
+        if (rounds) expand_rounds_avx2(target, row, sx, rounds, c);
+        std::uint32_t bits = load_be32(row + word);
+        if constexpr (TwoWords) bits = (bits << offset) | (load_be32(row + word + 4) >> (32 - offset));
+        store_groups_avx2(target + tail_from, bits, g, c, std::make_index_sequence<Groups>{});
     }
 }
 
 template <bool TwoWords>
-__attribute__((target("avx2"))) void expand_narrow_avx2(std::uint32_t* target, std::ptrdiff_t pitch,
+__attribute__((target("avx2"))) void expand_groups_avx2(std::uint32_t* target, std::ptrdiff_t pitch,
                                                         const std::uint8_t* row, std::ptrdiff_t step, int sx, int w,
-                                                        int h, const Avx2Colours& c) {
-    switch ((w + 7) / 8) {
-    case 1: return expand_narrow_avx2<1, TwoWords>(target, pitch, row, step, sx, w, h, c);
-    case 2: return expand_narrow_avx2<2, TwoWords>(target, pitch, row, step, sx, w, h, c);
-    case 3: return expand_narrow_avx2<3, TwoWords>(target, pitch, row, step, sx, w, h, c);
-    default: return expand_narrow_avx2<4, TwoWords>(target, pitch, row, step, sx, w, h, c);
+                                                        int h, int tail_from, const Avx2Colours& c) {
+    switch ((w - tail_from + 7) / 8) {
+    case 1: return expand_groups_avx2<1, TwoWords>(target, pitch, row, step, sx, w, h, tail_from, c);
+    case 2: return expand_groups_avx2<2, TwoWords>(target, pitch, row, step, sx, w, h, tail_from, c);
+    case 3: return expand_groups_avx2<3, TwoWords>(target, pitch, row, step, sx, w, h, tail_from, c);
+    default: return expand_groups_avx2<4, TwoWords>(target, pitch, row, step, sx, w, h, tail_from, c);
     }
 }
 
@@ -201,23 +182,16 @@ __attribute__((target("avx2"))) void expand_block_avx2(std::uint32_t* target, st
         for (int r = 0; r < h; ++r, target += pitch, row += step) store_short_avx2(target, bits_at(row, sx, w), w, c);
         return;
     }
-    if (w <= 32) {
-        if ((sx & 31) + w > 32) return expand_narrow_avx2<true>(target, pitch, row, step, sx, w, h, c);
-        return expand_narrow_avx2<false>(target, pitch, row, step, sx, w, h, c);
-    }
-    // Whole rounds of 32 pixels, then a tail of 8 to 31 that reaches back into the last round when
-    // fewer than eight are left.
-    const int rounds = w - w % 32;
-    if (rounds == w) {
+    if (w > 32 && w % 32 == 0) {
         for (int r = 0; r < h; ++r, target += pitch, row += step) expand_rounds_avx2(target, row, sx, w, c);
         return;
     }
-    const int tail_from = std::min(rounds, w - 8);
-    const Avx2Tail tail = tail_avx2(w - tail_from);
-    for (int r = 0; r < h; ++r, target += pitch, row += step) {
-        expand_rounds_avx2(target, row, sx, rounds, c);
-        store_tail_avx2(target + tail_from, bits_at(row, sx + tail_from, w - tail_from), tail, c);
-    }
+    // Whole rounds of 32 pixels (none for a row of 32 or fewer), then the last 8 to 32 pixels, which
+    // reach back into the last round when fewer than eight are left after it.
+    const int tail_from = w > 32 ? std::min(w - w % 32, w - 8) : 0;
+    if (((sx + tail_from) & 31) + (w - tail_from) > 32)
+        return expand_groups_avx2<true>(target, pitch, row, step, sx, w, h, tail_from, c);
+    expand_groups_avx2<false>(target, pitch, row, step, sx, w, h, tail_from, c);
 }
 #endif
 
