@@ -5,9 +5,9 @@
 namespace platform {
 namespace {
 
-std::uint64_t monotonic_ms() {
+std::uint64_t monotonic_ms(clockid_t which = CLOCK_MONOTONIC) {
     timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
+    clock_gettime(which, &ts);
     return static_cast<std::uint64_t>(ts.tv_sec) * 1000u + static_cast<std::uint64_t>(ts.tv_nsec) / 1000000u;
 }
 
@@ -29,6 +29,13 @@ std::uint64_t clock_peek() { return virtual_mode ? virtual_now : monotonic_ms();
 bool clock_is_virtual() { return virtual_mode; }
 
 std::uint64_t clock_since_start() { return clock_peek() - start; }
+
+std::uint64_t clock_since_start_coarse() {
+    if (virtual_mode) return virtual_now - start;
+    // Just after the start the coarse clock may not have reached it yet.
+    const std::uint64_t now = monotonic_ms(CLOCK_MONOTONIC_COARSE);
+    return now > start ? now - start : 0;
+}
 
 void clock_use_virtual(std::uint64_t at) {
     virtual_mode = true;

@@ -21,8 +21,10 @@ DirtyRegion unpresented;
 bool presented_yet = false;
 std::uint64_t last_present = 0;  // milliseconds since the clock started
 // When drawing next finds a frame due: the start of the refresh after the last present's, at the
-// display's rate (60 Hz for a display that takes every frame at once).
+// display's rate (60 Hz for a display that takes every frame at once), and the cheap clock's
+// reading at the last present.
 std::uint64_t next_refresh = 0;
+std::uint64_t last_present_coarse = 0;
 
 // Refreshes are counted from the clock's start: refresh k shows from the millisecond
 // ceil(k × 1000 / rate) on, so two presents in one refresh are two in one count.
@@ -63,6 +65,7 @@ void present_now() {
     last_present = clock_since_start();
     const int rate = backend().refresh_rate() > 0 ? backend().refresh_rate() : 60;
     next_refresh = refresh_start(refresh_at(last_present, rate) + 1, rate);
+    last_present_coarse = clock_since_start_coarse();
     backend().present(unpresented.rects().data(), static_cast<int>(unpresented.rects().size()));
     unpresented.clear();
 }
@@ -213,9 +216,10 @@ std::uint64_t window_layout() { return window_table().layout; }
 // Composing waits for the present: a loop of drawing calls pays for the screen once a refresh
 // (60 times a second on a display that takes every frame at once), not once a call.
 void window_drew() {
-    // A clock started again (a new display) counts as a refresh passed.
-    const std::uint64_t now = clock_since_start();
-    if (presented_yet && now >= last_present && now < next_refresh) return;
+    // A stroke draws here dozens of times a move, so the cheap clock decides, and a frame may go
+    // out a tick late. A clock started again (a new display) counts as a refresh passed.
+    const std::uint64_t now = clock_since_start_coarse();
+    if (presented_yet && now >= last_present_coarse && now < next_refresh) return;
     if (has_backend()) present_changes();
 }
 
