@@ -58,9 +58,6 @@ std::uint32_t bits_at(const std::uint8_t* row, int p, int n) {
 // eight pixels a store with no table.
 struct Avx2Colours {
     __m256 ink, paper;
-    // Pixel i of byte k of a little-endian word is bit 8k + 7 - i: shifted left by 24 - 8k + i it
-    // becomes the lane's sign bit, which is what the blend looks at.
-    __m256i byte_shifts[4];
 };
 
 __attribute__((target("avx2"))) inline __m256i pick_avx2(__m256i word, __m256i shifts, const Avx2Colours& c) {
@@ -88,13 +85,13 @@ __attribute__((target("avx2"))) inline void store_short_avx2(std::uint32_t* targ
     if (n & 1) *target = static_cast<std::uint32_t>(_mm_cvtsi128_si32(part));
 }
 
-// 32 pixels from the four bytes of a little-endian word, written out so that the shifts stay in
-// registers.
+// 32 pixels from the four bytes of a little-endian word. Pixel i of byte k is bit 8k + 7 - i:
+// shifted left by 24 - 8k + i it becomes the lane's sign bit, which is what the blend looks at.
 __attribute__((target("avx2"))) inline void store_round_avx2(__m256i* out, __m256i word, const Avx2Colours& c) {
-    _mm256_storeu_si256(out, pick_avx2(word, c.byte_shifts[0], c));
-    _mm256_storeu_si256(out + 1, pick_avx2(word, c.byte_shifts[1], c));
-    _mm256_storeu_si256(out + 2, pick_avx2(word, c.byte_shifts[2], c));
-    _mm256_storeu_si256(out + 3, pick_avx2(word, c.byte_shifts[3], c));
+    _mm256_storeu_si256(out, pick_avx2(word, _mm256_setr_epi32(24, 25, 26, 27, 28, 29, 30, 31), c));
+    _mm256_storeu_si256(out + 1, pick_avx2(word, _mm256_setr_epi32(16, 17, 18, 19, 20, 21, 22, 23), c));
+    _mm256_storeu_si256(out + 2, pick_avx2(word, _mm256_setr_epi32(8, 9, 10, 11, 12, 13, 14, 15), c));
+    _mm256_storeu_si256(out + 3, pick_avx2(word, _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), c));
 }
 
 // The first `w` pixels of a row (a multiple of 32), 32 at a time.
@@ -176,8 +173,6 @@ __attribute__((target("avx2"))) void expand_block_avx2(std::uint32_t* target, st
     Avx2Colours c;
     c.ink = _mm256_castsi256_ps(_mm256_set1_epi32(static_cast<int>(ink)));
     c.paper = _mm256_castsi256_ps(_mm256_set1_epi32(static_cast<int>(paper)));
-    const __m256i first = _mm256_setr_epi32(24, 25, 26, 27, 28, 29, 30, 31);
-    for (int k = 0; k < 4; ++k) c.byte_shifts[k] = _mm256_sub_epi32(first, _mm256_set1_epi32(8 * k));
     if (w < 8) {
         for (int r = 0; r < h; ++r, target += pitch, row += step) store_short_avx2(target, bits_at(row, sx, w), w, c);
         return;
