@@ -57,6 +57,11 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
     if (plan.kind != RopPlan::Kind::Source) return paint_rect(*target_dc, x, y, width, height, plan.kind, target_dc->brush);
 
     const DC* source_dc = find_dc(source);
+    // Every stroke point stamps the pen into the notepad image: between two bitmaps, such a block
+    // goes straight to the copy without being cut or converted.
+    if (source_dc && plan.op == RasterOp::Copy && target_dc->selected && source_dc->selected &&
+        copy_stamp(target_dc->selected->surface, x, y, width, height, source_dc->selected->surface, sourceX, sourceY))
+        return TRUE;
     Canvas target, from;
     if (!source_dc || !resolve_canvas(*target_dc, &target) || !resolve_canvas(*source_dc, &from)) return FALSE;
 

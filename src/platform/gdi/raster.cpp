@@ -130,6 +130,26 @@ void byte_rows(const Surface& t, int dx, int dy, int w, int h, const Surface& s,
     }
 }
 
+// Narrow blocks such as pen stamps: each row lies within one 32-bit word of both surfaces.
+bool narrow(int dx, int w, const Surface& t, int sx, const Surface& s) {
+    return (dx & 7) + w <= 32 && (sx & 7) + w <= 32 && (dx >> 3) + 4 <= t.stride && (sx >> 3) + 4 <= s.stride;
+}
+
+// A narrow block, one unaligned read-modify-write a row, the rows `t_step` and `s_step` bytes apart.
+// Rotating the source word brings its bits sshift.. onto dshift..; what wraps around is masked off,
+// and the target word is merged in memory order so that only the source needs its bytes swapped.
+template <class Op>
+void narrow_rows(std::uint8_t* target, std::ptrdiff_t t_step, const std::uint8_t* source, std::ptrdiff_t s_step,
+                 int dshift, int sshift, int w, int h, Op op) {
+    const std::uint32_t mask = __builtin_bswap32(span_mask(dshift, dshift + w));
+    const int rotation = (sshift - dshift) & 31;
+    for (int r = 0; r < h; ++r, target += t_step, source += s_step) {
+        const std::uint32_t bits = __builtin_bswap32(std::rotl(load_be32(source), rotation));
+        const std::uint32_t d = load32(target);
+        store32(target, d ^ ((op(bits, d) ^ d) & mask));
+    }
+}
+
 template <class Op>
 void mono_block(const Surface& t, int dx, int dy, int w, int h, const Surface& s, int sx, int sy, Op op) {
     const Order order = order_for(t, dx, dy, s, sx, sy);
@@ -139,21 +159,9 @@ void mono_block(const Surface& t, int dx, int dy, int w, int h, const Surface& s
     const std::ptrdiff_t t_step = direction * t.stride, s_step = direction * s.stride;
     std::ptrdiff_t t_offset = t.row(dy + first) - t.bits, s_offset = s.row(sy + first) - s.bits;
     const int dshift = dx & 7, sshift = sx & 7;
-    if (dshift + w <= 32 && sshift + w <= 32 && (dx >> 3) + 4 <= t.stride && (sx >> 3) + 4 <= s.stride) {
-        // Narrow blocks such as pen stamps: one unaligned read-modify-write per row. Rotating the
-        // source word brings its bits sshift.. onto dshift..; what wraps around is masked off, and
-        // the target word is merged in memory order so that only the source needs its bytes swapped.
-        const std::uint32_t mask = __builtin_bswap32(span_mask(dshift, dshift + w));
-        const int rotation = (sshift - dshift) & 31;
-        std::uint8_t* target = t.bits + (dx >> 3);
-        const std::uint8_t* source = s.bits + (sx >> 3);
-        const std::ptrdiff_t t_end = t_offset + h * t_step;
-        for (; t_offset != t_end; t_offset += t_step, s_offset += s_step) {
-            const std::uint32_t be = load_be32(source + s_offset);
-            const std::uint32_t bits = __builtin_bswap32(std::rotl(be, rotation));
-            const std::uint32_t d = load32(target + t_offset);
-            store32(target + t_offset, d ^ ((op(bits, d) ^ d) & mask));
-        }
+    if (narrow(dx, w, t, sx, s)) {
+        narrow_rows(t.bits + t_offset + (dx >> 3), t_step, s.bits + s_offset + (sx >> 3), s_step, dshift, sshift, w, h,
+                    op);
         return;
     }
     if constexpr (std::is_same_v<Op, OpCopy>) {
@@ -265,6 +273,20 @@ void copy_block(const Surface& target, int dx, int dy, int w, int h, const Surfa
         else
             rgb_to_mono_block(target, dx, dy, w, h, source, sx, sy, o, rule);
     });
+}
+
+bool copy_stamp(const Surface& target, int dx, int dy, int w, int h, const Surface& source, int sx, int sy) {
+    const auto inside = [w, h](const Surface& s, int x, int y) {
+        return x >= 0 && y >= 0 && w <= s.width - x && h <= s.height - y;
+    };
+    if (target.format != PixelFormat::Mono1 || source.format != PixelFormat::Mono1 || target.bits == source.bits ||
+        w <= 0 || h <= 0 || !inside(target, dx, dy) || !inside(source, sx, sy) ||
+        !narrow(dx, w, target, sx, source))
+        return false;
+    // Stored rows run bottom-up: the next image row down is one stride lower in memory.
+    narrow_rows(target.row(dy) + (dx >> 3), -static_cast<std::ptrdiff_t>(target.stride), source.row(sy) + (sx >> 3),
+                -static_cast<std::ptrdiff_t>(source.stride), dx & 7, sx & 7, w, h, OpCopy{});
+    return true;
 }
 
 void fill_block(const Surface& target, const Rect& area, std::uint32_t value) {

@@ -88,6 +88,26 @@ TEST(Clipping, OneBitCopiesAndStretchesStopAtEveryEdgeAndNegativeSizesDrawNothin
     EXPECT_EQ(read_bits(target), expected);
 }
 
+// Pen stamps, narrow blocks between two images, land bit for bit at every column, inside the image
+// and hanging off its edges, from any column of their source.
+TEST(Clipping, NarrowBlocksLandAtEveryColumnAndEdge) {
+    const MonoImage target = make_mono_image(70, 24);
+    const MonoImage source = make_mono_image(40, 20);
+    source.scramble(11);
+    const Grid<int> from = read_bits(source);
+    for (const int w : {1, 7, 20, 25, 32})
+        for (const int sx : {0, 3, 8})
+            for (const int dy : {-5, 0, 2, 10})
+                for (int dx = -w; dx <= 70; dx += 3) {
+                    const Block b{dx, dy, w, 14, sx, 4};
+                    SCOPED_TRACE(testing::Message() << w << " wide from " << sx << " onto " << dx << "," << dy);
+                    target.scramble(static_cast<unsigned>(dx + 100 * dy + 7));
+                    const Grid<int> before = read_bits(target);
+                    ASSERT_NE(blit(target.dc, b, source.dc), 0);
+                    ASSERT_EQ(read_bits(target), model_copy(before, from, b));
+                }
+}
+
 // The colour rule on a window: 0 bits in the text colour, 1 bits in the background colour, cut to
 // the child window's place on its parent's surface (and to the DC's own clip when it has one);
 // between 1-bit images, bits are copied whatever the colours and tables.
