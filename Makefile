@@ -76,9 +76,9 @@ fuzz: deps-test
 
 test: unit asan fuzz
 
-# Each benchmark runs three times and the medians are compared with floors from the same run: the
-# machine may be busy with other work.
-BENCH_ARGS ?= --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
+# Each benchmark runs five times and the fastest runs are compared with floors from the same run:
+# the machine may be busy with other work, which only ever adds time.
+BENCH_ARGS ?= --benchmark_repetitions=5
 bench: build
 	for b in blit_bench screen_bench program_bench; do $(BUILD)/bench/$$b $(BENCH_ARGS) || exit 1; done
 

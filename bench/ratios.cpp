@@ -14,38 +14,35 @@ bool ends_with(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-// Keeps every figure the console shows, by name.
+// Keeps the time of every repetition, by name; the console shows the summaries of repeated
+// benchmarks and the single runs of the others.
 class RecordingReporter : public benchmark::ConsoleReporter {
 public:
     // Colours only on a terminal, as the library's own reporter does.
     RecordingReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
 
     void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
+        std::vector<Run> shown;
         for (const Run& run : runs) {
-            if (run.error_occurred) continue;
+            if (run.run_type == Run::RT_Aggregate || run.repetitions <= 1) shown.push_back(run);
+            if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
             const std::string name = run.run_name.str();
-            const double time = ends_with(name, "/real_time") ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
-            if (run.run_type == Run::RT_Iteration)
-                times_[name].push_back(time);
-            else if (run.aggregate_name == "median")
-                medians_[name] = time;
+            times_[name].push_back(ends_with(name, "/real_time") ? run.GetAdjustedRealTime()
+                                                                 : run.GetAdjustedCPUTime());
         }
+        if (!shown.empty()) ConsoleReporter::ReportRuns(shown);
     }
 
-    // The median of a name's figures in nanoseconds, or a negative number when it did not run.
-    double median(const std::string& name) const {
-        if (const auto reported = medians_.find(name); reported != medians_.end()) return reported->second;
+    // The fastest repetition of a name in nanoseconds, or a negative number when it did not run:
+    // other work on a shared machine only ever adds time.
+    double fastest(const std::string& name) const {
         const auto found = times_.find(name);
         if (found == times_.end() || found->second.empty()) return -1;
-        std::vector<double> sorted = found->second;
-        std::sort(sorted.begin(), sorted.end());
-        return sorted[sorted.size() / 2];
+        return *std::min_element(found->second.begin(), found->second.end());
     }
 
 private:
     std::map<std::string, std::vector<double>> times_;
-    std::map<std::string, double> medians_;  // from repetitions, where the library gives them
 };
 
 }  // namespace
@@ -59,11 +56,11 @@ int run_with_ratios(int argc, char** argv, const std::vector<Ratio>& ratios) {
 
     bool printed_heading = false;
     for (const Ratio& ratio : ratios) {
-        const double measured = reporter.median(ratio.measured);
-        const double floor = reporter.median(ratio.floor);
+        const double measured = reporter.fastest(ratio.measured);
+        const double floor = reporter.fastest(ratio.floor);
         if (measured < 0 || floor <= 0) continue;
         if (!printed_heading) {
-            std::printf("\n%-48s %-48s %6s  %s\n", "measured", "floor", "ratio", "goal");
+            std::printf("\n%-48s %-48s %6s  %s\n", "measured (fastest run)", "floor (fastest run)", "ratio", "goal");
             printed_heading = true;
         }
         const double value = measured / floor;
