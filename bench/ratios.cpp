@@ -45,6 +45,18 @@ private:
     std::map<std::string, std::vector<double>> times_;
 };
 
+// Nanoseconds in the unit that keeps them short.
+std::string readable(double ns) {
+    char text[32];
+    if (ns >= 1e6)
+        std::snprintf(text, sizeof text, "%.3g ms", ns / 1e6);
+    else if (ns >= 1e3)
+        std::snprintf(text, sizeof text, "%.3g us", ns / 1e3);
+    else
+        std::snprintf(text, sizeof text, "%.3g ns", ns);
+    return text;
+}
+
 }  // namespace
 
 int run_with_ratios(int argc, char** argv, const std::vector<Ratio>& ratios) {
@@ -60,12 +72,12 @@ int run_with_ratios(int argc, char** argv, const std::vector<Ratio>& ratios) {
         const double floor = reporter.fastest(ratio.floor);
         if (measured < 0 || floor <= 0) continue;
         if (!printed_heading) {
-            std::printf("\n%-48s %-48s %6s  %s\n", "measured (fastest run)", "floor (fastest run)", "ratio", "goal");
+            std::printf("\n%-48s %10s  %-48s %10s %6s  %s\n", "measured", "fastest", "floor", "fastest", "ratio", "goal");
             printed_heading = true;
         }
         const double value = measured / floor;
-        std::printf("%-48s %-48s %6.2f  <= %.1f %s\n", ratio.measured.c_str(), ratio.floor.c_str(), value, ratio.goal,
-                    value <= ratio.goal ? "met" : "MISSED");
+        std::printf("%-48s %10s  %-48s %10s %6.2f  <= %.1f %s\n", ratio.measured.c_str(), readable(measured).c_str(),
+                    ratio.floor.c_str(), readable(floor).c_str(), value, ratio.goal, value <= ratio.goal ? "met" : "MISSED");
     }
     std::fflush(stdout);
     return 0;
