@@ -27,8 +27,9 @@ public:
             if (run.run_type == Run::RT_Aggregate || run.repetitions <= 1) shown.push_back(run);
             if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
             const std::string name = run.run_name.str();
-            times_[name].push_back(ends_with(name, "/real_time") ? run.GetAdjustedRealTime()
-                                                                 : run.GetAdjustedCPUTime());
+            // In the benchmark's own unit; kept in nanoseconds.
+            const double time = ends_with(name, "/real_time") ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
+            times_[name].push_back(time * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit));
         }
         if (!shown.empty()) ConsoleReporter::ReportRuns(shown);
     }
@@ -45,15 +46,18 @@ private:
     std::map<std::string, std::vector<double>> times_;
 };
 
-// Nanoseconds in the unit that keeps them short.
+// Nanoseconds in the unit that keeps them short, to three figures.
 std::string readable(double ns) {
+    const char* unit = "ns";
+    if (ns >= 1e6) {
+        ns /= 1e6;
+        unit = "ms";
+    } else if (ns >= 1e3) {
+        ns /= 1e3;
+        unit = "us";
+    }
     char text[32];
-    if (ns >= 1e6)
-        std::snprintf(text, sizeof text, "%.3g ms", ns / 1e6);
-    else if (ns >= 1e3)
-        std::snprintf(text, sizeof text, "%.3g us", ns / 1e3);
-    else
-        std::snprintf(text, sizeof text, "%.3g ns", ns);
+    std::snprintf(text, sizeof text, "%.*f %s", ns < 10 ? 2 : ns < 100 ? 1 : 0, ns, unit);
     return text;
 }
 
