@@ -85,6 +85,17 @@ __attribute__((target("avx2"))) inline void store_short_avx2(std::uint32_t* targ
     if (n & 1) *target = static_cast<std::uint32_t>(_mm_cvtsi128_si32(part));
 }
 
+// Asks for the source bits of the row two rows on to come into the cache: a whole screen's rows
+// take so long to store that the processor's own prefetching falls behind on bottom-up source rows.
+// A prefetch never faults, so it may look past the image's last row; the address is worked out as a
+// number for that reason.
+__attribute__((target("avx2"))) inline void prefetch_ahead_avx2(const std::uint8_t* row, std::ptrdiff_t step, int sx,
+                                                                int w) {
+    const std::uintptr_t ahead = reinterpret_cast<std::uintptr_t>(row) + static_cast<std::uintptr_t>(2 * step);
+    for (int byte = sx >> 3; byte < (sx + w + 7) >> 3; byte += 64)
+        _mm_prefetch(reinterpret_cast<const char*>(ahead + static_cast<std::uintptr_t>(byte)), _MM_HINT_T0);
+}
+
 // 32 pixels from the four bytes of a little-endian word. Pixel i of byte k is bit 8k + 7 - i:
 // shifted left by 24 - 8k + i it becomes the lane's sign bit, which is what the blend looks at.
 __attribute__((target("avx2"))) inline void store_round_avx2(__m256i* out, __m256i word, const Avx2Colours& c) {
@@ -148,7 +159,10 @@ __attribute__((target("avx2"))) void expand_groups_avx2(std::uint32_t* target, s
     }
     const std::ptrdiff_t word = 4 * (first >> 5);
     for (int r = 0; r < h; ++r, target += pitch, row += step) {
-        if (rounds) expand_rounds_avx2(target, row, sx, rounds, c);
+        if (rounds) {
+            prefetch_ahead_avx2(row, step, sx, w);
+            expand_rounds_avx2(target, row, sx, rounds, c);
+        }
         std::uint32_t bits = load_be32(row + word);
         if constexpr (TwoWords) bits = (bits << offset) | (load_be32(row + word + 4) >> (32 - offset));
         store_groups_avx2(target + tail_from, bits, g, c, std::make_index_sequence<Groups>{});
@@ -178,7 +192,10 @@ __attribute__((target("avx2"))) void expand_block_avx2(std::uint32_t* target, st
         return;
     }
     if (w > 32 && w % 32 == 0) {
-        for (int r = 0; r < h; ++r, target += pitch, row += step) expand_rounds_avx2(target, row, sx, w, c);
+        for (int r = 0; r < h; ++r, target += pitch, row += step) {
+            prefetch_ahead_avx2(row, step, sx, w);
+            expand_rounds_avx2(target, row, sx, w, c);
+        }
         return;
     }
     // Whole rounds of 32 pixels (none for a row of 32 or fewer), then the last 8 to 32 pixels, which
