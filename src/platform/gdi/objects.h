@@ -54,13 +54,13 @@ struct Font {
 
 struct DC {
     bool window = false;       // a window's DC (dc_open_window) rather than a memory DC
+    HWND hwnd = nullptr;       // window DCs: null for the screen's DC, which draws nothing
+    bool clipped = false;      // window DCs: `clip` (client coordinates) limits drawing
+    Rect clip;
     // Window DCs: where the window drew when the window layout was last `target_layout` (0: not
     // yet looked up). Each stroke point draws on the window; the lookup is kept between them.
     mutable std::uint64_t target_layout = 0;
     mutable DrawTarget target{};
-    HWND hwnd = nullptr;       // window DCs: null for the screen's DC, which draws nothing
-    bool clipped = false;      // window DCs: `clip` (client coordinates) limits drawing
-    Rect clip;
     std::uintptr_t bitmap = 0;  // memory DCs: the selected bitmap
     // ... and the bitmap itself, which cannot be deleted while selected: every stroke point draws
     // into a memory DC, and this spares a table lookup each time.

@@ -219,8 +219,7 @@ void window_drew() {
     // A stroke draws here dozens of times a move, so the cheap clock decides, and a frame may go
     // out a tick late. A clock started again (a new display) counts as a refresh passed.
     const std::uint64_t now = clock_since_start_coarse();
-    if (presented_yet && now >= last_present_coarse && now < next_refresh) return;
-    if (has_backend()) present_changes();
+    if (!presented_yet || now < last_present_coarse || now >= next_refresh) present_changes();
 }
 
 }  // namespace platform
