@@ -104,7 +104,7 @@ void Compress(HWND window) {
     const int usedPages = CompressNotepad();
     SetCursor(nullptr);
     WCHAR report[128];
-    wsprintfW(report, CompressReport, PageCount, usedPages, PageCount - usedPages);
+    wnsprintfW(report, ARRAYSIZE(report), CompressReport, PageCount, usedPages, PageCount - usedPages);
     MessageBoxW(window, report, L"Scrivo", MB_OK);
     ViewOffset = 0;
     FullRedrawWithPageNumber(window);
@@ -127,8 +127,12 @@ void FindBlank(HWND window) {
 }  // namespace
 
 LRESULT ActivateMainWindow(HWND window, WPARAM wParam, LPARAM lParam) {
-    if (LOWORD(wParam) != WA_INACTIVE) return 0;
     if (IsOwnWindow(reinterpret_cast<HWND>(lParam), window)) return 0;
+    // Back in front after another program: a version of the notepad it left is shown.
+    if (LOWORD(wParam) != WA_INACTIVE) {
+        ReloadChangedNotepad();
+        return 0;
+    }
     // A failed save keeps the change marked, so the save at exit tries again and says why it failed.
     if (DirtyFlag && SaveNotepad()) DirtyFlag = 0;
     return 0;

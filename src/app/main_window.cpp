@@ -31,16 +31,11 @@ void ShutDown() {
     if (NotepadImage.Bitmap) {
         // An autosave still writing ends first: the save below must not race it for the file.
         FinishAutosave();
-        if (DirtyFlag) {
-            if (SaveNotepad()) {
-                DirtyFlag = 0;
-            } else {
-                // The main window is going: the box stands on its own.
-                WCHAR message[256];
-                FormatSaveFailure(message);
-                MessageBoxW(nullptr, message, L"Scrivo", MB_OK | MB_ICONHAND);
-            }
-        }
+        // A notepad that cannot be saved where it lives is kept in the data folder instead.
+        if (DirtyFlag && !SaveNotepad()) SaveRescueCopy();
+        DirtyFlag = 0;
+        // The main window is going: the box stands on its own.
+        TellSaveNotice(nullptr);
         if (ScreenContext) SavePositionY();
     }
     ReleaseAutosave();
@@ -110,6 +105,9 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         return 0;
     case WM_TIMER:
         if (wParam == AutosaveTimerId) AutosaveTimer();
+        return 0;
+    case WM_SAVE_NOTICE:
+        TellSaveNotice(window);
         return 0;
     case WM_HIBERNATE:
         PostMessageW(window, WM_CLOSE, 0, 0);

@@ -20,7 +20,7 @@ NotepadSave Autosave;
 BYTE* Snapshot = nullptr;
 DWORD SnapshotBytes = 0;
 
-DWORD WriteAutosave(LPVOID save) { return WriteNotepadSave(*static_cast<const NotepadSave*>(save)); }
+DWORD WriteAutosave(LPVOID save) { return WriteNotepadSave(*static_cast<NotepadSave*>(save)); }
 
 void ArmTimer(UINT period) {
     TimerArmed = SetTimer(MainWindow, AutosaveTimerId, period, nullptr) != 0;
@@ -67,6 +67,8 @@ void AutosaveTimer() {
     }
     if (!DirtyFlag || !AutosaveAllowed()) {
         DisarmTimer();
+        // The pen rests with everything saved: a version another program left is shown now.
+        ReloadChangedNotepad();
         return;
     }
     const DWORD rested = GetTickCount() - LastInkTick;

@@ -1,7 +1,5 @@
 #include "notepad/notepad.h"
 
-#include <cwchar>
-
 #include "app/app.h"
 #include "notepad/notepad_file.h"
 #include "settings/settings.h"
@@ -24,8 +22,6 @@ HFONT PageIndicatorFont = nullptr;
 HBITMAP PageClipboard = nullptr;
 int DisplayScale = 1;
 
-namespace {
-
 void AdoptNotepadBitmap(HBITMAP bitmap) {
     BITMAP record{};
     GetObjectW(bitmap, sizeof record, &record);
@@ -35,6 +31,8 @@ void AdoptNotepadBitmap(HBITMAP bitmap) {
     NotepadWidth = record.bmWidth;
     NotepadStride = record.bmWidthBytes;
 }
+
+namespace {
 
 HDC CreateStamp(LPCWSTR bitmapName, HINSTANCE instance, HBITMAP* bitmap) {
     HDC stamp = CreateCompatibleDC(nullptr);
@@ -98,7 +96,7 @@ void ShowPageIndicator() {
     StretchBlt(ScreenContext, inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top, EraserStamp,
                0, 0, 1, 1, SRCCOPY);
     WCHAR number[16];
-    wsprintfW(number, L"%d", ViewOffset / PageHeight + 1);
+    wnsprintfW(number, ARRAYSIZE(number), L"%d", ViewOffset / PageHeight + 1);
     RECT text = ScaledRect(PageIndicatorText);
     DrawTextW(ScreenContext, number, -1, &text, DT_CENTER | DT_VCENTER);
 }
@@ -153,13 +151,10 @@ int InitNotepad(HWND mainWindow, HINSTANCE instance) {
         }
         AdoptNotepadBitmap(fresh);
         ClearNotepad();
-        WCHAR message[320] = L"New Pad Created";
-        WCHAR note[256];
-        FormatRefusalNote(note);
-        if (note[0]) {
-            std::wcscat(message, L"\n");
-            std::wcscat(message, note);
-        }
+        WCHAR note[RefusalNoteLength];
+        FormatRefusalNote(note, ARRAYSIZE(note));
+        WCHAR message[RefusalNoteLength + 32];
+        wnsprintfW(message, ARRAYSIZE(message), note[0] ? L"New Pad Created\n%s" : L"New Pad Created", note);
         MessageBoxW(mainWindow, message, L"Scrivo", MB_OK);
         // Closed while the box was up: the shutdown has run and released the notepad.
         if (!IsWindow(mainWindow)) return 1;

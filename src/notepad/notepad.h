@@ -47,6 +47,8 @@ constexpr int NewNotepadPages = 5;
 // (the user has been told, and the program must end).
 int InitNotepad(HWND mainWindow, HINSTANCE instance);
 HBITMAP CreateMonoImage(HDC context, int width, int height);
+// Makes `bitmap`, already selected into NotepadImage's context, the notepad image.
+void AdoptNotepadBitmap(HBITMAP bitmap);
 // As CreateMonoImage with the densities a file gave, and not yet selected into the context.
 HBITMAP CreateMonoBitmap(HDC context, int width, int height, LONG xPelsPerMeter, LONG yPelsPerMeter);
 void RepaintFromImage(LONG left, LONG top, LONG right, LONG bottom);

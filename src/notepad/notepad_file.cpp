@@ -13,6 +13,7 @@ DWORD LastSaveError = ERROR_SUCCESS;
 NotepadRefusal NotepadFileRefused = REFUSED_NONE;
 WCHAR RefusedFileAside[MAX_PATH] = {};
 WCHAR NotepadFilePath[MAX_PATH] = {};
+NotepadFileVersion NotepadOnDisk = {};
 
 namespace {
 
@@ -30,6 +31,12 @@ constexpr std::int64_t MaxNotepadBytes = std::int64_t{512} << 20;
 constexpr DWORD SavePause = 200;
 // The notepad's own folder inside the user's data folder.
 constexpr LPCWSTR DataFolderName = L"/scrivo/";
+
+// The notice the main window shows next, and whether the failure of a run of failed saves has
+// been told since the last save that succeeded.
+WCHAR SaveNotice[SaveNoticeLength] = {};
+UINT SaveNoticeStyle = MB_OK;
+bool SaveFailureTold = false;
 
 struct FileReader {
     HANDLE file;
@@ -179,23 +186,70 @@ constexpr std::size_t ReplacedNameTail = 3;
 constexpr int MaxSetAsideNames = 100;
 
 // `path` with the end of its file name replaced by `tail`; false when that does not fit a path.
-bool SiblingName(LPCWSTR path, LPCWSTR tail, LPWSTR out) {
+bool SiblingName(LPCWSTR path, LPCWSTR tail, LPWSTR out, int count) {
     const WCHAR* separator = std::wcsrchr(path, L'/');
     const WCHAR* name = separator ? separator + 1 : path;
     const std::size_t nameLength = std::wcslen(name);
     const std::size_t kept = static_cast<std::size_t>(name - path) +
                              (nameLength > ReplacedNameTail ? nameLength - ReplacedNameTail : 0);
-    if (kept + std::wcslen(tail) >= static_cast<std::size_t>(MAX_PATH)) return false;
+    if (kept + std::wcslen(tail) >= static_cast<std::size_t>(count)) return false;
     std::wmemcpy(out, path, kept);
-    std::wcscpy(out + kept, tail);
+    lstrcpynW(out + kept, tail, count - static_cast<int>(kept));
     return true;
 }
 
-bool JoinPath(LPCWSTR first, LPCWSTR second, LPWSTR out) {
-    if (std::wcslen(first) + std::wcslen(second) >= static_cast<std::size_t>(MAX_PATH)) return false;
-    std::wcscpy(out, first);
-    std::wcscat(out, second);
+bool JoinPath(LPCWSTR first, LPCWSTR second, LPWSTR out, int count) {
+    if (std::wcslen(first) + std::wcslen(second) >= static_cast<std::size_t>(count)) return false;
+    wnsprintfW(out, count, L"%s%s", first, second);
     return true;
+}
+
+LPCWSTR FileNameOf(LPCWSTR path) {
+    const WCHAR* separator = std::wcsrchr(path, L'/');
+    return separator ? separator + 1 : path;
+}
+
+// The first free name beside `target` that ends in `first`, else in `letter` and two digits, as
+// Scrivo.bad, Scrivo.b01 and on.
+bool FreeSiblingName(LPCWSTR target, LPCWSTR first, WCHAR letter, LPWSTR out, int count) {
+    for (int attempt = first ? 0 : 1; attempt < MaxSetAsideNames; ++attempt) {
+        WCHAR tail[8];
+        if (attempt == 0)
+            lstrcpynW(tail, first, ARRAYSIZE(tail));
+        else
+            wnsprintfW(tail, ARRAYSIZE(tail), L"%c%02d", letter, attempt);
+        if (!SiblingName(target, tail, out, count)) return false;
+        if (GetFileAttributesW(out) == INVALID_FILE_ATTRIBUTES) return true;
+    }
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return false;
+}
+
+bool SameVersion(const NotepadFileVersion& a, const NotepadFileVersion& b) {
+    if (!a.Exists || !b.Exists) return !a.Exists && !b.Exists;
+    const BY_HANDLE_FILE_INFORMATION& x = a.Information;
+    const BY_HANDLE_FILE_INFORMATION& y = b.Information;
+    return x.dwVolumeSerialNumber == y.dwVolumeSerialNumber && x.nFileIndexHigh == y.nFileIndexHigh &&
+           x.nFileIndexLow == y.nFileIndexLow && x.nFileSizeHigh == y.nFileSizeHigh &&
+           x.nFileSizeLow == y.nFileSizeLow && x.ftLastWriteTime.dwLowDateTime == y.ftLastWriteTime.dwLowDateTime &&
+           x.ftLastWriteTime.dwHighDateTime == y.ftLastWriteTime.dwHighDateTime;
+}
+
+// The version of the file at `path` now, on any thread; false when it cannot be told (a file this
+// user may not read), which counts as unchanged.
+bool ReadFileVersion(LPCWSTR path, NotepadFileVersion* version) {
+    version->Exists = FALSE;
+    HPLAINFILE file = OpenPlainFile(path, GENERIC_READ, OPEN_EXISTING, nullptr);
+    if (!file) return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND;
+    version->Exists = GetPlainFileInformation(file, &version->Information);
+    ClosePlainFile(file);
+    return version->Exists;
+}
+
+// Whether another program put a version of its own at `target` since the notepad was read or
+// last saved, with the version it holds now.
+bool ChangedByOthers(LPCWSTR target, const NotepadSave& save, NotepadFileVersion* now) {
+    return ReadFileVersion(target, now) && !SameVersion(*now, save.Expected);
 }
 
 // Makes sure `RefusedFileAside` names a free place beside the refused file: the name told to the
@@ -204,20 +258,11 @@ bool ChooseRefusedFileAside(LPCWSTR path) {
     if (RefusedFileAside[0] && GetFileAttributesW(RefusedFileAside) == INVALID_FILE_ATTRIBUTES) return true;
     WCHAR target[MAX_PATH];
     RefusedFileAside[0] = 0;
-    if (!GetFinalPathNameW(path, target, MAX_PATH)) return false;
-    for (int attempt = 0; attempt < MaxSetAsideNames; ++attempt) {
-        WCHAR tail[8];
-        if (attempt == 0)
-            wsprintfW(tail, L"bad");
-        else
-            wsprintfW(tail, L"b%02d", attempt);
-        WCHAR aside[MAX_PATH];
-        if (!SiblingName(target, tail, aside)) return false;
-        if (GetFileAttributesW(aside) != INVALID_FILE_ATTRIBUTES) continue;
-        std::wcscpy(RefusedFileAside, aside);
-        return true;
-    }
-    return false;
+    if (!GetFinalPathNameW(path, target, ARRAYSIZE(target))) return false;
+    WCHAR aside[MAX_PATH];
+    if (!FreeSiblingName(target, L"bad", L'b', aside, ARRAYSIZE(aside))) return false;
+    lstrcpynW(RefusedFileAside, aside, ARRAYSIZE(RefusedFileAside));
+    return true;
 }
 
 void RefuseNotepadFile(LPCWSTR path, NotepadRefusal refusal) {
@@ -238,11 +283,11 @@ bool WriteAll(HPLAINFILE file, const NotepadSave& save) {
 }
 
 // A new file beside `target` for the save, under the first free temporary name.
-HPLAINFILE CreateTemporaryFile(LPCWSTR target, LPCWSTR likeFile, LPWSTR temporary) {
+HPLAINFILE CreateTemporaryFile(LPCWSTR target, LPCWSTR likeFile, LPWSTR temporary, int count) {
     for (int number = 0; number <= 0xFF; ++number) {
         WCHAR tail[8];
-        wsprintfW(tail, L"~%02X", number);
-        if (!SiblingName(target, tail, temporary)) {
+        wnsprintfW(tail, ARRAYSIZE(tail), L"~%02X", number);
+        if (!SiblingName(target, tail, temporary, count)) {
             SetLastError(ERROR_FILENAME_EXCED_RANGE);
             return nullptr;
         }
@@ -252,11 +297,20 @@ HPLAINFILE CreateTemporaryFile(LPCWSTR target, LPCWSTR likeFile, LPWSTR temporar
     return nullptr;
 }
 
+// Puts what was written on disk and notes the version of the notepad file it makes.
+bool FlushAndNote(HPLAINFILE file, NotepadSave& save) {
+    save.Written.Exists = FlushPlainFile(file) && GetPlainFileInformation(file, &save.Written.Information);
+    return save.Written.Exists;
+}
+
 // For a folder that takes no new file: the notepad is written over where it stands, and flushed.
-DWORD WriteInPlace(LPCWSTR target, const NotepadSave& save) {
+// Another program's version cannot be kept beside it there, so it is not written over either.
+DWORD WriteInPlace(LPCWSTR target, NotepadSave& save) {
+    NotepadFileVersion now;
+    if (ChangedByOthers(target, save, &now)) return ERROR_ACCESS_DENIED;
     HPLAINFILE file = OpenPlainFile(target, GENERIC_WRITE, OPEN_EXISTING, nullptr);
     if (!file) return GetLastError();
-    const bool written = WriteAll(file, save) && SetPlainFileEnd(file) && FlushPlainFile(file);
+    const bool written = WriteAll(file, save) && SetPlainFileEnd(file) && FlushAndNote(file, save);
     const DWORD error = written ? ERROR_SUCCESS : GetLastError();
     if (!ClosePlainFile(file) && written) return GetLastError();
     return error;
@@ -275,7 +329,7 @@ DWORD FailWrite(HPLAINFILE file, LPCWSTR temporary) {
 // start removes.
 bool FolderTakesNotepad(LPCWSTR path) {
     WCHAR probe[MAX_PATH];
-    HPLAINFILE file = CreateTemporaryFile(path, nullptr, probe);
+    HPLAINFILE file = CreateTemporaryFile(path, nullptr, probe, ARRAYSIZE(probe));
     if (!file) return false;
     ClosePlainFile(file);
     DeleteFileW(probe);
@@ -286,7 +340,7 @@ bool FolderTakesNotepad(LPCWSTR path) {
 // "scrivo" there, and the data folder itself when that is missing too.
 bool MakeNotepadFolder(LPCWSTR path) {
     WCHAR directory[MAX_PATH];
-    std::wcscpy(directory, path);
+    lstrcpynW(directory, path, ARRAYSIZE(directory));
     WCHAR* separator = std::wcsrchr(directory, L'/');
     if (!separator) return true;
     *separator = 0;
@@ -298,10 +352,10 @@ bool MakeNotepadFolder(LPCWSTR path) {
 
 }  // namespace
 
-int GetModuleDirectory(LPWSTR buffer) {
-    const DWORD length = GetModuleFileNameW(AppInstance, buffer, MAX_PATH);
+int GetModuleDirectory(LPWSTR buffer, int count) {
+    const DWORD length = GetModuleFileNameW(AppInstance, buffer, static_cast<DWORD>(count));
     // A path that filled the whole buffer was cut short: it names some other folder.
-    if (length == 0 || length >= static_cast<DWORD>(MAX_PATH)) {
+    if (length == 0 || length >= static_cast<DWORD>(count)) {
         buffer[0] = 0;
         return 0;
     }
@@ -317,12 +371,14 @@ int GetModuleDirectory(LPWSTR buffer) {
 
 int ChooseNotepadFilePath() {
     WCHAR directory[MAX_PATH];
-    if (GetModuleDirectory(directory) && JoinPath(directory, NotepadFileName, NotepadFilePath) &&
+    if (GetModuleDirectory(directory, ARRAYSIZE(directory)) &&
+        JoinPath(directory, NotepadFileName, NotepadFilePath, ARRAYSIZE(NotepadFilePath)) &&
         (GetFileAttributesW(NotepadFilePath) != INVALID_FILE_ATTRIBUTES || FolderTakesNotepad(NotepadFilePath)))
         return 1;
     WCHAR data[MAX_PATH];
-    if (SHGetSpecialFolderPathW(nullptr, data, CSIDL_APPDATA, FALSE) && JoinPath(data, DataFolderName, directory) &&
-        JoinPath(directory, NotepadFileName, NotepadFilePath))
+    if (SHGetSpecialFolderPathW(nullptr, data, CSIDL_APPDATA, FALSE) &&
+        JoinPath(data, DataFolderName, directory, ARRAYSIZE(directory)) &&
+        JoinPath(directory, NotepadFileName, NotepadFilePath, ARRAYSIZE(NotepadFilePath)))
         return 1;
     NotepadFilePath[0] = 0;
     return 0;
@@ -331,9 +387,9 @@ int ChooseNotepadFilePath() {
 void RemoveLeftoverSaves(LPCWSTR path) {
     WCHAR target[MAX_PATH];
     WCHAR pattern[MAX_PATH];
-    if (!GetFinalPathNameW(path, target, MAX_PATH) || !SiblingName(target, L"~??", pattern)) return;
+    if (!GetFinalPathNameW(path, target, ARRAYSIZE(target)) || !SiblingName(target, L"~??", pattern, ARRAYSIZE(pattern))) return;
     WCHAR directory[MAX_PATH];
-    std::wcscpy(directory, target);
+    lstrcpynW(directory, target, ARRAYSIZE(directory));
     WCHAR* separator = std::wcsrchr(directory, L'/');
     if (separator)
         separator[1] = 0;
@@ -345,7 +401,7 @@ void RemoveLeftoverSaves(LPCWSTR path) {
     do {
         WCHAR leftover[MAX_PATH];
         // A notepad whose own name looks like a temporary one is not a leftover.
-        if (JoinPath(directory, found.cFileName, leftover) && std::wcscmp(leftover, target) != 0)
+        if (JoinPath(directory, found.cFileName, leftover, ARRAYSIZE(leftover)) && std::wcscmp(leftover, target) != 0)
             DeleteFileW(leftover);
     } while (FindNextFileW(search, &found));
     FindClose(search);
@@ -354,12 +410,14 @@ void RemoveLeftoverSaves(LPCWSTR path) {
 HBITMAP LoadNotepadFile(HDC context, LPCWSTR path) {
     NotepadFileRefused = REFUSED_NONE;
     RefusedFileAside[0] = 0;
+    NotepadOnDisk.Exists = FALSE;
     HANDLE file = CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         if (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) RefuseNotepadFile(path, REFUSED_DAMAGED);
         return nullptr;
     }
     FileReader reader{file};
+    NotepadOnDisk.Exists = GetFileInformationByHandle(file, &NotepadOnDisk.Information);
     SetLastError(ERROR_SUCCESS);
     HBITMAP image = ReadNotepad(context, reader);
     const bool outOfMemory = !image && GetLastError() == ERROR_NOT_ENOUGH_MEMORY;
@@ -382,7 +440,7 @@ int PrepareNotepadSave(HBITMAP bitmap, LPCWSTR path, NotepadSave* save) {
         LastSaveError = ERROR_INVALID_HANDLE;
         return 0;
     }
-    if (std::wcslen(path) >= static_cast<std::size_t>(MAX_PATH)) {
+    if (std::wcslen(path) >= static_cast<std::size_t>(ARRAYSIZE(save->Path))) {
         LastSaveError = ERROR_FILENAME_EXCED_RANGE;
         return 0;
     }
@@ -404,19 +462,22 @@ int PrepareNotepadSave(HBITMAP bitmap, LPCWSTR path, NotepadSave* save) {
     std::memcpy(save->Header + FileHeaderSize + sizeof infoHeader, colours, sizeof colours);
     save->Pixels = static_cast<const BYTE*>(section.dsBm.bmBits);
     save->PixelBytes = pixelBytes;
-    std::wcscpy(save->Path, path);
+    lstrcpynW(save->Path, path, ARRAYSIZE(save->Path));
     if (NotepadFileRefused == REFUSED_DAMAGED)
-        std::wcscpy(save->Aside, RefusedFileAside);
+        lstrcpynW(save->Aside, RefusedFileAside, ARRAYSIZE(save->Aside));
     else
         save->Aside[0] = 0;
     save->Pause = SavePause;
+    save->Expected = NotepadOnDisk;
     return 1;
 }
 
-DWORD WriteNotepadSave(const NotepadSave& save) {
+DWORD WriteNotepadSave(NotepadSave& save) {
+    save.Written.Exists = FALSE;
+    save.Conflict[0] = 0;
     // Through a symbolic link to the notepad, the file it leads to is the one replaced.
     WCHAR target[MAX_PATH];
-    if (!GetFinalPathNameW(save.Path, target, MAX_PATH)) return GetLastError();
+    if (!GetFinalPathNameW(save.Path, target, ARRAYSIZE(target))) return GetLastError();
     const DWORD attributes = GetFileAttributesW(target);
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     const bool setAside = exists && save.Aside[0];
@@ -428,28 +489,117 @@ DWORD WriteNotepadSave(const NotepadSave& save) {
     // and replaces it in one rename: a crash or a full disk at any moment leaves the old notepad or
     // the new one, never neither.
     WCHAR temporary[MAX_PATH] = {};
-    HPLAINFILE file = CreateTemporaryFile(target, exists && !setAside ? target : nullptr, temporary);
+    HPLAINFILE file = CreateTemporaryFile(target, exists && !setAside ? target : nullptr, temporary, ARRAYSIZE(temporary));
     if (!file) {
         const DWORD error = GetLastError();
         if (exists && !setAside && (error == ERROR_ACCESS_DENIED || error == ERROR_FILENAME_EXCED_RANGE))
             return WriteInPlace(target, save);
         return error;
     }
-    if (!WriteAll(file, save) || !FlushPlainFile(file)) return FailWrite(file, temporary);
+    if (!WriteAll(file, save) || !FlushAndNote(file, save)) return FailWrite(file, temporary);
     if (!ClosePlainFile(file)) return FailWrite(nullptr, temporary);
-    if (setAside && !MoveFileExW(target, save.Aside, MOVEFILE_WRITE_THROUGH)) return FailWrite(nullptr, temporary);
+    // Looked at as late as possible: a version another program put there since the notepad was read
+    // or last saved is kept beside it, under the next free name of its own.
+    LPCWSTR aside = setAside ? save.Aside : nullptr;
+    NotepadFileVersion now;
+    if (!setAside && ChangedByOthers(target, save, &now) && now.Exists) {
+        if (!FreeSiblingName(target, nullptr, L'c', save.Conflict, ARRAYSIZE(save.Conflict)))
+            return FailWrite(nullptr, temporary);
+        aside = save.Conflict;
+    }
+    if (aside && !MoveFileExW(target, aside, MOVEFILE_WRITE_THROUGH)) {
+        save.Conflict[0] = 0;
+        return FailWrite(nullptr, temporary);
+    }
     if (!MoveFileExW(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD error = FailWrite(nullptr, temporary);
-        if (setAside) MoveFileExW(save.Aside, target, MOVEFILE_WRITE_THROUGH);
+        if (aside) MoveFileExW(aside, target, MOVEFILE_WRITE_THROUGH);
+        save.Conflict[0] = 0;
         return error;
     }
     return ERROR_SUCCESS;
 }
 
+namespace {
+
+// Why the last save failed, in words that fit into the sentence of a notice.
+void FormatSaveFailureReason(LPWSTR reason, int count) {
+    switch (LastSaveError) {
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        lstrcpynW(reason, L"the disk is full", count);
+        break;
+    case ERROR_ACCESS_DENIED:
+        lstrcpynW(reason, L"the notepad file or its folder is write-protected", count);
+        break;
+    case ERROR_FILENAME_EXCED_RANGE:
+        lstrcpynW(reason, L"the path of the notepad's folder is too long", count);
+        break;
+    case ERROR_NOT_ENOUGH_MEMORY:
+        lstrcpynW(reason, L"the notepad on disk was too large to open and is kept as it was", count);
+        break;
+    default:
+        wnsprintfW(reason, count, L"error %u", static_cast<unsigned>(LastSaveError));
+        break;
+    }
+}
+
+void LeaveSaveNotice(UINT style, LPCWSTR format, LPCWSTR first, LPCWSTR second) {
+    wnsprintfW(SaveNotice, ARRAYSIZE(SaveNotice), format, first, second);
+    SaveNoticeStyle = style;
+    if (MainWindow) PostMessageW(MainWindow, WM_SAVE_NOTICE, 0, 0);
+}
+
+// A name for a copy of the notepad in the user's data folder that tells when it was made, and is
+// not yet taken.
+bool ChooseRescuePath(LPWSTR path, int count) {
+    WCHAR data[MAX_PATH];
+    WCHAR folder[MAX_PATH];
+    if (!SHGetSpecialFolderPathW(nullptr, data, CSIDL_APPDATA, FALSE) || !JoinPath(data, DataFolderName, folder, ARRAYSIZE(folder)))
+        return false;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    WCHAR stamp[32];
+    wnsprintfW(stamp, ARRAYSIZE(stamp), L"Scrivo-%04u-%02u-%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
+               now.wMinute, now.wSecond);
+    for (int attempt = 1; attempt < MaxSetAsideNames; ++attempt) {
+        WCHAR name[48];
+        if (attempt == 1)
+            wnsprintfW(name, ARRAYSIZE(name), L"%s.bmp", stamp);
+        else
+            wnsprintfW(name, ARRAYSIZE(name), L"%s-%d.bmp", stamp, attempt);
+        if (!JoinPath(folder, name, path, count)) return false;
+        if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 int NotepadSaveFinished(const NotepadSave& save, DWORD error) {
     LastSaveError = error;
-    if (error != ERROR_SUCCESS) return 0;
+    if (error != ERROR_SUCCESS) {
+        // Told at once, while there is still time to free the disk or the file; once for a run of
+        // failures, as every later autosave fails the same way.
+        if (!SaveFailureTold) {
+            SaveFailureTold = true;
+            WCHAR reason[96];
+            FormatSaveFailureReason(reason, ARRAYSIZE(reason));
+            LeaveSaveNotice(MB_OK | MB_ICONHAND,
+                            L"The notepad could not be saved to %s: %s. What you wrote stays here, and Scrivo "
+                            L"keeps trying to save it.",
+                            save.Path, reason);
+        }
+        return 0;
+    }
+    SaveFailureTold = false;
+    NotepadOnDisk = save.Written;
     if (save.Aside[0]) NotepadFileRefused = REFUSED_NONE;
+    if (save.Conflict[0])
+        LeaveSaveNotice(MB_OK,
+                        L"Another program changed the notepad file while you wrote. Its version is kept beside "
+                        L"it as %s; yours is saved as %s.",
+                        FileNameOf(save.Conflict), FileNameOf(save.Path));
     return 1;
 }
 
@@ -460,42 +610,88 @@ int SaveNotepadFile(HBITMAP bitmap, LPCWSTR path) {
     return NotepadSaveFinished(save, WriteNotepadSave(save));
 }
 
-void FormatSaveFailure(LPWSTR message) {
-    LPCWSTR reason;
-    switch (LastSaveError) {
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        reason = L"the disk is full";
-        break;
-    case ERROR_ACCESS_DENIED:
-        reason = L"the notepad file or its folder is write-protected";
-        break;
-    case ERROR_FILENAME_EXCED_RANGE:
-        reason = L"the path of the notepad's folder is too long";
-        break;
-    case ERROR_NOT_ENOUGH_MEMORY:
-        reason = L"the notepad on disk was too large to open and is kept as it was";
-        break;
-    default:
-        wsprintfW(message, L"The notepad could not be saved (error %u). Your last changes are lost.",
-                  static_cast<unsigned>(LastSaveError));
-        return;
+int SaveRescueCopy() {
+    WCHAR reason[96];
+    FormatSaveFailureReason(reason, ARRAYSIZE(reason));
+    WCHAR rescue[MAX_PATH];
+    NotepadSave save;
+    bool kept = NotepadImage.Bitmap && ChooseRescuePath(rescue, ARRAYSIZE(rescue));
+    if (kept) {
+        // Written as any save is, but to a name that was free, and with nothing set aside: a notepad
+        // that may not replace the file on disk may still be kept here.
+        const NotepadRefusal refusal = NotepadFileRefused;
+        NotepadFileRefused = REFUSED_NONE;
+        kept = PrepareNotepadSave(NotepadImage.Bitmap, rescue, &save);
+        NotepadFileRefused = refusal;
+        save.Expected.Exists = FALSE;
+        save.Pause = 0;
+        kept = kept && WriteNotepadSave(save) == ERROR_SUCCESS;
     }
-    wsprintfW(message, L"The notepad could not be saved: %s. Your last changes are lost.", reason);
+    SaveNotice[0] = 0;
+    if (kept)
+        LeaveSaveNotice(MB_OK | MB_ICONHAND, L"The notepad could not be saved: %s. What you wrote is kept in %s.",
+                        reason, rescue);
+    else
+        LeaveSaveNotice(MB_OK | MB_ICONHAND,
+                        L"The notepad could not be saved: %s, and no copy of it could be kept elsewhere. Your last "
+                        L"changes are lost.",
+                        reason, nullptr);
+    return kept ? 1 : 0;
 }
 
-void FormatRefusalNote(LPWSTR message) {
+void TellSaveNotice(HWND owner) {
+    if (!SaveNotice[0]) return;
+    // Taken off first: the box's own loop may meet the next notice's message.
+    WCHAR notice[SaveNoticeLength];
+    lstrcpynW(notice, SaveNotice, ARRAYSIZE(notice));
+    SaveNotice[0] = 0;
+    MessageBoxW(owner, notice, L"Scrivo", SaveNoticeStyle);
+}
+
+int ReloadChangedNotepad() {
+    FinishAutosave();
+    if (DirtyFlag || !NotepadImage.Bitmap || !NotepadFilePath[0] || NotepadFileRefused == REFUSED_NO_MEMORY) return 0;
+    WCHAR target[MAX_PATH];
+    NotepadFileVersion now;
+    if (!GetFinalPathNameW(NotepadFilePath, target, ARRAYSIZE(target)) || !ReadFileVersion(target, &now) || !now.Exists ||
+        SameVersion(now, NotepadOnDisk))
+        return 0;
+    // A version that cannot be read (another program may still be writing it) leaves everything as
+    // it was, to be tried again next time.
+    const NotepadFileVersion known = NotepadOnDisk;
+    const NotepadRefusal refusal = NotepadFileRefused;
+    WCHAR aside[MAX_PATH];
+    lstrcpynW(aside, RefusedFileAside, ARRAYSIZE(aside));
+    HBITMAP shown = NotepadImage.Bitmap;
+    HBITMAP loaded = LoadNotepadFile(NotepadImage.Context, NotepadFilePath);
+    if (!loaded) {
+        NotepadOnDisk = known;
+        NotepadFileRefused = refusal;
+        lstrcpynW(RefusedFileAside, aside, ARRAYSIZE(RefusedFileAside));
+        return 0;
+    }
+    DeleteObject(shown);
+    AdoptNotepadBitmap(loaded);
+    PageCount = NotepadHeight / PageHeight;
+    if (ViewOffset > NotepadHeight - PageHeight) ViewOffset = NotepadHeight - PageHeight;
+    if (ViewOffset < 0) ViewOffset = 0;
+    InvalidateRect(MainWindow, nullptr, FALSE);
+    return 1;
+}
+
+void FormatRefusalNote(LPWSTR message, int count) {
     message[0] = 0;
     if (NotepadFileRefused == REFUSED_NO_MEMORY) {
-        wsprintfW(message, L"The old notepad is too large for the free memory. It is kept as it is; this one will "
-                           L"not be saved.");
+        lstrcpynW(message,
+                  L"The old notepad is too large for the free memory. It is kept as it is; this one will not be "
+                  L"saved.",
+                  count);
     } else if (NotepadFileRefused == REFUSED_DAMAGED) {
-        const WCHAR* separator = std::wcsrchr(RefusedFileAside, L'/');
         if (RefusedFileAside[0])
-            wsprintfW(message, L"The old notepad could not be read. It will be kept as %s.",
-                      separator ? separator + 1 : RefusedFileAside);
+            wnsprintfW(message, count, L"The old notepad could not be read. It will be kept as %s.",
+                       FileNameOf(RefusedFileAside));
         else
-            wsprintfW(message, L"The old notepad could not be read. It is kept as it is.");
+            lstrcpynW(message, L"The old notepad could not be read. It is kept as it is.", count);
     }
 }
 

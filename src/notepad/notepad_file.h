@@ -12,12 +12,27 @@ constexpr DWORD NotepadHeaderBytes = 62;
 // memory is a good notepad and is never saved over.
 enum NotepadRefusal { REFUSED_NONE, REFUSED_DAMAGED, REFUSED_NO_MEMORY };
 
+// The notepad file as this program last read or wrote it, so that a version another program put
+// there since (a sync tool bringing another machine's notes) is told from it.
+struct NotepadFileVersion {
+    BOOL Exists;
+    BY_HANDLE_FILE_INFORMATION Information;
+};
+
+// The main window's message that shows the pending save notice; no other program may send it.
+constexpr UINT WM_SAVE_NOTICE = WM_APP + 1;
+// Room for a notice: its words and two paths.
+constexpr int SaveNoticeLength = 2 * MAX_PATH + 192;
+// Room for the start-up box's line about a refused file: its words and a file name.
+constexpr int RefusalNoteLength = MAX_PATH + 96;
+
 // Why the last save failed (an ERROR_ code).
 extern DWORD LastSaveError;
 extern NotepadRefusal NotepadFileRefused;
 extern WCHAR RefusedFileAside[MAX_PATH];
 // Where the notepad is loaded from and saved to, chosen once at start; empty when no place fits.
 extern WCHAR NotepadFilePath[MAX_PATH];
+extern NotepadFileVersion NotepadOnDisk;
 
 // One save: the header block and pixel rows to write and where. Made on the GUI thread; written on
 // any thread, since writing touches only plain files and names of files.
@@ -28,9 +43,13 @@ struct NotepadSave {
     WCHAR Path[MAX_PATH];
     WCHAR Aside[MAX_PATH];  // not empty: the refused file at Path goes there first
     DWORD Pause;            // before each of the four writes
+    NotepadFileVersion Expected;  // what Path holds unless another program changed it
+    // What the write did: the file it left, and where another program's version went.
+    NotepadFileVersion Written;
+    WCHAR Conflict[MAX_PATH];
 };
 
-int GetModuleDirectory(LPWSTR buffer);
+int GetModuleDirectory(LPWSTR buffer, int count);
 // Chooses NotepadFilePath: a notepad beside the program stays there; else a new one goes beside
 // the program when its folder takes new files, else into "scrivo" in the user's data folder, made
 // by the first save. 0 when no path fits.
@@ -42,15 +61,22 @@ int SaveNotepad();
 // folder when it is missing; 0 (with LastSaveError) when the bitmap cannot be read, the folder
 // cannot be made or the notepad on disk must not be replaced.
 int PrepareNotepadSave(HBITMAP bitmap, LPCWSTR path, NotepadSave* save);
-// Writes the notepad file without ever leaving neither the old nor the new notepad; the
-// ERROR_ code of a failure, or ERROR_SUCCESS.
-DWORD WriteNotepadSave(const NotepadSave& save);
-// Takes note of a finished save on the GUI thread; 1 when it succeeded.
+// Writes the notepad file without ever leaving neither the old nor the new notepad, and keeps a
+// version another program put there beside it; the ERROR_ code of a failure, or ERROR_SUCCESS.
+DWORD WriteNotepadSave(NotepadSave& save);
+// Takes note of a finished save on the GUI thread; 1 when it succeeded. The first failure after a
+// success, and a version of another program kept aside, leave a notice for the main window.
 int NotepadSaveFinished(const NotepadSave& save, DWORD error);
+// With nothing unsaved, a notepad another program changed on disk takes the place of the one shown
+// (the view stays on its page); 1 when it did.
+int ReloadChangedNotepad();
+// After the save at exit failed: the notepad goes into the user's data folder under a name with
+// the date and time, and the notice says where, or that the changes are lost; 1 when it was kept.
+int SaveRescueCopy();
+// Shows the pending notice, if any, in a box owned by `owner`.
+void TellSaveNotice(HWND owner);
 // Removes the temporary files of saves that a crash interrupted, beside the notepad file at `path`.
 void RemoveLeftoverSaves(LPCWSTR path);
-// The message for a failed save, into a buffer of 256 characters.
-void FormatSaveFailure(LPWSTR message);
 // The line the start-up box adds about a notepad file that could not be loaded, into a buffer of
-// 256 characters; empty when the file was loaded or there was none.
-void FormatRefusalNote(LPWSTR message);
+// `count` characters; empty when the file was loaded or there was none.
+void FormatRefusalNote(LPWSTR message, int count);

@@ -20,8 +20,7 @@ void InitDialogFrame(HWND dialog, DialogBrushes* brushes, LPCWSTR titleSuffix, i
     if (raiseInputPanel) SHSipPreference(dialog, SIP_UP);
 
     WCHAR title[64];
-    std::wcscpy(title, L"Scrivo");
-    std::wcsncat(title, titleSuffix, 64 - std::wcslen(title) - 1);
+    wnsprintfW(title, ARRAYSIZE(title), L"Scrivo%s", titleSuffix);
     SHSetNavBarText(GetParent(dialog), title);
 }
 

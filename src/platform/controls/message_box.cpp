@@ -78,7 +78,7 @@ HFONT make_font(int height, LONG weight) {
     lf.lfHeight = -height;
     lf.lfWeight = weight;
     lf.lfCharSet = DEFAULT_CHARSET;
-    std::wcscpy(lf.lfFaceName, L"Swiss");
+    lstrcpynW(lf.lfFaceName, L"Swiss", ARRAYSIZE(lf.lfFaceName));
     return CreateFontIndirectW(&lf);
 }
 

@@ -1,6 +1,8 @@
-// wsprintfW: the formatting the program and the dialogs use, written out so that it behaves the
-// same everywhere: %d %i %u %x %X %c %s (wide) %%, with '-' and '0' flags, a width, and 'l' or 'h'
-// size prefixes, which change nothing since int and LONG are both 32 bits here.
+// Text into a caller's buffer. wsprintfW and its bounded forms: the formatting the program and the
+// dialogs use, written out so that it behaves the same everywhere: %d %i %u %x %X %c %s (wide) %%,
+// with '-' and '0' flags, a width, and 'l' or 'h' size prefixes, which change nothing since int and
+// LONG are both 32 bits here. A wide character is a whole code point here, so text cut to fit a
+// buffer is always cut between two characters.
 #include <cstdarg>
 #include <cstdint>
 #include <string>
@@ -9,8 +11,8 @@
 
 namespace {
 
-// Like the original, output stops at 1024 characters including the terminating zero.
-constexpr std::size_t kLimit = 1023;
+// Like the original, wsprintfW stops at 1024 characters including the terminating zero.
+constexpr int kWsprintfCapacity = 1024;
 
 std::wstring digits(std::uint32_t value, unsigned base, bool upper) {
     const wchar_t* set = upper ? L"0123456789ABCDEF" : L"0123456789abcdef";
@@ -39,16 +41,15 @@ void pad(std::wstring* out, const std::wstring& field, std::size_t width, bool l
 
 }  // namespace
 
-int wsprintfW(LPWSTR buffer, LPCWSTR format, ...) {
-    if (!buffer) return 0;
+int wvnsprintfW(LPWSTR buffer, int count, LPCWSTR format, va_list args) {
+    if (!buffer || count < 1) return -1;
     if (!format) {
         buffer[0] = 0;
         return 0;
     }
-    va_list args;
-    va_start(args, format);
+    const std::size_t limit = static_cast<std::size_t>(count) - 1;
     std::wstring out;
-    for (const wchar_t* p = format; *p && out.size() < kLimit; ++p) {
+    for (const wchar_t* p = format; *p && out.size() < limit; ++p) {
         if (*p != L'%') {
             out += *p;
             continue;
@@ -57,7 +58,7 @@ int wsprintfW(LPWSTR buffer, LPCWSTR format, ...) {
         bool left = false, zero = false;
         for (; *p == L'-' || *p == L'0'; ++p) (*p == L'-' ? left : zero) = true;
         std::size_t width = 0;
-        for (; *p >= L'0' && *p <= L'9'; ++p) width = std::min<std::size_t>(width * 10 + static_cast<std::size_t>(*p - L'0'), kLimit);
+        for (; *p >= L'0' && *p <= L'9'; ++p) width = std::min<std::size_t>(width * 10 + static_cast<std::size_t>(*p - L'0'), limit);
         while (*p == L'l' || *p == L'h') ++p;
         std::wstring field;
         switch (*p) {
@@ -86,9 +87,32 @@ int wsprintfW(LPWSTR buffer, LPCWSTR format, ...) {
         }
         pad(&out, field, width, left, zero && !left);
     }
-    va_end(args);
-    if (out.size() > kLimit) out.resize(kLimit);
+    if (out.size() > limit) out.resize(limit);
     out.copy(buffer, out.size());
     buffer[out.size()] = 0;
     return static_cast<int>(out.size());
+}
+
+int wnsprintfW(LPWSTR buffer, int count, LPCWSTR format, ...) {
+    va_list args;
+    va_start(args, format);
+    const int written = wvnsprintfW(buffer, count, format, args);
+    va_end(args);
+    return written;
+}
+
+int wsprintfW(LPWSTR buffer, LPCWSTR format, ...) {
+    va_list args;
+    va_start(args, format);
+    const int written = wvnsprintfW(buffer, kWsprintfCapacity, format, args);
+    va_end(args);
+    return written < 0 ? 0 : written;
+}
+
+LPWSTR lstrcpynW(LPWSTR target, LPCWSTR source, int count) {
+    if (!target || count < 1) return nullptr;
+    int i = 0;
+    for (; source && i < count - 1 && source[i]; ++i) target[i] = source[i];
+    target[i] = 0;
+    return target;
 }

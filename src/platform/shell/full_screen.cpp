@@ -138,7 +138,7 @@ bool make_bar() {
         lf.lfHeight = -13 * display_scale();
         lf.lfWeight = FW_BOLD;
         lf.lfCharSet = DEFAULT_CHARSET;
-        std::wcscpy(lf.lfFaceName, L"Swiss");
+        lstrcpynW(lf.lfFaceName, L"Swiss", ARRAYSIZE(lf.lfFaceName));
         bar.font = CreateFontIndirectW(&lf);
     }
     bar.window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST, kBarClass, L"", WS_POPUP, 0, 0, backend().screen_width(), strip_height(),

@@ -181,6 +181,19 @@ DWORD GetFileSize(HANDLE file, DWORD* high) {
     return static_cast<DWORD>(size & 0xFFFFFFFFu);
 }
 
+BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* information) {
+    OpenFile* open_file = find_file(file);
+    if (!open_file) return FALSE;
+    struct stat status {};
+    if (!information || fstat(open_file->fd, &status) != 0) {
+        if (!information) SetLastError(ERROR_INVALID_PARAMETER);
+        else set_error_from_errno(errno);
+        return FALSE;
+    }
+    file_information_from_stat(status, information);
+    return TRUE;
+}
+
 BOOL CloseHandle(HANDLE object) {
     if (!files().remove(raw(object)) && !close_thread(object)) {
         SetLastError(ERROR_INVALID_HANDLE);

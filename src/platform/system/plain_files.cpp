@@ -91,6 +91,18 @@ BOOL FlushPlainFile(HPLAINFILE file) {
     return platform::sync_file(file->fd) ? TRUE : FailWithErrno();
 }
 
+BOOL GetPlainFileInformation(HPLAINFILE file, BY_HANDLE_FILE_INFORMATION* information) {
+    if (!Usable(file)) return FALSE;
+    if (!information) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    struct stat status {};
+    if (fstat(file->fd, &status) != 0) return FailWithErrno();
+    platform::file_information_from_stat(status, information);
+    return TRUE;
+}
+
 BOOL ClosePlainFile(HPLAINFILE file) {
     if (!Usable(file)) return FALSE;
     const int result = close(file->fd);

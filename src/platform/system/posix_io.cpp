@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +16,35 @@ std::atomic<int> failing_flushes{0};
 }
 
 void fail_next_file_flushes(int count) { failing_flushes = count; }
+
+namespace {
+
+// 100-nanosecond steps since 1601, as file times count.
+FILETIME file_time(const timespec& time) {
+    constexpr std::uint64_t kSecondsFrom1601To1970 = 11644473600u;
+    const std::uint64_t steps = (static_cast<std::uint64_t>(time.tv_sec) + kSecondsFrom1601To1970) * 10000000u +
+                                static_cast<std::uint64_t>(time.tv_nsec) / 100u;
+    return {static_cast<DWORD>(steps & 0xFFFFFFFFu), static_cast<DWORD>(steps >> 32)};
+}
+
+}  // namespace
+
+void file_information_from_stat(const struct stat& status, BY_HANDLE_FILE_INFORMATION* information) {
+    const auto device = static_cast<std::uint64_t>(status.st_dev);
+    const auto index = static_cast<std::uint64_t>(status.st_ino);
+    const auto size = static_cast<std::uint64_t>(status.st_size);
+    information->dwFileAttributes = (status.st_mode & 0222) ? FILE_ATTRIBUTE_NORMAL : FILE_ATTRIBUTE_READONLY;
+    information->ftCreationTime = file_time(status.st_ctim);
+    information->ftLastAccessTime = file_time(status.st_atim);
+    information->ftLastWriteTime = file_time(status.st_mtim);
+    // A device number does not fit a serial number; folded, two volumes of one machine still differ.
+    information->dwVolumeSerialNumber = static_cast<DWORD>(device ^ (device >> 32));
+    information->nFileSizeHigh = static_cast<DWORD>(size >> 32);
+    information->nFileSizeLow = static_cast<DWORD>(size & 0xFFFFFFFFu);
+    information->nNumberOfLinks = static_cast<DWORD>(status.st_nlink);
+    information->nFileIndexHigh = static_cast<DWORD>(index >> 32);
+    information->nFileIndexLow = static_cast<DWORD>(index & 0xFFFFFFFFu);
+}
 
 bool sync_file(int fd) {
     for (int left = failing_flushes.load(); left > 0;) {

@@ -5,6 +5,10 @@
 #include <optional>
 #include <string>
 
+#include "platform/system.h"
+
+struct stat;
+
 namespace platform {
 
 // Writes all `size` bytes. On failure returns false with errno set; `*done` (if given) tells how
@@ -16,6 +20,9 @@ bool read_fully(int fd, void* data, std::size_t size, std::size_t* done);
 
 // The first `cap` bytes (at most) of a file, or nothing with errno set.
 std::optional<std::string> read_file_prefix(const std::string& path, std::size_t cap);
+
+// The file information the calls on files give, from the file's status.
+void file_information_from_stat(const struct stat& status, BY_HANDLE_FILE_INFORMATION* information);
 
 // Puts the file's data on disk (fsync). Tests can make it fail (testing.h).
 bool sync_file(int fd);

@@ -23,6 +23,31 @@ struct WIN32_FIND_DATAW {
 
 constexpr int MAX_PATH = 260;
 
+// What tells one file from another and one version of it from the next.
+struct BY_HANDLE_FILE_INFORMATION {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD dwVolumeSerialNumber;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD nNumberOfLinks;
+    DWORD nFileIndexHigh;
+    DWORD nFileIndexLow;
+};
+
+struct SYSTEMTIME {
+    WORD wYear;
+    WORD wMonth;
+    WORD wDayOfWeek;
+    WORD wDay;
+    WORD wHour;
+    WORD wMinute;
+    WORD wSecond;
+    WORD wMilliseconds;
+};
+
 // Files.
 constexpr DWORD GENERIC_READ = 0x80000000;
 constexpr DWORD GENERIC_WRITE = 0x40000000;
@@ -112,6 +137,9 @@ BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, DWORD* read, void* overl
 BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, DWORD* written, void* overlapped);
 BOOL FlushFileBuffers(HANDLE file);
 DWORD GetFileSize(HANDLE file, DWORD* high);
+// The file's volume, index, size and times as they are now (the change time, which no copy keeps,
+// stands for the creation time).
+BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* information);
 BOOL CloseHandle(HANDLE object);
 BOOL DeleteFileW(LPCWSTR path);
 // A new folder, for this user alone; ERROR_ALREADY_EXISTS when there is one of that name.
@@ -138,6 +166,8 @@ BOOL WritePlainFile(HPLAINFILE file, LPCVOID data, DWORD size);
 // Cuts the file off where the last write ended.
 BOOL SetPlainFileEnd(HPLAINFILE file);
 BOOL FlushPlainFile(HPLAINFILE file);
+// GetFileInformationByHandle for a plain file.
+BOOL GetPlainFileInformation(HPLAINFILE file, BY_HANDLE_FILE_INFORMATION* information);
 BOOL ClosePlainFile(HPLAINFILE file);
 
 // Threads. Their handles, like every handle, belong to the GUI thread; the thread itself may only
@@ -153,6 +183,8 @@ LPVOID VirtualAlloc(LPVOID address, SIZE_T size, DWORD allocationType, DWORD pro
 BOOL VirtualFree(LPVOID address, SIZE_T size, DWORD freeType);
 
 DWORD GetTickCount();
+// The wall clock's date and time in the user's time zone.
+void GetLocalTime(SYSTEMTIME* time);
 void Sleep(DWORD milliseconds);
 
 BOOL PlaySoundW(LPCWSTR sound, HMODULE module, DWORD flags);

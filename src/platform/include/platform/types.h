@@ -105,3 +105,9 @@ constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF
 // Resource names are either strings or small integer ids carried in the pointer.
 inline LPCWSTR MAKEINTRESOURCEW(WORD id) { return reinterpret_cast<LPCWSTR>(static_cast<std::uintptr_t>(id)); }
 inline bool IS_INTRESOURCE(LPCWSTR p) { return (reinterpret_cast<std::uintptr_t>(p) >> 16) == 0; }
+
+// The number of elements of an array, as the count that calls filling a buffer take.
+template <typename T, std::size_t N>
+constexpr int ARRAYSIZE(const T (&)[N]) {
+    return static_cast<int>(N);
+}
