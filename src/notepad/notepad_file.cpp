@@ -532,6 +532,10 @@ void FormatSaveFailureReason(LPWSTR reason, int count) {
     case ERROR_ACCESS_DENIED:
         lstrcpynW(reason, L"the notepad file or its folder is write-protected", count);
         break;
+    case ERROR_GEN_FAILURE:
+    case ERROR_WRITE_FAULT:
+        lstrcpynW(reason, L"the disk did not take what was written", count);
+        break;
     case ERROR_FILENAME_EXCED_RANGE:
         lstrcpynW(reason, L"the path of the notepad's folder is too long", count);
         break;

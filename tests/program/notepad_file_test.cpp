@@ -297,8 +297,8 @@ TEST_F(NotepadFileTest, FoldersTooLongForThePathKeepTheNotesInTheDataFolderOrFai
     AnswerNewPad();
     Drag({{50, 50}, {60, 60}});
     Close();
-    AnswerMessageBox(L"The notepad could not be saved: the path of the notepad's folder is too long. "
-                     L"Your last changes are lost.");
+    AnswerMessageBox(L"The notepad could not be saved: the path of the notepad's folder is too long, and no copy "
+                     L"of it could be kept elsewhere. Your last changes are lost.");
     EXPECT_EQ(RunScrivo(), 0);
     EXPECT_FALSE(fs::exists(deep));
 }
@@ -315,8 +315,8 @@ TEST_F(NotepadFileTest, ASaveThatFailsAfterTheDisplayIsLostSaysWhyOnStderrAndEnd
     testing::internal::CaptureStderr();
     EXPECT_EQ(RunScrivo(), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Scrivo: The notepad could not be saved: the path of the notepad's folder is too long. "
-              "Your last changes are lost.\n");
+              "Scrivo: The notepad could not be saved: the path of the notepad's folder is too long, and no "
+              "copy of it could be kept elsewhere. Your last changes are lost.\n");
 }
 
 TEST_F(NotepadFileTest, AKillAtAnyMomentOfASaveLeavesTheOldOrTheNewNotepad) {
@@ -428,10 +428,14 @@ TEST_F(SmallFileSystemTest, AFullDiskKeepsTheOldFileAndTheChangesMarked) {
         EXPECT_EQ(SaveNotepad(), 0);
         EXPECT_EQ(LastSaveError, static_cast<DWORD>(ERROR_DISK_FULL));
     });
+    // Told at once; at exit the notepad goes into the data folder instead.
+    AnswerMessageBox(L"The notepad could not be saved to " + Wide(path) +
+                     L": the disk is full. What you wrote stays here, and Scrivo keeps trying to save it.");
     Close();
-    AnswerMessageBox(L"The notepad could not be saved: the disk is full. Your last changes are lost.");
+    AnswerRescueBox(L"the disk is full");
     EXPECT_EQ(RunScrivo(), 0);
     EXPECT_EQ(ReadWholeFile(path), old);
+    EXPECT_EQ(Load(RescueCopy()).height, 8 * 320);
     EXPECT_EQ(std::distance(fs::directory_iterator(mountPoint_), fs::directory_iterator()), 1);
 }
 
@@ -443,8 +447,10 @@ TEST_F(SmallFileSystemTest, AReadOnlyFolderFailsTheSaveAndLeavesTheOldFile) {
     ASSERT_EQ(mount("tmpfs", mountPoint_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m"), 0);
     Drag({{50, 50}, {60, 60}});
     Close();
-    AnswerMessageBox(L"The notepad could not be saved: the notepad file or its folder is write-protected. "
-                     L"Your last changes are lost.");
+    AnswerRescueBox(L"the notepad file or its folder is write-protected");
     EXPECT_EQ(RunScrivo(), 0);
     EXPECT_EQ(ReadWholeFile(path), old);
+    const Loaded rescued = Load(RescueCopy());
+    ASSERT_TRUE(rescued.ok());
+    EXPECT_FALSE(rescued.Paper(55, 55));
 }

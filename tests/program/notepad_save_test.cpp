@@ -59,11 +59,12 @@ protected:
         WriteBmp(path, 240, 5 * 320, [](int x, int y) { return x == y; });
         return ReadWholeFile(path);
     }
-    // Writes at (50, 50)..(60, 60) and closes, expecting `failure` as the save's message if given.
+    // Writes at (50, 50)..(60, 60) and closes, expecting the save to fail for `failure` if given and
+    // the notepad to be kept in the data folder.
     void WriteAndClose(const wchar_t* failure = nullptr) {
         Drag({{50, 50}, {60, 60}});
         Close();
-        if (failure) AnswerMessageBox(failure);
+        if (failure) AnswerRescueBox(failure);
         EXPECT_EQ(RunScrivo(), 0);
     }
     bool droppedRoot_ = false;
@@ -81,10 +82,10 @@ TEST_F(NotepadSaveTest, APrivateNotepadStaysPrivate) {
 TEST_F(NotepadSaveTest, AReadOnlyNotepadIsNotReplacedAndTheSaveSaysSo) {
     const std::vector<std::uint8_t> old = WriteOldNotepad(NotepadPath());
     ASSERT_EQ(chmod(NotepadPath().c_str(), 0444), 0);
-    WriteAndClose(L"The notepad could not be saved: the notepad file or its folder is write-protected. "
-                  L"Your last changes are lost.");
+    WriteAndClose(L"the notepad file or its folder is write-protected");
     EXPECT_EQ(ReadWholeFile(NotepadPath()), old);
     EXPECT_EQ(ModeOf(NotepadPath()), 0444u);
+    EXPECT_TRUE(InkAt(RescueCopy(), 55, 55));
 }
 
 TEST_F(NotepadSaveTest, ALinkedNotepadIsSavedIntoTheFileTheLinkLeadsTo) {
@@ -130,6 +131,9 @@ TEST_F(NotepadSaveTest, AFlushTheDiskRefusesFailsTheSaveAndKeepsTheOldFile) {
         EXPECT_EQ(SaveNotepad(), 0);
         EXPECT_EQ(LastSaveError, static_cast<DWORD>(ERROR_GEN_FAILURE));
     });
+    AnswerMessageBox(L"The notepad could not be saved to " + fs::path(NotepadPath()).wstring() +
+                     L": the disk did not take what was written. What you wrote stays here, and Scrivo keeps "
+                     L"trying to save it.");
     Idle([this, old] {
         EXPECT_EQ(ReadWholeFile(NotepadPath()), old);
         EXPECT_EQ(std::distance(fs::directory_iterator(ProgramDir()), fs::directory_iterator()), 2);  // and config
@@ -187,10 +191,9 @@ TEST_F(NotepadSaveTest, ANotepadTooLargeForTheFreeMemoryIsLeftAloneAndNeverSaved
     platform::set_pixel_memory_limit(100000);
     AnswerMessageBox(L"New Pad Created\nThe old notepad is too large for the free memory. It is kept as it is; "
                      L"this one will not be saved.");
-    WriteAndClose(L"The notepad could not be saved: the notepad on disk was too large to open and is kept as "
-                  L"it was. Your last changes are lost.");
+    WriteAndClose(L"the notepad on disk was too large to open and is kept as it was");
     EXPECT_EQ(ReadWholeFile(NotepadPath()), old);
-    EXPECT_EQ(std::distance(fs::directory_iterator(ProgramDir()), fs::directory_iterator()), 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(ProgramDir()), fs::directory_iterator()), 3);  // config, data
 }
 
 TEST_F(NotepadSaveTest, AFileDensityIsWrittenBackAsItWasRead) {

@@ -58,14 +58,38 @@ void ProgramTest::Drag(const std::vector<POINT>& points) {
 }
 
 void ProgramTest::AnswerMessageBox(const std::wstring& expected, int vk) {
-    Idle([this, expected, vk] {
-        std::wstring text, caption;
-        ASSERT_TRUE(OpenMessageBox(&text, &caption)) << "no message box is open";
-        EXPECT_EQ(text, expected);
-        EXPECT_EQ(caption, L"Scrivo");
-        screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, vk});
-        screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, vk});
+    Idle([this, expected, vk] { AnswerOpenBox(expected, vk); });
+}
+
+void ProgramTest::AnswerOpenBox(const std::wstring& expected, int vk) {
+    std::wstring text, caption;
+    ASSERT_TRUE(OpenMessageBox(&text, &caption)) << "no message box is open";
+    EXPECT_EQ(text, expected);
+    EXPECT_EQ(caption, L"Scrivo");
+    screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, vk});
+    screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, vk});
+}
+
+void ProgramTest::AnswerRescueBox(const std::wstring& reason) {
+    Idle([this, reason] {
+        const std::string copy = RescueCopy();
+        ASSERT_FALSE(copy.empty()) << "no rescue copy";
+        AnswerOpenBox(L"The notepad could not be saved: " + reason + L". What you wrote is kept in " +
+                          std::wstring(copy.begin(), copy.end()) + L".",
+                      VK_RETURN);
     });
+}
+
+std::string ProgramTest::RescueCopy() const {
+    std::error_code missing;
+    std::string found;
+    for (const auto& entry : std::filesystem::directory_iterator(DataDir() + "/scrivo", missing)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("Scrivo-", 0) != 0 || entry.path().extension() != ".bmp") continue;
+        EXPECT_TRUE(found.empty()) << "two rescue copies";
+        found = entry.path().string();
+    }
+    return found;
 }
 
 void ProgramTest::Close() {

@@ -29,6 +29,8 @@ protected:
     // An idle step that expects a message box with this text and answers it with the key.
     void AnswerMessageBox(const std::wstring& text, int vk = VK_RETURN);
     void AnswerNewPad() { AnswerMessageBox(L"New Pad Created"); }
+    // The box of a save at exit that failed for `reason` and kept the notepad in RescueCopy().
+    void AnswerRescueBox(const std::wstring& reason);
     void Close();
 
     // The screen as the next refresh shows it, and the colours the program shows. Reading the
@@ -47,10 +49,13 @@ protected:
     std::string ConfigDir() const { return dir_ + "/config"; }
     // The user's data folder; made by the program when it keeps the notepad there.
     std::string DataDir() const { return dir_ + "/data"; }
+    // The one copy a failed save at exit kept in the data folder; empty when there is none.
+    std::string RescueCopy() const;
 
     platform::HeadlessBackend* screen_ = nullptr;
 
 private:
+    void AnswerOpenBox(const std::wstring& expected, int vk);
     std::string dir_;
 };
 
