@@ -64,6 +64,11 @@ void AutosaveTimer() {
     if (AutosaveThread) {
         if (WaitForSingleObject(AutosaveThread, 0) != WAIT_OBJECT_0) return;
         FinishAutosave();
+        // A write that failed is tried again after another rest, not at once and without end.
+        if (LastSaveError != ERROR_SUCCESS) {
+            ArmTimer(AutosaveRest);
+            return;
+        }
     }
     if (!DirtyFlag || !AutosaveAllowed()) {
         DisarmTimer();

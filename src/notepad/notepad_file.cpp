@@ -532,6 +532,9 @@ void FormatSaveFailureReason(LPWSTR reason, int count) {
     case ERROR_ACCESS_DENIED:
         lstrcpynW(reason, L"the notepad file or its folder is write-protected", count);
         break;
+    case ERROR_PATH_NOT_FOUND:
+        lstrcpynW(reason, L"the notepad's folder is missing", count);
+        break;
     case ERROR_GEN_FAILURE:
     case ERROR_WRITE_FAULT:
         lstrcpynW(reason, L"the disk did not take what was written", count);

@@ -1,5 +1,7 @@
 // Autosave: what was written reaches the file a few seconds after the pen rests, on the virtual
 // clock, without waiting for Scrivo to close.
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "app/app.h"
@@ -140,6 +142,36 @@ TEST_F(AutosaveTest, TheAutosaveSurvivesTheInputFlushAfterAPageTurn) {
         });
         After(10000, [this] {
             EXPECT_TRUE(FileHasInkAt(55, 55));
+            PostMessageW(MainWindow, WM_CLOSE, 0, 0);
+        });
+    });
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+// Told while there is still time to do something, once for a run of failures; the ink stays marked
+// and a later autosave, after another rest, saves it once the file takes it.
+TEST_F(AutosaveTest, AFailingAutosaveIsToldOnceAndTriedAgainUntilItSaves) {
+    WriteBmp(NotepadPath(), 240, 5 * 320, [](int, int) { return false; });
+    chmod(NotepadPath().c_str(), 0444);
+    Drag({{50, 50}, {60, 60}});
+    Idle([this] {
+        After(3500, [this] {
+            std::wstring text;
+            ASSERT_TRUE(OpenMessageBox(&text, nullptr));
+            EXPECT_EQ(text, L"The notepad could not be saved to " + fs::path(NotepadPath()).wstring() +
+                                L": the notepad file or its folder is write-protected. What you wrote stays here, "
+                                L"and Scrivo keeps trying to save it.");
+            EXPECT_EQ(DirtyFlag, 1);
+            screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, VK_RETURN});
+        });
+        After(9900, [this] {
+            EXPECT_FALSE(OpenMessageBox(nullptr, nullptr));
+            EXPECT_FALSE(FileHasInkAt(55, 55));
+            chmod(NotepadPath().c_str(), 0644);
+        });
+        After(13000, [this] {
+            EXPECT_TRUE(FileHasInkAt(55, 55));
+            EXPECT_EQ(DirtyFlag, 0);
             PostMessageW(MainWindow, WM_CLOSE, 0, 0);
         });
     });

@@ -325,9 +325,16 @@ TEST_F(CommandMenuTest, AFailedSaveOnLosingTheForegroundKeepsTheChangeMarked) {
         std::wcscpy(NotepadFilePath, (chosen + L"/Scrivo.bmp").c_str());
         screen_->push({Type::FocusLost});
     });
+    // Told at once, in a box of the main window's.
     Idle([this, &chosen] {
         EXPECT_EQ(DirtyFlag, 1);
+        std::wstring text;
+        ASSERT_TRUE(OpenMessageBox(&text, nullptr));
+        EXPECT_EQ(text, L"The notepad could not be saved to " + chosen + L"/Scrivo.bmp: the notepad's folder is missing. "
+                        L"What you wrote stays here, and Scrivo keeps trying to save it.");
+        EXPECT_EQ(GetWindow(GetActiveWindow(), GW_OWNER), MainWindow);
         std::wcscpy(NotepadFilePath, chosen.c_str());
+        Press(VK_RETURN);
     });
     Close();
     EXPECT_EQ(RunScrivo(), 0);

@@ -207,3 +207,89 @@ TEST_F(NotepadSaveTest, AFileDensityIsWrittenBackAsItWasRead) {
     ASSERT_GE(saved.size(), 62u);
     EXPECT_TRUE(std::equal(density, density + 8, saved.begin() + 38));
 }
+
+// The longest names a path holds, and longer ones, for the refused file a link leads to: the box
+// names the set-aside file in full or not at all, and never runs past its own text.
+TEST_F(NotepadSaveTest, ALinkToADamagedFileOfTheLongestNamesIsNamedInFullOrNotAtAll) {
+    char pattern[] = "/tmp/sXXXXXX";  // short, so that the target's name can reach the path's limit
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string folder = pattern;
+    std::string accented;  // 127 characters, 254 bytes on disk
+    for (int i = 0; i < 127; ++i) accented += "\xC3\xA9";
+    const std::pair<std::wstring, std::string> names[] = {
+        {L"x", "x"},
+        {std::wstring(244, L'n'), std::string(244, 'n')},
+        {std::wstring(246, L'n'), std::string(246, 'n')},
+        {std::wstring(247, L'n'), std::string(247, 'n')},
+        {std::wstring(255, L'n'), std::string(255, 'n')},
+        {std::wstring(127, L'\u00e9'), accented},
+    };
+    for (const auto& [name, onDisk] : names) {
+        const std::string target = folder + "/" + onDisk;
+        WriteWholeFile(target, {'B', 'M', 1});
+        fs::remove(NotepadPath());
+        fs::create_symlink(target, NotepadPath());
+        const bool fits = folder.size() + 1 + name.size() < static_cast<std::size_t>(MAX_PATH);
+        const std::wstring aside = name.size() > 3 ? name.substr(0, name.size() - 3) + L"bad" : L"bad";
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            AnswerMessageBox(fits ? L"New Pad Created\nThe old notepad could not be read. It will be kept as " +
+                                        aside + L"."
+                                  : L"New Pad Created\nThe old notepad could not be read. It is kept as it is.");
+            Close();
+            std::_Exit(RunScrivo() == 0 && !::testing::Test::HasFailure() ? 0 : 1);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a name of " << name.size() << " characters";
+        fs::remove(target);
+    }
+    fs::remove_all(folder);
+}
+
+// Another machine's copy arrives through a sync tool while Scrivo runs.
+TEST_F(NotepadSaveTest, ANotepadReplacedWhileNothingIsUnsavedIsShownWhenScrivoComesBack) {
+    WriteOldNotepad(NotepadPath());
+    Idle([this] {
+        ViewOffset = 320;
+        const std::string other = ProgramDir() + "/other.bmp";
+        WriteBmp(other, 240, 6 * 320, [](int x, int y) { return x == 100 && y >= 400 && y < 500; });
+        fs::rename(other, NotepadPath());
+        screen_->push({platform::DeviceEvent::Type::FocusLost});
+        screen_->push({platform::DeviceEvent::Type::FocusGained});
+    });
+    Idle([this] {
+        EXPECT_EQ(PageCount, 6);
+        EXPECT_EQ(ViewOffset, 320);
+        EXPECT_FALSE(ImageBit(100, 450));
+        EXPECT_TRUE(ImageBit(10, 10));
+        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
+        EXPECT_EQ(DirtyFlag, 0);
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
+TEST_F(NotepadSaveTest, ANotepadReplacedUnderUnsavedInkIsKeptBesideItAndTheUserIsToldWhere) {
+    WriteOldNotepad(NotepadPath());
+    std::vector<std::uint8_t> other;
+    Drag({{50, 50}, {60, 60}});
+    Idle([this, &other] {
+        WriteBmp(ProgramDir() + "/other.bmp", 240, 5 * 320, [](int x, int) { return x == 100; });
+        other = ReadWholeFile(ProgramDir() + "/other.bmp");
+        fs::rename(ProgramDir() + "/other.bmp", NotepadPath());
+        EXPECT_EQ(SaveNotepad(), 1);
+    });
+    AnswerMessageBox(L"Another program changed the notepad file while you wrote. Its version is kept beside it as "
+                     L"Scrivo.c01; yours is saved as Scrivo.bmp.");
+    // Told once: the next save replaces only what this one wrote.
+    Drag({{70, 70}, {80, 80}});
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+    EXPECT_EQ(ReadWholeFile(ProgramDir() + "/Scrivo.c01"), other);
+    EXPECT_TRUE(InkAt(NotepadPath(), 55, 55));
+    EXPECT_TRUE(InkAt(NotepadPath(), 75, 75));
+    EXPECT_TRUE(InkAt(NotepadPath(), 30, 30));
+    EXPECT_FALSE(fs::exists(ProgramDir() + "/Scrivo.c02"));
+}
