@@ -1,9 +1,11 @@
 """The display goes away under a Scrivo with unsaved ink (its X server ends): Scrivo saves the
 notepad and stores the page it was on, says so on stderr and ends with 1, without aborting. With
-`failed-save` the notepad cannot be written: the reason, which no box can show any more, goes to
-stderr, and Scrivo still ends with 1 at once."""
+`failed-save` the notepad cannot be written: the ink goes to a rescue copy in the data folder, and
+the reason and the copy's name, which no box can show any more, go to stderr; Scrivo still ends
+with 1 at once."""
 
 import os
+import re
 import sys
 
 from PIL import Image
@@ -59,8 +61,15 @@ def test_failed_save(session):
         s.xvfb.kill()
         code = scrivo.exit_code(timeout=15)
         expect(code == 1, f"Scrivo ended with {code} when its display went away\n{scrivo.output()}")
-        expect(scrivo.matching(r"Scrivo: The notepad could not be saved.*Your last changes are lost\."),
-               f"no word of the failed save\n{scrivo.output()}")
+        told = re.search(r"Scrivo: The notepad could not be saved.*What you wrote is kept in (\S+\.bmp)\.",
+                         scrivo.output())
+        expect(told, f"no word of the failed save and its rescue copy\n{scrivo.output()}")
+        rescue = told.group(1)
+        expect(os.path.dirname(rescue) == os.path.join(s.folder, "home", ".local", "share", "scrivo"),
+               f"the rescue copy {rescue} is not in the data folder")
+        kept = Image.open(rescue)
+        expect(kept.getpixel((60, 200)) == 0 and kept.getpixel((60, 230)) == 255,
+               "the rescue copy does not hold the stroke")
         expect(scrivo.matching(r".*lost the display :\d+.*"), f"no word of the lost display\n{scrivo.output()}")
 
 
