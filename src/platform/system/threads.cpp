@@ -7,11 +7,15 @@
 #include <mutex>
 #include <thread>
 
+#include "core/clock.h"
 #include "core/handles.h"
 #include "platform/system.h"
 
 namespace platform {
 namespace {
+
+// How long, in real milliseconds, a poll on the virtual clock waits for a thread to end.
+constexpr int kVirtualThreadBound = 10000;
 
 // What the thread and its handle share; it outlives whichever of the two ends last.
 struct ThreadState {
@@ -93,9 +97,14 @@ DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds) {
     }
     std::unique_lock<std::mutex> hold(thread->state->lock);
     const auto ended = [&] { return thread->state->done; };
+    // On the virtual clock another thread's work takes no time, as a sleep does: a poll of it
+    // waits for its end (within a real bound), so what follows from it does not depend on how busy
+    // the machine is.
+    const auto bound = clock_is_virtual() ? std::chrono::milliseconds(kVirtualThreadBound)
+                                          : std::chrono::milliseconds(milliseconds);
     if (milliseconds == INFINITE)
         thread->state->ended.wait(hold, ended);
-    else if (!thread->state->ended.wait_for(hold, std::chrono::milliseconds(milliseconds), ended))
+    else if (!thread->state->ended.wait_for(hold, bound, ended))
         return WAIT_TIMEOUT;
     return WAIT_OBJECT_0;
 }
