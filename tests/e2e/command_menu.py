@@ -52,16 +52,7 @@ def test(session):
 
         notepad = os.path.join(s.folder, "app", "Scrivo.bmp")
         expect(not os.path.exists(notepad), "the notepad was saved before anything asked for it")
-        other = s.start(["xlogo", "-geometry", "60x60+0+0"])
-        deadline = time.monotonic() + 10
-        window = ""
-        while not window and time.monotonic() < deadline:
-            window = s.run(["xdotool", "search", "--class", "xlogo"], check=False).stdout.split()
-            window = window[0] if window else ""
-        expect(window, "xlogo never showed its window")
-        mark = scrivo.mark()
-        s.xdotool("windowfocus", "--sync", window)
-        scrivo.wait_for(r"focus lost", mark)
+        other = s.focus_elsewhere(scrivo)
         deadline = time.monotonic() + 10
         while not os.path.exists(notepad) and time.monotonic() < deadline:
             time.sleep(0.1)

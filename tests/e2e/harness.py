@@ -298,6 +298,16 @@ class Session:
             scrivo.wait_settled(mark)
         return scrivo
 
+    def focus_elsewhere(self, scrivo):
+        """Brings another program's small window to the front with the keyboard and waits until
+        Scrivo has lost the focus; returns that program."""
+        other = self.start(["xlogo", "-geometry", "60x60+0+0"])
+        window = self.xdotool("search", "--sync", "--onlyvisible", "--class", "xlogo").split()[0]
+        mark = scrivo.mark()
+        self.xdotool("windowfocus", "--sync", window)
+        scrivo.wait_for(r"focus lost", mark)
+        return other
+
     def send(self, *args, timeout=15.0):
         return self.run([self.scrivo_send, *args], timeout=timeout, check=False)
 
@@ -330,6 +340,16 @@ class Session:
         mark = scrivo.mark()
         self.xdotool("key", "Return")
         scrivo.wait_settled(mark)
+
+    def wait_for_box(self, seconds=10.0):
+        """Whether a message box shows over the middle of the screen within `seconds`."""
+        deadline = time.monotonic() + seconds
+        while True:
+            if len(not_page(self.screenshot(), self.middle())) > 200:
+                return True
+            if time.monotonic() >= deadline:
+                return False
+            time.sleep(0.2)
 
     def page_area(self):
         """Every point of the screen but the tool button's corner."""
