@@ -21,6 +21,7 @@ import time
 from PIL import Image
 
 PAGE_BLUE = (0, 0, 255)
+BOX_CAPTION = (0, 0, 128)
 # A trace line: the milliseconds since Scrivo's clock started, then what happened.
 TRACE_LINE = re.compile(r"(\d+) (.*)")
 # A frame the program drew, or the last one shown again where the window system exposed it.
@@ -336,16 +337,18 @@ class Session:
 
     def answer_box(self, scrivo, what):
         """Expects a message box over the middle of the screen and closes it with Enter."""
-        expect(len(not_page(self.screenshot(), self.middle())) > 200, f"no {what}")
+        expect(self.wait_for_box(), f"no {what}")
         mark = scrivo.mark()
         self.xdotool("key", "Return")
         scrivo.wait_settled(mark)
 
     def wait_for_box(self, seconds=10.0):
-        """Whether a message box shows over the middle of the screen within `seconds`."""
+        """Whether a message box shows within `seconds`: its caption's navy, which nothing else
+        shows, over the page or over the black of a closed window."""
         deadline = time.monotonic() + seconds
         while True:
-            if len(not_page(self.screenshot(), self.middle())) > 200:
+            colours = self.screenshot().getcolors(1 << 24)
+            if sum(count for count, colour in colours if colour == BOX_CAPTION) > 200:
                 return True
             if time.monotonic() >= deadline:
                 return False

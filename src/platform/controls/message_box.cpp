@@ -88,7 +88,7 @@ int text_height(const Box& box, int width) {
     int measured = 0;
     if (const HDC dc = CreateCompatibleDC(nullptr)) {
         const HGDIOBJ old = SelectObject(dc, box.font);
-        measured = DrawTextW(dc, box.text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        measured = DrawTextW(dc, box.text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
         SelectObject(dc, old);
         DeleteDC(dc);
     }
@@ -161,7 +161,7 @@ void paint(const Box& box, HDC dc) {
     SelectObject(dc, box.font);
     SetTextColor(dc, draw::kDark);
     RECT text = box.text_area;
-    DrawTextW(dc, box.text.c_str(), -1, &text, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    DrawTextW(dc, box.text.c_str(), -1, &text, DT_LEFT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
     SelectObject(dc, old_font);
 }
 

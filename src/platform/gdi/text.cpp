@@ -37,20 +37,27 @@ std::wstring without_prefixes(const std::wstring& text) {
     return out;
 }
 
-// Greedy wrapping at spaces; a word wider than the line stands alone and is clipped.
-void wrap(FontFace& face, const std::wstring& paragraph, int limit, std::vector<Line>* lines) {
+// Greedy wrapping at spaces. A word wider than the line stands alone and is clipped, or with
+// `break_words` goes on over as many lines as it needs (a path in a message must be read whole).
+void wrap(FontFace& face, const std::wstring& paragraph, int limit, bool break_words, std::vector<Line>* lines) {
     std::wstring current;
     std::size_t start = 0;
     while (start <= paragraph.size()) {
         std::size_t end = paragraph.find(L' ', start);
         if (end == std::wstring::npos) end = paragraph.size();
-        const std::wstring word = paragraph.substr(start, end - start);
+        std::wstring word = paragraph.substr(start, end - start);
         const std::wstring joined = current.empty() ? word : current + L' ' + word;
         if (!current.empty() && measure(face, joined) > limit) {
             lines->push_back({current, measure(face, current)});
             current = word;
         } else {
             current = joined;
+        }
+        while (break_words && current.size() > 1 && measure(face, current) > limit) {
+            std::size_t fits = 1;
+            while (fits + 1 < current.size() && measure(face, current.substr(0, fits + 1)) <= limit) ++fits;
+            lines->push_back({current.substr(0, fits), measure(face, current.substr(0, fits))});
+            current.erase(0, fits);
         }
         start = end + 1;
     }
@@ -71,7 +78,7 @@ std::vector<Line> lay_out(FontFace& face, std::wstring text, UINT format, int li
         const std::size_t end = std::min(text.find(L'\n', start), text.size());
         const std::wstring paragraph = text.substr(start, end - start);
         if (format & DT_WORDBREAK)
-            wrap(face, paragraph, limit, &lines);
+            wrap(face, paragraph, limit, (format & DT_EDITCONTROL) != 0, &lines);
         else
             lines.push_back({paragraph, measure(face, paragraph)});
         if (end == text.size()) break;

@@ -73,6 +73,12 @@ TEST(DrawText, CalcRectWrapsAndMeasuresWithoutDrawing) {
     three.right = word.right + 1;
     EXPECT_EQ(DrawTextW(dc, L"one two\r\nthree", -1, &three, DT_CALCRECT | DT_WORDBREAK), 3 * line);
     EXPECT_LE(three.right, word.right + 1);
+    // A word wider than the line: clipped on one line, or broken over lines to be read whole.
+    RECT path{0, 0, word.right + 1, 0};
+    EXPECT_EQ(DrawTextW(dc, L"at /threethreethree", -1, &path, DT_CALCRECT | DT_WORDBREAK), 2 * line);
+    path.right = word.right + 1;
+    EXPECT_GE(DrawTextW(dc, L"at /threethreethree", -1, &path, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL), 4 * line);
+    EXPECT_LE(path.right, word.right + 1);
     EXPECT_EQ(DrawTextW(dc, nullptr, -1, &word, DT_LEFT), 0);
     EXPECT_EQ(DrawTextW(dc, L"1", -1, nullptr, DT_LEFT), 0);
     EXPECT_EQ(read_window(window), before);

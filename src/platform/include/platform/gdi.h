@@ -114,6 +114,7 @@ constexpr UINT DT_BOTTOM = 0x0008;
 constexpr UINT DT_WORDBREAK = 0x0010;
 constexpr UINT DT_SINGLELINE = 0x0020;
 constexpr UINT DT_NOPREFIX = 0x0800;
+constexpr UINT DT_EDITCONTROL = 0x2000;  // with DT_WORDBREAK: a word wider than the line breaks
 constexpr UINT DT_CALCRECT = 0x0400;
 constexpr int WHITE_BRUSH = 0;
 constexpr int LTGRAY_BRUSH = 1;
