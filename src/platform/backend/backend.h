@@ -97,6 +97,15 @@ constexpr int kLargestScale = 8;
 int display_scale();
 int scale_for_screen(int desktop_scale, int width, int height);
 
+// Dialogs and message boxes are laid out for the device's 240 x 320 screen. On a larger screen
+// that whole layout is enlarged by the largest whole factor at which it still fits, never below
+// the chrome's factor, and centred: `fitted_area` is where it stands on the screen.
+constexpr int kDeviceScreenWidth = 240;
+constexpr int kDeviceScreenHeight = 320;
+int fitted_scale();
+int fitted_scale_for_screen(int chrome_scale, int width, int height);
+Rect fitted_area();
+
 // The backend in use; set once by the process start-up (or a test) before WinMain runs.
 Backend& backend();
 bool has_backend();
