@@ -4,9 +4,9 @@
 #include "app/app.h"
 #include "core/surface.h"
 #include "testing.h"
-#include "testing.h"
 #include "notepad/notepad.h"
 #include "program_test.h"
+#include "toolbutton/toolbutton.h"
 
 namespace {
 
@@ -15,18 +15,15 @@ void InkImageRows(int top, int bottom) { PatBlt(NotepadImage.Context, 0, top, Pa
 
 }  // namespace
 
-TEST_F(ProgramTest, FirstRunAnnouncesNewPadBeforeAnythingIsDrawn) {
+TEST_F(ProgramTest, FirstRunAnnouncesNewPadOverTheNewPage) {
     Idle([this] {
         std::wstring text, caption;
         ASSERT_TRUE(OpenMessageBox(&text, &caption));
         EXPECT_EQ(text, L"New Pad Created");
-        // The window is up but the rest of start-up has not happened: the paint the box's loop
-        // dispatches draws nothing and breaks nothing.
-        EXPECT_NE(MainWindow, nullptr);
-        EXPECT_EQ(ScreenContext, nullptr);
-        InvalidateRect(MainWindow, nullptr, FALSE);
-        UpdateWindow(MainWindow);
-        EXPECT_NE(Pixel(0, 0), BluePage);
+        // The page and its button are drawn before the box: it does not stand over a black screen.
+        EXPECT_TRUE(ScreenAreaIs(0, 0, 200, 40, BluePage));
+        EXPECT_TRUE(IsWindowVisible(ToolButton));
+        EXPECT_NE(Pixel(239 - 16, 16), BluePage) << "no tool button face";
         screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, VK_RETURN});
         screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, VK_RETURN});
     });
