@@ -1,4 +1,5 @@
 // Start-up, the notepad on screen, the page indicator and the shutdown.
+#include <algorithm>
 #include <cstdio>
 
 #include "app/app.h"
@@ -118,4 +119,21 @@ TEST_F(ProgramTest, WithoutMemoryForANotepadTheUserIsToldAndTheProgramEnds) {
     EXPECT_EQ(RunScrivo(), 1);
     EXPECT_FALSE(IsWindow(MainWindow));
     EXPECT_EQ(platform::gdi_live_objects(), 0u);
+}
+
+// Task switchers and panels show the program's icon for its window, with its black left out.
+TEST_F(ProgramTest, TheDisplayWindowCarriesTheProgramsIcon) {
+    AnswerNewPad();
+    Idle([this] {
+        const auto& icon = screen_->icon();
+        ASSERT_EQ(screen_->icon_width(), 32);
+        ASSERT_EQ(icon.size(), 32u * 32u);
+        const auto clear = std::count_if(icon.begin(), icon.end(), [](std::uint32_t p) { return p == 0; });
+        const auto opaque = std::count_if(icon.begin(), icon.end(), [](std::uint32_t p) { return (p >> 24) == 0xFF; });
+        EXPECT_GT(clear, 0);
+        EXPECT_GT(opaque, 100);
+        EXPECT_EQ(clear + opaque, static_cast<long>(icon.size()));
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
 }

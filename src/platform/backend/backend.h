@@ -79,6 +79,8 @@ public:
     virtual void set_text_input(bool on) = 0;
     // The name the desktop shows for the display window (UTF-8).
     virtual void set_title(const std::string& title) = 0;
+    // The picture the desktop shows for the display window: 0xAARRGGBB, top-down, width × height.
+    virtual void set_icon(const std::uint32_t* argb, int width, int height) = 0;
     // Brings the display window to the front and gives it the keyboard focus.
     virtual void raise() = 0;
 
