@@ -104,6 +104,8 @@ LRESULT static_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         statics[window].font = reinterpret_cast<HFONT>(wParam);
         if (lParam) InvalidateRect(window, nullptr, TRUE);
         return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(statics[window].font);
     case WM_PAINT:
         paint(window, statics[window]);
         return 0;

@@ -156,6 +156,33 @@ TEST_P(FittedLayout, FieldsHoldTheLongestNumberOfTheirRangeWholeInsideTheBorder)
     EXPECT_EQ(pages, L"100");
 }
 
+// The About texts, wrapped in their font at the fitted size, stand whole inside their blocks.
+TEST_P(FittedLayout, AboutTextsFitTheirBlocks) {
+    int texts = 0;
+    screen->when_idle([&] {
+        const HWND dialog = GetActiveWindow();
+        for (HWND control : platform::find_window(dialog)->children) {
+            const std::wstring text = Text(control);
+            if (text.empty() || text[0] == L'#') continue;
+            ++texts;
+            RECT place{};
+            GetClientRect(control, &place);
+            RECT needed = place;
+            const HDC dc = CreateCompatibleDC(nullptr);
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+            DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+            DeleteDC(dc);
+            EXPECT_LE(needed.bottom, place.bottom) << "cut off at the bottom: " << text;
+            EXPECT_LE(needed.right, place.right);
+        }
+        EndDialog(dialog, 1);
+    });
+    const HINSTANCE instance = platform::program_instance();
+    const HGLOBAL loaded = LoadResource(instance, FindResourceW(instance, MAKEINTRESOURCEW(103), RT_DIALOG));
+    DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(loaded), nullptr, full_screen_dialog_proc, 0);
+    EXPECT_EQ(texts, 2);
+}
+
 TEST_P(FittedLayout, AShortQuestionStandsOnOneLineInACentredBoxAtTheFittedFactor) {
     RECT box{}, ok{}, cancel{};
     screen->when_idle([&] {
