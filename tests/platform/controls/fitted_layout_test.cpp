@@ -203,7 +203,7 @@ TEST_P(FittedLayout, AShortQuestionStandsOnOneLineInACentredBoxAtTheFittedFactor
     EXPECT_GE(cancel.right - cancel.left, 40 * factor);
     // One line of text: the buttons follow the caption and a single line closely.
     const int line = 13 * factor;
-    EXPECT_LT(ok.top - box.top, 5 * line) << "the text broke into more lines than it needs";
+    EXPECT_LT(ok.top - box.top, 4 * line) << "the text broke into more lines than it needs";
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, FittedLayout,
