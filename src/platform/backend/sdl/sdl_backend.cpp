@@ -70,12 +70,13 @@ bool tracing() {
     return asked != nullptr && std::string_view(asked) == "1";
 }
 
+// Said after a pointer event's place, for all but the mouse.
 const char* source_name(PointerSource source) {
     switch (source) {
-    case PointerSource::Mouse: return "mouse";
-    case PointerSource::Touch: return "touch";
-    case PointerSource::Pen: return "pen";
-    case PointerSource::Eraser: return "eraser";
+    case PointerSource::Mouse: return "";
+    case PointerSource::Touch: return " touch";
+    case PointerSource::Pen: return " pen";
+    case PointerSource::Eraser: return " eraser";
     }
     return "";
 }
@@ -84,10 +85,10 @@ void trace_event(const DeviceEvent& e) {
     using Type = DeviceEvent::Type;
     const char* source = source_name(e.source);
     switch (e.type) {
-    case Type::PointerDown: trace_line("pointer down %d %d %s", e.x, e.y, source); break;
-    case Type::PointerMove: trace_line("pointer move %d %d %s", e.x, e.y, source); break;
-    case Type::PointerUp: trace_line("pointer up %d %d %s", e.x, e.y, source); break;
-    case Type::PointerHover: trace_line("pointer hover %d %d %s", e.x, e.y, source); break;
+    case Type::PointerDown: trace_line("pointer down %d %d%s", e.x, e.y, source); break;
+    case Type::PointerMove: trace_line("pointer move %d %d%s", e.x, e.y, source); break;
+    case Type::PointerUp: trace_line("pointer up %d %d%s", e.x, e.y, source); break;
+    case Type::PointerHover: trace_line("pointer hover %d %d%s", e.x, e.y, source); break;
     case Type::RightButtonDown: trace_line("right button down %d %d", e.x, e.y); break;
     case Type::RightButtonUp: trace_line("right button up %d %d", e.x, e.y); break;
     case Type::Wheel: trace_line("wheel %d at %d %d", e.wheel, e.x, e.y); break;

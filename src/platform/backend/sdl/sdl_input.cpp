@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "backend/sdl/sdl_keys.h"
 #include "core/utf8.h"
@@ -77,6 +78,7 @@ bool SdlInput::translate(const SDL_Event& event, DeviceEvent* out) {
         return mouse_pointer(DeviceEvent::Type::PointerUp, event.button.x, event.button.y, out);
     case SDL_MOUSEMOTION:
         if (event.motion.which == SDL_TOUCH_MOUSEID || holder_ == Holder::Finger) return false;
+        if (std::exchange(pointer_entered_, false) && holder_ == Holder::None) return false;
         return mouse_pointer(holder_ == Holder::Mouse ? DeviceEvent::Type::PointerMove : DeviceEvent::Type::PointerHover,
                              event.motion.x, event.motion.y, out);
     case SDL_MOUSEWHEEL: {
@@ -109,6 +111,7 @@ bool SdlInput::translate(const SDL_Event& event, DeviceEvent* out) {
         case SDL_WINDOWEVENT_FOCUS_GAINED: out->type = DeviceEvent::Type::FocusGained; return true;
         case SDL_WINDOWEVENT_FOCUS_LOST: out->type = DeviceEvent::Type::FocusLost; return true;
         case SDL_WINDOWEVENT_CLOSE: out->type = DeviceEvent::Type::CloseRequested; return true;
+        case SDL_WINDOWEVENT_ENTER: pointer_entered_ = true; return false;
         default: return false;
         }
     default:

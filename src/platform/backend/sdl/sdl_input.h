@@ -48,6 +48,9 @@ private:
     int finger_x_ = 0;
     int finger_y_ = 0;
     PointerSource mouse_source_ = PointerSource::Mouse;
+    // The window has just come under a pointer that may be resting there: SDL's move that says
+    // where it is is no sign of a mouse in use.
+    bool pointer_entered_ = false;
     std::deque<DeviceEvent> pending_;
 };
 

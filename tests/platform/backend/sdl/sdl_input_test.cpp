@@ -79,6 +79,10 @@ TEST(SdlInput, OneStylusAtATimeWithEveryMoveStoppingAtTheEdgesAndMovesWithNothin
         {mouse(SDL_MOUSEBUTTONUP, 13, 23), T::PointerUp, 13, 23},
         {mouse(SDL_MOUSEMOTION, 14, 24), T::PointerHover, 14, 24},
         {mouse(SDL_MOUSEMOTION, 15, 25, SDL_BUTTON_LEFT, SDL_TOUCH_MOUSEID)},
+        // Where a resting pointer is when the window comes under it is no move of the mouse.
+        {other(SDL_WINDOWEVENT, SDL_WINDOWEVENT_ENTER)},
+        {mouse(SDL_MOUSEMOTION, 16, 26)},
+        {mouse(SDL_MOUSEMOTION, 17, 26), T::PointerHover, 17, 26},
         // Fingers are fractions of the screen; a second one is ignored while the first is down.
         {finger(SDL_FINGERDOWN, 1, 0.5f, 0.25f), T::PointerDown, 120, 80},
         {finger(SDL_FINGERDOWN, 2, 0.1f, 0.1f)},
