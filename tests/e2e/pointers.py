@@ -7,7 +7,7 @@ import os
 
 from PIL import Image, ImageDraw
 
-from harness import PAGE_BLUE, expect, main
+from harness import PAGE_BLUE, expect, main, settled_after
 
 WIDTH, HEIGHT = 1280, 1024
 WHITE = (255, 255, 255)
@@ -86,11 +86,7 @@ def test(session):
                "the cursor over the tool button is not the arrow")
 
         def after(*action):
-            seen = {"click": r".*(wheel|button down).*", "key": r".*key down \d+.*"}[action[0]]
-            mark = scrivo.mark()
-            s.xdotool(*action)
-            scrivo.wait_settled(scrivo.wait_for(seen, mark), quiet=0.8)
-            return s.screenshot()
+            return settled_after(s, scrivo, *action)
 
         s.xdotool("mousemove", "600", "400")
         shot = after("click", "3")
