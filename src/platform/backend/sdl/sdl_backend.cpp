@@ -253,7 +253,10 @@ SdlBackend::~SdlBackend() {
     audio_.reset();
     if (wake_fd_ >= 0) close(wake_fd_);
     // Closing a display that is gone would end the process from inside Xlib; its ending frees it.
-    if (lost_) return;
+    if (lost_) {
+        if (x_sources_) x_sources_->abandon();
+        return;
+    }
     for (SDL_Cursor* cursor : {wait_cursor_, arrow_cursor_, picture_cursor_})
         if (cursor != nullptr) SDL_FreeCursor(cursor);
     SDL_DestroyWindow(window_);

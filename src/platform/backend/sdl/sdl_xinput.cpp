@@ -7,6 +7,7 @@
 
 #include <cctype>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -105,8 +106,14 @@ std::unique_ptr<XInputSources> XInputSources::open(SDL_Window* window) {
 XInputSources::XInputSources(Display* display, int opcode) : display_(display), opcode_(opcode) {}
 
 XInputSources::~XInputSources() {
-    // Closing a connection that is gone would end the process from inside Xlib.
-    if (!broken_) XCloseDisplay(display_);
+    if (!broken_) {
+        XCloseDisplay(display_);
+        return;
+    }
+    // Closing a connection to a server that is gone would end the process from inside Xlib; it is
+    // left as it is, reachable, for the process's end to free.
+    static std::vector<Display*> left_open;
+    left_open.push_back(display_);
 }
 
 PointerSource XInputSources::latest() {

@@ -45,6 +45,8 @@ public:
     // event before the core event SDL makes its mouse event from, so asked as SDL's mouse event is
     // read, this is that event's device.
     PointerSource latest();
+    // The display's server has gone: its connection is not to be used again, not even to close it.
+    void abandon() { broken_ = true; }
 
 private:
     XInputSources(_XDisplay* display, int opcode);
