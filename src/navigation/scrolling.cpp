@@ -100,7 +100,7 @@ int WheelNotches(short delta) {
 void WheelTurn(short delta) {
     WheelNotchesOwed = WheelNotches(delta);
     while (WheelNotchesOwed != 0) {
-        const int up = WheelNotchesOwed > 0;
+        const bool up = WheelNotchesOwed > 0;
         WheelNotchesOwed += up ? -1 : 1;
         const LONG before = ViewOffset;
         PageKeyDown(up ? VK_UP : VK_DOWN);
