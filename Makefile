@@ -15,7 +15,7 @@ PREFIX     ?= /usr/local
 DESTDIR    ?=
 FUZZ_SECONDS ?= 60
 
-RUN_PACKAGES  := cmake make g++ pkg-config libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
+RUN_PACKAGES  := cmake make g++ pkg-config libsdl2-dev libx11-dev libxi-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
 TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev \
                  xvfb xdotool x11-apps x11-xserver-utils x11-utils imagemagick python3 python3-pil \
                  desktop-file-utils weston

@@ -1,6 +1,7 @@
 #include "app/commands.h"
 
 #include "app/app.h"
+#include "ink/pen_cursor.h"
 #include "notepad/notepad.h"
 #include "notepad/notepad_file.h"
 #include "notepad/page_operations.h"
@@ -139,12 +140,20 @@ LRESULT ActivateMainWindow(HWND window, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-LRESULT OpenCommandMenu(HWND window) {
+LRESULT OpenCommandMenu(HWND window) { return OpenCommandMenuAt(window, -1); }
+
+LRESULT OpenCommandMenuAt(HWND window, LPARAM point) {
     if (OwnWindowIsOpen(window)) return 0;
     HMENU menu = CreatePopupMenu();
     for (const MenuEntry& entry : CommandMenu)
         AppendMenuW(menu, entry.label ? MF_STRING : MF_SEPARATOR, entry.id, entry.label);
-    TrackPopupMenuEx(menu, TPM_CENTERALIGN | TPM_VCENTERALIGN, PageWidth / 2, PageHeight / 2, window, nullptr);
+    // A click opens the menu where the pointer is (the platform keeps it on the screen); a hold or
+    // the Menu key, which point nowhere, open it in the middle.
+    if (point == -1)
+        TrackPopupMenuEx(menu, TPM_CENTERALIGN | TPM_VCENTERALIGN, PageWidth / 2, PageHeight / 2, window, nullptr);
+    else
+        TrackPopupMenuEx(menu, 0, static_cast<short>(LOWORD(point)),
+                         static_cast<short>(HIWORD(point)), window, nullptr);
     DestroyMenu(menu);
     UpdateWindow(window);
     Sleep(AfterMenuPause);
@@ -169,6 +178,7 @@ LRESULT RunCommand(HWND window, WORD id) {
         OpenDialog(window, IDD_OPTIONS, OptionsDialogProc);
         SetTextColor(ScreenContext, Settings.PenColour);
         SetBkColor(ScreenContext, Settings.BakColour);
+        UpdatePenCursor();
         break;
     case IDM_PEN:
         DrawMode = DRAW_PEN;

@@ -34,4 +34,6 @@ constexpr DWORD BeforeCompressPause = 1000;
 // The three branches of MainWindowProc this module carries; each returns 0.
 LRESULT ActivateMainWindow(HWND window, WPARAM wParam, LPARAM lParam);
 LRESULT OpenCommandMenu(HWND window);
+// The menu with its top-left corner at a point on the screen (a right click), or centred for -1.
+LRESULT OpenCommandMenuAt(HWND window, LPARAM point);
 LRESULT RunCommand(HWND window, WORD id);

@@ -1,6 +1,7 @@
 #include "app/app.h"
 #include "app/commands.h"
 #include "ink/ink.h"
+#include "ink/pen_cursor.h"
 #include "navigation/scrolling.h"
 #include "notepad/autosave.h"
 #include "notepad/notepad.h"
@@ -66,6 +67,7 @@ int ReleaseDrawingObjects(HWND window) {
     DeleteObject(PageIndicatorFont);
     if (PageClipboard) DeleteObject(PageClipboard);
     DestroyWindow(ToolButton);
+    ReleasePenCursor();
     return 1;
 }
 
@@ -86,13 +88,14 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         return 0;
     case WM_COMMAND:
         return RunCommand(window, LOWORD(wParam));
-    // A right click or the Menu key, here or on the tool button, opens the menu as a hold does.
+    // A right click (at the pointer) or the Menu key, here or on the tool button, opens the menu
+    // as a hold does.
     case WM_CONTEXTMENU:
+        return OpenCommandMenuAt(window, lParam);
     case WM_APP:
         return OpenCommandMenu(window);
-    // The wheel turns pages as the arrow keys do.
     case WM_MOUSEWHEEL:
-        PageKeyDown(GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? VK_UP : VK_DOWN);
+        WheelTurn(GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
     case WM_MOUSEMOVE:
         StylusMove(LOWORD(lParam), HIWORD(lParam));

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "app/app.h"
+#include "ink/pointer_input.h"
 #include "notepad/autosave.h"
 #include "notepad/notepad.h"
 #include "settings/settings.h"
@@ -12,6 +13,8 @@ POINT LastPoint = {0, 0};
 LONG StrokeJumpLimit = MaxStrokeJump;
 bool SampleHeld = false;
 POINT HeldSample = {0, 0};
+bool TouchRejected = false;
+bool EraserEndStroke = false;
 
 namespace {
 
@@ -49,14 +52,14 @@ void StampPoint(HDC stamp, LONG width, LONG height, LONG x, LONG y) {
 
 // The dot at either end of a stroke, or the eraser.
 void StampEnd(LONG x, LONG y) {
-    if (DrawMode == DRAW_PEN)
+    if (DrawMode == DRAW_PEN && !EraserEndStroke)
         StampPoint(PenStamp, Settings.PenEnd, Settings.PenEnd, x, y);
     else
         StampPoint(EraserStamp, Settings.EraserWidth, Settings.EraserHeight, x, y);
 }
 
 void StampMove(LONG x, LONG y) {
-    if (DrawMode == DRAW_PEN)
+    if (DrawMode == DRAW_PEN && !EraserEndStroke)
         StampPoint(PenStamp, Settings.PenWidth, Settings.PenHeight, x, y);
     else
         StampPoint(EraserStamp, Settings.EraserWidth, Settings.EraserHeight, x, y);
@@ -100,7 +103,15 @@ void InkChanged() {
 }  // namespace
 
 void StylusDown(int x, int y) {
+    const PointerKind kind = CurrentPointerKind();
+    if (kind == POINTER_TOUCH) {
+        TouchRejected = !TouchMayWrite();
+        if (TouchRejected) return;
+    }
     DrawHeldSample();
+    // The pen turned round erases whatever the button says, and leaves the button as it is.
+    EraserEndStroke = kind == POINTER_ERASER;
+    if (kind == POINTER_PEN || kind == POINTER_ERASER) PenTouched();
     StrokeJumpLimit = ScaledJumpLimit();
     LastPoint = {x, y};
     StampEnd(x, y);
@@ -109,16 +120,26 @@ void StylusDown(int x, int y) {
 }
 
 void StylusUp(int x, int y) {
+    const PointerKind kind = CurrentPointerKind();
+    if (kind == POINTER_TOUCH && TouchRejected) {
+        TouchRejected = false;
+        return;
+    }
     DrawHeldSample();
     LastPoint = {x, y};
     StampEnd(x, y);
     StrokeActive = false;
     InkChanged();
+    if (kind == POINTER_PEN || kind == POINTER_ERASER) PenLifted();
 }
 
 void StylusMove(int x, int y) {
+    // A rejected touch leaves a pen's stroke under way to go on undisturbed.
+    const bool touch = CurrentPointerKind() == POINTER_TOUCH;
+    if (touch && TouchRejected) return;
     if (!StrokeActive) {
         SendMessageW(MainWindow, WM_LBUTTONDOWN, 0, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+        if (touch && TouchRejected) return;
         StrokeActive = true;
     }
     if (SampleHeld) {

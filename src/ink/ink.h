@@ -12,6 +12,10 @@ constexpr LONG MaxStrokeJump = 30;
 extern LONG StrokeJumpLimit;
 extern bool SampleHeld;
 extern POINT HeldSample;
+// The touch under way writes nothing (a palm, or touches kept off the page).
+extern bool TouchRejected;
+// The stroke under way comes from a pen's eraser end.
+extern bool EraserEndStroke;
 
 void StylusDown(int x, int y);
 void StylusMove(int x, int y);

@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "notepad/notepad.h"
 
+int WheelNotchesOwed = 0;
 unsigned PagesMoved = 0;
 
 namespace {
@@ -89,6 +90,25 @@ int FlipPage(int direction, DWORD budget) {
     return 1;
 }
 
+int WheelNotches(short delta) {
+    const int notches = delta / WHEEL_DELTA;
+    // A fine-grained wheel's part of a notch still turns one page.
+    if (notches == 0) return delta > 0 ? 1 : (delta < 0 ? -1 : 0);
+    return notches;
+}
+
+void WheelTurn(short delta) {
+    WheelNotchesOwed = WheelNotches(delta);
+    while (WheelNotchesOwed != 0) {
+        const bool up = WheelNotchesOwed > 0;
+        WheelNotchesOwed += up ? -1 : 1;
+        const LONG before = ViewOffset;
+        PageKeyDown(up ? VK_UP : VK_DOWN);
+        // At the end of the notepad the rest is dropped: one beep is enough.
+        if (ViewOffset == before) WheelNotchesOwed = 0;
+    }
+}
+
 void PageKeyDown(int key) {
     // Page Up and Page Down turn pages exactly as the arrow keys do.
     int direction;
@@ -107,9 +127,12 @@ void PageKeyDown(int key) {
         ++PagesMoved;
         if (!(GetAsyncKeyState(key) & 0x8000)) break;
     }
-    // Throw away the key repeats and stylus input that piled up while the pages moved; commands and
-    // timers posted meanwhile are numbered between the two ranges and stay.
+    // Wheel notches turned while the pages moved are pages still owed; the key repeats and stylus
+    // input that piled up are thrown away. Commands and timers posted meanwhile are numbered
+    // between the two ranges and stay.
     MSG discarded;
+    while (PeekMessageW(&discarded, MainWindow, WM_MOUSEWHEEL, WM_MOUSEWHEEL, PM_REMOVE))
+        WheelNotchesOwed += WheelNotches(GET_WHEEL_DELTA_WPARAM(discarded.wParam));
     while (PeekMessageW(&discarded, MainWindow, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
     }
     while (PeekMessageW(&discarded, MainWindow, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {

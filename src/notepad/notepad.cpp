@@ -1,6 +1,7 @@
 #include "notepad/notepad.h"
 
 #include "app/app.h"
+#include "ink/pen_cursor.h"
 #include "notepad/notepad_file.h"
 #include "settings/settings.h"
 #include "toolbutton/toolbutton.h"
@@ -167,6 +168,7 @@ int InitNotepad(HWND mainWindow, HINSTANCE instance) {
     CreateToolButton(mainWindow, instance);
 
     const LONG storedPosition = LoadSettings();
+    UpdatePenCursor();
     const LONG lastPageTop = NotepadHeight - PageHeight;
     ViewOffset = storedPosition < lastPageTop ? storedPosition : lastPageTop;
     // A stored position can be negative (edited by hand), and a notepad lower than the screen has

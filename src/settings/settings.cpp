@@ -1,5 +1,6 @@
 #include "settings/settings.h"
 
+#include "ink/pointer_input.h"
 #include "notepad/autosave.h"
 #include "notepad/notepad.h"
 
@@ -52,6 +53,7 @@ LONG LoadSettings() {
     if (seconds < 0) seconds = 0;
     if (seconds > MaxAutosaveSeconds) seconds = MaxAutosaveSeconds;
     AutosaveRest = static_cast<DWORD>(seconds) * 1000;
+    TouchWrites = ReadSetting(L"TouchWrites", 1) != 0 ? 1 : 0;
     return position;
 }
 

@@ -5,7 +5,7 @@ import os
 
 from PIL import Image, ImageDraw
 
-from harness import PAGE_BLUE, expect, main
+from harness import PAGE_BLUE, expect, main, settled_after
 
 WHITE = (255, 255, 255)
 MENU_FACE = (192, 192, 192)
@@ -20,14 +20,7 @@ def test(session):
         scrivo = s.start_scrivo()
 
         def after(*action):
-            # A turn ends with the page number shown for half a second, and input that arrives
-            # meanwhile is thrown away: settled means quiet for longer than that, counted from the
-            # moment Scrivo has read the input.
-            seen = {"click": r".*(wheel|button down).*", "key": r".*key down \d+.*"}[action[0]]
-            mark = scrivo.mark()
-            s.xdotool(*action)
-            scrivo.wait_settled(scrivo.wait_for(seen, mark), quiet=0.8)
-            return s.screenshot()
+            return settled_after(s, scrivo, *action)
 
         s.xdotool("mousemove", "100", "100")
         expect(after("click", "5").getpixel((100, 160)) == WHITE, "the wheel did not turn to page 2")

@@ -368,6 +368,18 @@ def drag(s, points):
     s.xdotool("mousemove", str(points[0][0]), str(points[0][1]), "mousedown", "1", *moves, "mouseup", "1")
 
 
+def settled_after(s, scrivo, *action):
+    """Runs an xdotool click or key and returns the screen once Scrivo has settled after it. A page
+    turn ends with the page number shown for half a second, and input that arrives meanwhile is
+    thrown away: settled means quiet for longer than that, counted from the moment Scrivo has read
+    the input."""
+    seen = {"click": r".*(wheel|button down).*", "key": r".*key down \d+.*"}[action[0]]
+    mark = scrivo.mark()
+    s.xdotool(*action)
+    scrivo.wait_settled(scrivo.wait_for(seen, mark), quiet=0.8)
+    return s.screenshot()
+
+
 def not_page(image, points):
     return [p for p in points if image.getpixel(p) != PAGE_BLUE]
 

@@ -42,10 +42,17 @@ def turn_page(s, scrivo, *how):
     scrivo.wait_settled(mark)
 
 
+def park_pointer(s):
+    """A compositor shows the mouse's pointer in its picture of the screen: it goes to the corner,
+    off the page and beside the button."""
+    s.xdotool("mousemove", str(s.width - 1), "0")
+
+
 def tap_button(s, scrivo):
     mark = scrivo.mark()
     s.xdotool("mousemove", *map(str, BUTTON), "click", "1")
     scrivo.wait_for(rf"pointer up {BUTTON[0]} {BUTTON[1]}", mark)
+    park_pointer(s)
     scrivo.wait_settled(mark)
 
 
@@ -56,12 +63,14 @@ def hold_button_for_the_menu(s, scrivo):
         expect(time.monotonic() < deadline, "holding the corner button opened no menu")
         time.sleep(0.1)
     s.xdotool("mouseup", "1")
+    park_pointer(s)
 
 
 def write(s, scrivo, stroke):
     mark = scrivo.mark()
     drag(s, stroke)
     scrivo.wait_for(r"pointer up \d+ \d+", mark)
+    park_pointer(s)
     scrivo.wait_settled(mark)
 
 

@@ -392,32 +392,48 @@ TEST_F(CommandMenuTest, PageKeysAndTheWheelTurnPagesAsTheArrowKeysDo) {
     });
     Idle([this] {
         EXPECT_EQ(ViewOffset, 640);
+        // A turn of two notches at once is two pages.
         screen_->push({Type::Wheel, 100, 100, 0, false, 2});
     });
     Idle([this] {
-        EXPECT_EQ(ViewOffset, 320);
-        Press(VK_PRIOR);
+        EXPECT_EQ(ViewOffset, 0);
+        Press(VK_NEXT);
     });
+    Idle([this] { Press(VK_PRIOR); });
     Idle([] { EXPECT_EQ(ViewOffset, 0); });
     Finish();
 }
 
 TEST_F(CommandMenuTest, ARightClickOrTheMenuKeyOpensTheMenuAndNeverInks) {
     WriteNotepad({});
-    Idle([this] {
-        screen_->push({Type::RightButtonDown, 100, 100});
-        screen_->push({Type::RightButtonUp, 100, 100});
-    });
-    Idle([this] {
+    const auto rightClick = [this](int x, int y) {
+        screen_->push({Type::RightButtonDown, x, y});
+        screen_->push({Type::RightButtonUp, x, y});
+    };
+    const auto menuPlace = [] {
+        RECT place{};
+        GetWindowRect(GetActiveWindow(), &place);
+        return place;
+    };
+    Idle([rightClick] { rightClick(230, 310); });
+    Idle([this, menuPlace] {
+        // At the pointer as far as the screen lets it: near the corner it stays whole on the screen.
+        const RECT place = menuPlace();
         EXPECT_TRUE(MenuIsOpen());
+        EXPECT_EQ(place.right, 240);
+        EXPECT_EQ(place.bottom, 320);
         Press(VK_ESCAPE);
     });
     Idle([this] {
         EXPECT_FALSE(MenuIsOpen());
         Press(VK_APPS);
     });
-    Idle([this] {
+    Idle([this, menuPlace] {
+        // From the key, in the middle.
+        const RECT place = menuPlace();
         EXPECT_TRUE(MenuIsOpen());
+        EXPECT_NEAR((place.left + place.right) / 2, 120, 1);
+        EXPECT_NEAR((place.top + place.bottom) / 2, 160, 1);
         Press(VK_ESCAPE);
     });
     Idle([this] {

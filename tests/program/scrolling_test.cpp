@@ -149,6 +149,40 @@ TEST_F(ScrollingTest, ReleasingTheKeyDuringTheThirdPageEndsTheHoldAfterIt) {
     EXPECT_EQ(RunScrivo(), 0);
 }
 
+// Three quick notches are three pages: the two that come while the first page moves are counted, not
+// flushed; notches past the end are dropped after one beep, and a key's repeats are still flushed.
+TEST_F(ScrollingTest, WheelNotchesDuringATurnTurnThatManyMorePages) {
+    WriteNotepad(5);
+    const auto notch = [this](int turn) { screen_->push({platform::DeviceEvent::Type::Wheel, 100, 100, 0, false, turn}); };
+    Idle([this, notch] {
+        const std::uint64_t start = platform::clock_peek();
+        screen_->at_time(start + 100, [notch] { notch(-1); });
+        screen_->at_time(start + 200, [notch] { notch(-1); });
+        notch(-1);
+    });
+    Idle([this, notch] {
+        EXPECT_EQ(ViewOffset, 3 * 320);
+        EXPECT_EQ(screen_->beeps(), 0);
+        const std::uint64_t start = platform::clock_peek();
+        screen_->at_time(start + 100, [notch] { notch(-3); });
+        notch(-1);
+    });
+    Idle([this] {
+        EXPECT_EQ(ViewOffset, 4 * 320);
+        EXPECT_EQ(screen_->beeps(), 1);
+        const std::uint64_t start = platform::clock_peek();
+        screen_->at_time(start + 100, [this] {
+            screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, VK_UP, true});
+            screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, VK_UP});
+        });
+        HoldKey(VK_UP);
+        ReleaseKey(VK_UP);
+    });
+    Idle([this] { EXPECT_EQ(ViewOffset, 3 * 320); });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
 TEST_F(ScrollingTest, AtEitherEndTheKeyShowsTheNumberBeepsAndThrowsAwayInputMeanwhile) {
     WriteNotepad(5);
     std::uint64_t start = 0;

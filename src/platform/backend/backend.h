@@ -7,16 +7,22 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/geometry.h"
 
 namespace platform {
+
+// What a pointer event came from. A pen's eraser end is a pen turned round.
+enum class PointerSource { Mouse, Touch, Pen, Eraser };
 
 struct DeviceEvent {
     enum class Type {
         PointerDown,     // pen, finger or left mouse button touches the screen at (x, y)
         PointerMove,     // only while down: there is no hover
         PointerUp,
+        PointerHover,    // a mouse moved, or a pen hovered, with nothing pressed: never ink
+
         // The mouse's right button and wheel: never the stylus. Pressed or turned at (x, y).
         RightButtonDown,
         RightButtonUp,
@@ -37,9 +43,29 @@ struct DeviceEvent {
     bool repeat = false;
     int wheel = 0;
     char32_t character = 0;
+    PointerSource source = PointerSource::Mouse;  // pointer events only
 };
 
-enum class CursorShape { None, Wait };
+// What the pointer looks like: hidden, one of the system's shapes, or a picture of the program's.
+struct CursorLook {
+    enum class Kind { Hidden, Arrow, Wait, Picture };
+    Kind kind = Kind::Hidden;
+    // A picture: 0xAARRGGBB pixels, top-down, and the pixel that is the pointer's position.
+    int width = 0;
+    int height = 0;
+    int hot_x = 0;
+    int hot_y = 0;
+    std::vector<std::uint32_t> pixels;
+    // A number of its own for each picture ever made, so that a backend can keep what it built.
+    std::uint64_t picture_id = 0;
+};
+
+// A look without a picture.
+inline CursorLook cursor_shape(CursorLook::Kind kind) {
+    CursorLook look;
+    look.kind = kind;
+    return look;
+}
 
 class Backend {
 public:
@@ -73,7 +99,7 @@ public:
     // Plays a RIFF WAVE file's bytes and returns when it has finished; false if it cannot be played.
     virtual bool play_wave(const std::uint8_t* data, std::size_t size) = 0;
 
-    virtual void set_cursor(CursorShape shape) = 0;
+    virtual void set_cursor(const CursorLook& look) = 0;
     // Starts or stops the delivery of typed text (Text events), which brings up an on-screen
     // keyboard where the system has one.
     virtual void set_text_input(bool on) = 0;

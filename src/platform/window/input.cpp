@@ -11,6 +11,7 @@
 #include "platform/window.h"
 #include "system/remote.h"
 #include "window/activation.h"
+#include "window/cursor.h"
 #include "window/message_queue.h"
 #include "window/screen.h"
 #include "window/window_table.h"
@@ -39,6 +40,7 @@ std::deque<BufferedInput> buffered;
 std::deque<FocusChange> focus_changes;
 std::array<bool, 256> key_down{};
 HWND capture = nullptr;
+LPARAM extra_info = 0;
 
 void set_key(int vk, bool down) {
     if (vk >= 0 && vk < static_cast<int>(key_down.size())) key_down[static_cast<std::size_t>(vk)] = down;
@@ -62,9 +64,40 @@ void ask_to_close() {
     if (const HWND main = first_unowned_window()) post_to_queue(main, WM_CLOSE, 0, 0);
 }
 
+HWND window_at(int x, int y);
+
+// What GetMessageExtraInfo says of a pointer message from `source`.
+LPARAM extra_info_of(PointerSource source) {
+    switch (source) {
+    case PointerSource::Mouse: return 0;
+    case PointerSource::Touch: return MI_WP_SIGNATURE | MI_FROM_TOUCH;
+    case PointerSource::Pen: return MI_WP_SIGNATURE;
+    case PointerSource::Eraser: return MI_WP_SIGNATURE | MI_PEN_ERASER;
+    }
+    return 0;
+}
+
+bool is_pointer(DeviceEvent::Type type) {
+    using Type = DeviceEvent::Type;
+    switch (type) {
+    case Type::PointerDown:
+    case Type::PointerMove:
+    case Type::PointerUp:
+    case Type::PointerHover:
+    case Type::RightButtonDown:
+    case Type::RightButtonUp:
+    case Type::Wheel: return true;
+    default: return false;
+    }
+}
+
 void accept(const DeviceEvent& e) {
     using Type = DeviceEvent::Type;
+    // The pointer shows or hides as it is read, before the program catches up.
+    if (is_pointer(e.type)) pointer_seen(e.source, find_window(capture) ? capture : window_at(e.x, e.y));
     switch (e.type) {
+    case Type::PointerHover:
+        return;
     case Type::PointerDown:
     case Type::PointerUp:
         set_key(kLeftButton, e.type == Type::PointerDown);
@@ -236,6 +269,7 @@ bool take_input_message(MSG* message, HWND filter, UINT first, UINT last, bool r
             continue;
         }
         if (remove) {
+            extra_info = is_pointer(it->event.type) ? extra_info_of(it->event.source) : 0;
             buffered.erase(it);
             // A tap on a window of another top-level window than the active one brings it forward.
             if (m.message == WM_LBUTTONDOWN) {
@@ -282,3 +316,5 @@ BOOL ReleaseCapture() {
 }
 
 HWND GetCapture() { return find_window(capture) ? capture : nullptr; }
+
+LPARAM GetMessageExtraInfo() { return extra_info; }

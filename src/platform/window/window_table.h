@@ -20,6 +20,7 @@ struct WindowClass {
     UINT style = 0;
     WNDPROC proc = nullptr;
     HBRUSH background = nullptr;
+    HCURSOR cursor = nullptr;
     int window_extra = 0;  // bytes of extra data every window of the class carries
 };
 

@@ -87,9 +87,22 @@ ATOM RegisterClassW(const WNDCLASSW* wc) {
     c->style = wc->style;
     c->proc = wc->lpfnWndProc;
     c->background = wc->hbrBackground;
+    c->cursor = wc->hCursor;
     c->window_extra = wc->cbWndExtra;
     classes.push_back(std::move(c));
     return classes.back()->atom;
+}
+
+ULONG_PTR SetClassLongPtrW(HWND window, int index, LONG_PTR value) {
+    const Window* w = find_window(window);
+    if (!w || index != GCLP_HCURSOR) return 0;
+    for (auto& c : window_table().classes) {
+        if (c.get() != w->window_class) continue;
+        const auto previous = reinterpret_cast<ULONG_PTR>(c->cursor);
+        c->cursor = reinterpret_cast<HCURSOR>(value);
+        return previous;
+    }
+    return 0;
 }
 
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,

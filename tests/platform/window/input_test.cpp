@@ -158,3 +158,80 @@ TEST_F(Input, ADisabledWindowGetsNoInput) {
 }
 
 }  // namespace
+
+namespace {
+
+using platform::CursorLook;
+using platform::DeviceEvent;
+using platform::PointerSource;
+
+DeviceEvent from(Type type, int x, int y, PointerSource source) {
+    DeviceEvent e{type, x, y};
+    e.source = source;
+    return e;
+}
+
+TEST_F(Input, EachPointerMessageSaysWhereItCameFromAndAHoverIsNoMessage) {
+    std::vector<std::pair<UINT, LPARAM>> got;
+    for (const UINT m : {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP, WM_RBUTTONDOWN})
+        handlers[m] = [&got](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
+            got.emplace_back(message, GetMessageExtraInfo());
+            return 0;
+        };
+    screen.push(from(Type::PointerDown, 10, 10, PointerSource::Pen));
+    screen.push(from(Type::PointerMove, 11, 10, PointerSource::Pen));
+    screen.push(from(Type::PointerUp, 11, 10, PointerSource::Pen));
+    screen.push(from(Type::PointerHover, 50, 50, PointerSource::Mouse));
+    screen.push(from(Type::PointerDown, 20, 20, PointerSource::Eraser));
+    screen.push(from(Type::PointerDown, 30, 30, PointerSource::Touch));
+    screen.push(from(Type::RightButtonDown, 40, 40, PointerSource::Mouse));
+    dispatch_all();
+    const LPARAM pen = MI_WP_SIGNATURE;
+    EXPECT_EQ(got, (std::vector<std::pair<UINT, LPARAM>>{{WM_LBUTTONDOWN, pen},
+                                                         {WM_MOUSEMOVE, pen},
+                                                         {WM_LBUTTONUP, pen},
+                                                         {WM_LBUTTONDOWN, pen | MI_PEN_ERASER},
+                                                         {WM_LBUTTONDOWN, pen | MI_FROM_TOUCH},
+                                                         {WM_RBUTTONDOWN, 0}}));
+    for (const auto& [message, info] : got)
+        EXPECT_EQ(info != 0, (info & SIGNATURE_MASK) == MI_WP_SIGNATURE) << message;
+}
+
+TEST_F(Input, TheMouseShowsItsWindowsCursorAndAPenOrFingerHidesIt) {
+    using Kind = CursorLook::Kind;
+    // A 2 × 2 picture: black, white / transparent, inverted (shown black).
+    const std::uint8_t and_plane[] = {0x00, 0, 0xC0, 0};
+    const std::uint8_t xor_plane[] = {0x40, 0, 0x40, 0};
+    const HCURSOR cross = CreateCursor(nullptr, 1, 0, 2, 2, and_plane, xor_plane);
+    ASSERT_NE(cross, nullptr);
+    EXPECT_EQ(CreateCursor(nullptr, 2, 0, 2, 2, and_plane, xor_plane), nullptr);  // hot spot outside
+    SetClassLongPtrW(main, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(cross));
+
+    screen.push(from(Type::PointerHover, 50, 50, PointerSource::Mouse));
+    dispatch_all();
+    EXPECT_EQ(screen.cursor().kind, Kind::Picture);
+    EXPECT_EQ(screen.cursor().hot_x, 1);
+    EXPECT_EQ(screen.cursor().pixels, (std::vector<std::uint32_t>{0xFF000000, 0xFFFFFFFF, 0, 0xFF000000}));
+    EXPECT_EQ(SetClassLongPtrW(main, GCLP_HCURSOR, 0), reinterpret_cast<ULONG_PTR>(cross));
+    screen.push(from(Type::PointerHover, 205, 20, PointerSource::Mouse));  // a class without one: the arrow
+    dispatch_all();
+    EXPECT_EQ(screen.cursor().kind, Kind::Arrow);
+    screen.push(from(Type::PointerDown, 50, 50, PointerSource::Touch));
+    dispatch_all();
+    EXPECT_EQ(screen.cursor().kind, Kind::Hidden);
+    // The wait cursor is for everyone.
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    EXPECT_EQ(screen.cursor().kind, Kind::Wait);
+    SetCursor(nullptr);
+    EXPECT_EQ(screen.cursor().kind, Kind::Hidden);
+    screen.push(from(Type::PointerHover, 60, 60, PointerSource::Pen));
+    dispatch_all();
+    EXPECT_EQ(screen.cursor().kind, Kind::Hidden);
+    SetClassLongPtrW(main, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(cross));
+    EXPECT_TRUE(DestroyCursor(cross));
+    screen.push(from(Type::PointerHover, 60, 60, PointerSource::Mouse));
+    dispatch_all();
+    EXPECT_EQ(screen.cursor().kind, Kind::Arrow);
+}
+
+}  // namespace

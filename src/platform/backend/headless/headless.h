@@ -37,8 +37,9 @@ public:
     void wake() override;
     void beep() override { ++beeps_; }
     bool play_wave(const std::uint8_t* data, std::size_t size) override;
-    // No pointer and no other windows: there is nothing to show a cursor on or raise above.
-    void set_cursor(CursorShape) override {}
+    // The pointer is only remembered, for a test to look at; there are no other windows to raise above.
+    void set_cursor(const CursorLook& look) override { cursor_ = look; }
+    const CursorLook& cursor() const { return cursor_; }
     void set_text_input(bool on) override { text_input_ = on; }
     bool text_input() const { return text_input_; }
     void raise() override {}
@@ -97,6 +98,7 @@ private:
     int sounds_ = 0;
     int desktop_scale_ = 0;
     bool lost_ = false;
+    CursorLook cursor_;
 };
 
 // Installs a headless backend of the given size on the virtual clock and returns it.

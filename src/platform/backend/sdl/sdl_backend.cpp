@@ -70,12 +70,25 @@ bool tracing() {
     return asked != nullptr && std::string_view(asked) == "1";
 }
 
+// Said after a pointer event's place, for all but the mouse.
+const char* source_name(PointerSource source) {
+    switch (source) {
+    case PointerSource::Mouse: return "";
+    case PointerSource::Touch: return " touch";
+    case PointerSource::Pen: return " pen";
+    case PointerSource::Eraser: return " eraser";
+    }
+    return "";
+}
+
 void trace_event(const DeviceEvent& e) {
     using Type = DeviceEvent::Type;
+    const char* source = source_name(e.source);
     switch (e.type) {
-    case Type::PointerDown: trace_line("pointer down %d %d", e.x, e.y); break;
-    case Type::PointerMove: trace_line("pointer move %d %d", e.x, e.y); break;
-    case Type::PointerUp: trace_line("pointer up %d %d", e.x, e.y); break;
+    case Type::PointerDown: trace_line("pointer down %d %d%s", e.x, e.y, source); break;
+    case Type::PointerMove: trace_line("pointer move %d %d%s", e.x, e.y, source); break;
+    case Type::PointerUp: trace_line("pointer up %d %d%s", e.x, e.y, source); break;
+    case Type::PointerHover: trace_line("pointer hover %d %d%s", e.x, e.y, source); break;
     case Type::RightButtonDown: trace_line("right button down %d %d", e.x, e.y); break;
     case Type::RightButtonUp: trace_line("right button up %d %d", e.x, e.y); break;
     case Type::Wheel: trace_line("wheel %d at %d %d", e.wheel, e.x, e.y); break;
@@ -227,6 +240,7 @@ SdlBackend::SdlBackend(SDL_Window* window, int width, int height, std::uint32_t 
       wake_fd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)),
       connection_fd_(x11_watch_connection(window, &lost_)),
       input_(width, height, wake_type),
+      x_sources_(XInputSources::open(window)),
       audio_(std::make_unique<SdlAudio>()),
       trace_(tracing()) {
     // As on a pen device: no pointer over the page, and no text-input machinery behind the keys.
@@ -239,8 +253,12 @@ SdlBackend::~SdlBackend() {
     audio_.reset();
     if (wake_fd_ >= 0) close(wake_fd_);
     // Closing a display that is gone would end the process from inside Xlib; its ending frees it.
-    if (lost_) return;
-    if (wait_cursor_ != nullptr) SDL_FreeCursor(wait_cursor_);
+    if (lost_) {
+        if (x_sources_) x_sources_->abandon();
+        return;
+    }
+    for (SDL_Cursor* cursor : {wait_cursor_, arrow_cursor_, picture_cursor_})
+        if (cursor != nullptr) SDL_FreeCursor(cursor);
     SDL_DestroyWindow(window_);
     SDL_Quit();
 }
@@ -319,6 +337,9 @@ bool SdlBackend::next_event(DeviceEvent* event, int timeout_ms) {
             // speaks of quitting only when the display's connection is gone (a compositor ended).
             if (sdl_event.type == SDL_QUIT) lost_ = true;
             if (lost_) break;
+            const bool mouse = sdl_event.type == SDL_MOUSEMOTION || sdl_event.type == SDL_MOUSEBUTTONDOWN ||
+                               sdl_event.type == SDL_MOUSEBUTTONUP || sdl_event.type == SDL_MOUSEWHEEL;
+            if (mouse && x_sources_) input_.set_mouse_source(x_sources_->latest());
             if (!handle_window_change(sdl_event, event) && !input_.translate(sdl_event, event)) continue;
             // SDL's wake event and the counter stand for the same wake-up.
             if (event->type == DeviceEvent::Type::Wake) take_wake();
@@ -371,15 +392,38 @@ void SdlBackend::wake() {
     }
 }
 
-void SdlBackend::set_cursor(CursorShape shape) {
+void SdlBackend::set_cursor(const CursorLook& look) {
     if (lost_) return;
-    if (shape == CursorShape::Wait) {
+    SDL_Cursor* cursor = nullptr;
+    switch (look.kind) {
+    case CursorLook::Kind::Hidden: break;
+    case CursorLook::Kind::Wait:
         if (wait_cursor_ == nullptr) wait_cursor_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
-        if (wait_cursor_ != nullptr) SDL_SetCursor(wait_cursor_);
-        SDL_ShowCursor(SDL_ENABLE);
-    } else {
-        SDL_ShowCursor(SDL_DISABLE);
+        cursor = wait_cursor_;
+        break;
+    case CursorLook::Kind::Arrow:
+        if (arrow_cursor_ == nullptr) arrow_cursor_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+        cursor = arrow_cursor_;
+        break;
+    case CursorLook::Kind::Picture:
+        if (picture_cursor_ == nullptr || picture_id_ != look.picture_id) {
+            SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(
+                const_cast<std::uint32_t*>(look.pixels.data()), look.width, look.height, 32, look.width * 4,
+                SDL_PIXELFORMAT_ARGB8888);
+            SDL_Cursor* made = picture ? SDL_CreateColorCursor(picture, look.hot_x, look.hot_y) : nullptr;
+            if (picture != nullptr) SDL_FreeSurface(picture);
+            if (made != nullptr) {
+                if (picture_cursor_ != nullptr) SDL_FreeCursor(picture_cursor_);
+                picture_cursor_ = made;
+                picture_id_ = look.picture_id;
+            }
+        }
+        cursor = picture_id_ == look.picture_id ? picture_cursor_ : nullptr;
+        break;
     }
+    // A shape the display cannot make still shows as its default pointer.
+    if (cursor != nullptr) SDL_SetCursor(cursor);
+    SDL_ShowCursor(look.kind == CursorLook::Kind::Hidden ? SDL_DISABLE : SDL_ENABLE);
 }
 
 void SdlBackend::set_text_input(bool on) {

@@ -14,6 +14,7 @@
 #include "backend/backend.h"
 #include "backend/sdl/sdl_audio.h"
 #include "backend/sdl/sdl_input.h"
+#include "backend/sdl/sdl_xinput.h"
 
 namespace platform {
 
@@ -52,7 +53,7 @@ public:
     void wake() override;
     void beep() override { audio_->beep(); }
     bool play_wave(const std::uint8_t* data, std::size_t size) override { return audio_->play_wave(data, size); }
-    void set_cursor(CursorShape shape) override;
+    void set_cursor(const CursorLook& look) override;
     void set_text_input(bool on) override;
     void raise() override;
     void set_title(const std::string& title) override { SDL_SetWindowTitle(window_, title.c_str()); }
@@ -93,8 +94,14 @@ private:
     std::vector<std::uint32_t> own_;
     std::vector<SDL_Rect> update_;
     SdlInput input_;
+    // Null off X11: there SDL's mouse is all that is known.
+    std::unique_ptr<XInputSources> x_sources_;
     std::unique_ptr<SdlAudio> audio_;
     SDL_Cursor* wait_cursor_ = nullptr;
+    SDL_Cursor* arrow_cursor_ = nullptr;
+    // The last picture asked for, built once.
+    SDL_Cursor* picture_cursor_ = nullptr;
+    std::uint64_t picture_id_ = 0;
     bool trace_;
 };
 

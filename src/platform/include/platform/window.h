@@ -159,6 +159,17 @@ constexpr UINT PM_REMOVE = 0x0001;
 inline LPCWSTR IDC_ARROW = MAKEINTRESOURCEW(32512);
 inline LPCWSTR IDC_WAIT = MAKEINTRESOURCEW(32514);
 
+// SetClassLongPtrW: the cursor shown while a mouse is over the class's windows (null: the arrow).
+constexpr int GCLP_HCURSOR = -12;
+
+// GetMessageExtraInfo of a pointer message: 0 for a mouse; for a pen or a touch the signature in the
+// bits SIGNATURE_MASK covers, with MI_FROM_TOUCH set for a touch and MI_PEN_ERASER for the pen's
+// eraser end.
+constexpr LPARAM MI_WP_SIGNATURE = 0xFF515700;
+constexpr LPARAM SIGNATURE_MASK = 0xFFFFFF00;
+constexpr LPARAM MI_FROM_TOUCH = 0x80;
+constexpr LPARAM MI_PEN_ERASER = 0x01;
+
 // GetWindowLongPtrW and SetWindowLongPtrW: these, or an offset into the class's extra bytes.
 constexpr int GWLP_ID = -12;
 constexpr int GWL_STYLE = -16;
@@ -226,5 +237,17 @@ short GetAsyncKeyState(int virtualKey);
 // display's scale, as a finger does not shrink on a denser screen).
 int GetSystemMetrics(int index);
 
+// The extra information of the input message last retrieved: where a pointer message came from.
+LPARAM GetMessageExtraInfo();
+
 HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name);
+// A cursor of two 1-bit planes of `width` × `height`, rows padded to 16 bits, first bit leftmost:
+// AND 1 with XOR 0 is transparent, AND 0 paints black (XOR 0) or white (XOR 1); AND 1 with XOR 1
+// (inverting) shows as black.
+HCURSOR CreateCursor(HINSTANCE instance, int hotX, int hotY, int width, int height, const void* andPlane,
+                     const void* xorPlane);
+BOOL DestroyCursor(HCURSOR cursor);
+// The cursor shown until the next pointer move, or until it is set again; IDC_WAIT shows to
+// everyone, any other only to a mouse (a pen or a finger needs no pointer).
 HCURSOR SetCursor(HCURSOR cursor);
+ULONG_PTR SetClassLongPtrW(HWND window, int index, LONG_PTR value);

@@ -90,9 +90,12 @@ TEST(SdlBackend, AnEmulatedScreenShowsWhatIsPresentedAndSaysSoWhenAsked) {
     EXPECT_TRUE(SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN);
     EXPECT_EQ(surface_pixel(window, 7, 5), 0x123456u);
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
-    backend->set_cursor(CursorShape::Wait);
+    backend->set_cursor(cursor_shape(CursorLook::Kind::Wait));
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
-    backend->set_cursor(CursorShape::None);
+    CursorLook cross{CursorLook::Kind::Picture, 3, 3, 1, 1, std::vector<std::uint32_t>(9, 0xFF000000u), 7};
+    backend->set_cursor(cross);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+    backend->set_cursor(cursor_shape(CursorLook::Kind::Hidden));
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
 }
 

@@ -66,9 +66,9 @@ void expect_steps(const std::vector<Step>& steps) {
     }
 }
 
-TEST(SdlInput, OneStylusAtATimeWithEveryMoveStoppingAtTheEdgesAndNoHover) {
+TEST(SdlInput, OneStylusAtATimeWithEveryMoveStoppingAtTheEdgesAndMovesWithNothingPressedAHover) {
     expect_steps({
-        {mouse(SDL_MOUSEMOTION, 10, 10)},
+        {mouse(SDL_MOUSEMOTION, 10, 10), T::PointerHover, 10, 10},
         {mouse(SDL_MOUSEBUTTONDOWN, 5, 5, SDL_BUTTON_MIDDLE)},
         {mouse(SDL_MOUSEBUTTONDOWN, 5, 5, SDL_BUTTON_LEFT, SDL_TOUCH_MOUSEID)},  // a touch's imitation
         {mouse(SDL_MOUSEBUTTONDOWN, -5, 400), T::PointerDown, 0, 319},
@@ -77,7 +77,12 @@ TEST(SdlInput, OneStylusAtATimeWithEveryMoveStoppingAtTheEdgesAndNoHover) {
         {mouse(SDL_MOUSEMOTION, 240, -1), T::PointerMove, 239, 0},
         {finger(SDL_FINGERDOWN, 1, 0.5f, 0.5f)},
         {mouse(SDL_MOUSEBUTTONUP, 13, 23), T::PointerUp, 13, 23},
-        {mouse(SDL_MOUSEMOTION, 14, 24)},
+        {mouse(SDL_MOUSEMOTION, 14, 24), T::PointerHover, 14, 24},
+        {mouse(SDL_MOUSEMOTION, 15, 25, SDL_BUTTON_LEFT, SDL_TOUCH_MOUSEID)},
+        // Where a resting pointer is when the window comes under it is no move of the mouse.
+        {other(SDL_WINDOWEVENT, SDL_WINDOWEVENT_ENTER)},
+        {mouse(SDL_MOUSEMOTION, 16, 26)},
+        {mouse(SDL_MOUSEMOTION, 17, 26), T::PointerHover, 17, 26},
         // Fingers are fractions of the screen; a second one is ignored while the first is down.
         {finger(SDL_FINGERDOWN, 1, 0.5f, 0.25f), T::PointerDown, 120, 80},
         {finger(SDL_FINGERDOWN, 2, 0.1f, 0.1f)},
@@ -87,6 +92,35 @@ TEST(SdlInput, OneStylusAtATimeWithEveryMoveStoppingAtTheEdgesAndNoHover) {
         {finger(SDL_FINGERUP, 1, 0.0f, 0.0f), T::PointerUp, 0, 0},
         {finger(SDL_FINGERMOTION, 2, 0.3f, 0.3f)},
     });
+}
+
+TEST(SdlInput, EachPointerEventSaysItsSourceAndAPenPutDownEndsTheRestingHandsStroke) {
+    SdlInput input{240, 320, kWake};
+    DeviceEvent out;
+    const auto expect = [&](T type, int x, int y, PointerSource source) {
+        EXPECT_EQ(std::tuple(out.type, out.x, out.y, out.source), std::tuple(type, x, y, source));
+    };
+    ASSERT_TRUE(input.translate(finger(SDL_FINGERDOWN, 1, 0.5f, 0.5f), &out));
+    expect(T::PointerDown, 120, 160, PointerSource::Touch);
+    ASSERT_TRUE(input.translate(finger(SDL_FINGERMOTION, 1, 0.25f, 0.5f), &out));
+    expect(T::PointerMove, 60, 160, PointerSource::Touch);
+    // A mouse cannot take over from a finger; a pen can.
+    ASSERT_FALSE(input.translate(mouse(SDL_MOUSEBUTTONDOWN, 30, 40), &out));
+    input.set_mouse_source(PointerSource::Eraser);
+    ASSERT_TRUE(input.translate(mouse(SDL_MOUSEBUTTONDOWN, 30, 40), &out));
+    expect(T::PointerUp, 60, 160, PointerSource::Touch);
+    ASSERT_TRUE(input.take_pending(&out));
+    expect(T::PointerDown, 30, 40, PointerSource::Eraser);
+    ASSERT_FALSE(input.take_pending(&out));
+    ASSERT_FALSE(input.translate(finger(SDL_FINGERUP, 1, 0.25f, 0.5f), &out));
+    input.set_mouse_source(PointerSource::Pen);
+    ASSERT_TRUE(input.translate(mouse(SDL_MOUSEMOTION, 31, 41), &out));
+    expect(T::PointerMove, 31, 41, PointerSource::Pen);
+    ASSERT_TRUE(input.translate(mouse(SDL_MOUSEBUTTONUP, 31, 41), &out));
+    expect(T::PointerUp, 31, 41, PointerSource::Pen);
+    input.set_mouse_source(PointerSource::Mouse);
+    ASSERT_TRUE(input.translate(mouse(SDL_MOUSEMOTION, 50, 60), &out));
+    expect(T::PointerHover, 50, 60, PointerSource::Mouse);
 }
 
 SDL_Event wheel(int x, int y, int at_x, int at_y) {

@@ -1,0 +1,205 @@
+"""The mouse as a mouse: no pointer until the mouse moves, then a cross-hair the pen's size over the
+page (the X server is asked for the cursor it shows, through XFixes) and the arrow over the tool
+button; a right click opens the menu at the pointer; three quick wheel notches turn three pages.
+Then a pen and its eraser end as the X server knows them, by their devices' names: two more master
+pointers, "Tablet Pen" and "Tablet Eraser", whose test devices are named after them."""
+
+import ctypes
+import os
+
+from PIL import Image, ImageDraw
+
+from harness import PAGE_BLUE, expect, main, settled_after
+
+WIDTH, HEIGHT = 1280, 1024
+WHITE = (255, 255, 255)
+MENU_FACE = (192, 192, 192)
+
+
+class CursorImage(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short),
+                ("width", ctypes.c_ushort), ("height", ctypes.c_ushort),
+                ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                ("cursor_serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong)),
+                ("atom", ctypes.c_ulong), ("name", ctypes.c_char_p)]
+
+
+def shown_cursor(display_name):
+    """The cursor the X server shows now: (width, height, hot spot, ARGB pixels row by row)."""
+    x11 = ctypes.CDLL("libX11.so.6")
+    xfixes = ctypes.CDLL("libXfixes.so.3")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    x11.XFree.argtypes = [ctypes.c_void_p]
+    xfixes.XFixesQueryExtension.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int)]
+    xfixes.XFixesQueryVersion.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int)]
+    xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(CursorImage)
+    xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+    display = x11.XOpenDisplay(display_name.encode())
+    expect(display, "cannot open the X display to ask for its cursor")
+    try:
+        a, b = ctypes.c_int(), ctypes.c_int()
+        expect(xfixes.XFixesQueryExtension(display, ctypes.byref(a), ctypes.byref(b)), "the X server has no XFixes")
+        a.value, b.value = 4, 0
+        xfixes.XFixesQueryVersion(display, ctypes.byref(a), ctypes.byref(b))
+        image = xfixes.XFixesGetCursorImage(display)
+        expect(image, "the X server did not give its cursor image")
+        c = image.contents
+        pixels = [c.pixels[i] & 0xFFFFFFFF for i in range(c.width * c.height)]
+        result = (c.width, c.height, (c.xhot, c.yhot), pixels)
+        x11.XFree(image)
+        return result
+    finally:
+        x11.XCloseDisplay(display)
+
+
+class AddMaster(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("name", ctypes.c_char_p), ("send_core", ctypes.c_int),
+                ("enable", ctypes.c_int)]
+
+
+class DeviceInfo(ctypes.Structure):
+    _fields_ = [("deviceid", ctypes.c_int), ("name", ctypes.c_char_p), ("use", ctypes.c_int),
+                ("attachment", ctypes.c_int), ("enabled", ctypes.c_int), ("num_classes", ctypes.c_int),
+                ("classes", ctypes.c_void_p)]
+
+
+class FakeDevices:
+    """Input from devices of given names, through the X server's test extension: each name becomes
+    a master pointer whose test device is "<name> XTEST pointer"."""
+
+    def __init__(self, display_name, names):
+        self.x11 = ctypes.CDLL("libX11.so.6")
+        self.xi = ctypes.CDLL("libXi.so.6")
+        self.xtst = ctypes.CDLL("libXtst.so.6")
+        self.x11.XOpenDisplay.restype = ctypes.c_void_p
+        self.x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        for f in (self.x11.XFlush, self.x11.XSync, self.x11.XCloseDisplay):
+            f.argtypes = [ctypes.c_void_p] + ([ctypes.c_int] if f is self.x11.XSync else [])
+        self.xi.XIChangeHierarchy.argtypes = [ctypes.c_void_p, ctypes.c_void_p, ctypes.c_int]
+        self.xi.XIQueryDevice.restype = ctypes.POINTER(DeviceInfo)
+        self.xi.XIQueryDevice.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.POINTER(ctypes.c_int)]
+        self.xi.XOpenDevice.restype = ctypes.c_void_p
+        self.xi.XOpenDevice.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        self.xtst.XTestFakeDeviceMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p, ctypes.c_int, ctypes.c_int,
+                                                         ctypes.POINTER(ctypes.c_int), ctypes.c_int, ctypes.c_ulong]
+        self.xtst.XTestFakeDeviceButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p, ctypes.c_uint, ctypes.c_int,
+                                                         ctypes.POINTER(ctypes.c_int), ctypes.c_int, ctypes.c_ulong]
+        self.display = self.x11.XOpenDisplay(display_name.encode())
+        expect(self.display, "cannot open the X display for the test devices")
+        for name in names:
+            change = AddMaster(1, name.encode(), 1, 1)  # XIAddMaster, sending core events, enabled
+            self.xi.XIChangeHierarchy(self.display, ctypes.byref(change), 1)
+        self.x11.XSync(self.display, 0)
+        count = ctypes.c_int()
+        info = self.xi.XIQueryDevice(self.display, 0, ctypes.byref(count))  # XIAllDevices
+        found = {info[i].name.decode(): info[i].deviceid for i in range(count.value)}
+        self.devices = {}
+        for name in names:
+            device_id = found.get(f"{name} XTEST pointer")
+            expect(device_id is not None, f"the X server made no test device for {name}: {sorted(found)}")
+            self.devices[name] = self.xi.XOpenDevice(self.display, device_id)
+            expect(self.devices[name], f"cannot open the test device of {name}")
+
+    def stroke(self, name, points):
+        device = self.devices[name]
+
+        def at(x, y):
+            axes = (ctypes.c_int * 2)(x, y)
+            self.xtst.XTestFakeDeviceMotionEvent(self.display, device, 0, 0, axes, 2, 0)
+            return axes
+
+        axes = at(*points[0])
+        self.xtst.XTestFakeDeviceButtonEvent(self.display, device, 1, 1, axes, 2, 0)
+        for point in points[1:]:
+            axes = at(*point)
+        self.xtst.XTestFakeDeviceButtonEvent(self.display, device, 1, 0, axes, 2, 0)
+        self.x11.XFlush(self.display)
+
+    def close(self):
+        self.x11.XCloseDisplay(self.display)
+
+
+def test(session):
+    with session(width=WIDTH, height=HEIGHT) as s:
+        # Five pages, each with a bar at its own height, so the page on the screen can be told.
+        notepad = Image.new("1", (WIDTH, 5 * HEIGHT), 1)
+        draw = ImageDraw.Draw(notepad)
+        for page in range(5):
+            top = page * HEIGHT + 100 + 100 * page
+            draw.rectangle((100, top, 300, top + 20), fill=0)
+        notepad.save(os.path.join(s.folder, "app", "Scrivo.bmp"))
+        scrivo = s.start_scrivo()
+
+        width, height, hot, pixels = shown_cursor(s.display)
+        expect(all(p >> 24 == 0 for p in pixels),
+               f"a {width} x {height} pointer shows before the mouse has moved: {scrivo.output()[-600:]}")
+
+        mark = scrivo.mark()
+        s.xdotool("mousemove", "600", "400")
+        scrivo.wait_for(r".*pointer hover 600 400", mark)
+        width, height, hot, pixels = shown_cursor(s.display)
+        expect((width, height, hot) == (9, 9, (4, 4)),
+               f"the cursor over the page is {width} x {height} with its hot spot at {hot}, not the 9-pixel cross-hair")
+        black, white = 0xFF000000, 0xFFFFFFFF
+        expect(pixels[4 * 9 + 4] == black and pixels[0 * 9 + 4] == black and pixels[4 * 9 + 0] == black,
+               "the cross-hair has no black cross through its hot spot")
+        expect(pixels[0 * 9 + 3] == white and pixels[0] >> 24 == 0, "the cross-hair has no white edge or no clear corners")
+
+        mark = scrivo.mark()
+        s.xdotool("mousemove", str(WIDTH - 15), "15")
+        scrivo.wait_for(rf".*pointer hover {WIDTH - 15} 15", mark)
+        width, height, _, pixels = shown_cursor(s.display)
+        expect((width, height) != (9, 9) and any(p >> 24 for p in pixels),
+               "the cursor over the tool button is not the arrow")
+
+        def after(*action):
+            return settled_after(s, scrivo, *action)
+
+        s.xdotool("mousemove", "600", "400")
+        shot = after("click", "3")
+        expect(shot.getpixel((605, 405)) == MENU_FACE, "a right click at (600, 400) opened no menu there")
+        expect(shot.getpixel((600, 400)) != PAGE_BLUE and shot.getpixel((599, 405)) == PAGE_BLUE
+               and shot.getpixel((605, 399)) == PAGE_BLUE,
+               "the menu of a right click at (600, 400) does not start at the pointer")
+        shot = after("key", "Escape")
+        expect(shot.getpixel((605, 405)) == PAGE_BLUE, "Escape did not close the menu")
+
+        # Three notches at once: the two that come while the first page turns are pages too.
+        shot = after("click", "--repeat", "3", "--delay", "40", "5")
+        expect(shot.getpixel((200, 100 + 100 * 3 + 10)) == WHITE, "three quick wheel notches did not turn to page 4")
+        expect(shot.getpixel((200, 100 + 100 * 2 + 10)) == PAGE_BLUE, "the wheel turned fewer than three pages")
+        expect(shot.getpixel((200, 100 + 100 * 4 + 10)) == PAGE_BLUE, "the wheel turned more than three pages")
+
+        # The pen writes and its eraser end erases, told from the mouse by their devices' names; the
+        # button keeps showing the pen.
+        devices = FakeDevices(s.display, ["Tablet Pen", "Tablet Eraser"])
+        before = s.screenshot()
+        button = [before.getpixel((x, y)) for x in range(WIDTH - 30, WIDTH) for y in range(30)]
+        line = [(x, 700) for x in range(500, 620, 10)]
+        mark = scrivo.mark()
+        devices.stroke("Tablet Pen", line)
+        scrivo.wait_for(r"pointer up 610 700 pen", mark)
+        scrivo.wait_settled(mark)
+        shot = s.screenshot()
+        expect(all(shot.getpixel(p) == WHITE for p in line[:-1]), "the tablet's pen left no ink")
+        mark = scrivo.mark()
+        devices.stroke("Tablet Eraser", [(x, 700) for x in range(520, 580, 10)])
+        scrivo.wait_for(r"pointer up 570 700 eraser", mark)
+        scrivo.wait_settled(mark)
+        shot = s.screenshot()
+        expect(all(shot.getpixel((x, y)) == PAGE_BLUE for x in range(520, 571) for y in range(697, 704)),
+               "the tablet's eraser end did not erase along its stroke")
+        expect(shot.getpixel((505, 700)) == WHITE and shot.getpixel((605, 700)) == WHITE,
+               "the eraser end erased beyond its stroke")
+        expect([shot.getpixel((x, y)) for x in range(WIDTH - 30, WIDTH) for y in range(30)] == button,
+               "the eraser end changed the button's face")
+        devices.close()
+
+        s.xdotool("key", "ctrl+q")
+        expect(scrivo.exit_code() == 0, "Ctrl+Q did not end Scrivo with 0")
+
+
+if __name__ == "__main__":
+    main(test)
