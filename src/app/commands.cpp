@@ -4,6 +4,7 @@
 #include "notepad/notepad.h"
 #include "notepad/notepad_file.h"
 #include "notepad/page_operations.h"
+#include "notepad/undo.h"
 #include "settings/dialog_frame.h"
 #include "settings/options_dialog.h"
 #include "settings/settings.h"
@@ -17,6 +18,9 @@ struct MenuEntry {
 };
 
 constexpr MenuEntry CommandMenu[] = {
+    {L"Undo", IDM_UNDO},
+    {L"Redo", IDM_REDO},
+    {nullptr, 0},
     {L"Cut", IDM_CUT},
     {L"Copy", IDM_COPY},
     {L"Paste", IDM_PASTE},
@@ -91,6 +95,7 @@ void OpenDialog(HWND window, WORD id, DLGPROC procedure) {
 
 void ClearWholePad(HWND window) {
     if (!Ask(window, ClearPadQuestion)) return;
+    RecordRowsStep(0, NotepadHeight);
     ClearNotepad();
     FullRedraw(window);
     DirtyFlag = 1;
@@ -101,6 +106,7 @@ void Compress(HWND window) {
     UpdateWindow(window);
     SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     Sleep(BeforeCompressPause);
+    RecordRowsStep(0, NotepadHeight);
     const int usedPages = CompressNotepad();
     SetCursor(nullptr);
     WCHAR report[128];
@@ -121,6 +127,24 @@ void FindBlank(HWND window) {
         }
     }
     ViewOffset = row;
+    FullRedrawWithPageNumber(window);
+}
+
+// Undo and redo show the step where it was made: on another page, that page with its number.
+void TakeStep(HWND window, int (*step)(LONG*)) {
+    LONG viewRow = 0;
+    if (!step(&viewRow)) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    DirtyFlag = 1;
+    const LONG lastPageTop = NotepadHeight - PageHeight > 0 ? NotepadHeight - PageHeight : 0;
+    viewRow = viewRow < lastPageTop ? viewRow : lastPageTop;
+    if (viewRow == ViewOffset) {
+        FullRedraw(window);
+        return;
+    }
+    ViewOffset = viewRow;
     FullRedrawWithPageNumber(window);
 }
 
@@ -178,6 +202,7 @@ LRESULT RunCommand(HWND window, WORD id) {
     case IDM_CUT:
         // Without a copy the page would be lost for good: it is cleared only once it is safe.
         if (!CopyPage()) break;
+        RecordRowsStep(ViewOffset, PageHeight);
         ClearPage();
         FullRedraw(window);
         DirtyFlag = 1;
@@ -186,6 +211,7 @@ LRESULT RunCommand(HWND window, WORD id) {
         CopyPage();
         break;
     case IDM_PASTE:
+        if (PageClipboard) RecordRowsStep(ViewOffset, PageHeight);
         PastePage();
         FullRedraw(window);
         DirtyFlag = 1;
@@ -202,6 +228,7 @@ LRESULT RunCommand(HWND window, WORD id) {
         ClearWholePad(window);
         break;
     case IDM_CLEAR_PAGE:
+        RecordRowsStep(ViewOffset, PageHeight);
         ClearPage();
         FullRedraw(window);
         DirtyFlag = 1;
@@ -211,6 +238,12 @@ LRESULT RunCommand(HWND window, WORD id) {
         break;
     case IDM_FIND_BLANK:
         FindBlank(window);
+        break;
+    case IDM_UNDO:
+        TakeStep(window, UndoStep);
+        break;
+    case IDM_REDO:
+        TakeStep(window, RedoStep);
         break;
     default:
         break;

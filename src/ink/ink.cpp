@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "notepad/autosave.h"
 #include "notepad/notepad.h"
+#include "notepad/undo.h"
 #include "settings/settings.h"
 
 bool StrokeActive = false;
@@ -37,6 +38,7 @@ void StampImage(LONG left, LONG top, LONG width, LONG height, HDC stamp) {
     const LONG firstRow = imageTop > ViewOffset ? imageTop : ViewOffset;
     const LONG endRow = imageTop + height < ViewOffset + PageHeight ? imageTop + height : ViewOffset + PageHeight;
     if (endRow <= firstRow) return;
+    NoteStampArea(left, firstRow, left + width, endRow);
     StampCopy(NotepadImage.Context, left, firstRow, width, endRow - firstRow, stamp, firstRow - imageTop);
 }
 
@@ -102,6 +104,7 @@ void InkChanged() {
 void StylusDown(int x, int y) {
     DrawHeldSample();
     StrokeJumpLimit = ScaledJumpLimit();
+    BeginStrokeStep();
     LastPoint = {x, y};
     StampEnd(x, y);
     StrokeActive = true;
@@ -112,6 +115,7 @@ void StylusUp(int x, int y) {
     DrawHeldSample();
     LastPoint = {x, y};
     StampEnd(x, y);
+    EndStrokeStep();
     StrokeActive = false;
     InkChanged();
 }

@@ -1,0 +1,327 @@
+#include "notepad/undo.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <new>
+#include <utility>
+#include <vector>
+
+#include "notepad/notepad.h"
+#include "notepad/page_operations.h"
+#include "notepad/run_length.h"
+
+std::size_t UndoBudget = DefaultUndoBudget;
+
+namespace {
+
+// A stroke keeps the image in tiles of 64 × 64 pixels: eight bytes of each of 64 rows.
+constexpr LONG TileRows = 64;
+constexpr LONG TileRowBytes = 8;
+constexpr LONG TilePixels = TileRowBytes * 8;
+
+struct TilePatch {
+    LONG across;  // in tiles from the left
+    LONG down;    // in tiles from the top
+    std::array<BYTE, TileRows * TileRowBytes> bits;
+};
+
+// Whole rows of the image, run-length coded.
+struct RowsPatch {
+    LONG top = 0;
+    LONG height = 0;
+    std::vector<BYTE> runs;
+};
+
+// Applying a step swaps what it keeps with what the image holds, so the same step undoes and
+// redoes. A reshape also swaps the image's height with `otherHeight`.
+struct HistoryStep {
+    LONG viewRow = 0;
+    LONG stride = 0;
+    LONG otherHeight = 0;  // 0 unless the step changes the number of pages
+    std::vector<TilePatch> tiles;
+    RowsPatch rows;
+    std::size_t bytes = 0;
+};
+
+// Steps [0, DoneSteps) can be undone, the rest redone.
+std::deque<HistoryStep> History;
+std::size_t DoneSteps = 0;
+std::size_t TotalBytes = 0;
+
+HistoryStep OpenStroke;
+bool StrokeRecording = false;
+// One bit per tile of the image: kept already by the open stroke.
+std::vector<std::uint64_t> KeptTiles;
+LONG TilesAcross = 0;
+
+BYTE* ImageRow(LONG row) { return NotepadImage.Bits + static_cast<std::ptrdiff_t>(NotepadHeight - 1 - row) * NotepadStride; }
+
+// Rows [top, top + height) lie in one block, the lowest row first.
+BYTE* RowsBlock(LONG top, LONG height) { return ImageRow(top + height - 1); }
+
+std::size_t StepBytes(const HistoryStep& step) {
+    return sizeof step + step.tiles.capacity() * sizeof(TilePatch) + step.rows.runs.capacity();
+}
+
+void DropOldest() {
+    TotalBytes -= History.front().bytes;
+    History.pop_front();
+    if (DoneSteps > 0) --DoneSteps;
+}
+
+void DropRedoable() {
+    while (History.size() > DoneSteps) {
+        TotalBytes -= History.back().bytes;
+        History.pop_back();
+    }
+}
+
+// Tries `attempt` until it gets its memory, dropping the oldest steps for it; false once none is
+// left to drop.
+template <typename Attempt> bool WithRoom(Attempt attempt) {
+    for (;;) {
+        try {
+            attempt();
+            return true;
+        } catch (const std::bad_alloc&) {
+            if (History.empty()) return false;
+            DropOldest();
+        }
+    }
+}
+
+void KeepWithinBudget() {
+    while (TotalBytes > UndoBudget && History.size() > 1) DropOldest();
+}
+
+void PushStep(HistoryStep&& step) {
+    step.bytes = StepBytes(step);
+    if (!WithRoom([&step] { History.push_back(std::move(step)); })) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    TotalBytes += History.back().bytes;
+    DoneSteps = History.size();
+    KeepWithinBudget();
+}
+
+void ForEachTileRow(TilePatch& tile, auto action) {
+    const LONG firstByte = tile.across * TileRowBytes;
+    const LONG bytes = std::min<LONG>(TileRowBytes, NotepadStride - firstByte);
+    const LONG firstRow = tile.down * TileRows;
+    const LONG rows = std::min<LONG>(TileRows, NotepadHeight - firstRow);
+    for (LONG r = 0; r < rows; ++r) action(ImageRow(firstRow + r) + firstByte, tile.bits.data() + r * TileRowBytes, bytes);
+}
+
+void KeepTile(LONG across, LONG down) {
+    const std::size_t index = static_cast<std::size_t>(down) * TilesAcross + across;
+    const std::uint64_t bit = std::uint64_t{1} << (index % 64);
+    if (KeptTiles[index / 64] & bit) return;
+    if (!WithRoom([across, down] { OpenStroke.tiles.push_back({across, down, {}}); })) {
+        // Not even one tile fits: this stroke goes without undo, and its ink stays.
+        StrokeRecording = false;
+        MessageBeep(MB_OK);
+        return;
+    }
+    KeptTiles[index / 64] |= bit;
+    ForEachTileRow(OpenStroke.tiles.back(),
+                   [](const BYTE* image, BYTE* kept, LONG bytes) { std::copy(image, image + bytes, kept); });
+}
+
+void ForgetKeptTiles(const std::vector<TilePatch>& tiles) {
+    for (const TilePatch& tile : tiles) {
+        const std::size_t index = static_cast<std::size_t>(tile.down) * TilesAcross + tile.across;
+        KeptTiles[index / 64] &= ~(std::uint64_t{1} << (index % 64));
+    }
+}
+
+bool TilesFit(const HistoryStep& step) {
+    return std::all_of(step.tiles.begin(), step.tiles.end(), [](const TilePatch& tile) {
+        return tile.across * TileRowBytes < NotepadStride && tile.down * TileRows < NotepadHeight;
+    });
+}
+
+void SwapTiles(HistoryStep& step) {
+    for (TilePatch& tile : step.tiles)
+        ForEachTileRow(tile, [](BYTE* image, BYTE* kept, LONG bytes) { std::swap_ranges(image, image + bytes, kept); });
+}
+
+std::size_t BlockSize(LONG height) { return static_cast<std::size_t>(height) * NotepadStride; }
+
+// The coded rows of the image now, into `patch`.
+void EncodeRows(LONG top, LONG height, RowsPatch* patch) {
+    patch->top = top;
+    patch->height = height;
+    patch->runs.clear();
+    if (height > 0) EncodeRuns(RowsBlock(top, height), BlockSize(height), &patch->runs);
+}
+
+bool DecodeRows(const RowsPatch& patch) {
+    return patch.height <= 0 || DecodeRuns(patch.runs, RowsBlock(patch.top, patch.height), BlockSize(patch.height));
+}
+
+bool SwapRows(HistoryStep& step) {
+    const RowsPatch& kept = step.rows;
+    if (kept.top < 0 || kept.top + kept.height > NotepadHeight) return false;
+    RowsPatch now;
+    try {
+        EncodeRows(kept.top, kept.height, &now);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    DecodeRows(kept);
+    step.rows = std::move(now);
+    return true;
+}
+
+// The image takes the step's other height; the rows that only the taller of the two has travel
+// between the image and the step.
+bool SwapHeight(HistoryStep& step) {
+    const LONG height = NotepadHeight;
+    const LONG target = step.otherHeight;
+    RowsPatch dropped;
+    if (target < height) {
+        try {
+            EncodeRows(target, height - target, &dropped);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+    }
+    // The width stays, and with it the layout of every row the history keeps.
+    if (!ResizeNotepad(NotepadWidth, target)) return false;
+    if (target > height) DecodeRows(step.rows);
+    step.rows = std::move(dropped);
+    step.otherHeight = height;
+    return true;
+}
+
+bool ApplyStep(HistoryStep& step) {
+    if (step.stride != NotepadStride) return false;
+    if (step.otherHeight) return SwapHeight(step);
+    if (!step.tiles.empty()) {
+        if (!TilesFit(step)) return false;
+        SwapTiles(step);
+        return true;
+    }
+    return SwapRows(step);
+}
+
+void Reaccount(HistoryStep& step) {
+    TotalBytes -= step.bytes;
+    step.bytes = StepBytes(step);
+    TotalBytes += step.bytes;
+}
+
+}  // namespace
+
+void BeginStrokeStep() {
+    if (StrokeRecording) EndStrokeStep();
+    DropRedoable();
+    const LONG across = (NotepadStride + TileRowBytes - 1) / TileRowBytes;
+    const LONG down = (NotepadHeight + TileRows - 1) / TileRows;
+    const std::size_t words = (static_cast<std::size_t>(across) * down + 63) / 64;
+    StrokeRecording = WithRoom([words] {
+        if (KeptTiles.size() != words) KeptTiles.assign(words, 0);
+    });
+    TilesAcross = across;
+    OpenStroke = HistoryStep{};
+    OpenStroke.viewRow = ViewOffset;
+    OpenStroke.stride = NotepadStride;
+    if (!StrokeRecording) MessageBeep(MB_OK);
+}
+
+void NoteStampArea(LONG left, LONG top, LONG right, LONG bottom) {
+    if (!StrokeRecording) return;
+    left = std::max<LONG>(left, 0);
+    top = std::max<LONG>(top, 0);
+    right = std::min(right, NotepadWidth);
+    bottom = std::min(bottom, NotepadHeight);
+    if (right <= left || bottom <= top) return;
+    for (LONG down = top / TileRows; down <= (bottom - 1) / TileRows; ++down)
+        for (LONG across = left / TilePixels; across <= (right - 1) / TilePixels && StrokeRecording; ++across)
+            KeepTile(across, down);
+}
+
+void EndStrokeStep() {
+    if (!StrokeRecording) {
+        ForgetKeptTiles(OpenStroke.tiles);
+        OpenStroke = HistoryStep{};
+        return;
+    }
+    StrokeRecording = false;
+    ForgetKeptTiles(OpenStroke.tiles);
+    if (!OpenStroke.tiles.empty()) PushStep(std::move(OpenStroke));
+    OpenStroke = HistoryStep{};
+}
+
+void RecordRowsStep(LONG top, LONG height) {
+    if (StrokeRecording) EndStrokeStep();
+    DropRedoable();
+    top = std::max<LONG>(top, 0);
+    height = std::min<LONG>(height, NotepadHeight - top);
+    HistoryStep step;
+    step.viewRow = ViewOffset;
+    step.stride = NotepadStride;
+    if (!WithRoom([&step, top, height] { EncodeRows(top, height, &step.rows); })) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    PushStep(std::move(step));
+}
+
+int ReshapeNotepad(int width, int height) {
+    if (StrokeRecording) EndStrokeStep();
+    DropRedoable();
+    HistoryStep step;
+    step.viewRow = ViewOffset;
+    step.stride = NotepadStride;
+    step.otherHeight = NotepadHeight;
+    const LONG dropFrom = std::min<LONG>(height, NotepadHeight);
+    const bool kept = WithRoom([&step, dropFrom] { EncodeRows(dropFrom, NotepadHeight - dropFrom, &step.rows); });
+    if (!kept) MessageBeep(MB_OK);
+    if (!ResizeNotepad(width, height)) return 0;
+    // A wider image no longer matches anything the history keeps.
+    if (NotepadStride != step.stride) {
+        ClearHistory();
+        return 1;
+    }
+    if (kept && NotepadHeight != step.otherHeight) PushStep(std::move(step));
+    return 1;
+}
+
+int UndoStep(LONG* viewRow) {
+    if (StrokeRecording) EndStrokeStep();
+    if (DoneSteps == 0) return 0;
+    HistoryStep& step = History[DoneSteps - 1];
+    if (!ApplyStep(step)) return 0;
+    Reaccount(step);
+    --DoneSteps;
+    *viewRow = step.viewRow;
+    return 1;
+}
+
+int RedoStep(LONG* viewRow) {
+    if (StrokeRecording) EndStrokeStep();
+    if (DoneSteps == History.size()) return 0;
+    HistoryStep& step = History[DoneSteps];
+    if (!ApplyStep(step)) return 0;
+    Reaccount(step);
+    ++DoneSteps;
+    *viewRow = step.viewRow;
+    return 1;
+}
+
+void ClearHistory() {
+    History = {};
+    DoneSteps = 0;
+    TotalBytes = 0;
+    OpenStroke = HistoryStep{};
+    StrokeRecording = false;
+    KeptTiles = {};
+}
+
+std::size_t HistoryBytes() { return TotalBytes; }
+
+std::size_t HistorySteps() { return History.size(); }

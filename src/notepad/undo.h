@@ -1,0 +1,36 @@
+// The undo history: what each stroke or command changed in the notepad image, kept as it was
+// before, so that the step can be taken back and given again. It lives for the run only.
+#pragma once
+
+#include <cstddef>
+
+#include "platform/platform.h"
+
+// The history's memory; the oldest steps go first when a new one needs room.
+constexpr std::size_t DefaultUndoBudget = std::size_t{64} << 20;
+extern std::size_t UndoBudget;
+
+// A stroke is one step from the stylus going down to it coming up. Each stamp announces the
+// rectangle of the image it is about to write, so the parts it touches are kept first.
+void BeginStrokeStep();
+void NoteStampArea(LONG left, LONG top, LONG right, LONG bottom);
+void EndStrokeStep();
+
+// A command keeps rows [top, top + height) as they are before it changes them. Without the memory
+// for them it beeps and the command goes ahead without a step: nothing written is ever held back.
+void RecordRowsStep(LONG top, LONG height);
+// An Options OK that changes the number of pages: the notepad takes the new height, and the pages
+// it drops are kept. Returns 0 when the notepad could not be resized.
+int ReshapeNotepad(int width, int height);
+
+// Take back the newest step, or give back the last one taken back. Each returns 0 when there is
+// none, or when it could not be done for want of memory (the image is then as it was); otherwise
+// *viewRow is the view the step was made in.
+int UndoStep(LONG* viewRow);
+int RedoStep(LONG* viewRow);
+
+// A notepad read from disk starts a history of its own; shutdown releases it.
+void ClearHistory();
+// The memory the history holds, for the budget and its tests.
+std::size_t HistoryBytes();
+std::size_t HistorySteps();
