@@ -368,6 +368,14 @@ def drag(s, points):
     s.xdotool("mousemove", str(points[0][0]), str(points[0][1]), "mousedown", "1", *moves, "mouseup", "1")
 
 
+def write(s, scrivo, stroke):
+    """Draws the stroke and waits until Scrivo has shown it."""
+    mark = scrivo.mark()
+    drag(s, stroke)
+    scrivo.wait_for(r"pointer up \d+ \d+", mark)
+    scrivo.wait_settled(mark)
+
+
 def not_page(image, points):
     return [p for p in points if image.getpixel(p) != PAGE_BLUE]
 
