@@ -130,18 +130,22 @@ void FindBlank(HWND window) {
     FullRedrawWithPageNumber(window);
 }
 
-// Undo and redo show the step where it was made: on another page, that page with its number.
-void TakeStep(HWND window, int (*step)(LONG*)) {
-    LONG viewRow = 0;
-    if (!step(&viewRow)) {
+// Undo and redo show the step where it was made: on another page, that page with its number; on
+// this one, only what the step changed is drawn again.
+void TakeStep(HWND window, int (*step)(StepPlace*)) {
+    StepPlace place{};
+    if (!step(&place)) {
         MessageBeep(MB_OK);
         return;
     }
     DirtyFlag = 1;
     const LONG lastPageTop = NotepadHeight - PageHeight > 0 ? NotepadHeight - PageHeight : 0;
-    viewRow = viewRow < lastPageTop ? viewRow : lastPageTop;
+    const LONG viewRow = place.viewRow < lastPageTop ? place.viewRow : lastPageTop;
     if (viewRow == ViewOffset) {
-        FullRedraw(window);
+        const RECT onScreen = {place.changed.left, place.changed.top - ViewOffset, place.changed.right,
+                               place.changed.bottom - ViewOffset};
+        InvalidateRect(window, &onScreen, FALSE);
+        UpdateWindow(window);
         return;
     }
     ViewOffset = viewRow;

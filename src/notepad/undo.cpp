@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <new>
 #include <utility>
@@ -20,8 +21,11 @@ namespace {
 constexpr LONG TileRows = 64;
 constexpr LONG TileRowBytes = 8;
 constexpr LONG TilePixels = TileRowBytes * 8;
+constexpr std::size_t TypicalStrokeTiles = 16;
 
 struct TilePatch {
+    // The bits are filled from the image at once: no need to clear them first.
+    TilePatch(LONG tilesAcross, LONG tilesDown) : across(tilesAcross), down(tilesDown) {}
     LONG across;  // in tiles from the left
     LONG down;    // in tiles from the top
     std::array<BYTE, TileRows * TileRowBytes> bits;
@@ -119,15 +123,18 @@ void KeepTile(LONG across, LONG down) {
     const std::size_t index = static_cast<std::size_t>(down) * TilesAcross + across;
     const std::uint64_t bit = std::uint64_t{1} << (index % 64);
     if (KeptTiles[index / 64] & bit) return;
-    if (!WithRoom([across, down] { OpenStroke.tiles.push_back({across, down, {}}); })) {
+    if (!WithRoom([across, down] { OpenStroke.tiles.emplace_back(across, down); })) {
         // Not even one tile fits: this stroke goes without undo, and its ink stays.
         StrokeRecording = false;
         MessageBeep(MB_OK);
         return;
     }
     KeptTiles[index / 64] |= bit;
-    ForEachTileRow(OpenStroke.tiles.back(),
-                   [](const BYTE* image, BYTE* kept, LONG bytes) { std::copy(image, image + bytes, kept); });
+    ForEachTileRow(OpenStroke.tiles.back(), [](const BYTE* image, BYTE* kept, LONG bytes) {
+        // A whole tile row is one fixed move, not a call to copy a few bytes.
+        if (bytes == TileRowBytes) std::memcpy(kept, image, TileRowBytes);
+        else std::memcpy(kept, image, static_cast<std::size_t>(bytes));
+    });
 }
 
 void ForgetKeptTiles(const std::vector<TilePatch>& tiles) {
@@ -214,6 +221,27 @@ void Reaccount(HistoryStep& step) {
     TotalBytes += step.bytes;
 }
 
+RECT ChangedArea(const HistoryStep& step) {
+    if (step.otherHeight) return {0, 0, NotepadWidth, std::max(NotepadHeight, step.otherHeight)};
+    if (step.tiles.empty()) return {0, step.rows.top, NotepadWidth, step.rows.top + step.rows.height};
+    RECT area = {NotepadWidth, NotepadHeight, 0, 0};
+    for (const TilePatch& tile : step.tiles) {
+        area.left = std::min(area.left, tile.across * TilePixels);
+        area.top = std::min(area.top, tile.down * TileRows);
+        area.right = std::max(area.right, (tile.across + 1) * TilePixels);
+        area.bottom = std::max(area.bottom, (tile.down + 1) * TileRows);
+    }
+    return area;
+}
+
+bool TakeStep(HistoryStep& step, StepPlace* place) {
+    if (!ApplyStep(step)) return false;
+    Reaccount(step);
+    *place = {step.viewRow, ChangedArea(step)};
+    return true;
+}
+
+
 }  // namespace
 
 void BeginStrokeStep() {
@@ -227,24 +255,33 @@ void BeginStrokeStep() {
     });
     TilesAcross = across;
     OpenStroke = HistoryStep{};
+    KeptStrokeArea = NothingKept;
     OpenStroke.viewRow = ViewOffset;
     OpenStroke.stride = NotepadStride;
+    // Room for an ordinary stroke's tiles at once, rather than growing tile by tile as it is drawn.
+    if (StrokeRecording) StrokeRecording = WithRoom([] { OpenStroke.tiles.reserve(TypicalStrokeTiles); });
     if (!StrokeRecording) MessageBeep(MB_OK);
 }
 
-void NoteStampArea(LONG left, LONG top, LONG right, LONG bottom) {
+RECT KeptStrokeArea = NothingKept;
+
+void KeepStrokeArea(LONG left, LONG top, LONG right, LONG bottom) {
     if (!StrokeRecording) return;
     left = std::max<LONG>(left, 0);
     top = std::max<LONG>(top, 0);
     right = std::min(right, NotepadWidth);
     bottom = std::min(bottom, NotepadHeight);
     if (right <= left || bottom <= top) return;
-    for (LONG down = top / TileRows; down <= (bottom - 1) / TileRows; ++down)
-        for (LONG across = left / TilePixels; across <= (right - 1) / TilePixels && StrokeRecording; ++across)
-            KeepTile(across, down);
+    const RECT tiles = {left / TilePixels, top / TileRows, (right - 1) / TilePixels, (bottom - 1) / TileRows};
+    for (LONG down = tiles.top; down <= tiles.bottom; ++down)
+        for (LONG across = tiles.left; across <= tiles.right && StrokeRecording; ++across) KeepTile(across, down);
+    if (StrokeRecording)
+        KeptStrokeArea = {tiles.left * TilePixels, tiles.top * TileRows, (tiles.right + 1) * TilePixels,
+                          (tiles.bottom + 1) * TileRows};
 }
 
 void EndStrokeStep() {
+    KeptStrokeArea = NothingKept;
     if (!StrokeRecording) {
         ForgetKeptTiles(OpenStroke.tiles);
         OpenStroke = HistoryStep{};
@@ -291,25 +328,17 @@ int ReshapeNotepad(int width, int height) {
     return 1;
 }
 
-int UndoStep(LONG* viewRow) {
+int UndoStep(StepPlace* place) {
     if (StrokeRecording) EndStrokeStep();
-    if (DoneSteps == 0) return 0;
-    HistoryStep& step = History[DoneSteps - 1];
-    if (!ApplyStep(step)) return 0;
-    Reaccount(step);
+    if (DoneSteps == 0 || !TakeStep(History[DoneSteps - 1], place)) return 0;
     --DoneSteps;
-    *viewRow = step.viewRow;
     return 1;
 }
 
-int RedoStep(LONG* viewRow) {
+int RedoStep(StepPlace* place) {
     if (StrokeRecording) EndStrokeStep();
-    if (DoneSteps == History.size()) return 0;
-    HistoryStep& step = History[DoneSteps];
-    if (!ApplyStep(step)) return 0;
-    Reaccount(step);
+    if (DoneSteps == History.size() || !TakeStep(History[DoneSteps], place)) return 0;
     ++DoneSteps;
-    *viewRow = step.viewRow;
     return 1;
 }
 
@@ -319,6 +348,7 @@ void ClearHistory() {
     TotalBytes = 0;
     OpenStroke = HistoryStep{};
     StrokeRecording = false;
+    KeptStrokeArea = NothingKept;
     KeptTiles = {};
 }
 
