@@ -113,6 +113,14 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_LBUTTONUP:
         StylusUp(LOWORD(lParam), HIWORD(lParam));
         return 0;
+    case WM_CANCELMODE:
+        CancelStroke();
+        return 0;
+    // Two fingers tapping undo, three redo.
+    case WM_GESTURE:
+        if (wParam == GID_TWOFINGERTAP) return RunCommand(window, IDM_UNDO);
+        if (wParam == GID_THREEFINGERTAP) return RunCommand(window, IDM_REDO);
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_TIMER:
         if (wParam == AutosaveTimerId) AutosaveTimer();
         return 0;

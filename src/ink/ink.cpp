@@ -120,6 +120,16 @@ void StylusUp(int x, int y) {
     InkChanged();
 }
 
+void CancelStroke() {
+    if (!StrokeActive) return;
+    StrokeActive = false;
+    SampleHeld = false;
+    RECT changed{};
+    if (!CancelStrokeStep(&changed)) return;
+    const RECT onScreen = {changed.left, changed.top - ViewOffset, changed.right, changed.bottom - ViewOffset};
+    InvalidateRect(MainWindow, &onScreen, FALSE);
+}
+
 void StylusMove(int x, int y) {
     if (!StrokeActive) {
         SendMessageW(MainWindow, WM_LBUTTONDOWN, 0, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));

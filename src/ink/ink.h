@@ -16,3 +16,5 @@ extern POINT HeldSample;
 void StylusDown(int x, int y);
 void StylusMove(int x, int y);
 void StylusUp(int x, int y);
+// The stroke in progress was the first finger of a tap of several: its ink goes.
+void CancelStroke();

@@ -293,6 +293,19 @@ void EndStrokeStep() {
     OpenStroke = HistoryStep{};
 }
 
+int CancelStrokeStep(RECT* changed) {
+    KeptStrokeArea = NothingKept;
+    ForgetKeptTiles(OpenStroke.tiles);
+    const bool kept = StrokeRecording && !OpenStroke.tiles.empty();
+    StrokeRecording = false;
+    if (kept) {
+        SwapTiles(OpenStroke);
+        *changed = ChangedArea(OpenStroke);
+    }
+    OpenStroke = HistoryStep{};
+    return kept ? 1 : 0;
+}
+
 void RecordRowsStep(LONG top, LONG height) {
     if (StrokeRecording) EndStrokeStep();
     DropRedoable();

@@ -14,6 +14,10 @@ extern std::size_t UndoBudget;
 // rectangle of the image it is about to write, so the parts it touches are kept first.
 void BeginStrokeStep();
 void EndStrokeStep();
+// The open stroke was no stroke (a finger of a several-finger tap): the image gets back what it
+// covered, and no step is kept. Returns 0 when nothing was kept to give back; else *changed is the
+// rectangle of the image given back.
+int CancelStrokeStep(RECT* changed);
 // Image pixels whose parts the open stroke has kept already; empty when no stroke is kept. Each
 // pen move stamps dozens of times, mostly within it, so that test is all most stamps cost.
 constexpr RECT NothingKept = {0, 0, 0, 0};

@@ -348,3 +348,40 @@ TEST(RunLengthTest, PagesOfEveryKindComeBackByteForByteAndBlankOnesCostAlmostNot
     coded.pop_back();
     EXPECT_FALSE(DecodeRuns(coded, blocks[1].data(), blocks[1].size()));
 }
+
+TEST_F(UndoTest, ATapOfTwoFingersUndoesOfThreeRedoesAndTheFirstFingerLeavesNoInk) {
+    AnswerNewPad();
+    const auto tap = [this](int fingers) {
+        platform::DeviceEvent event{Type::FingerTap, 120, 160};
+        event.fingers = fingers;
+        screen_->push(event);
+    };
+    Idle([this] { Stroke({{50, 50}, {70, 60}}); });
+    Idle([this, tap] {
+        ASSERT_FALSE(ImageBit(60, 55));
+        // The first finger draws until the second lands; then the tap undoes the stroke before it.
+        screen_->push({Type::PointerDown, 120, 160});
+        screen_->push({Type::PointerMove, 125, 162});
+        screen_->push({Type::PointerCancel, 120, 160});
+        tap(2);
+    });
+    Idle([this, tap] {
+        EXPECT_TRUE(ImageBit(60, 55));
+        EXPECT_TRUE(ImageBit(120, 160));
+        EXPECT_TRUE(ImageBit(125, 162));
+        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
+        EXPECT_EQ(HistorySteps(), 1u);
+        tap(3);
+    });
+    Idle([this, tap] {
+        EXPECT_FALSE(ImageBit(60, 55));
+        const int beeps = screen_->beeps();
+        tap(3);
+        tap(4);  // no gesture of ours
+        Idle([this, beeps] {
+            EXPECT_EQ(screen_->beeps(), beeps + 1);
+            EXPECT_FALSE(ImageBit(60, 55));
+        });
+    });
+    Finish();
+}

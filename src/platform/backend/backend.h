@@ -17,6 +17,11 @@ struct DeviceEvent {
         PointerDown,     // pen, finger or left mouse button touches the screen at (x, y)
         PointerMove,     // only while down: there is no hover
         PointerUp,
+        // The press turned out to be one finger of several: what it began is no stroke. No move or
+        // release follows it.
+        PointerCancel,
+        // `fingers` fingers tapped the screen together at (x, y), where the first one touched.
+        FingerTap,
         // The mouse's right button and wheel: never the stylus. Pressed or turned at (x, y).
         RightButtonDown,
         RightButtonUp,
@@ -37,6 +42,7 @@ struct DeviceEvent {
     bool repeat = false;
     int wheel = 0;
     char32_t character = 0;
+    int fingers = 0;
 };
 
 enum class CursorShape { None, Wait };

@@ -1,6 +1,7 @@
 // SDL's input and window events as the platform's device events. The mouse's left button, a finger
 // and a pen are one stylus: a press, the moves while pressed (every one of them, none merged, none
-// while nothing is pressed) and a release. A second finger is ignored while the first is down.
+// while nothing is pressed) and a release. A second finger on the screen cancels the first finger's
+// press, and two or three fingers that tap together are one tap of several fingers.
 // Keys come as virtual keys, typed text as characters.
 #pragma once
 
@@ -10,6 +11,7 @@
 #include <deque>
 
 #include "backend/backend.h"
+#include "backend/sdl/sdl_taps.h"
 
 namespace platform {
 
@@ -29,6 +31,8 @@ private:
 
     bool pointer(DeviceEvent::Type type, int x, int y, DeviceEvent* out) const;
     bool finger(DeviceEvent::Type type, const SDL_TouchFingerEvent& touch, DeviceEvent* out);
+    // Fingers beyond the first: they end its stroke and may make a tap of several fingers.
+    bool several_fingers(DeviceEvent::Type type, const SDL_TouchFingerEvent& touch, int x, int y, DeviceEvent* out);
 
     int width_;
     int height_;
@@ -37,6 +41,9 @@ private:
     SDL_TouchID touch_ = 0;
     SDL_FingerID finger_ = 0;
     std::deque<char32_t> pending_text_;
+    FingerTaps taps_;
+    int tap_x_ = 0;
+    int tap_y_ = 0;
 };
 
 }  // namespace platform
