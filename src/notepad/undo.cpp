@@ -53,6 +53,7 @@ struct HistoryStep {
 std::deque<HistoryStep> History;
 std::size_t DoneSteps = 0;
 std::size_t TotalBytes = 0;
+int MemoryFailures = 0;
 
 HistoryStep OpenStroke;
 bool StrokeRecording = false;
@@ -87,6 +88,10 @@ void DropRedoable() {
 template <typename Attempt> bool WithRoom(Attempt attempt) {
     for (;;) {
         try {
+            if (MemoryFailures > 0) {
+                --MemoryFailures;
+                throw std::bad_alloc();
+            }
             attempt();
             return true;
         } catch (const std::bad_alloc&) {
@@ -364,6 +369,8 @@ void ClearHistory() {
     KeptStrokeArea = NothingKept;
     KeptTiles = {};
 }
+
+void FailHistoryMemory(int count) { MemoryFailures = count; }
 
 std::size_t HistoryBytes() { return TotalBytes; }
 

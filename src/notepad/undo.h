@@ -51,6 +51,8 @@ int RedoStep(StepPlace* place);
 
 // A notepad read from disk starts a history of its own; shutdown releases it.
 void ClearHistory();
+// For tests: the history's next `count` requests for memory fail as if none were left.
+void FailHistoryMemory(int count);
 // The memory the history holds, for the budget and its tests.
 std::size_t HistoryBytes();
 std::size_t HistorySteps();

@@ -385,3 +385,42 @@ TEST_F(UndoTest, ATapOfTwoFingersUndoesOfThreeRedoesAndTheFirstFingerLeavesNoInk
     });
     Finish();
 }
+
+TEST_F(UndoTest, WithoutMemoryTheOldestStepsGoAndAtWorstAStepHasNoUndoButTheInkStays) {
+    AnswerNewPad();
+    Idle([this] {
+        for (int row : {40, 60, 80}) Stroke({{40, row}, {60, row}});
+    });
+    Idle([this] {
+        ASSERT_EQ(HistorySteps(), 3u);
+        // Two refusals: the two oldest steps make room for the new stroke.
+        FailHistoryMemory(2);
+        Stroke({{40, 100}, {60, 100}});
+    });
+    Idle([this] {
+        EXPECT_FALSE(ImageBit(50, 100));
+        EXPECT_EQ(HistorySteps(), 2u);
+        const int beeps = screen_->beeps();
+        FailHistoryMemory(1000);
+        Stroke({{40, 120}, {60, 120}});
+        // Each step that finds no memory at all says so once and goes ahead without undo.
+        Idle([this, beeps] {
+            EXPECT_FALSE(ImageBit(50, 120));
+            EXPECT_EQ(screen_->beeps(), beeps + 1);
+            PostMessageW(MainWindow, WM_COMMAND, IDM_CLEAR_PAGE, 0);
+        });
+        Idle([this, beeps] {
+            EXPECT_TRUE(ImageBit(50, 120));
+            EXPECT_EQ(screen_->beeps(), beeps + 2);
+            EXPECT_EQ(HistorySteps(), 0u);
+            FailHistoryMemory(0);
+            ControlKey('Z');
+            Idle([this, beeps] {
+                EXPECT_EQ(screen_->beeps(), beeps + 3);
+                EXPECT_TRUE(ImageBit(50, 40));
+                EXPECT_EQ(DirtyFlag, 1);
+            });
+        });
+    });
+    Finish();
+}
