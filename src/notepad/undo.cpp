@@ -155,9 +155,15 @@ bool TilesFit(const HistoryStep& step) {
     });
 }
 
-void SwapTiles(HistoryStep& step) {
+// True when the tiles differed from the image.
+bool SwapTiles(HistoryStep& step) {
+    bool differed = false;
     for (TilePatch& tile : step.tiles)
-        ForEachTileRow(tile, [](BYTE* image, BYTE* kept, LONG bytes) { std::swap_ranges(image, image + bytes, kept); });
+        ForEachTileRow(tile, [&differed](BYTE* image, BYTE* kept, LONG bytes) {
+            differed = differed || !std::equal(image, image + bytes, kept);
+            std::swap_ranges(image, image + bytes, kept);
+        });
+    return differed;
 }
 
 std::size_t BlockSize(LONG height) { return static_cast<std::size_t>(height) * NotepadStride; }
@@ -174,7 +180,7 @@ bool DecodeRows(const RowsPatch& patch) {
     return patch.height <= 0 || DecodeRuns(patch.runs, RowsBlock(patch.top, patch.height), BlockSize(patch.height));
 }
 
-bool SwapRows(HistoryStep& step) {
+bool SwapRows(HistoryStep& step, bool* differed) {
     const RowsPatch& kept = step.rows;
     if (kept.top < 0 || kept.top + kept.height > NotepadHeight) return false;
     RowsPatch now;
@@ -183,6 +189,7 @@ bool SwapRows(HistoryStep& step) {
     } catch (const std::bad_alloc&) {
         return false;
     }
+    *differed = now.runs != kept.runs;
     DecodeRows(kept);
     step.rows = std::move(now);
     return true;
@@ -209,15 +216,17 @@ bool SwapHeight(HistoryStep& step) {
     return true;
 }
 
-bool ApplyStep(HistoryStep& step) {
+// False when the step cannot be applied; *differed says whether it changed the image.
+bool ApplyStep(HistoryStep& step, bool* differed) {
+    *differed = true;
     if (step.stride != NotepadStride) return false;
     if (step.otherHeight) return SwapHeight(step);
     if (!step.tiles.empty()) {
         if (!TilesFit(step)) return false;
-        SwapTiles(step);
+        *differed = SwapTiles(step);
         return true;
     }
-    return SwapRows(step);
+    return SwapRows(step, differed);
 }
 
 void Reaccount(HistoryStep& step) {
@@ -239,8 +248,8 @@ RECT ChangedArea(const HistoryStep& step) {
     return area;
 }
 
-bool TakeStep(HistoryStep& step, StepPlace* place) {
-    if (!ApplyStep(step)) return false;
+bool TakeStep(HistoryStep& step, StepPlace* place, bool* differed) {
+    if (!ApplyStep(step, differed)) return false;
     Reaccount(step);
     *place = {step.viewRow, ChangedArea(step)};
     return true;
@@ -304,7 +313,7 @@ int CancelStrokeStep(RECT* changed) {
     const bool kept = StrokeRecording && !OpenStroke.tiles.empty();
     StrokeRecording = false;
     if (kept) {
-        SwapTiles(OpenStroke);
+        SwapTiles(OpenStroke);  // whether it drew anything or not, the image is as before
         *changed = ChangedArea(OpenStroke);
     }
     OpenStroke = HistoryStep{};
@@ -346,17 +355,25 @@ int ReshapeNotepad(int width, int height) {
     return 1;
 }
 
+// A step that changed nothing (a page cleared that was blank, an eraser over paper) is passed over:
+// undo and redo always show a change when there is one to show.
 int UndoStep(StepPlace* place) {
     if (StrokeRecording) EndStrokeStep();
-    if (DoneSteps == 0 || !TakeStep(History[DoneSteps - 1], place)) return 0;
-    --DoneSteps;
+    bool differed = false;
+    while (!differed) {
+        if (DoneSteps == 0 || !TakeStep(History[DoneSteps - 1], place, &differed)) return 0;
+        --DoneSteps;
+    }
     return 1;
 }
 
 int RedoStep(StepPlace* place) {
     if (StrokeRecording) EndStrokeStep();
-    if (DoneSteps == History.size() || !TakeStep(History[DoneSteps], place)) return 0;
-    ++DoneSteps;
+    bool differed = false;
+    while (!differed) {
+        if (DoneSteps == History.size() || !TakeStep(History[DoneSteps], place, &differed)) return 0;
+        ++DoneSteps;
+    }
     return 1;
 }
 

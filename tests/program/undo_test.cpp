@@ -64,14 +64,16 @@ protected:
     }
 };
 
-// The reference: the images the notepad went through, and which of them it shows now. A change
-// drops the images after the current one; undo and redo move along them, or beep at either end.
+// The reference: the images the notepad went through, and which of them it shows now. A stroke or
+// command drops the images after the current one, and adds its own if it changed anything; undo
+// and redo move along them, or beep at either end.
 struct ImageModel {
     std::vector<std::vector<BYTE>> images;
     std::size_t current = 0;
 
     void Changed(std::vector<BYTE> image) {
         images.resize(current + 1);
+        if (image == images[current]) return;
         images.push_back(std::move(image));
         ++current;
     }
