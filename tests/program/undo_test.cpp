@@ -359,3 +359,23 @@ TEST_F(UndoTest, WithoutMemoryTheOldestStepsGoAndAtWorstAStepHasNoUndoButTheInkS
     });
     Finish();
 }
+
+TEST_F(UndoTest, ANotepadReadAgainFromDiskStartsWithNothingToUndo) {
+    AnswerNewPad();
+    Idle([this] { Stroke({{40, 40}, {60, 40}}); });
+    Idle([this] {
+        SendMessageW(MainWindow, WM_ACTIVATE, WA_INACTIVE, 0);  // saved as another program comes
+        // That program writes a notepad of its own, three pages with a mark of its own.
+        WriteBmp(NotepadPath(), 240, 3 * 320, [](int x, int y) { return x == 7 && y == 7; });
+        SendMessageW(MainWindow, WM_ACTIVATE, WA_ACTIVE, 0);
+        ASSERT_EQ(NotepadHeight, 3 * 320);
+        const int beeps = screen_->beeps();
+        ControlKey('Z');
+        Idle([this, beeps] {
+            EXPECT_EQ(screen_->beeps(), beeps + 1);
+            EXPECT_FALSE(ImageBit(7, 7));
+            EXPECT_TRUE(ImageBit(50, 40));
+        });
+    });
+    Finish();
+}
