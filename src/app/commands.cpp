@@ -94,7 +94,8 @@ void OpenDialog(HWND window, WORD id, DLGPROC procedure) {
 }
 
 void ClearWholePad(HWND window) {
-    if (!Ask(window, ClearPadQuestion)) return;
+    // Return must not wipe the notepad: Cancel answers until the user moves to OK.
+    if (MessageBoxW(window, ClearPadQuestion, L"Scrivo", MB_OKCANCEL | MB_DEFBUTTON2) != IDOK) return;
     RecordRowsStep(0, NotepadHeight);
     ClearNotepad();
     FullRedraw(window);
@@ -199,9 +200,11 @@ LRESULT RunCommand(HWND window, WORD id) {
         break;
     case IDM_PEN:
         DrawMode = DRAW_PEN;
+        InvalidateRect(ToolButton, nullptr, FALSE);  // its face shows the mode, whoever set it
         break;
     case IDM_ERASER:
         DrawMode = DRAW_ERASER;
+        InvalidateRect(ToolButton, nullptr, FALSE);
         break;
     case IDM_CUT:
         // Without a copy the page would be lost for good: it is cleared only once it is safe.

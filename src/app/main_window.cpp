@@ -27,8 +27,8 @@ void PaintMainWindow(HWND window) {
 
 void ShutDown() {
     // When start-up could not make a notepad there is nothing to save, and the stored position
-    // belongs to the notepad that is still on disk. Until start-up has read the settings (the window
-    // can close while the "New Pad Created" box is up) there is no position of this run to store.
+    // belongs to the notepad that is still on disk. Until start-up has read the settings there is no
+    // position of this run to store.
     if (NotepadImage.Bitmap) {
         // An autosave still writing ends first: the save below must not race it for the file.
         FinishAutosave();

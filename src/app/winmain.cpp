@@ -60,8 +60,6 @@ int WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
         DestroyWindow(MainWindow);
         return 1;
     }
-    // Paints that came while the "New Pad Created" box was up had nothing to draw with yet.
-    InvalidateRect(MainWindow, nullptr, FALSE);
 
     MSG message = {};
     while (GetMessageW(&message, nullptr, 0, 0)) {

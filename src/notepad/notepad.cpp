@@ -139,6 +139,7 @@ int InitNotepad(HWND mainWindow, HINSTANCE instance) {
     NotepadImage.Context = CreateCompatibleDC(nullptr);
 
     HBITMAP loaded = nullptr;
+    WCHAR newPadMessage[RefusalNoteLength + 32] = {};
     if (ChooseNotepadFilePath()) {
         RemoveLeftoverSaves(NotepadFilePath);
         loaded = LoadNotepadFile(NotepadImage.Context, NotepadFilePath);
@@ -156,11 +157,8 @@ int InitNotepad(HWND mainWindow, HINSTANCE instance) {
         ClearNotepad();
         WCHAR note[RefusalNoteLength];
         FormatRefusalNote(note, ARRAYSIZE(note));
-        WCHAR message[RefusalNoteLength + 32];
-        wnsprintfW(message, ARRAYSIZE(message), note[0] ? L"New Pad Created\n%s" : L"New Pad Created", note);
-        MessageBoxW(mainWindow, message, L"Scrivo", MB_OK);
-        // Closed while the box was up: the shutdown has run and released the notepad.
-        if (!IsWindow(mainWindow)) return 1;
+        wnsprintfW(newPadMessage, ARRAYSIZE(newPadMessage), note[0] ? L"New Pad Created\n%s" : L"New Pad Created",
+                   note);
     }
 
     ScreenContext = GetDC(mainWindow);
@@ -181,5 +179,10 @@ int InitNotepad(HWND mainWindow, HINSTANCE instance) {
     DirtyFlag = 0;
     PageCount = NotepadHeight / PageHeight;
     DrawMode = DRAW_PEN;
+    if (newPadMessage[0]) {
+        // The box stands over the new page and its button, not over an empty screen.
+        UpdateWindow(mainWindow);
+        MessageBoxW(mainWindow, newPadMessage, L"Scrivo", MB_OK);
+    }
     return 1;
 }

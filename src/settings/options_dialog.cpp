@@ -1,5 +1,6 @@
 // The Options dialog: fills its fields from Settings and PageCount, and on OK bounds the numbers,
-// stores every option, warns about equal colours and lost pages, and resizes the notepad.
+// stores every option, warns about equal colours and lost pages, and resizes the notepad. Cancel
+// (Escape) closes it and keeps everything as it was.
 #include "settings/options_dialog.h"
 
 #include <initializer_list>
@@ -111,7 +112,7 @@ void ConfirmOptions(HWND dialog) {
     if (pages >= 100) pages = 100;
     if (pages != PageCount) {
         if (pages * PageHeight < NotepadHeight &&
-            MessageBoxW(dialog, L"Warning some pages will be lost", L"Scrivo", MB_OKCANCEL) == IDCANCEL)
+            MessageBoxW(dialog, L"Warning some pages will be lost", L"Scrivo", MB_OKCANCEL | MB_DEFBUTTON2) != IDOK)
             return;
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
         UpdateWindow(dialog);
@@ -130,6 +131,11 @@ INT_PTR OptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
         InitOptions(dialog);
         return 1;
     case WM_COMMAND:
+        // Escape leaves with nothing stored, for a keyboard user who opened it by mistake.
+        if (LOWORD(wParam) == IDCANCEL) {
+            CloseDialogFrame(dialog, &OptionsBrushes);
+            return 1;
+        }
         if (LOWORD(wParam) != IDOK) return 0;
         ConfirmOptions(dialog);
         return 1;

@@ -190,7 +190,7 @@ TEST_F(CommandMenuTest, CutClearsThePageOnlyOnceItIsCopied) {
     Finish();
 }
 
-TEST_F(CommandMenuTest, ClearPadAsksFirstAndCancelChangesNothing) {
+TEST_F(CommandMenuTest, ClearPadAsksFirstAndCancelOrAStrayReturnChangesNothing) {
     WriteNotepad({1, 3});
     Idle([] { ViewOffset = 640; });
     Command(IDM_CLEAR_PAD);
@@ -200,8 +200,13 @@ TEST_F(CommandMenuTest, ClearPadAsksFirstAndCancelChangesNothing) {
         EXPECT_EQ(ViewOffset, 640);
         EXPECT_EQ(DirtyFlag, 0);
     });
+    // Return answers Cancel until the user moves to OK: a stray Return wipes nothing.
     Command(IDM_CLEAR_PAD);
-    AnswerMessageBox(ClearPadQuestion);
+    AnswerMessageBox(ClearPadQuestion, VK_RETURN);
+    Idle([this] { EXPECT_FALSE(PageIsBlank(3)); });
+    Command(IDM_CLEAR_PAD);
+    AnswerMessageBox(ClearPadQuestion, VK_LEFT);
+    AnswerMessageBox(ClearPadQuestion, VK_RETURN);
     Idle([this] {
         for (int page = 1; page <= 5; ++page) EXPECT_TRUE(PageIsBlank(page));
         EXPECT_EQ(NotepadHeight, 5 * 320);
@@ -433,4 +438,29 @@ TEST_F(CommandMenuTest, ControlQQuitsAndSavesAsQuitDoes) {
     });
     EXPECT_EQ(RunScrivo(), 0);
     EXPECT_TRUE(std::ifstream(NotepadPath()).good());
+}
+
+// Whoever sends the pen or eraser command (the menu, another program through scrivo-send), the
+// button's face shows the mode it leaves.
+TEST_F(CommandMenuTest, PenAndEraserFromAnySenderShowOnTheButtonsFace) {
+    WriteNotepad({});
+    const auto face = [this] {
+        std::vector<std::uint32_t> pixels;
+        for (int y = 1; y < 31; ++y)
+            for (int x = 209; x < 239; ++x) pixels.push_back(Pixel(x, y));
+        return pixels;
+    };
+    std::vector<std::uint32_t> pen;
+    Idle([&] { pen = face(); });
+    Command(IDM_ERASER);
+    Idle([&] {
+        EXPECT_EQ(DrawMode, DRAW_ERASER);
+        EXPECT_NE(face(), pen) << "the button still shows the pen";
+    });
+    Command(IDM_PEN);
+    Idle([&] {
+        EXPECT_EQ(DrawMode, DRAW_PEN);
+        EXPECT_EQ(face(), pen);
+    });
+    Finish();
 }

@@ -231,6 +231,11 @@ TEST_F(DialogsTest, PagesAreHeldToOneToAHundredAndOnlyAChangeResizes) {
     Open(IDM_OPTIONS);
     Idle([] { Fill(IDC_PAGES, L"0"); });
     PressOk();
+    // Return answers Cancel until the user moves to OK: the pages stay.
+    Answer(L"Warning some pages will be lost", VK_RETURN);
+    Idle([] { EXPECT_EQ(PageCount, 100); });
+    PressOk();
+    Answer(L"Warning some pages will be lost", VK_LEFT);
     Answer(L"Warning some pages will be lost", VK_RETURN);
     Idle([] {
         EXPECT_EQ(PageCount, 1);
@@ -350,11 +355,38 @@ TEST_F(DialogsTest, ANotepadOfPartPagesCountsItsWholePagesAndComparesTheRealHeig
 
 }  // namespace
 
+// Escape leaves Options as it found everything: nothing in Settings, the registry or the notepad.
+TEST_F(DialogsTest, EscapeClosesOptionsWithNothingStored) {
+    AnswerNewPad();
+    SettingsRecord before{};
+    Open(IDM_OPTIONS);
+    Idle([this, &before] {
+        before = Settings;
+        Fill(IDC_PEN_WIDTH, L"15");
+        Fill(IDC_PAGES, L"9");
+        Choose(IDC_PEN_COLOUR, ColourIndex(0x000000FF));
+        screen_->push({Type::KeyDown, 0, 0, VK_ESCAPE});
+        screen_->push({Type::KeyUp, 0, 0, VK_ESCAPE});
+    });
+    Idle([&] {
+        EXPECT_EQ(GetActiveWindow(), MainWindow) << "Escape left Options open";
+        EXPECT_FALSE(platform::navigation_bar_ok(nullptr, nullptr));
+        EXPECT_EQ(Settings.PenWidth, before.PenWidth);
+        EXPECT_EQ(Settings.PenColour, before.PenColour);
+        EXPECT_EQ(Stored(L"PenWidth"), -12345);
+        EXPECT_EQ(Stored(L"PenColour"), -12345);
+        EXPECT_EQ(PageCount, 5);
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}
+
 TEST_F(DialogsTest, FewerPagesInOptionsAreTakenBackByUndoWithTheDroppedPages) {
     WriteBmp(NotepadPath(), 240, 4 * 320, [](int x, int y) { return x == 9 && y == 3 * 320 + 40; });
     Open(IDM_OPTIONS);
     Idle([] { Fill(IDC_PAGES, L"2"); });
     PressOk();
+    Answer(L"Warning some pages will be lost", VK_LEFT);
     Answer(L"Warning some pages will be lost", VK_RETURN);
     Idle([] {
         ASSERT_EQ(NotepadHeight, 2 * 320);

@@ -113,7 +113,10 @@ TEST_F(NotepadSaveTest, AFolderThatTakesNoNewFileHasItsNotepadWrittenInPlace) {
 
 TEST_F(NotepadSaveTest, AFolderPathOf245CharactersSaves) {
     std::string deep = ProgramDir();
-    while (deep.size() < 245) deep += "/" + std::string(std::min<std::size_t>(40, 244 - deep.size()), 'd');
+    while (deep.size() < 245) {
+        deep += '/';
+        deep.append(std::min<std::size_t>(40, 245 - deep.size()), 'd');
+    }
     ASSERT_EQ(deep.size(), 245u);
     fs::create_directories(deep);
     platform::set_program_path(deep + "/scrivo");

@@ -1,12 +1,13 @@
 // Start-up, the notepad on screen, the page indicator and the shutdown.
+#include <algorithm>
 #include <cstdio>
 
 #include "app/app.h"
 #include "core/surface.h"
 #include "testing.h"
-#include "testing.h"
 #include "notepad/notepad.h"
 #include "program_test.h"
+#include "toolbutton/toolbutton.h"
 
 namespace {
 
@@ -15,18 +16,15 @@ void InkImageRows(int top, int bottom) { PatBlt(NotepadImage.Context, 0, top, Pa
 
 }  // namespace
 
-TEST_F(ProgramTest, FirstRunAnnouncesNewPadBeforeAnythingIsDrawn) {
+TEST_F(ProgramTest, FirstRunAnnouncesNewPadOverTheNewPage) {
     Idle([this] {
         std::wstring text, caption;
         ASSERT_TRUE(OpenMessageBox(&text, &caption));
         EXPECT_EQ(text, L"New Pad Created");
-        // The window is up but the rest of start-up has not happened: the paint the box's loop
-        // dispatches draws nothing and breaks nothing.
-        EXPECT_NE(MainWindow, nullptr);
-        EXPECT_EQ(ScreenContext, nullptr);
-        InvalidateRect(MainWindow, nullptr, FALSE);
-        UpdateWindow(MainWindow);
-        EXPECT_NE(Pixel(0, 0), BluePage);
+        // The page and its button are drawn before the box: it does not stand over a black screen.
+        EXPECT_TRUE(ScreenAreaIs(0, 0, 200, 40, BluePage));
+        EXPECT_TRUE(IsWindowVisible(ToolButton));
+        EXPECT_NE(Pixel(239 - 16, 16), BluePage) << "no tool button face";
         screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, VK_RETURN});
         screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, VK_RETURN});
     });
@@ -121,4 +119,21 @@ TEST_F(ProgramTest, WithoutMemoryForANotepadTheUserIsToldAndTheProgramEnds) {
     EXPECT_EQ(RunScrivo(), 1);
     EXPECT_FALSE(IsWindow(MainWindow));
     EXPECT_EQ(platform::gdi_live_objects(), 0u);
+}
+
+// Task switchers and panels show the program's icon for its window, with its black left out.
+TEST_F(ProgramTest, TheDisplayWindowCarriesTheProgramsIcon) {
+    AnswerNewPad();
+    Idle([this] {
+        const auto& icon = screen_->icon();
+        ASSERT_EQ(screen_->icon_width(), 32);
+        ASSERT_EQ(icon.size(), 32u * 32u);
+        const auto clear = std::count_if(icon.begin(), icon.end(), [](std::uint32_t p) { return p == 0; });
+        const auto opaque = std::count_if(icon.begin(), icon.end(), [](std::uint32_t p) { return (p >> 24) == 0xFF; });
+        EXPECT_GT(clear, 0);
+        EXPECT_GT(opaque, 100);
+        EXPECT_EQ(clear + opaque, static_cast<long>(icon.size()));
+    });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
 }

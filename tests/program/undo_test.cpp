@@ -46,11 +46,13 @@ protected:
         for (std::size_t i = 1; i < points.size(); ++i) screen_->push({Type::PointerMove, points[i].x, points[i].y});
         screen_->push({Type::PointerUp, points.back().x, points.back().y});
     }
-    // Answers every box the command opens with Return, then goes on.
+    // Answers every box the command opens with OK, then goes on. Clear Pad's question starts on
+    // Cancel.
     void AfterBoxes(std::function<void()> then) {
         Idle([this, then] {
             std::wstring text, caption;
             if (OpenMessageBox(&text, &caption)) {
+                if (text == ClearPadQuestion) Press(VK_LEFT);
                 Press(VK_RETURN);
                 AfterBoxes(then);
                 return;

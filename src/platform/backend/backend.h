@@ -85,6 +85,8 @@ public:
     virtual void set_text_input(bool on) = 0;
     // The name the desktop shows for the display window (UTF-8).
     virtual void set_title(const std::string& title) = 0;
+    // The picture the desktop shows for the display window: 0xAARRGGBB, top-down, width × height.
+    virtual void set_icon(const std::uint32_t* argb, int width, int height) = 0;
     // Brings the display window to the front and gives it the keyboard focus.
     virtual void raise() = 0;
 
@@ -102,6 +104,15 @@ constexpr int kLargestScale = 8;
 // one, else the screen's short side over 1080, rounded, at least 1. 1 without a display.
 int display_scale();
 int scale_for_screen(int desktop_scale, int width, int height);
+
+// Dialogs and message boxes are laid out for the device's 240 x 320 screen. On a larger screen
+// that whole layout is enlarged by the largest whole factor at which it still fits, never below
+// the chrome's factor, and centred: `fitted_area` is where it stands on the screen.
+constexpr int kDeviceScreenWidth = 240;
+constexpr int kDeviceScreenHeight = 320;
+int fitted_scale();
+int fitted_scale_for_screen(int chrome_scale, int width, int height);
+Rect fitted_area();
 
 // The backend in use; set once by the process start-up (or a test) before WinMain runs.
 Backend& backend();

@@ -40,7 +40,7 @@ void paint(HWND w) {
     if (dc) {
         RECT client;
         GetClientRect(w, &client);
-        const int line = draw::line_width();
+        const int line = draw::line_width(w);
         const bool is_default = (GetWindowLongPtrW(w, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
         RECT label = draw::button_face(dc, client, (state_of(w) & kPressed) != 0, is_default, line);
         const int length = static_cast<int>(SendMessageW(w, WM_GETTEXTLENGTH, 0, 0));

@@ -31,6 +31,7 @@ struct ComboState {
     HWND list = nullptr;  // while dropped
     ModalLoop* loop = nullptr;
     int highlight = -1;   // the item under the pen or the arrow keys in the dropped list
+    int scale = 1;        // that of the dialog the box stands in
 };
 
 std::map<HWND, ComboState> combos;
@@ -52,7 +53,7 @@ void close_list(ComboState& s) {
     if (s.loop) s.loop->end();
 }
 
-int item_height(const ComboState& s) { return line_height(s.font) + 2 * display_scale(); }
+int item_height(const ComboState& s) { return line_height(s.font) + 2 * s.scale; }
 
 bool valid_index(const ComboState& s, WPARAM index) { return index < s.items.size(); }
 
@@ -70,7 +71,7 @@ void choose(HWND combo, ComboState& s, int index) {
 }
 
 void draw_label(HDC dc, const ComboState& s, const std::wstring& label, RECT r) {
-    r.left += 2 * display_scale();
+    r.left += 2 * s.scale;
     const HGDIOBJ old = s.font ? SelectObject(dc, s.font) : nullptr;
     SetBkMode(dc, TRANSPARENT);
     DrawTextW(dc, label.c_str(), -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
@@ -83,7 +84,7 @@ void paint_field(HWND combo, const ComboState& s) {
     if (dc) {
         RECT client;
         GetClientRect(combo, &client);
-        const int line = display_scale();
+        const int line = s.scale;
         const int button = std::min<int>(client.bottom, client.right / 2);
         RECT field = {0, 0, client.right - button, client.bottom};
         FillRect(dc, &field, control_brush(GetParent(combo), WM_CTLCOLOREDIT, dc));
@@ -111,7 +112,7 @@ void drop(HWND combo) {
     RECT field;
     GetWindowRect(combo, &field);
     const int screen_height = has_backend() ? backend().screen_height() : field.bottom;
-    const int rows_wanted = static_cast<int>(s.items.size()) * item_height(s) + 2 * display_scale();
+    const int rows_wanted = static_cast<int>(s.items.size()) * item_height(s) + 2 * s.scale;
     const int room_below = screen_height - field.bottom;
     const int height =
         std::min({rows_wanted, std::max(s.list_height, item_height(s)), std::max(room_below, static_cast<int>(field.top))});
@@ -147,7 +148,7 @@ HWND combo_of_list(HWND list) {
 }
 
 int item_at(const ComboState& s, LPARAM position) {
-    const int y = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(position))) - display_scale();
+    const int y = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(position))) - s.scale;
     return y < 0 ? -1 : y / item_height(s);
 }
 
@@ -168,7 +169,7 @@ void paint_list(HWND list, const ComboState& s, HWND combo) {
         FillRect(dc, &client, control_brush(GetParent(combo), WM_CTLCOLORLISTBOX, dc));
         const COLORREF text = GetTextColor(dc);
         const COLORREF paper = GetBkColor(dc);
-        const int line = display_scale();
+        const int line = s.scale;
         for (std::size_t i = 0; i < s.items.size(); ++i) {
             const int top = line + static_cast<int>(i) * item_height(s);
             const RECT r = {line, top, client.right - line, top + item_height(s)};
@@ -247,6 +248,7 @@ LRESULT combo_box_proc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
         if (const Window* w = find_window(combo)) combos[combo].list_height = w->rect.height();
+        combos[combo].scale = scale_of(combo);
         return 0;
     case WM_DESTROY:
         combos.erase(combo);
@@ -256,7 +258,7 @@ LRESULT combo_box_proc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
         s.font = reinterpret_cast<HFONT>(wParam);
         // Closed, the box is one item high; the template's height is the dropped list's.
         if (const Window* w = find_window(combo))
-            MoveWindow(combo, w->rect.left, w->rect.top, w->rect.width(), item_height(s) + 2 * display_scale(), TRUE);
+            MoveWindow(combo, w->rect.left, w->rect.top, w->rect.width(), item_height(s) + 2 * s.scale, TRUE);
         return 0;
     }
     case CB_INSERTSTRING: {

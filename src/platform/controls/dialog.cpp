@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "backend/backend.h"
-#include "backend/backend.h"
 #include "controls/control_kit.h"
 #include "controls/dialog_template.h"
+#include "core/text.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
 #include "platform/window.h"
@@ -54,10 +54,10 @@ struct OpenDialog {
     OpenDialog& operator=(const OpenDialog&) = delete;
 };
 
-// The template font realised at the display's density: its size in points becomes pixels.
-HFONT make_template_font(const DialogTemplate& t) {
+// The template font realised at the dialog's scale: its size in points becomes pixels.
+HFONT make_template_font(const DialogTemplate& t, int scale) {
     LOGFONTW lf{};
-    lf.lfHeight = -std::max(1, (t.font_points ? t.font_points : 8) * 96 * display_scale() / 72);
+    lf.lfHeight = -std::max(1, (t.font_points ? t.font_points : 8) * 96 * scale / 72);
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
     std::wcsncpy(lf.lfFaceName, t.font_face.empty() ? L"System" : t.font_face.c_str(), LF_FACESIZE - 1);
@@ -68,9 +68,13 @@ RECT to_pixels(const DialogUnits& u, const RECT& r) {
     return {r.left * u.x / 4, r.top * u.y / 8, r.right * u.x / 4, r.bottom * u.y / 8};
 }
 
+// A static (a picture or a text) shows no focus mark, so the focus passes it by: a keyboard user
+// would otherwise not see where the focus stands.
+bool shows_focus(const Window& w) { return !w.window_class || !same_text_ignoring_case(w.window_class->name, L"STATIC"); }
+
 bool can_take_focus(HWND item) {
     const Window* w = find_window(item);
-    return w && (w->style & WS_TABSTOP) && w->visible && w->enabled;
+    return w && (w->style & WS_TABSTOP) && w->visible && w->enabled && shows_focus(*w);
 }
 
 HWND first_tab_stop(const Dialog& d) {
@@ -94,8 +98,9 @@ void move_focus(const Dialog& d, bool backwards) {
     }
 }
 
-// Tab and Shift+Tab move the focus, Enter answers OK and Escape Cancel, before the focused
-// control sees the key. True when the key was the dialog's.
+// Tab and Shift+Tab move the focus, Enter answers OK and Escape Cancel, and Up and Down step a
+// field that has an up-down beside it, before the focused control sees the key. True when the
+// key was the dialog's.
 bool dialog_key(Dialog& d, const MSG& msg) {
     if (msg.message != WM_KEYDOWN || !is_within(msg.hwnd, d.window)) return false;
     switch (msg.wParam) {
@@ -108,6 +113,9 @@ bool dialog_key(Dialog& d, const MSG& msg) {
     case VK_ESCAPE:
         SendMessageW(d.window, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
         return true;
+    case VK_UP:
+    case VK_DOWN:
+        return step_up_down_of_buddy(GetFocus(), msg.wParam == VK_UP ? 1 : -1);
     default:
         return false;
     }
@@ -134,7 +142,7 @@ bool pass_tap_to_nearby_control(HWND dialog, LPARAM position) {
     if (!d) return false;
     const int x = static_cast<short>(LOWORD(static_cast<std::uintptr_t>(position)));
     const int y = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(position)));
-    const int reach = 6 * display_scale();
+    const int reach = 6 * scale_of(dialog);
     for (auto it = d->children.rbegin(); it != d->children.rend(); ++it) {
         const Window* c = find_window(*it);
         if (!c || !c->visible || !c->enabled) continue;
@@ -218,7 +226,8 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTempla
     Dialog d;
     d.proc = proc;
     OpenDialog open(d);
-    d.font = make_template_font(*parsed);
+    const int scale = fitted_scale();
+    d.font = make_template_font(*parsed, scale);
     d.units = dialog_units_of(d.font);
     const RECT place = to_pixels(d.units, parsed->units);
     Window* owner_window = find_window(owner);
@@ -227,6 +236,7 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTempla
                                place.left, place.top, place.right - place.left, place.bottom - place.top, top_owner,
                                nullptr, instance, nullptr);
     if (!d.window) return -1;
+    find_window(d.window)->scale = scale;
     for (const DialogItemTemplate& item : parsed->items) {
         const RECT r = to_pixels(d.units, item.units);
         const HWND control = CreateWindowExW(0, item.class_name.c_str(), item.text.c_str(), item.style | WS_CHILD,

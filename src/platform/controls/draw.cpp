@@ -1,10 +1,10 @@
 #include "controls/draw.h"
 
-#include "backend/backend.h"
+#include "window/window_table.h"
 
 namespace platform::draw {
 
-int line_width() { return display_scale(); }
+int line_width(HWND window) { return scale_of(window); }
 
 RECT inset(const RECT& r, int by) { return {r.left + by, r.top + by, r.right - by, r.bottom - by}; }
 

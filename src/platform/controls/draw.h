@@ -12,8 +12,8 @@ constexpr COLORREF kLight = RGB(255, 255, 255);
 constexpr COLORREF kShadow = RGB(128, 128, 128);
 constexpr COLORREF kDark = RGB(0, 0, 0);
 
-// The width of a line: one pixel a scale step.
-int line_width();
+// The width of a line in the window: one pixel a step of its scale.
+int line_width(HWND window);
 
 RECT inset(const RECT& r, int by);
 

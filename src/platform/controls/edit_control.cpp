@@ -21,8 +21,8 @@ struct EditState {
 
 std::map<HWND, EditState> edits;
 
-int border_of(const Window& w) { return (w.style & WS_BORDER) ? display_scale() : 0; }
-int margin_of(const Window& w) { return border_of(w) + display_scale(); }
+int border_of(const Window& w) { return (w.style & WS_BORDER) ? scale_of(w.handle) : 0; }
+int margin_of(const Window& w) { return border_of(w) + scale_of(w.handle); }
 
 int text_width(HFONT font, const std::wstring& text) {
     int width = 0;
@@ -38,7 +38,7 @@ int text_width(HFONT font, const std::wstring& text) {
 
 // The text with the caret's width still fits between the margins.
 bool fits(const Window& w, HFONT font, const std::wstring& text) {
-    return text_width(font, text) + display_scale() <= w.rect.width() - 2 * margin_of(w);
+    return text_width(font, text) + scale_of(w.handle) <= w.rect.width() - 2 * margin_of(w);
 }
 
 void type_character(HWND window, wchar_t c) {
@@ -73,7 +73,8 @@ void paint(HWND window, const EditState& s) {
         RECT text = {client.left + margin, client.top + border_of(*w), client.right - margin,
                      client.bottom - border_of(*w)};
         const bool right = (w->style & ES_RIGHT) != 0;
-        const int caret = GetFocus() == window ? display_scale() : 0;
+        const int line = scale_of(window);
+        const int caret = GetFocus() == window ? line : 0;
         if (right) text.right -= caret;
         const HGDIOBJ old = s.font ? SelectObject(dc, s.font) : nullptr;
         SetBkMode(dc, TRANSPARENT);
@@ -81,7 +82,7 @@ void paint(HWND window, const EditState& s) {
                   (right ? DT_RIGHT : DT_LEFT) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         if (caret) {
             const int x = right ? text.right : text.left + text_width(s.font, w->text);
-            draw::fill(dc, {x, text.top + display_scale(), x + caret, text.bottom - display_scale()}, GetTextColor(dc));
+            draw::fill(dc, {x, text.top + line, x + caret, text.bottom - line}, GetTextColor(dc));
         }
         if (old) SelectObject(dc, old);
     }
@@ -89,6 +90,12 @@ void paint(HWND window, const EditState& s) {
 }
 
 }  // namespace
+
+int edit_width_for(HWND edit, const std::wstring& text) {
+    const Window* w = find_window(edit);
+    if (!w) return 0;
+    return text_width(edits[edit].font, text) + scale_of(edit) + 2 * margin_of(*w);
+}
 
 LRESULT edit_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

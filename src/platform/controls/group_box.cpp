@@ -26,7 +26,7 @@ void paint(HWND window) {
         const HGDIOBJ old = fonts[window] ? SelectObject(dc, fonts[window]) : nullptr;
         RECT caption = {0, 0, 0, 0};
         DrawTextW(dc, w->text.c_str(), -1, &caption, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-        const int line = display_scale();
+        const int line = scale_of(window);
         const int middle = (caption.bottom - caption.top) / 2;
         draw::frame(dc, {0, middle, client.right, client.bottom}, RGB(0, 0, 0), line);
         if (!w->text.empty()) {

@@ -1,5 +1,5 @@
 // MessageBoxW: a top-level window owned by the caller's window, with a BUTTON for each answer, run
-// in the shared modal loop. It is sized by the display's scale and kept on the screen.
+// in the shared modal loop. It is laid out for the device's screen, enlarged to fit the real one.
 #include "controls/message_box.h"
 
 #include <algorithm>
@@ -22,7 +22,8 @@ namespace {
 
 constexpr UINT kButtonsMask = 0x0000000F;
 constexpr UINT kIconMask = 0x000000F0;
-// A line of text: legible at scale 1, and as much larger as the display's scale asks.
+constexpr UINT kDefaultButtonMask = 0x00000F00;
+// A line of text: legible at scale 1, and as much larger as the box's scale asks.
 constexpr int kLineAtScaleOne = 13;
 constexpr COLORREF kCaptionColour = RGB(0, 0, 128);
 constexpr COLORREF kErrorColour = RGB(224, 0, 0);
@@ -40,6 +41,8 @@ struct Box {
     std::vector<Answer> answers;
     int answer = 0;
     int escape_answer = IDOK;
+    int default_answer = IDOK;
+    int scale = 1;  // the fitted factor of a layout made for the device's screen
     bool error_icon = false;
     int unit = 0;  // the height of a line of text; everything else is measured in it
     int width = 0;
@@ -105,12 +108,30 @@ int text_height(const Box& box, int width) {
     return lines * box.unit;
 }
 
+// The width of the text's longest line, unbroken.
+int natural_width(const Box& box) {
+    RECT r{0, 0, 0, 0};
+    int measured = 0;
+    if (const HDC dc = CreateCompatibleDC(nullptr)) {
+        const HGDIOBJ old = SelectObject(dc, box.font);
+        measured = DrawTextW(dc, box.text.c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+    }
+    return measured > 0 ? r.right - r.left : static_cast<int>(box.text.size()) * box.unit / 2;
+}
+
+// As wide as a short message needs to stand on one line, within the device's screen width; a
+// longer one breaks at its words.
 void lay_out(Box& box, int screen_width, int screen_height) {
     const int u = box.unit;
     const int pad = u / 2;
-    box.width = std::min(screen_width - pad, 16 * u);
+    const int icon_width = box.error_icon ? 2 * u + pad : 0;
+    const int widest = std::min(screen_width, kDeviceScreenWidth * box.scale) - pad;
+    const int wanted = natural_width(box) + icon_width + 2 * pad + 2 * box.scale;
+    box.width = std::min(widest, std::max(16 * u, wanted));
     const int caption_height = u + pad;
-    const int line = draw::line_width();
+    const int line = box.scale;
     box.caption_bar = {line, line, box.width - line, line + caption_height};
     const int top = box.caption_bar.bottom + pad;
     const int icon_size = box.error_icon ? 2 * u : 0;
@@ -123,14 +144,14 @@ void lay_out(Box& box, int screen_width, int screen_height) {
     box.height = std::min(screen_height, box.buttons_top + 2 * u + pad);
 }
 
-// One push button per answer, in a centred row; the first is the default and takes the focus.
+// One push button per answer, in a centred row; the default one takes the focus.
 void add_buttons(const Box& box) {
     const int u = box.unit;
     const int button_width = 5 * u;
     const int count = static_cast<int>(box.answers.size());
     int left = (box.width - count * button_width - (count - 1) * u) / 2;
     for (const Answer& a : box.answers) {
-        const DWORD kind = a.id == box.answers.front().id ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        const DWORD kind = a.id == box.default_answer ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
         const HWND button = CreateWindowExW(0, L"BUTTON", a.label, WS_CHILD | WS_VISIBLE | kind, left, box.buttons_top,
                                             button_width, 2 * u, box.window, reinterpret_cast<HMENU>(a.id), nullptr,
                                             nullptr);
@@ -140,7 +161,7 @@ void add_buttons(const Box& box) {
 }
 
 void paint(const Box& box, HDC dc) {
-    const int line = draw::line_width();
+    const int line = box.scale;
     const RECT whole{0, 0, box.width, box.height};
     draw::frame(dc, whole, draw::kDark, line);
     draw::fill(dc, draw::inset(whole, line), draw::kLight);
@@ -183,7 +204,7 @@ void show_as_default(const Box& box, int id) {
 }
 
 // The box's keys, whichever of its buttons has the focus: Enter answers with the focused button
-// (the first one when none has it), Escape as closing the box does, Tab and the arrows move the
+// (the default one when none has it), Escape as closing the box does, Tab and the arrows move the
 // focus from button to button.
 bool handle_key(Box& box, const MSG& msg) {
     if (msg.message != WM_KEYDOWN || (msg.hwnd != box.window && GetParent(msg.hwnd) != box.window)) return false;
@@ -191,7 +212,7 @@ bool handle_key(Box& box, const MSG& msg) {
     std::size_t at = 0;
     while (at < box.answers.size() && box.answers[at].id != focused) ++at;
     switch (msg.wParam) {
-    case VK_RETURN: answer(box, focused ? focused : box.answers.front().id); return true;
+    case VK_RETURN: answer(box, focused ? focused : box.default_answer); return true;
     case VK_ESCAPE: answer(box, box.escape_answer); return true;
     case VK_TAB:
     case VK_RIGHT:
@@ -267,11 +288,13 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     if ((type & kButtonsMask) == MB_OKCANCEL) {
         box.answers.push_back({IDCANCEL, L"Cancel"});
         box.escape_answer = IDCANCEL;
+        if ((type & kDefaultButtonMask) == MB_DEFBUTTON2) box.default_answer = IDCANCEL;
     }
     OpenBox open(box);
     const int screen_width = backend().screen_width();
     const int screen_height = backend().screen_height();
-    box.unit = kLineAtScaleOne * display_scale();
+    box.scale = fitted_scale();
+    box.unit = kLineAtScaleOne * box.scale;
     box.font = make_font(box.unit, FW_NORMAL);
     box.bold = make_font(box.unit, FW_BOLD);
     lay_out(box, screen_width, screen_height);
@@ -282,9 +305,10 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
                                  (screen_height - box.height) / 2, box.width, box.height, owner, nullptr, nullptr,
                                  nullptr);
     if (!box.window) return 0;
+    find_window(box.window)->scale = box.scale;
     add_buttons(box);
     ShowWindow(box.window, SW_SHOW);
-    SetFocus(GetDlgItem(box.window, box.answers.front().id));
+    SetFocus(GetDlgItem(box.window, box.default_answer));
     loop.run(box.window, [&box](const MSG& msg) { return handle_key(box, msg); });
 
     // The loop ends at once when the display is gone, or with the close request that tells of it:

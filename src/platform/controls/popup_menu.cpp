@@ -157,7 +157,7 @@ void finish(Tracking& t, int picked) {
 constexpr COLORREF kHighlight = RGB(0, 0, 128);
 
 void paint(const Tracking& t, HDC dc) {
-    const int line = draw::line_width();
+    const int line = draw::line_width(t.window);
     const RECT whole{0, 0, t.width, t.height};
     draw::fill(dc, whole, draw::kFace);
     draw::edge(dc, whole, draw::Edge::Raised, line);

@@ -52,9 +52,9 @@ void take_picture(HWND window, StaticState& s) {
     s.picture = load_picture(name, s.icon ? RT_GROUP_ICON : RT_BITMAP);
     BITMAP info{};
     if (!s.picture || !GetObjectW(s.picture, sizeof info, &info)) return;
-    // The control takes the picture's size, enlarged with the chrome, as a picture static does.
-    MoveWindow(window, w->rect.left, w->rect.top, info.bmWidth * display_scale(), info.bmHeight * display_scale(),
-               TRUE);
+    // The control takes the picture's size, enlarged with its dialog, as a picture static does.
+    const int scale = scale_of(window);
+    MoveWindow(window, w->rect.left, w->rect.top, info.bmWidth * scale, info.bmHeight * scale, TRUE);
 }
 
 void paint(HWND window, StaticState& s) {
@@ -104,6 +104,8 @@ LRESULT static_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         statics[window].font = reinterpret_cast<HFONT>(wParam);
         if (lParam) InvalidateRect(window, nullptr, TRUE);
         return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(statics[window].font);
     case WM_PAINT:
         paint(window, statics[window]);
         return 0;

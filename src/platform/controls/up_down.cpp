@@ -1,5 +1,8 @@
 // msctls_updown32: two arrows that step a number up and down within a range, writing it into the
-// buddy control beside it. A press steps once; held, it repeats.
+// buddy control beside it. A press steps once; held, it repeats. Up and Down in the buddy step it
+// too (the dialog passes them on).
+#include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <string>
 
@@ -24,6 +27,7 @@ struct UpDownState {
     int upper = 100;
     int position = 0;
     int pressed = 0;  // +1 up arrow, -1 down arrow, 0 none
+    int template_width = 0;
 };
 
 std::map<HWND, UpDownState> up_downs;
@@ -40,17 +44,42 @@ HWND previous_sibling(const Window& w) {
     return nullptr;
 }
 
-// Sits at the buddy's right edge, as high as the buddy, and the buddy gives up that width.
+// The arrows are never narrower, and each never shorter, than this many pixels a scale step, so a
+// finger still finds them beside a field drawn in a small font.
+constexpr int kNarrowestArrows = 7;
+constexpr int kShortestArrow = 10;
+
+int digits_of(int value) {
+    int digits = 1;
+    for (value = std::abs(value); value >= 10; value /= 10) ++digits;
+    return digits;
+}
+
+// Sits at the right edge of the room it shares with its buddy, as high as the buddy (or a little
+// higher, centred on it, for a finger), and takes as much of the room as the buddy can spare: the
+// buddy keeps the width of the range's longest number, so every number the arrows can write
+// shows whole.
+void fit_beside_buddy(HWND window, UpDownState& s) {
+    Window* w = find_window(window);
+    Window* buddy = find_window(s.buddy);
+    if (!w || !buddy || !(w->style & UDS_ALIGNRIGHT)) return;
+    const Rect b = buddy->rect;
+    const int room = std::max(b.right, static_cast<int>(w->rect.right)) - b.left;
+    const int longest = std::max(digits_of(s.lower), digits_of(s.upper));
+    const int spare = room - edit_width_for(s.buddy, std::wstring(static_cast<std::size_t>(longest), L'0'));
+    const int widest = std::min(s.template_width, room);
+    const int width = std::clamp(spare, std::min(kNarrowestArrows * scale_of(window), widest), widest);
+    MoveWindow(s.buddy, b.left, b.top, room - width, b.height(), TRUE);
+    const int height = std::max(b.height(), 2 * kShortestArrow * scale_of(window));
+    MoveWindow(window, b.left + room - width, b.top - (height - b.height()) / 2, width, height, TRUE);
+}
+
 void attach_to_buddy(HWND window, UpDownState& s) {
     Window* w = find_window(window);
     if (!w || !(w->style & UDS_AUTOBUDDY)) return;
     s.buddy = previous_sibling(*w);
-    Window* buddy = find_window(s.buddy);
-    if (!buddy || !(w->style & UDS_ALIGNRIGHT)) return;
-    const Rect b = buddy->rect;
-    const int width = std::min(w->rect.width(), b.width());
-    MoveWindow(s.buddy, b.left, b.top, b.width() - width, b.height(), TRUE);
-    MoveWindow(window, b.right - width, b.top, width, b.height(), TRUE);
+    s.template_width = w->rect.width();
+    fit_beside_buddy(window, s);
 }
 
 int read_buddy(const UpDownState& s) {
@@ -65,13 +94,13 @@ int read_buddy(const UpDownState& s) {
     return static_cast<int>(value);
 }
 
-void step(HWND window, UpDownState& s) {
+void step(HWND window, UpDownState& s, int towards) {
     const Window* w = find_window(window);
     if (!w) return;
     const int low = std::min(s.lower, s.upper);
     const int high = std::max(s.lower, s.upper);
     // With the range given upside down, the up arrow still moves towards the upper bound.
-    const int direction = s.upper >= s.lower ? s.pressed : -s.pressed;
+    const int direction = s.upper >= s.lower ? towards : -towards;
     int position = (w->style & UDS_SETBUDDYINT) ? read_buddy(s) : s.position;
     position = std::clamp(position + direction, low, high);
     s.position = position;
@@ -87,7 +116,7 @@ void paint(HWND window, const UpDownState& s) {
         const HBRUSH face = control_brush(GetParent(window), WM_CTLCOLORBTN, dc);
         const COLORREF ink = GetTextColor(dc);
         const int middle = client.bottom / 2;
-        const int line = display_scale();
+        const int line = scale_of(window);
         for (int half = 0; half < 2; ++half) {
             const RECT part = {0, half ? middle : 0, client.right, half ? client.bottom : middle};
             FillRect(dc, &part, face);
@@ -107,6 +136,16 @@ void paint(HWND window, const UpDownState& s) {
 
 }  // namespace
 
+bool step_up_down_of_buddy(HWND buddy, int direction) {
+    if (!buddy) return false;
+    for (auto& [window, s] : up_downs)
+        if (s.buddy == buddy) {
+            step(window, s, direction);
+            return true;
+        }
+    return false;
+}
+
 LRESULT up_down_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
@@ -119,6 +158,7 @@ LRESULT up_down_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         UpDownState& s = up_downs[window];
         s.upper = static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam)));
         s.lower = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam)));
+        fit_beside_buddy(window, s);
         return 0;
     }
     case WM_LBUTTONDOWN: {
@@ -127,14 +167,14 @@ LRESULT up_down_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         GetClientRect(window, &client);
         s.pressed = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam))) < client.bottom / 2 ? 1 : -1;
         SetCapture(window);
-        step(window, s);
+        step(window, s, s.pressed);
         SetTimer(window, kRepeatTimer, kFirstRepeatMs, nullptr);
         InvalidateRect(window, nullptr, FALSE);
         return 0;
     }
     case WM_TIMER:
         if (wParam == kRepeatTimer && up_downs[window].pressed) {
-            step(window, up_downs[window]);
+            step(window, up_downs[window], up_downs[window].pressed);
             SetTimer(window, kRepeatTimer, kRepeatMs, nullptr);
         }
         return 0;

@@ -108,8 +108,3 @@ int SetBkMode(HDC dc_handle, int mode) {
     dc->background_mode = mode;
     return previous;
 }
-
-int GetBkMode(HDC dc_handle) {
-    const DC* dc = find_dc(dc_handle);
-    return dc ? dc->background_mode : 0;
-}

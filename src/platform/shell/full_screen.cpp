@@ -1,11 +1,13 @@
 // Full-screen mode and the navigation bar. Each top-level window keeps its own full-screen state;
 // the bar across the top of the screen follows the active window: shown when that window shows
 // the task bar, or when it is a dialog given the done button, whose OK there is its way out. The
-// bar holds the title SHSetNavBarText gave and, for such a dialog, an OK that sends it IDOK.
+// bar holds the title SHSetNavBarText gave and, for such a dialog, an OK that sends it IDOK. The
+// bar spans the screen, but its title and OK stand over the device-sized layout it belongs to.
 #include <algorithm>
 #include <cwchar>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "backend/backend.h"
 #include "controls/control_kit.h"
@@ -59,9 +61,11 @@ FullScreenState state_of(HWND window) {
 RECT ok_rect() {
     RECT client{};
     GetClientRect(bar.window, &client);
-    const int inset = 3 * display_scale();
-    const int width = 36 * display_scale();
-    return {client.right - width - inset, inset, client.right - inset, client.bottom - inset};
+    const int scale = fitted_scale();
+    const int inset = 3 * scale;
+    const int width = 36 * scale;
+    const int right = std::min(static_cast<int>(client.right), fitted_area().right);
+    return {right - width - inset, inset, right - inset, client.bottom - inset};
 }
 
 void paint() {
@@ -74,12 +78,13 @@ void paint() {
         const HGDIOBJ old = bar.font ? SelectObject(dc, bar.font) : nullptr;
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, kBarText);
-        RECT title = {6 * display_scale(), 0, bar.serving ? ok_rect().left : client.right, client.bottom};
+        const Rect area = fitted_area();
+        RECT title = {area.left + 6 * fitted_scale(), 0, bar.serving ? ok_rect().left : area.right, client.bottom};
         DrawTextW(dc, bar.title.c_str(), -1, &title, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         if (bar.serving) {
             RECT ok = ok_rect();
             draw::fill(dc, ok, bar.pressed ? kBarText : kBarColour);
-            draw::frame(dc, ok, kBarText, display_scale());
+            draw::frame(dc, ok, kBarText, fitted_scale());
             SetTextColor(dc, bar.pressed ? kBarColour : kBarText);
             DrawTextW(dc, L"OK", -1, &ok, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         }
@@ -135,7 +140,7 @@ bool make_bar() {
     if (!registered) return false;
     if (!bar.font) {
         LOGFONTW lf{};
-        lf.lfHeight = -13 * display_scale();
+        lf.lfHeight = -13 * fitted_scale();
         lf.lfWeight = FW_BOLD;
         lf.lfCharSet = DEFAULT_CHARSET;
         lstrcpynW(lf.lfFaceName, L"Swiss", ARRAYSIZE(lf.lfFaceName));
@@ -175,7 +180,7 @@ void listen_to_activation() {
 
 }  // namespace
 
-int strip_height() { return 26 * display_scale(); }
+int strip_height() { return 26 * fitted_scale(); }
 
 bool navigation_bar_ok(HWND* bar_window, RECT* ok_on_screen) {
     if (!IsWindow(bar.window) || !IsWindowVisible(bar.window) || !bar.serving) return false;
@@ -220,9 +225,15 @@ BOOL SHInitDialog(SHINITDLGINFO* info) {
     if (!dialog || dialog->is_child()) return FALSE;
     listen_to_activation();
     if (info->dwFlags & SHIDIF_SIZEDLGFULLSCREEN) {
-        // The whole screen below the navigation bar.
+        // The whole screen below the navigation bar, with the controls, laid out for the device's
+        // screen, in the middle of it.
         const int top = strip_height();
         MoveWindow(info->hDlg, 0, top, backend().screen_width(), std::max(0, backend().screen_height() - top), TRUE);
+        const Rect area = fitted_area();
+        for (HWND control : std::vector<HWND>(dialog->children))
+            if (const Window* c = find_window(control))
+                MoveWindow(control, c->rect.left + area.left, c->rect.top + area.top, c->rect.width(), c->rect.height(),
+                           FALSE);
     }
     if (info->dwFlags & SHIDIF_DONEBUTTON) {
         FullScreenState& s = bar.states[info->hDlg];

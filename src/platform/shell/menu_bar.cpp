@@ -25,7 +25,7 @@ LRESULT menu_bar_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         RECT client;
         GetClientRect(window, &client);
         draw::fill(dc, client, RGB(192, 192, 192));
-        draw::fill(dc, {0, 0, client.right, display_scale()}, RGB(128, 128, 128));
+        draw::fill(dc, {0, 0, client.right, fitted_scale()}, RGB(128, 128, 128));
     }
     EndPaint(window, &ps);
     return 0;

@@ -1,7 +1,6 @@
-// Calls on files by name: delete, new folders, rename, new temporary names, attributes.
+// Calls on files by name: delete, new folders, rename, attributes.
 #include <cerrno>
 #include <cstdio>
-#include <ctime>
 #include <cwchar>
 #include <fcntl.h>
 #include <string>
@@ -29,16 +28,6 @@ int rename_no_replace(const std::string& from, const std::string& to) {
         return -1;
     }
     return rename(from.c_str(), to.c_str());
-}
-
-// "<directory>/<prefix>XXXX.tmp" with the number in four hex digits.
-std::wstring temp_name(const std::wstring& directory, LPCWSTR prefix, unsigned number) {
-    wchar_t digits[8];
-    swprintf(digits, 8, L"%04X", number & 0xFFFFu);
-    std::wstring name = directory;
-    if (!name.empty() && name.back() != L'/') name += L'/';
-    if (prefix) name += prefix;
-    return name + digits + L".tmp";
 }
 
 }  // namespace
@@ -91,45 +80,6 @@ BOOL MoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags) {
         }
     }
     return TRUE;
-}
-
-UINT GetTempFileNameW(LPCWSTR directory, LPCWSTR prefix, UINT unique, LPWSTR path) {
-    if (!directory || !path || (prefix && wcschr(prefix, L'/'))) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    if (wcsnlen(directory, MAX_PATH) >= static_cast<std::size_t>(MAX_PATH) ||
-        (prefix && wcsnlen(prefix, MAX_PATH) >= static_cast<std::size_t>(MAX_PATH))) {
-        SetLastError(ERROR_FILENAME_EXCED_RANGE);
-        return 0;
-    }
-    const std::wstring folder = directory;
-    if (unique != 0) {
-        // Only the name is made; the caller creates the file.
-        const std::wstring name = temp_name(folder, prefix, unique);
-        if (!native_path(name.c_str())) return 0;
-        copy_wide(name, path, MAX_PATH);
-        return unique;
-    }
-    const auto start = static_cast<unsigned>(getpid()) ^ static_cast<unsigned>(time(nullptr));
-    for (unsigned step = 0; step <= 0xFFFF; ++step) {
-        const unsigned number = (start + step) & 0xFFFFu;
-        if (number == 0) continue;  // 0 is the failure result
-        const std::wstring name = temp_name(folder, prefix, number);
-        const auto native = native_path(name.c_str());
-        if (!native) return 0;
-        const int fd = open(native->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd < 0 && errno == EEXIST) continue;
-        if (fd < 0) {
-            set_error_for_path(errno, *native);
-            return 0;
-        }
-        close(fd);
-        copy_wide(name, path, MAX_PATH);
-        return number;
-    }
-    SetLastError(ERROR_FILE_EXISTS);
-    return 0;
 }
 
 DWORD GetFileAttributesW(LPCWSTR path) {

@@ -152,20 +152,6 @@ BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, DWORD* written, void*
     return ok ? TRUE : FALSE;
 }
 
-BOOL FlushFileBuffers(HANDLE file) {
-    OpenFile* open_file = find_file(file);
-    if (!open_file) return FALSE;
-    if (!open_file->writable) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
-    if (!sync_file(open_file->fd)) {
-        set_error_from_errno(errno);
-        return FALSE;
-    }
-    return TRUE;
-}
-
 DWORD GetFileSize(HANDLE file, DWORD* high) {
     OpenFile* open_file = find_file(file);
     if (!open_file) return INVALID_FILE_SIZE;

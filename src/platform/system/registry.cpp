@@ -125,16 +125,6 @@ LONG RegCreateKeyExW(HKEY root, LPCWSTR subKey, DWORD, LPWSTR, DWORD, DWORD, SEC
     return hand_out(path, document, result);
 }
 
-LONG RegOpenKeyExW(HKEY root, LPCWSTR subKey, DWORD, DWORD, HKEY* result) {
-    if (!result) return ERROR_INVALID_PARAMETER;
-    *result = nullptr;
-    std::string path;
-    if (const LONG error = join_path(root, subKey, &path)) return error;
-    const RegistryDocument document = registry_read();
-    if (!key_exists(document, path)) return ERROR_FILE_NOT_FOUND;
-    return hand_out(path, document, result);
-}
-
 LONG RegSetValueExW(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) {
     if (!data && size > 0) return ERROR_INVALID_PARAMETER;
     const auto value_name = name_in_file(name);
@@ -165,14 +155,6 @@ LONG RegQueryValueExW(HKEY key, LPCWSTR name, DWORD* reserved, DWORD* type, BYTE
     if (!fits) return ERROR_MORE_DATA;
     std::memcpy(data, value->bytes.data(), needed);
     return ERROR_SUCCESS;
-}
-
-LONG RegDeleteValueW(HKEY key, LPCWSTR name) {
-    const auto value_name = name_in_file(name);
-    if (!value_name) return ERROR_FILE_NOT_FOUND;
-    return change_values(
-        key, [&](RegistryKey& values) { return values.erase(*value_name) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND; },
-        false);
 }
 
 LONG RegCloseKey(HKEY key) {

@@ -108,15 +108,3 @@ HGLOBAL LoadResource(HMODULE module, HRSRC resource) {
     // The data never moves or goes away, so the loaded form is the same handle.
     return as_handle<HGLOBAL>(raw(resource));
 }
-
-LPVOID LockResource(HGLOBAL data) {
-    const ResourceEntry* entry = entry_of(raw(data));
-    // Read-only bytes, as the resources of a loaded module are.
-    return entry ? const_cast<std::uint8_t*>(entry->data) : nullptr;
-}
-
-DWORD SizeofResource(HMODULE module, HRSRC resource) {
-    if (!is_program_module(module)) return 0;
-    const ResourceEntry* entry = entry_of(raw(resource));
-    return entry ? static_cast<DWORD>(entry->size) : 0;
-}

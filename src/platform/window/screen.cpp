@@ -9,6 +9,7 @@
 #include "core/clock.h"
 #include "core/utf8.h"
 #include "gdi/draw_target.h"
+#include "window/display_icon.h"
 #include "window/input.h"
 #include "window/paint.h"
 
@@ -155,6 +156,7 @@ void name_the_display() {
     const Window* main = find_window(first_unowned_window());
     if (!main || main->text.empty() || !has_backend()) return;
     if (const auto title = wide_to_utf8(main->text)) backend().set_title(*title);
+    show_program_icon();
 }
 
 void present_changes() {

@@ -21,7 +21,8 @@ void screen_expose(const Rect& area);
 // there, as programs expect after a box closes over them.
 void screen_uncover(const Window& leaving, const Rect& area);
 
-// The display window carries the name of the application's main window, as task bars show it.
+// The display window carries the name of the application's main window, as task bars show it,
+// and the program's icon.
 void name_the_display();
 
 // Brings the framebuffer up to date with the windows; what changed waits to be presented.

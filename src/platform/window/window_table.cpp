@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "backend/backend.h"
 #include "core/text.h"
 #include "system/remote.h"
 #include "window/platform_classes.h"
@@ -41,6 +42,14 @@ Window& top_level_of(Window& window) {
         w = parent;
     }
     return *w;
+}
+
+int scale_of(HWND window) {
+    for (Window* w = find_window(window); w; w = find_window(w->owner)) {
+        w = &top_level_of(*w);
+        if (w->scale > 0) return w->scale;
+    }
+    return display_scale();
 }
 
 namespace {

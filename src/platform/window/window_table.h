@@ -44,6 +44,8 @@ struct Window {
     std::vector<std::uint8_t> extra;  // the class's extra bytes
     Rect invalid;  // client coordinates; empty when valid
     bool erase_pending = false;
+    // Top-level only: the factor its controls are drawn at; 0 takes its owner's, or the display's.
+    int scale = 0;
 
     // Top-level windows own the pixels their children draw into too.
     std::vector<std::uint32_t> pixels;
@@ -76,6 +78,8 @@ const WindowClass* find_class(LPCWSTR name_or_atom);
 const WindowClass* find_registered_class(LPCWSTR name_or_atom);
 
 Window& top_level_of(Window& window);
+// The factor at which the window and its controls draw their lines, faces and text.
+int scale_of(HWND window);
 // The window's client (0, 0) in screen coordinates, and in its top-level window's surface.
 POINT client_origin_on_screen(const Window& window);
 POINT client_origin_on_surface(const Window& window);

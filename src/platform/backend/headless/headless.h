@@ -44,6 +44,13 @@ public:
     void raise() override {}
     // Nobody sees the title of a screen kept in memory.
     void set_title(const std::string&) override {}
+    void set_icon(const std::uint32_t* argb, int width, int height) override {
+        icon_.assign(argb, argb + static_cast<std::ptrdiff_t>(width) * height);
+        icon_width_ = width;
+    }
+    // The icon last given, 0xAARRGGBB, and its width; empty before any.
+    const std::vector<std::uint32_t>& icon() const { return icon_; }
+    int icon_width() const { return icon_width_; }
     bool display_lost() const override { return lost_; }
     // The display goes away as a real one does when its server ends: the program hears a close
     // request, and from then on the display shows nothing and gives no input.
@@ -78,6 +85,8 @@ private:
     bool text_input_ = false;
     int height_;
     std::vector<std::uint32_t> pixels_;
+    std::vector<std::uint32_t> icon_;
+    int icon_width_ = 0;
     std::deque<DeviceEvent> events_;
     std::deque<Action> idle_steps_;
     std::multimap<std::uint64_t, Action> timed_steps_;

@@ -393,6 +393,16 @@ void SdlBackend::set_text_input(bool on) {
     }
 }
 
+void SdlBackend::set_icon(const std::uint32_t* argb, int width, int height) {
+    if (lost_ || !argb || width <= 0 || height <= 0) return;
+    // SDL copies the pixels into the window's icon property: the surface only lends them.
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(argb), width, height, 32,
+                                                           width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (!icon) return;
+    SDL_SetWindowIcon(window_, icon);
+    SDL_FreeSurface(icon);
+}
+
 void SdlBackend::raise() {
     if (lost_) return;
     if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(window_);

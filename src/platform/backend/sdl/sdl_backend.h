@@ -56,6 +56,7 @@ public:
     void set_text_input(bool on) override;
     void raise() override;
     void set_title(const std::string& title) override { SDL_SetWindowTitle(window_, title.c_str()); }
+    void set_icon(const std::uint32_t* argb, int width, int height) override;
 
     SDL_Window* window() const { return window_; }
     bool display_lost() const override { return lost_.load(); }

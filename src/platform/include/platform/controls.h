@@ -18,6 +18,8 @@ constexpr UINT BM_CLICK = 0x00F5;
 constexpr UINT MB_OK = 0x00000000;
 constexpr UINT MB_OKCANCEL = 0x00000001;
 constexpr UINT MB_ICONHAND = 0x00000010;
+// Enter gives the second answer (Cancel) until the user moves the focus; the first by default.
+constexpr UINT MB_DEFBUTTON2 = 0x00000100;
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
 

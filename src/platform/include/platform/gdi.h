@@ -151,7 +151,6 @@ COLORREF GetTextColor(HDC dc);
 COLORREF SetBkColor(HDC dc, COLORREF colour);
 COLORREF GetBkColor(HDC dc);
 int SetBkMode(HDC dc, int mode);
-int GetBkMode(HDC dc);
 COLORREF GetPixel(HDC dc, int x, int y);
 
 HBRUSH CreateSolidBrush(COLORREF colour);

@@ -1,0 +1,128 @@
+"""Dialogs and boxes on three screens, with the keyboard alone: the first start's box over the new
+page, the window's icon, the button's face after a command from outside, About, Options laid out at
+the fitted factor and centred, Escape that stores nothing, numbers typed and stepped with Up, and a
+question whose Return wipes nothing. With SCRIVO_SHOTS set, the screenshots are kept there."""
+
+import os
+import re
+
+from harness import PAGE_BLUE, expect, main
+
+YELLOW = (255, 255, 0)
+WHITE = (255, 255, 255)
+SCREENS = ((240, 320, 1, 1), (1920, 1080, 3, 1), (3840, 2160, 6, 2))  # width, height, fitted, chrome
+
+
+def keep(shot, name, s):
+    folder = os.environ.get("SCRIVO_SHOTS")
+    if folder:
+        os.makedirs(folder, exist_ok=True)
+        shot.save(os.path.join(folder, f"{name}-{s.width}x{s.height}.png"))
+
+
+def keys(s, scrivo, *names):
+    mark = scrivo.mark()
+    s.xdotool("key", "--delay", "30", *names)
+    scrivo.wait_settled(mark)
+
+
+def command(s, scrivo, number):
+    mark = scrivo.mark()
+    expect(s.send("command", str(number)).returncode == 0, "scrivo-send could not reach Scrivo")
+    scrivo.wait_settled(mark)
+    return s.screenshot()
+
+
+def stored(s):
+    path = os.path.join(s.folder, "config", "scrivo", "registry.reg")
+    if not os.path.exists(path):
+        return {}
+    with open(path) as registry:
+        return {name: int(value, 16) for name, value in re.findall(r'"(\w+)"=dword:([0-9a-f]+)', registry.read())}
+
+
+def fields(shot, left, top, right, bottom):
+    """The white of the edit fields inside the area: its bounding box, or None."""
+    whites = [(x, y) for y in range(top, bottom, 2) for x in range(left, right, 2) if shot.getpixel((x, y)) == WHITE]
+    if not whites:
+        return None
+    return min(x for x, _ in whites), min(y for _, y in whites), max(x for x, _ in whites), max(y for _, y in whites)
+
+
+def one_screen(session, width, height, fitted, chrome):
+    with session(width=width, height=height) as s:
+        area = ((width - 240 * fitted) // 2, (height - 320 * fitted) // 2)
+        scrivo = s.start_scrivo()
+        shot = s.screenshot()
+        keep(shot, "first-start", s)
+        expect(s.wait_for_box(), "no New Pad Created box")
+        expect(shot.getpixel((5, 5)) == PAGE_BLUE, f"the box stands over {shot.getpixel((5, 5))}, not the page")
+        keys(s, scrivo, "Return")
+
+        window = s.xdotool("search", "--name", "^Scrivo$").split()[0]
+        icon = s.run(["xprop", "-id", window, "_NET_WM_ICON"]).stdout
+        size = re.search(r"_NET_WM_ICON\(CARDINAL\) =\s+Icon \((\d+) x (\d+)\)", icon)
+        expect(size and int(size.group(1)) == 32 * chrome, f"the window has no icon of its own: {icon[:80]}")
+
+        button = [(x, y) for y in range(2 * chrome, 30 * chrome, chrome) for x in range(width - 30 * chrome, width - 2 * chrome, chrome)]
+        pen = [shot.getpixel(p) for p in button]
+        shot = command(s, scrivo, 40007)
+        expect([shot.getpixel(p) for p in button] != pen, "the button still shows the pen after the eraser command")
+        shot = command(s, scrivo, 40006)
+        expect([shot.getpixel(p) for p in button] == pen, "the button does not show the pen again")
+
+        shot = command(s, scrivo, 40005)
+        keep(shot, "about", s)
+        ground = (area[0] + 4 * fitted, area[1] + 250 * fitted)
+        expect(shot.getpixel(ground) == YELLOW, "About did not open in yellow")
+        keys(s, scrivo, "Return")
+        expect(s.screenshot().getpixel((width // 2, height // 2)) == PAGE_BLUE, "Return left About open")
+
+        # Escape leaves Options with nothing stored.
+        command(s, scrivo, 40011)
+        keys(s, scrivo, "BackSpace", "BackSpace", "7", "Escape")
+        expect(s.screenshot().getpixel((width // 2, height // 2)) == PAGE_BLUE, "Escape left Options open")
+        expect("PenWidth" not in stored(s), f"Escape stored {stored(s)}")
+
+        shot = command(s, scrivo, 40011)
+        box = fields(shot, 0, 26 * fitted, width, height - 26 * fitted)
+        expect(box, "no fields in Options")
+        left, top, right, bottom = box
+        expect(left >= area[0] and right < area[0] + 240 * fitted, f"fields at x {left}..{right} outside the layout")
+        expect(top >= area[1] + 26 * fitted and bottom < area[1] + 294 * fitted, f"fields at y {top}..{bottom}")
+        expect(right - left > 150 * fitted, f"the fields span {right - left} px: not laid out at {fitted}x")
+        # Focus starts in the pen width; Tab goes on to the pen height, the pen colour, the end dot,
+        # the page colour, the eraser and the pages.
+        keys(s, scrivo, "BackSpace", "BackSpace", "1", "5", "Tab", "BackSpace", "BackSpace", "2", "0",
+             "Tab", "Tab", "Tab", "Tab", "BackSpace", "BackSpace", "9", "Up")
+        pages = "100" if width < 3000 else "8"  # a hundred 4K pages would write a 100 MB file
+        keys(s, scrivo, "Tab", "BackSpace", "BackSpace", "BackSpace", *pages)
+        keep(s.screenshot(), "options", s)
+        keys(s, scrivo, "Return")
+        values = stored(s)
+        expect(values.get("PenWidth") == 15 and values.get("PenHeight") == 20, f"stored {values}")
+        expect(values.get("EraserSize") == 10, f"Up from 9 gave an eraser of {values.get('EraserSize')}")
+
+        # The question that wipes the pad: Return gives Cancel.
+        shot = command(s, scrivo, 40014)
+        keep(shot, "question", s)
+        expect(s.wait_for_box(), "no question before clearing the pad")
+        keys(s, scrivo, "Return")
+        expect(not s.wait_for_box(0.5), "Return left the question open")
+
+        mark = scrivo.mark()
+        s.send("close")
+        expect(scrivo.exit_code() == 0, "Scrivo did not close cleanly")
+        with open(os.path.join(s.folder, "app", "Scrivo.bmp"), "rb") as notepad:
+            header = notepad.read(26)
+        rows = abs(int.from_bytes(header[22:26], "little", signed=True))
+        expect(rows == int(pages) * height, f"the notepad holds {rows} rows, not {pages} pages")
+
+
+def test(session):
+    for width, height, fitted, chrome in SCREENS:
+        one_screen(session, width, height, fitted, chrome)
+
+
+if __name__ == "__main__":
+    main(test)

@@ -1,0 +1,212 @@
+// Dialogs and message boxes on screens of three sizes: the device-sized layout enlarged by the
+// largest whole factor that fits, centred, with fields that hold their numbers and arrows, OK and
+// buttons big enough for a finger.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+
+#include "backend/headless/headless.h"
+#include "testing.h"
+#include "platform/platform.h"
+#include "shell/shell_strips.h"
+#include "system/module.h"
+#include "window/screen.h"
+#include "window/window_table.h"
+
+namespace {
+
+using Type = platform::DeviceEvent::Type;
+
+struct ScreenSize {
+    int width;
+    int height;
+    int factor;  // the one expected
+};
+
+void PrintTo(const ScreenSize& s, std::ostream* out) { *out << s.width << "x" << s.height; }
+
+constexpr WORD kOptions = 118;
+
+INT_PTR full_screen_dialog_proc(HWND dialog, UINT message, WPARAM, LPARAM) {
+    if (message != WM_INITDIALOG) return FALSE;
+    SHINITDLGINFO info{SHIDIM_FLAGS, dialog, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN};
+    SHInitDialog(&info);
+    SHMENUBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    bar.hwndParent = dialog;
+    bar.dwFlags = SHCMBF_EMPTYBAR;
+    SHCreateMenuBar(&bar);
+    for (int spin : {1027, 1036, 1034, 1028}) SendDlgItemMessageW(dialog, spin, UDM_SETRANGE, 0, MAKELPARAM(20, 1));
+    SendDlgItemMessageW(dialog, 1029, UDM_SETRANGE, 0, MAKELPARAM(100, 1));
+    return TRUE;
+}
+
+RECT ScreenRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+std::wstring Text(HWND window) {
+    wchar_t text[64];
+    GetWindowTextW(window, text, 64);
+    return text;
+}
+
+class FittedLayout : public ::testing::TestWithParam<ScreenSize> {
+protected:
+    void SetUp() override {
+        screen = &platform::use_headless_backend(GetParam().width, GetParam().height, 1000);
+        factor = GetParam().factor;
+        area = {(GetParam().width - 240 * factor) / 2, (GetParam().height - 320 * factor) / 2};
+    }
+
+    void RunOptions(const std::function<void(HWND)>& step) {
+        screen->when_idle([this, step] {
+            const HWND dialog = GetActiveWindow();
+            step(dialog);
+            screen->when_idle([dialog] { EndDialog(dialog, 1); });
+        });
+        const HINSTANCE instance = platform::program_instance();
+        const HGLOBAL loaded = LoadResource(instance, FindResourceW(instance, MAKEINTRESOURCEW(kOptions), RT_DIALOG));
+        DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(loaded), nullptr, full_screen_dialog_proc,
+                                0);
+    }
+
+    void Type(HWND field, const std::wstring& text) {
+        SetFocus(field);
+        SetWindowTextW(field, L"");
+        for (wchar_t c : text) SendMessageW(field, WM_CHAR, c, 0);
+    }
+
+    platform::HeadlessBackend* screen = nullptr;
+    int factor = 1;
+    POINT area{};
+};
+
+TEST_P(FittedLayout, OptionsStandCentredAtTheFittedFactorWithFingerSizedArrowsAndOk) {
+    EXPECT_EQ(platform::fitted_scale(), factor);
+    EXPECT_EQ(platform::strip_height(), 26 * factor);
+    RunOptions([&](HWND dialog) {
+        // Full screen below the bar and above the menu bar: the frame's colour fills the rest.
+        const RECT d = ScreenRect(dialog);
+        EXPECT_EQ(d.left, 0);
+        EXPECT_EQ(d.right, GetParam().width);
+        EXPECT_EQ(d.top, 26 * factor);
+        EXPECT_EQ(d.bottom, GetParam().height - 26 * factor);
+        // The controls stand where the device's layout puts them, enlarged and centred: the pen
+        // group at the same place in the layout at every size.
+        const RECT group = ScreenRect(platform::find_window(dialog)->children[19]);
+        const RECT group1 = {group.left - area.x, group.top - area.y, group.right - area.x, group.bottom - area.y};
+        EXPECT_NEAR(group1.left, 3 * factor, 2 * factor);
+        EXPECT_NEAR(group1.top, 29 * factor, 3 * factor);
+        EXPECT_GE(group1.right - group1.left, 195 * factor);
+        EXPECT_LE(group1.right, 240 * factor);
+        RECT all = group;
+        for (HWND control : platform::find_window(dialog)->children) {
+            const RECT r = ScreenRect(control);
+            all = {std::min(all.left, r.left), std::min(all.top, r.top), std::max(all.right, r.right),
+                   std::max(all.bottom, r.bottom)};
+        }
+        EXPECT_GE(all.left, area.x);
+        EXPECT_LE(all.right, area.x + 240 * factor);
+        EXPECT_GE(all.top, area.y + 26 * factor);
+        EXPECT_LE(all.bottom, area.y + (320 - 26) * factor);
+        // Each arrow of every up-down is at least ten pixels tall a step of the factor.
+        for (int spin : {1027, 1036, 1034, 1028, 1029}) {
+            const RECT r = ScreenRect(GetDlgItem(dialog, spin));
+            EXPECT_GE((r.bottom - r.top) / 2, 10 * factor) << spin;
+            EXPECT_GE(r.right - r.left, 7 * factor) << spin;
+        }
+        RECT ok{};
+        ASSERT_TRUE(platform::navigation_bar_ok(nullptr, &ok));
+        EXPECT_GE(ok.right - ok.left, 20 * factor);
+        EXPECT_GE(ok.bottom - ok.top, 13 * factor);
+        EXPECT_LE(ok.right, area.x + 240 * factor) << "the OK stands over the layout, not far off at the edge";
+    });
+}
+
+TEST_P(FittedLayout, FieldsHoldTheLongestNumberOfTheirRangeWholeInsideTheBorder) {
+    std::wstring width, pages, eraser;
+    RunOptions([&](HWND dialog) {
+        Type(GetDlgItem(dialog, 1030), L"20");
+        Type(GetDlgItem(dialog, 1031), L"15");
+        Type(GetDlgItem(dialog, 1032), L"100");
+        width = Text(GetDlgItem(dialog, 1030));
+        eraser = Text(GetDlgItem(dialog, 1031));
+        pages = Text(GetDlgItem(dialog, 1032));
+        SetFocus(nullptr);
+        // The digits of "20" are drawn between the borders: the field's left border stays black
+        // all the way down, and some blue ink stands inside.
+        screen->when_idle([&, dialog] {
+            platform::compose_changes();
+            const RECT f = ScreenRect(GetDlgItem(dialog, 1030));
+            int ink = 0;
+            for (int y = f.top + factor; y < f.bottom - factor; ++y) {
+                EXPECT_EQ(screen->pixel(f.left, y), 0u) << "the left border at row " << y;
+                for (int x = f.left + factor; x < f.right - factor; ++x) ink += screen->pixel(x, y) != 0x00FFFFFFu;
+            }
+            EXPECT_GT(ink, 0);
+        });
+    });
+    EXPECT_EQ(width, L"20");
+    EXPECT_EQ(eraser, L"15");
+    EXPECT_EQ(pages, L"100");
+}
+
+// The About texts, wrapped in their font at the fitted size, stand whole inside their blocks.
+TEST_P(FittedLayout, AboutTextsFitTheirBlocks) {
+    int texts = 0;
+    screen->when_idle([&] {
+        const HWND dialog = GetActiveWindow();
+        for (HWND control : platform::find_window(dialog)->children) {
+            const std::wstring text = Text(control);
+            if (text.empty() || text[0] == L'#') continue;
+            ++texts;
+            RECT place{};
+            GetClientRect(control, &place);
+            RECT needed = place;
+            const HDC dc = CreateCompatibleDC(nullptr);
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+            DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+            DeleteDC(dc);
+            EXPECT_LE(needed.bottom, place.bottom) << "cut off at the bottom: " << text;
+            EXPECT_LE(needed.right, place.right);
+        }
+        EndDialog(dialog, 1);
+    });
+    const HINSTANCE instance = platform::program_instance();
+    const HGLOBAL loaded = LoadResource(instance, FindResourceW(instance, MAKEINTRESOURCEW(103), RT_DIALOG));
+    DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(loaded), nullptr, full_screen_dialog_proc, 0);
+    EXPECT_EQ(texts, 2);
+}
+
+TEST_P(FittedLayout, AShortQuestionStandsOnOneLineInACentredBoxAtTheFittedFactor) {
+    RECT box{}, ok{}, cancel{};
+    screen->when_idle([&] {
+        const HWND window = GetActiveWindow();
+        ASSERT_TRUE(platform::message_box_info(window, nullptr, nullptr));
+        box = ScreenRect(window);
+        ok = ScreenRect(GetDlgItem(window, IDOK));
+        cancel = ScreenRect(GetDlgItem(window, IDCANCEL));
+        screen->push({Type::KeyDown, 0, 0, VK_RETURN});
+        screen->push({Type::KeyUp, 0, 0, VK_RETURN});
+    });
+    // Return gives the default answer, which the question asks to be Cancel.
+    EXPECT_EQ(MessageBoxW(nullptr, L"Warning some pages will be lost", L"Scrivo", MB_OKCANCEL | MB_DEFBUTTON2),
+              IDCANCEL);
+    EXPECT_NEAR(box.left + box.right, GetParam().width, 1);  // centred, give or take a pixel
+    EXPECT_LE(box.right - box.left, 240 * factor);
+    EXPECT_GE(ok.bottom - ok.top, 20 * factor);
+    EXPECT_GE(cancel.right - cancel.left, 40 * factor);
+    // One line of text: the buttons follow the caption and a single line closely.
+    const int line = 13 * factor;
+    EXPECT_LT(ok.top - box.top, 4 * line) << "the text broke into more lines than it needs";
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, FittedLayout,
+                         ::testing::Values(ScreenSize{240, 320, 1}, ScreenSize{1920, 1080, 3}, ScreenSize{3840, 2160, 6}));
+
+}  // namespace
