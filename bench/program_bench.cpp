@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "app/app.h"
+#include "app/commands.h"
 #include "backend/backend.h"
 #include "backend/headless/headless.h"
 #include "core/clock.h"
@@ -25,6 +26,7 @@
 #include "notepad/notepad.h"
 #include "notepad/notepad_file.h"
 #include "notepad/page_operations.h"
+#include "notepad/undo.h"
 #include "platform/platform.h"
 #include "ratios.h"
 #include "settings/settings.h"
@@ -100,18 +102,25 @@ void BM_FillWholePage(benchmark::State& state) {
 // One move of 30 pixels with a 20 × 20 pen: 30 stamps, each on the screen and in the image. As in
 // a fast stroke, the pen's next point is already waiting, so the move's clock read does not hold
 // for the refresh: the frame is composed and presented once a refresh, not once a move.
-void BM_StylusMove30WithLargePen(benchmark::State& state) {
+void StartLargePen(const benchmark::State& state) {
     StartProgram(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     Settings.PenWidth = Settings.PenHeight = 20;
     DrawMode = DRAW_PEN;
     static_cast<platform::HeadlessBackend&>(platform::backend()).push({platform::DeviceEvent::Type::PointerMove, 1, 1});
+}
+
+// The next move along the page from *x, back to the left at the right edge.
+void MoveLargePen(int* x) {
+    StrokeActive = true;
+    LastPoint = {*x, 60};
+    StylusMove(*x + 30, 75);
+    *x = *x + 37 > PageWidth - 60 ? 40 : *x + 37;
+}
+
+void BM_StylusMove30WithLargePen(benchmark::State& state) {
+    StartLargePen(state);
     int x = 40;
-    for (auto _ : state) {
-        StrokeActive = true;
-        LastPoint = {x, 60};
-        StylusMove(x + 30, 75);
-        x = x + 37 > PageWidth - 60 ? 40 : x + 37;
-    }
+    for (auto _ : state) MoveLargePen(&x);
 }
 
 // Its floor: a plain loop putting the same 30 stamps into the notepad image (20 masked row writes
@@ -253,6 +262,95 @@ BENCHMARK(BM_AutosaveInkDelay)
     ->Args({3840, 2160, 100})
     ->Unit(benchmark::kMillisecond);
 
+// The same moves with the undo history keeping what each stroke of eight moves (about 300 pixels)
+// touches, the way a person writes: the price of undo on every pen move.
+void BM_StylusMove30WithHistory(benchmark::State& state) {
+    StartLargePen(state);
+    int x = 40;
+    int moves = 0;
+    for (auto _ : state) {
+        if (moves++ % 8 == 0) {
+            EndStrokeStep();
+            BeginStrokeStep();
+        }
+        MoveLargePen(&x);
+    }
+    EndStrokeStep();
+    ClearHistory();
+}
+
+// A 300-pixel stroke of a 20 × 20 pen on a blank page, made the way the stylus makes it. (Drawn
+// again over itself it would change nothing, and undo would pass over it.)
+void OneRecordedStroke() {
+    ClearNotepad();
+    ClearHistory();
+    Settings.PenWidth = Settings.PenHeight = 20;
+    DrawMode = DRAW_PEN;
+    StylusDown(100, 100);
+    for (int x = 110; x <= 400; x += 10) StylusMove(x, 100 + x / 10);
+    StylusUp(400, 140);
+}
+
+// Undo then redo of that stroke in the notepad image; each pair is two steps.
+void BM_UndoRedoStroke(benchmark::State& state) {
+    StartProgram(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    OneRecordedStroke();
+    StepPlace place{};
+    for (auto _ : state)
+        if (!UndoStep(&place) || !RedoStep(&place)) state.SkipWithError("the stroke was not kept");
+    ClearHistory();
+}
+BENCHMARK(BM_UndoRedoStroke)->Args({3840, 2160})->Unit(benchmark::kMicrosecond);
+
+// The same from the menu's commands, the whole screen drawn again after each.
+void BM_UndoRedoStrokeCommands(benchmark::State& state) {
+    StartProgram(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    OneRecordedStroke();
+    for (auto _ : state) {
+        RunCommand(MainWindow, IDM_UNDO);
+        RunCommand(MainWindow, IDM_REDO);
+    }
+    ClearHistory();
+    DirtyFlag = 0;
+}
+BENCHMARK(BM_UndoRedoStrokeCommands)->Args({3840, 2160})->Unit(benchmark::kMicrosecond);
+
+// A 100-page notepad, every page written with a few lines of handwriting, cleared as Clear Pad
+// does; then its undo and its redo, each timed on its own.
+void BM_UndoClearPadHundredPages(benchmark::State& state) {
+    StartProgram(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    if (NotepadHeight != 100 * PageHeight) ResizeNotepad(PageWidth, 100 * PageHeight);
+    ClearNotepad();
+    for (int page = 0; page < 100; ++page)
+        for (int line = 0; line < 10; ++line)
+            PatBlt(NotepadImage.Context, 40, page * PageHeight + 60 + line * 90, PageWidth / 2, 3, BLACKNESS);
+    ClearHistory();
+    RecordRowsStep(0, NotepadHeight);
+    ClearNotepad();
+    StepPlace place{};
+    const bool redo = state.range(2) != 0;
+    for (auto _ : state) {
+        if (redo) {
+            state.PauseTiming();
+            UndoStep(&place);
+            state.ResumeTiming();
+            if (!RedoStep(&place)) state.SkipWithError("no redo");
+        } else {
+            if (!UndoStep(&place)) state.SkipWithError("no undo");
+            state.PauseTiming();
+            RedoStep(&place);
+            state.ResumeTiming();
+        }
+    }
+    ClearHistory();
+    DirtyFlag = 0;
+}
+BENCHMARK(BM_UndoClearPadHundredPages)
+    ->ArgNames({"width", "height", "redo"})
+    ->Args({3840, 2160, 0})
+    ->Args({3840, 2160, 1})
+    ->Unit(benchmark::kMillisecond);
+
 using Measure = void (*)(benchmark::State&);
 
 // A path and its floor run one after the other at each size, on the same program, screen and pixel
@@ -273,6 +371,9 @@ int main(int argc, char** argv) {
                 {{240, 320}, {1920, 1080}, {3840, 2160}}, benchmark::kMicrosecond);
     BesideFloor("BM_StylusMove30WithLargePen", BM_StylusMove30WithLargePen, "BM_ThirtyStampsPlainLoop",
                 BM_ThirtyStampsPlainLoop, {{240, 320}, {3840, 2160}}, benchmark::kNanosecond);
+    // Without history the stroke benchmark's own function, measured again beside the history.
+    BesideFloor("BM_StylusMove30WithHistory", BM_StylusMove30WithHistory, "BM_StylusMove30WithoutHistory",
+                BM_StylusMove30WithLargePen, {{240, 320}, {1920, 1080}, {3840, 2160}}, benchmark::kNanosecond);
     BesideFloor("BM_SaveHundredPages", BM_SaveHundredPages, "BM_WriteAndSyncHundredPages", BM_WriteAndSyncHundredPages,
                 {{1920, 1080}, {3840, 2160}}, benchmark::kMillisecond, true);
     return bench::run_with_ratios(
@@ -281,6 +382,9 @@ int main(int argc, char** argv) {
          {"BM_RepaintWholePage/3840/2160", "BM_FillWholePage/3840/2160", 1.3},
          {"BM_StylusMove30WithLargePen/240/320", "BM_ThirtyStampsPlainLoop/240/320", 2.0},
          {"BM_StylusMove30WithLargePen/3840/2160", "BM_ThirtyStampsPlainLoop/3840/2160", 2.0},
+         {"BM_StylusMove30WithHistory/240/320", "BM_StylusMove30WithoutHistory/240/320", 1.1},
+         {"BM_StylusMove30WithHistory/1920/1080", "BM_StylusMove30WithoutHistory/1920/1080", 1.1},
+         {"BM_StylusMove30WithHistory/3840/2160", "BM_StylusMove30WithoutHistory/3840/2160", 1.1},
          {"BM_SaveHundredPages/3840/2160/real_time", "BM_WriteAndSyncHundredPages/3840/2160/real_time", 1.5},
          {"BM_SaveHundredPages/1920/1080/real_time", "BM_WriteAndSyncHundredPages/1920/1080/real_time", 1.5}});
 }

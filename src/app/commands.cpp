@@ -5,6 +5,7 @@
 #include "notepad/notepad.h"
 #include "notepad/notepad_file.h"
 #include "notepad/page_operations.h"
+#include "notepad/undo.h"
 #include "settings/dialog_frame.h"
 #include "settings/options_dialog.h"
 #include "settings/settings.h"
@@ -18,6 +19,9 @@ struct MenuEntry {
 };
 
 constexpr MenuEntry CommandMenu[] = {
+    {L"Undo", IDM_UNDO},
+    {L"Redo", IDM_REDO},
+    {nullptr, 0},
     {L"Cut", IDM_CUT},
     {L"Copy", IDM_COPY},
     {L"Paste", IDM_PASTE},
@@ -93,6 +97,7 @@ void OpenDialog(HWND window, WORD id, DLGPROC procedure) {
 void ClearWholePad(HWND window) {
     // Return must not wipe the notepad: Cancel answers until the user moves to OK.
     if (MessageBoxW(window, ClearPadQuestion, L"Scrivo", MB_OKCANCEL | MB_DEFBUTTON2) != IDOK) return;
+    RecordRowsStep(0, NotepadHeight);
     ClearNotepad();
     FullRedraw(window);
     DirtyFlag = 1;
@@ -103,6 +108,7 @@ void Compress(HWND window) {
     UpdateWindow(window);
     SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     Sleep(BeforeCompressPause);
+    RecordRowsStep(0, NotepadHeight);
     const int usedPages = CompressNotepad();
     SetCursor(nullptr);
     WCHAR report[128];
@@ -123,6 +129,28 @@ void FindBlank(HWND window) {
         }
     }
     ViewOffset = row;
+    FullRedrawWithPageNumber(window);
+}
+
+// Undo and redo show the step where it was made: on another page, that page with its number; on
+// this one, only what the step changed is drawn again.
+void TakeStep(HWND window, int (*step)(StepPlace*)) {
+    StepPlace place{};
+    if (!step(&place)) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    DirtyFlag = 1;
+    const LONG lastPageTop = NotepadHeight - PageHeight > 0 ? NotepadHeight - PageHeight : 0;
+    const LONG viewRow = place.viewRow < lastPageTop ? place.viewRow : lastPageTop;
+    if (viewRow == ViewOffset) {
+        const RECT onScreen = {place.changed.left, place.changed.top - ViewOffset, place.changed.right,
+                               place.changed.bottom - ViewOffset};
+        InvalidateRect(window, &onScreen, FALSE);
+        UpdateWindow(window);
+        return;
+    }
+    ViewOffset = viewRow;
     FullRedrawWithPageNumber(window);
 }
 
@@ -191,6 +219,7 @@ LRESULT RunCommand(HWND window, WORD id) {
     case IDM_CUT:
         // Without a copy the page would be lost for good: it is cleared only once it is safe.
         if (!CopyPage()) break;
+        RecordRowsStep(ViewOffset, PageHeight);
         ClearPage();
         FullRedraw(window);
         DirtyFlag = 1;
@@ -199,6 +228,7 @@ LRESULT RunCommand(HWND window, WORD id) {
         CopyPage();
         break;
     case IDM_PASTE:
+        if (PageClipboard) RecordRowsStep(ViewOffset, PageHeight);
         PastePage();
         FullRedraw(window);
         DirtyFlag = 1;
@@ -215,6 +245,7 @@ LRESULT RunCommand(HWND window, WORD id) {
         ClearWholePad(window);
         break;
     case IDM_CLEAR_PAGE:
+        RecordRowsStep(ViewOffset, PageHeight);
         ClearPage();
         FullRedraw(window);
         DirtyFlag = 1;
@@ -224,6 +255,12 @@ LRESULT RunCommand(HWND window, WORD id) {
         break;
     case IDM_FIND_BLANK:
         FindBlank(window);
+        break;
+    case IDM_UNDO:
+        TakeStep(window, UndoStep);
+        break;
+    case IDM_REDO:
+        TakeStep(window, RedoStep);
         break;
     default:
         break;

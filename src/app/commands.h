@@ -17,6 +17,8 @@ constexpr WORD IDM_CLEAR_PAD = 40014;
 constexpr WORD IDM_CLEAR_PAGE = 40016;
 constexpr WORD IDM_COMPRESS = 40017;
 constexpr WORD IDM_FIND_BLANK = 40018;
+constexpr WORD IDM_UNDO = 40019;
+constexpr WORD IDM_REDO = 40020;
 
 constexpr WORD IDD_ABOUT = 103;
 constexpr WORD IDD_OPTIONS = 118;

@@ -6,6 +6,7 @@
 #include "notepad/autosave.h"
 #include "notepad/notepad.h"
 #include "notepad/notepad_file.h"
+#include "notepad/undo.h"
 #include "settings/settings.h"
 #include "toolbutton/toolbutton.h"
 
@@ -44,10 +45,18 @@ void ShutDown() {
     PostQuitMessage(0);
 }
 
-// Besides the page keys, the desktop's habits: Ctrl+Q quits as the menu's Quit does.
+bool KeyIsDown(int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }
+
+// Besides the page keys, the desktop's habits: Ctrl+Q quits as the menu's Quit does, Ctrl+Z undoes,
+// and Ctrl+Shift+Z or Ctrl+Y redo.
 void KeyDown(HWND window, int key) {
-    if (key == 'Q' && (GetAsyncKeyState(VK_CONTROL) & 0x8000)) {
+    const bool control = KeyIsDown(VK_CONTROL);
+    if (control && key == 'Q') {
         RunCommand(window, IDM_QUIT);
+        return;
+    }
+    if (control && (key == 'Z' || key == 'Y')) {
+        RunCommand(window, key == 'Y' || KeyIsDown(VK_SHIFT) ? IDM_REDO : IDM_UNDO);
         return;
     }
     PageKeyDown(key);
@@ -66,6 +75,7 @@ int ReleaseDrawingObjects(HWND window) {
     // The indicator's font goes with the context it was selected into.
     DeleteObject(PageIndicatorFont);
     if (PageClipboard) DeleteObject(PageClipboard);
+    ClearHistory();
     DestroyWindow(ToolButton);
     ReleasePenCursor();
     return 1;
@@ -106,6 +116,14 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_LBUTTONUP:
         StylusUp(LOWORD(lParam), HIWORD(lParam));
         return 0;
+    case WM_CANCELMODE:
+        CancelStroke();
+        return 0;
+    // Two fingers tapping undo, three redo.
+    case WM_GESTURE:
+        if (wParam == GID_TWOFINGERTAP) return RunCommand(window, IDM_UNDO);
+        if (wParam == GID_THREEFINGERTAP) return RunCommand(window, IDM_REDO);
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_TIMER:
         if (wParam == AutosaveTimerId) AutosaveTimer();
         return 0;

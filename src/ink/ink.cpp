@@ -6,6 +6,7 @@
 #include "ink/pointer_input.h"
 #include "notepad/autosave.h"
 #include "notepad/notepad.h"
+#include "notepad/undo.h"
 #include "settings/settings.h"
 
 bool StrokeActive = false;
@@ -40,6 +41,7 @@ void StampImage(LONG left, LONG top, LONG width, LONG height, HDC stamp) {
     const LONG firstRow = imageTop > ViewOffset ? imageTop : ViewOffset;
     const LONG endRow = imageTop + height < ViewOffset + PageHeight ? imageTop + height : ViewOffset + PageHeight;
     if (endRow <= firstRow) return;
+    NoteStampArea(left, firstRow, left + width, endRow);
     StampCopy(NotepadImage.Context, left, firstRow, width, endRow - firstRow, stamp, firstRow - imageTop);
 }
 
@@ -113,6 +115,7 @@ void StylusDown(int x, int y) {
     EraserEndStroke = kind == POINTER_ERASER;
     if (kind == POINTER_PEN || kind == POINTER_ERASER) PenTouched();
     StrokeJumpLimit = ScaledJumpLimit();
+    BeginStrokeStep();
     LastPoint = {x, y};
     StampEnd(x, y);
     StrokeActive = true;
@@ -128,9 +131,20 @@ void StylusUp(int x, int y) {
     DrawHeldSample();
     LastPoint = {x, y};
     StampEnd(x, y);
+    EndStrokeStep();
     StrokeActive = false;
     InkChanged();
     if (kind == POINTER_PEN || kind == POINTER_ERASER) PenLifted();
+}
+
+void CancelStroke() {
+    if (!StrokeActive) return;
+    StrokeActive = false;
+    SampleHeld = false;
+    RECT changed{};
+    if (!CancelStrokeStep(&changed)) return;
+    const RECT onScreen = {changed.left, changed.top - ViewOffset, changed.right, changed.bottom - ViewOffset};
+    InvalidateRect(MainWindow, &onScreen, FALSE);
 }
 
 void StylusMove(int x, int y) {

@@ -20,3 +20,5 @@ extern bool EraserEndStroke;
 void StylusDown(int x, int y);
 void StylusMove(int x, int y);
 void StylusUp(int x, int y);
+// The stroke in progress was the first finger of a tap of several: its ink goes.
+void CancelStroke();

@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "ink/pen_cursor.h"
 #include "notepad/notepad_file.h"
+#include "notepad/undo.h"
 #include "settings/settings.h"
 #include "toolbutton/toolbutton.h"
 
@@ -24,6 +25,8 @@ HBITMAP PageClipboard = nullptr;
 int DisplayScale = 1;
 
 void AdoptNotepadBitmap(HBITMAP bitmap) {
+    // The steps of another image would write nonsense over this one.
+    ClearHistory();
     BITMAP record{};
     GetObjectW(bitmap, sizeof record, &record);
     NotepadImage.Bitmap = bitmap;

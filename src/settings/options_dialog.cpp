@@ -7,7 +7,7 @@
 
 #include "app/app.h"
 #include "notepad/notepad.h"
-#include "notepad/page_operations.h"
+#include "notepad/undo.h"
 #include "settings/dialog_frame.h"
 #include "settings/settings.h"
 
@@ -116,7 +116,7 @@ void ConfirmOptions(HWND dialog) {
             return;
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
         UpdateWindow(dialog);
-        const int resized = ResizeNotepad(PageWidth, pages * PageHeight);
+        const int resized = ReshapeNotepad(PageWidth, pages * PageHeight);
         SetCursor(nullptr);
         if (!resized) MessageBoxW(dialog, L"Error - Pad resize failed", L"Scrivo", MB_OK);
     }

@@ -59,12 +59,12 @@ def test(session):
 
         thin = vertical_stroke_width(s, scrivo, 60)
 
-        # "Options" is the tenth item of the command menu.
+        # "Options" is the twelfth item of the command menu.
         mark = scrivo.mark()
         s.send("app")
         scrivo.wait_settled(mark)
         mark = scrivo.mark()
-        for _ in range(10):
+        for _ in range(12):
             s.xdotool("key", "Down")
         s.xdotool("key", "Return")
         scrivo.wait_settled(mark)

@@ -380,6 +380,14 @@ def settled_after(s, scrivo, *action):
     return s.screenshot()
 
 
+def write(s, scrivo, stroke):
+    """Draws the stroke and waits until Scrivo has shown it."""
+    mark = scrivo.mark()
+    drag(s, stroke)
+    scrivo.wait_for(r"pointer up \d+ \d+", mark)
+    scrivo.wait_settled(mark)
+
+
 def not_page(image, points):
     return [p for p in points if image.getpixel(p) != PAGE_BLUE]
 

@@ -11,7 +11,8 @@ import time
 
 from PIL import Image
 
-from harness import PAGE_BLUE, drag, expect, main, not_page
+from harness import PAGE_BLUE, expect, main, not_page
+from harness import write as write_stroke
 
 WHITE = (255, 255, 255)
 MENU_FACE = (192, 192, 192)
@@ -67,11 +68,8 @@ def hold_button_for_the_menu(s, scrivo):
 
 
 def write(s, scrivo, stroke):
-    mark = scrivo.mark()
-    drag(s, stroke)
-    scrivo.wait_for(r"pointer up \d+ \d+", mark)
+    write_stroke(s, scrivo, stroke)
     park_pointer(s)
-    scrivo.wait_settled(mark)
 
 
 def shows_ink(shot, stroke):
@@ -107,8 +105,8 @@ def test(session):
         expect(shows_ink(s.screenshot(), THIRD), "the pen did not come back after the eraser")
         mark = scrivo.mark()
         hold_button_for_the_menu(s, scrivo)
-        # "Clear Page" is the fifth item: Down five times passes the first separator.
-        s.xdotool("key", "Down", "Down", "Down", "Down", "Down", "Return")
+        # "Clear Page" is the seventh item: Down seven times passes the first two separators.
+        s.xdotool("key", *["Down"] * 7, "Return")
         scrivo.wait_settled(mark)
         expect(not not_page(s.screenshot(), s.page_area()), "Clear Page left page 3 written on")
 

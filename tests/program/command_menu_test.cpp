@@ -80,13 +80,13 @@ protected:
     }
 };
 
-TEST_F(CommandMenuTest, TheMenuOpensCentredWithItsFifteenEntriesInOrderAndFitsTheScreen) {
+TEST_F(CommandMenuTest, TheMenuOpensCentredWithUndoRedoAndTheFifteenEntriesInOrderAndFitsTheScreen) {
     WriteNotepad({});
     OpenMenu();
     Idle([this] {
         const auto items = OpenMenuItems();
         const std::vector<std::pair<std::wstring, UINT_PTR>> expected = {
-            {L"Cut", IDM_CUT}, {L"Copy", IDM_COPY}, {L"Paste", IDM_PASTE}, {L"", 0},
+            {L"Undo", IDM_UNDO}, {L"Redo", IDM_REDO}, {L"", 0}, {L"Cut", IDM_CUT}, {L"Copy", IDM_COPY}, {L"Paste", IDM_PASTE}, {L"", 0},
             {L"Find Blank Page", IDM_FIND_BLANK}, {L"Clear Page", IDM_CLEAR_PAGE}, {L"Compress Pad", IDM_COMPRESS},
             {L"Clear Pad", IDM_CLEAR_PAD}, {L"", 0}, {L"Up ", IDM_UP}, {L"Down", IDM_DOWN}, {L"", 0},
             {L"Options", IDM_OPTIONS}, {L"About", IDM_ABOUT}, {L"Quit", IDM_QUIT}};
@@ -102,7 +102,8 @@ TEST_F(CommandMenuTest, TheMenuOpensCentredWithItsFifteenEntriesInOrderAndFitsTh
             EXPECT_EQ(items[i].id, expected[i].second) << i;
             EXPECT_EQ(items[i].separator, expected[i].second == 0) << i;
             const LONG height = items[i].on_screen.bottom - items[i].on_screen.top;
-            // Fifteen entries share the 320 rows: items as tall as that allows, separators less.
+            // Fourteen items and four separators share the 320 rows: items as tall as that allows,
+            // separators less, and still tall enough for a finger.
             EXPECT_GE(height, items[i].separator ? 6 : 20) << i;
         }
         Press(VK_ESCAPE);
@@ -142,9 +143,9 @@ TEST_F(CommandMenuTest, APickedCommandSurvivesTheFlushByPenAndByKeys) {
         ViewOffset = 320;
         PostMessageW(MainWindow, WM_APP, 0, 0);
     });
-    // Down five times passes the separator to the fifth item, "Clear Page".
+    // Down seven times passes the separators to the seventh item, "Clear Page".
     Idle([this] {
-        for (int i = 0; i < 5; ++i) Press(VK_DOWN);
+        for (int i = 0; i < 7; ++i) Press(VK_DOWN);
         Press(VK_RETURN);
     });
     Idle([this] { EXPECT_TRUE(PageIsBlank(2)); });

@@ -380,3 +380,25 @@ TEST_F(DialogsTest, EscapeClosesOptionsWithNothingStored) {
     Close();
     EXPECT_EQ(RunScrivo(), 0);
 }
+
+TEST_F(DialogsTest, FewerPagesInOptionsAreTakenBackByUndoWithTheDroppedPages) {
+    WriteBmp(NotepadPath(), 240, 4 * 320, [](int x, int y) { return x == 9 && y == 3 * 320 + 40; });
+    Open(IDM_OPTIONS);
+    Idle([] { Fill(IDC_PAGES, L"2"); });
+    PressOk();
+    Answer(L"Warning some pages will be lost", VK_LEFT);
+    Answer(L"Warning some pages will be lost", VK_RETURN);
+    Idle([] {
+        ASSERT_EQ(NotepadHeight, 2 * 320);
+        PostMessageW(MainWindow, WM_COMMAND, IDM_UNDO, 0);
+    });
+    Idle([this] {
+        EXPECT_EQ(PageCount, 4);
+        ASSERT_EQ(NotepadHeight, 4 * 320);
+        EXPECT_FALSE(ImageBit(9, 3 * 320 + 40));
+        PostMessageW(MainWindow, WM_COMMAND, IDM_REDO, 0);
+    });
+    Idle([] { EXPECT_EQ(PageCount, 2); });
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
+}

@@ -22,6 +22,11 @@ struct DeviceEvent {
         PointerMove,     // only while down: there is no hover
         PointerUp,
         PointerHover,    // a mouse moved, or a pen hovered, with nothing pressed: never ink
+        // The press turned out to be one finger of several: what it began is no stroke. No move or
+        // release follows it.
+        PointerCancel,
+        // `fingers` fingers tapped the screen together at (x, y), where the first one touched.
+        FingerTap,
 
         // The mouse's right button and wheel: never the stylus. Pressed or turned at (x, y).
         RightButtonDown,
@@ -44,6 +49,7 @@ struct DeviceEvent {
     int wheel = 0;
     char32_t character = 0;
     PointerSource source = PointerSource::Mouse;  // pointer events only
+    int fingers = 0;
 };
 
 // What the pointer looks like: hidden, one of the system's shapes, or a picture of the program's.

@@ -100,6 +100,7 @@ void accept(const DeviceEvent& e) {
         return;
     case Type::PointerDown:
     case Type::PointerUp:
+    case Type::PointerCancel:
         set_key(kLeftButton, e.type == Type::PointerDown);
         break;
     case Type::KeyDown:
@@ -113,6 +114,7 @@ void accept(const DeviceEvent& e) {
     case Type::PointerMove:
     case Type::Text:
     case Type::Wheel:
+    case Type::FingerTap:
         break;
     case Type::FocusGained:
         focus_changes.push_back({FocusChange::Kind::Gained, nullptr});
@@ -196,9 +198,24 @@ bool make_message(const BufferedInput& in, MSG* out) {
                 MAKELPARAM(static_cast<WORD>(e.x), static_cast<WORD>(e.y)), in.time, {e.x, e.y}};
         return true;
     }
+    if (e.type == Type::FingerTap) {
+        if (e.fingers != 2 && e.fingers != 3) return false;
+        const HWND target = window_at(e.x, e.y);
+        const Window* w = find_window(target);
+        if (!w || !takes_input(*w)) return false;
+        *out = {target, WM_GESTURE, e.fingers == 2 ? GID_TWOFINGERTAP : GID_THREEFINGERTAP,
+                MAKELPARAM(static_cast<WORD>(e.x), static_cast<WORD>(e.y)), in.time, {e.x, e.y}};
+        return true;
+    }
     const HWND target = find_window(capture) ? capture : window_at(e.x, e.y);
     const Window* w = find_window(target);
     if (!w || !takes_input(*w)) return false;
+    if (e.type == Type::PointerCancel) {
+        // The press's window is told, where the press began, and no longer holds the pointer.
+        capture = nullptr;
+        *out = {target, WM_CANCELMODE, 0, 0, in.time, {e.x, e.y}};
+        return true;
+    }
     const POINT origin = client_origin_on_screen(*w);
     UINT message = WM_MOUSEMOVE;
     WPARAM buttons = kLeftButtonDown;

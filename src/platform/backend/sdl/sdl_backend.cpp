@@ -89,6 +89,8 @@ void trace_event(const DeviceEvent& e) {
     case Type::PointerMove: trace_line("pointer move %d %d%s", e.x, e.y, source); break;
     case Type::PointerUp: trace_line("pointer up %d %d%s", e.x, e.y, source); break;
     case Type::PointerHover: trace_line("pointer hover %d %d%s", e.x, e.y, source); break;
+    case Type::PointerCancel: trace_line("pointer cancel %d %d", e.x, e.y); break;
+    case Type::FingerTap: trace_line("tap of %d fingers at %d %d", e.fingers, e.x, e.y); break;
     case Type::RightButtonDown: trace_line("right button down %d %d", e.x, e.y); break;
     case Type::RightButtonUp: trace_line("right button up %d %d", e.x, e.y); break;
     case Type::Wheel: trace_line("wheel %d at %d %d", e.wheel, e.x, e.y); break;

@@ -18,7 +18,52 @@ bool SdlInput::pointer(DeviceEvent::Type type, int x, int y, PointerSource sourc
     return true;
 }
 
+bool SdlInput::several_fingers(DeviceEvent::Type type, const SDL_TouchFingerEvent& touch, int x, int y,
+                               DeviceEvent* out) {
+    if (type == DeviceEvent::Type::PointerDown) {
+        const bool first_of_several = taps_.down(touch.touchId, touch.fingerId, x, y, touch.timestamp);
+        // The first finger's press is void, and its release will not come; the fingers keep the
+        // stylus until the last of them leaves.
+        if (!first_of_several || holder_ != Holder::Finger) return false;
+        *out = DeviceEvent{};
+        out->type = DeviceEvent::Type::PointerCancel;
+        out->source = PointerSource::Touch;
+        out->x = tap_x_;
+        out->y = tap_y_;
+        return true;
+    }
+    if (type == DeviceEvent::Type::PointerMove) {
+        taps_.move(touch.touchId, touch.fingerId, x, y);
+        return false;
+    }
+    const int fingers = taps_.up(touch.touchId, touch.fingerId, touch.timestamp);
+    if (fingers == 0) return false;
+    if (holder_ == Holder::Finger) holder_ = Holder::None;
+    *out = DeviceEvent{};
+    out->type = DeviceEvent::Type::FingerTap;
+    out->source = PointerSource::Touch;
+    out->fingers = fingers;
+    out->x = tap_x_;
+    out->y = tap_y_;
+    return true;
+}
+
 bool SdlInput::finger(DeviceEvent::Type type, const SDL_TouchFingerEvent& touch, DeviceEvent* out) {
+    // Finger positions are fractions of the window.
+    const int x = static_cast<int>(std::floor(touch.x * static_cast<float>(width_)));
+    const int y = static_cast<int>(std::floor(touch.y * static_cast<float>(height_)));
+    const bool alone = !taps_.several();
+    if (type == DeviceEvent::Type::PointerDown && alone && holder_ == Holder::None) {
+        tap_x_ = std::clamp(x, 0, width_ - 1);
+        tap_y_ = std::clamp(y, 0, height_ - 1);
+    }
+    const bool tracked = several_fingers(type, touch, x, y, out);
+    if (tracked || taps_.several()) return tracked;
+    if (!alone) {
+        // The last of several fingers has just left.
+        if (holder_ == Holder::Finger) holder_ = Holder::None;
+        return false;
+    }
     if (type == DeviceEvent::Type::PointerDown) {
         if (holder_ != Holder::None) return false;
         holder_ = Holder::Finger;
@@ -28,9 +73,6 @@ bool SdlInput::finger(DeviceEvent::Type type, const SDL_TouchFingerEvent& touch,
         return false;
     }
     if (type == DeviceEvent::Type::PointerUp) holder_ = Holder::None;
-    // Finger positions are fractions of the window.
-    const int x = static_cast<int>(std::floor(touch.x * static_cast<float>(width_)));
-    const int y = static_cast<int>(std::floor(touch.y * static_cast<float>(height_)));
     if (!pointer(type, x, y, PointerSource::Touch, out)) return false;
     finger_x_ = out->x;
     finger_y_ = out->y;

@@ -1,9 +1,9 @@
 // SDL's input and window events as the platform's device events. The mouse's left button, a finger
 // and a pen are one stylus: a press, the moves while pressed (every one of them, none merged; a
 // move with nothing pressed is a hover, never ink) and a release, each saying where it came from.
-// A second finger is ignored while the first is down; a pen put down ends a finger's stroke (the
-// palm resting before the pen came) and takes over. Keys come as virtual keys, typed text as
-// characters.
+// A second finger on the screen cancels the first finger's press, and two or three fingers that
+// tap together are one tap of several fingers; a pen put down ends a finger's stroke (the palm
+// resting before the pen came) and takes over. Keys come as virtual keys, typed text as characters.
 #pragma once
 
 #include <SDL2/SDL_events.h>
@@ -12,6 +12,7 @@
 #include <deque>
 
 #include "backend/backend.h"
+#include "backend/sdl/sdl_taps.h"
 
 namespace platform {
 
@@ -38,6 +39,8 @@ private:
     }
     bool finger(DeviceEvent::Type type, const SDL_TouchFingerEvent& touch, DeviceEvent* out);
     bool left_button_down(const SDL_MouseButtonEvent& button, DeviceEvent* out);
+    // Fingers beyond the first: they end its stroke and may make a tap of several fingers.
+    bool several_fingers(DeviceEvent::Type type, const SDL_TouchFingerEvent& touch, int x, int y, DeviceEvent* out);
 
     int width_;
     int height_;
@@ -52,6 +55,9 @@ private:
     // where it is is no sign of a mouse in use.
     bool pointer_entered_ = false;
     std::deque<DeviceEvent> pending_;
+    FingerTaps taps_;
+    int tap_x_ = 0;
+    int tap_y_ = 0;
 };
 
 }  // namespace platform

@@ -61,6 +61,14 @@ constexpr UINT WM_ERASEBKGND = 0x0014;
 // on the screen) or the Menu key (lParam -1), from DefWindowProcW, which passes a child's on to
 // its parent.
 constexpr UINT WM_CONTEXTMENU = 0x007B;
+// The press in progress is over without a release: the window forgets what it began.
+constexpr UINT WM_CANCELMODE = 0x001F;
+// Several fingers tapped at once: wParam says how (GID_...), lParam is the first finger's point
+// on the screen.
+constexpr UINT WM_GESTURE = 0x0119;
+constexpr WPARAM GID_TWOFINGERTAP = 6;
+// Our own: three fingers at once has no older id.
+constexpr WPARAM GID_THREEFINGERTAP = 0x0100;
 constexpr UINT WM_NCCREATE = 0x0081;
 constexpr UINT WM_KEYFIRST = 0x0100;
 constexpr UINT WM_KEYDOWN = 0x0100;

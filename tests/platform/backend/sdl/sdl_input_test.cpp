@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -83,14 +84,21 @@ TEST(SdlInput, OneStylusAtATimeWithEveryMoveStoppingAtTheEdgesAndMovesWithNothin
         {other(SDL_WINDOWEVENT, SDL_WINDOWEVENT_ENTER)},
         {mouse(SDL_MOUSEMOTION, 16, 26)},
         {mouse(SDL_MOUSEMOTION, 17, 26), T::PointerHover, 17, 26},
-        // Fingers are fractions of the screen; a second one is ignored while the first is down.
+        // Fingers are fractions of the screen.
         {finger(SDL_FINGERDOWN, 1, 0.5f, 0.25f), T::PointerDown, 120, 80},
-        {finger(SDL_FINGERDOWN, 2, 0.1f, 0.1f)},
         {mouse(SDL_MOUSEBUTTONDOWN, 1, 1)},
         {finger(SDL_FINGERMOTION, 1, 1.0f, 1.0f), T::PointerMove, 239, 319},
-        {finger(SDL_FINGERUP, 2, 0.2f, 0.2f)},
         {finger(SDL_FINGERUP, 1, 0.0f, 0.0f), T::PointerUp, 0, 0},
+        // A second finger ends the first one's press where it began; the mouse waits for both to
+        // leave, and fingers that travelled make no tap.
+        {finger(SDL_FINGERDOWN, 1, 0.5f, 0.25f), T::PointerDown, 120, 80},
+        {finger(SDL_FINGERDOWN, 2, 0.1f, 0.1f), T::PointerCancel, 120, 80},
+        {mouse(SDL_MOUSEBUTTONDOWN, 1, 1)},
+        {finger(SDL_FINGERMOTION, 1, 1.0f, 1.0f)},
+        {finger(SDL_FINGERUP, 2, 0.2f, 0.2f)},
+        {finger(SDL_FINGERUP, 1, 0.0f, 0.0f)},
         {finger(SDL_FINGERMOTION, 2, 0.3f, 0.3f)},
+        {mouse(SDL_MOUSEBUTTONDOWN, 1, 1), T::PointerDown, 1, 1},
     });
 }
 
@@ -121,6 +129,57 @@ TEST(SdlInput, EachPointerEventSaysItsSourceAndAPenPutDownEndsTheRestingHandsStr
     input.set_mouse_source(PointerSource::Mouse);
     ASSERT_TRUE(input.translate(mouse(SDL_MOUSEMOTION, 50, 60), &out));
     expect(T::PointerHover, 50, 60, PointerSource::Mouse);
+}
+
+SDL_Event finger_at(Uint32 type, SDL_FingerID id, float x, float y, Uint32 time) {
+    SDL_Event e = finger(type, id, x, y);
+    e.tfinger.timestamp = time;
+    return e;
+}
+
+// The taps each touch of several fingers makes: what each event gave, as "type:fingers".
+std::vector<std::string> taps_from(const std::vector<SDL_Event>& events) {
+    SdlInput input{240, 320, kWake};
+    std::vector<std::string> given;
+    for (const SDL_Event& e : events) {
+        DeviceEvent out;
+        if (input.translate(e, &out)) given.push_back(std::to_string(static_cast<int>(out.type)) + ":" +
+                                                      std::to_string(out.fingers));
+    }
+    return given;
+}
+
+TEST(SdlInput, TwoOrThreeFingersTappingTogetherAreOneTapWhereTheFirstTouched) {
+    const std::string down = std::to_string(static_cast<int>(T::PointerDown)) + ":0";
+    const std::string up = std::to_string(static_cast<int>(T::PointerUp)) + ":0";
+    const std::string cancel = std::to_string(static_cast<int>(T::PointerCancel)) + ":0";
+    const auto tap = [](int fingers) { return std::to_string(static_cast<int>(T::FingerTap)) + ":" + std::to_string(fingers); };
+    using Taps = std::vector<std::string>;
+    // Two fingers, a little apart in time and wobbling a few pixels; then a finger alone is a stroke again.
+    EXPECT_EQ(taps_from({finger_at(SDL_FINGERDOWN, 1, 0.5f, 0.5f, 1000), finger_at(SDL_FINGERDOWN, 2, 0.6f, 0.5f, 1030),
+                         finger_at(SDL_FINGERMOTION, 2, 0.62f, 0.52f, 1050), finger_at(SDL_FINGERUP, 1, 0.5f, 0.5f, 1200),
+                         finger_at(SDL_FINGERUP, 2, 0.62f, 0.52f, 1300), finger_at(SDL_FINGERDOWN, 3, 0.1f, 0.1f, 2000),
+                         finger_at(SDL_FINGERUP, 3, 0.1f, 0.1f, 2100)}),
+              (Taps{down, cancel, tap(2), down, up}));
+    EXPECT_EQ(taps_from({finger_at(SDL_FINGERDOWN, 1, 0.5f, 0.5f, 0), finger_at(SDL_FINGERDOWN, 2, 0.6f, 0.5f, 10),
+                         finger_at(SDL_FINGERDOWN, 3, 0.7f, 0.5f, 20), finger_at(SDL_FINGERUP, 3, 0.7f, 0.5f, 100),
+                         finger_at(SDL_FINGERUP, 1, 0.5f, 0.5f, 110), finger_at(SDL_FINGERUP, 2, 0.6f, 0.5f, 120)}),
+              (Taps{down, cancel, tap(3)}));
+    // Held too long, or a finger that travelled: the stroke is still cancelled, but nothing is tapped.
+    EXPECT_EQ(taps_from({finger_at(SDL_FINGERDOWN, 1, 0.5f, 0.5f, 0), finger_at(SDL_FINGERDOWN, 2, 0.6f, 0.5f, 10),
+                         finger_at(SDL_FINGERUP, 1, 0.5f, 0.5f, 390), finger_at(SDL_FINGERUP, 2, 0.6f, 0.5f, 450)}),
+              (Taps{down, cancel}));
+    EXPECT_EQ(taps_from({finger_at(SDL_FINGERDOWN, 1, 0.5f, 0.5f, 0), finger_at(SDL_FINGERDOWN, 2, 0.6f, 0.5f, 10),
+                         finger_at(SDL_FINGERMOTION, 1, 0.5f, 0.7f, 50), finger_at(SDL_FINGERUP, 1, 0.5f, 0.7f, 100),
+                         finger_at(SDL_FINGERUP, 2, 0.6f, 0.5f, 110)}),
+              (Taps{down, cancel}));
+    SdlInput input{240, 320, kWake};
+    DeviceEvent out;
+    input.translate(finger_at(SDL_FINGERDOWN, 1, 0.25f, 0.5f, 0), &out);
+    input.translate(finger_at(SDL_FINGERDOWN, 2, 0.75f, 0.5f, 0), &out);
+    input.translate(finger_at(SDL_FINGERUP, 2, 0.75f, 0.5f, 0), &out);
+    ASSERT_TRUE(input.translate(finger_at(SDL_FINGERUP, 1, 0.25f, 0.5f, 0), &out));
+    EXPECT_EQ(std::tuple(out.type, out.x, out.y), std::tuple(T::FingerTap, 60, 160));
 }
 
 SDL_Event wheel(int x, int y, int at_x, int at_y) {
