@@ -25,6 +25,9 @@ std::uint64_t last_present = 0;  // milliseconds since the clock started
 // reading at the last present.
 std::uint64_t next_refresh = 0;
 std::uint64_t last_present_coarse = 0;
+// Pointer input was taken since the last present: what it drew is presented as soon as the input
+// that came with it has been handled, not held for the refresh, so that ink follows the pen.
+bool pen_frame = false;
 
 // Refreshes are counted from the clock's start: refresh k shows from the millisecond
 // ceil(k × 1000 / rate) on, so two presents in one refresh are two in one count.
@@ -51,7 +54,8 @@ bool frame_waiting() {
 std::int64_t ms_until_frame_due() {
     if (!has_backend() || !frame_waiting()) return -1;
     const int rate = backend().refresh_rate();
-    if (rate > 0 && presented_yet) {
+    const bool pen_batch_handled = pen_frame && !pointer_input_waiting();
+    if (rate > 0 && presented_yet && !pen_batch_handled) {
         const std::uint64_t now = clock_since_start();
         const std::uint64_t shown = refresh_at(last_present, rate);
         if (refresh_at(now, rate) == shown) return static_cast<std::int64_t>(refresh_start(shown + 1, rate) - now);
@@ -62,6 +66,7 @@ std::int64_t ms_until_frame_due() {
 
 void present_now() {
     presented_yet = true;
+    pen_frame = false;
     last_present = clock_since_start();
     const int rate = backend().refresh_rate() > 0 ? backend().refresh_rate() : 60;
     next_refresh = refresh_start(refresh_at(last_present, rate) + 1, rate);
@@ -162,6 +167,8 @@ void present_changes() {
 }
 
 std::int64_t ms_until_present() { return ms_until_frame_due(); }
+
+void screen_message_taken(bool pointer_input) { pen_frame = pointer_input; }
 
 void present_holding_clock() {
     for (;;) {
