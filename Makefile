@@ -18,7 +18,7 @@ FUZZ_SECONDS ?= 60
 RUN_PACKAGES  := cmake make g++ pkg-config libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
 TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev \
                  xvfb xdotool x11-apps x11-xserver-utils x11-utils imagemagick python3 python3-pil \
-                 desktop-file-utils weston
+                 desktop-file-utils weston libxtst-dev libxdamage-dev
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
 .PHONY: run programs install uninstall install-user uninstall-user test build deps-run deps-test unit asan fuzz \
@@ -77,10 +77,14 @@ fuzz: deps-test
 test: unit asan fuzz
 
 # Each benchmark runs five times and the fastest runs are compared with floors from the same run:
-# the machine may be busy with other work, which only ever adds time.
+# the machine may be busy with other work, which only ever adds time. Then the pen's input to ink
+# and the page turn's frames are measured from outside, on Xvfb.
 BENCH_ARGS ?= --benchmark_repetitions=5
 bench: build
 	for b in blit_bench screen_bench program_bench; do $(BUILD)/bench/$$b $(BENCH_ARGS) || exit 1; done
+	/usr/bin/python3 bench/ink_latency.py --scrivo $(BUILD)/scrivo --scrivo-send $(BUILD)/scrivo-send \
+	  --probe $(BUILD)/bench/ink_probe
+	/usr/bin/python3 bench/page_turn_frames.py --scrivo $(BUILD)/scrivo --scrivo-send $(BUILD)/scrivo-send
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
