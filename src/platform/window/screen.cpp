@@ -117,7 +117,7 @@ void fit_surface(Window& top_level) {
     top_level.surface = {width, height, PixelFormat::Rgb32, width * 4,
                          reinterpret_cast<std::uint8_t*>(top_level.pixels.data())};
     top_level.dirty.clear();
-    ++window_table().layout;
+    draw_targets_changed();
 }
 
 void screen_expose(const Rect& area) {
@@ -217,8 +217,6 @@ bool window_draw_target(HWND handle, DrawTarget* target) {
     target->clip = clip;
     return true;
 }
-
-std::uint64_t window_layout() { return window_table().layout; }
 
 // Composing waits for the present: a loop of drawing calls pays for the screen once a refresh
 // (60 times a second on a display that takes every frame at once), not once a call.
