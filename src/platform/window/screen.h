@@ -27,8 +27,8 @@ void name_the_display();
 // Brings the framebuffer up to date with the windows; what changed waits to be presented.
 void compose_changes();
 
-// Composes whatever changed since the last time and presents it unless the display has shown a
-// frame in this refresh already; then it waits for the next present. Cheap when nothing changed.
+// Composes whatever changed since the last time and presents it unless the last present was less
+// than a refresh ago; then it waits for the next present. Cheap when nothing changed.
 void present_changes();
 
 // Milliseconds until a waiting frame is due: a wait for input must end by then. -1 when none waits.
