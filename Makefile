@@ -77,14 +77,15 @@ fuzz: deps-test
 test: unit asan fuzz
 
 # Each benchmark runs five times and the fastest runs are compared with floors from the same run:
-# the machine may be busy with other work, which only ever adds time. Then the pen's input to ink
-# and the page turn's frames are measured from outside, on Xvfb.
+# the machine may be busy with other work, which only ever adds time. Then the pen's input to ink,
+# the page turn's frames and the time to the first page are measured from outside, on Xvfb.
 BENCH_ARGS ?= --benchmark_repetitions=5
 bench: build
 	for b in blit_bench screen_bench program_bench; do $(BUILD)/bench/$$b $(BENCH_ARGS) || exit 1; done
 	/usr/bin/python3 bench/ink_latency.py --scrivo $(BUILD)/scrivo --scrivo-send $(BUILD)/scrivo-send \
 	  --probe $(BUILD)/bench/ink_probe
 	/usr/bin/python3 bench/page_turn_frames.py --scrivo $(BUILD)/scrivo --scrivo-send $(BUILD)/scrivo-send
+	/usr/bin/python3 bench/start_time.py --scrivo $(BUILD)/scrivo --scrivo-send $(BUILD)/scrivo-send
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
