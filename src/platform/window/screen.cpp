@@ -45,8 +45,9 @@ bool frame_waiting() {
 }
 
 // Milliseconds until the frame drawn so far may be presented: 0 at once (a refresh has passed since
-// the last present, or the display takes every frame at once), -1 when nothing waits. The frame is composed
-// only when it is due: a stroke draws many times a refresh, and the screen shows the last of them.
+// the last present, the pen's batch of input is handled, or the display takes every frame at once),
+// -1 when nothing waits. The frame is composed only when it is due: a stroke draws many times a
+// refresh, and the screen shows the last of them.
 std::int64_t ms_until_frame_due() {
     if (!has_backend() || !frame_waiting()) return -1;
     const int rate = backend().refresh_rate();
