@@ -40,6 +40,14 @@ std::string ScratchDir() {
     return dir;
 }
 
+// Answers the next box the program shows as a person would, with Enter.
+void AnswerNextBox(platform::HeadlessBackend& screen) {
+    screen.when_idle([&screen] {
+        screen.push({platform::DeviceEvent::Type::KeyDown, 0, 0, VK_RETURN});
+        screen.push({platform::DeviceEvent::Type::KeyUp, 0, 0, VK_RETURN});
+    });
+}
+
 // Starts the program's notepad on a screen of that size, once per size.
 void StartProgram(int width, int height) {
     static int currentWidth = 0;
@@ -47,6 +55,8 @@ void StartProgram(int width, int height) {
     if (width == currentWidth && height == currentHeight) return;
     if (MainWindow) {
         DirtyFlag = 0;
+        // The loading and saving measured may leave a notice about the notepad file for the way out.
+        AnswerNextBox(static_cast<platform::HeadlessBackend&>(platform::backend()));
         DestroyWindow(MainWindow);
         MSG quit;
         while (PeekMessageW(&quit, nullptr, 0, 0, PM_REMOVE)) {
@@ -55,11 +65,7 @@ void StartProgram(int width, int height) {
     setenv("XDG_CONFIG_HOME", ScratchDir().c_str(), 1);
     platform::set_program_path(ScratchDir() + "/scrivo");
     std::filesystem::remove(ScratchDir() + "/Scrivo.bmp");
-    platform::HeadlessBackend& screen = platform::use_headless_backend(width, height);
-    screen.when_idle([&screen] {
-        screen.push({platform::DeviceEvent::Type::KeyDown, 0, 0, VK_RETURN});
-        screen.push({platform::DeviceEvent::Type::KeyUp, 0, 0, VK_RETURN});
-    });
+    AnswerNextBox(platform::use_headless_backend(width, height));
     AppInstance = platform::program_instance();
     CreateMainWindow(AppInstance);
     InitNotepad(MainWindow, AppInstance);
