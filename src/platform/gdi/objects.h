@@ -10,7 +10,6 @@
 #include "core/geometry.h"
 #include "core/handles.h"
 #include "core/surface.h"
-#include "gdi/draw_target.h"
 #include "platform/gdi.h"
 
 namespace platform::gdi {
