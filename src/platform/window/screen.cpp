@@ -62,9 +62,11 @@ std::int64_t ms_until_frame_due() {
     return unpresented.empty() ? -1 : 0;
 }
 
-void present_now() {
+// `drawing_goes_on`: presented from the middle of a drawing loop, which shows what it has so far; the
+// pen's frame is still to come when the loop ends.
+void present_now(bool drawing_goes_on = false) {
     presented_yet = true;
-    pen_frame = false;
+    if (!drawing_goes_on) pen_frame = false;
     last_present = clock_since_start();
     const int rate = backend().refresh_rate() > 0 ? backend().refresh_rate() : 60;
     next_refresh = last_present + refresh_interval(rate);
@@ -222,7 +224,8 @@ void window_drew() {
     // A stroke draws here dozens of times a move, so the cheap clock decides, and a frame may go
     // out a tick late. A clock started again (a new display) counts as a refresh passed.
     const std::uint64_t now = clock_since_start_coarse();
-    if (!presented_yet || now < last_present_coarse || now >= next_refresh) present_changes();
+    if ((!presented_yet || now < last_present_coarse || now >= next_refresh) && ms_until_frame_due() == 0)
+        present_now(true);
 }
 
 }  // namespace platform

@@ -106,6 +106,19 @@ TEST_F(Screen, PenInputIsPresentedOnceItsBatchIsHandledWithoutWaitingForTheRefre
     fill(main, 0x00FF00);
     EXPECT_EQ(GetTickCount() - start, 51u) << "after another message the frame keeps to the refresh";
     EXPECT_EQ(screen.presents(), presents + 3);
+
+    // A long drawing shows what it has so far once a refresh has passed; the rest of what the pen
+    // drew still goes out as soon as its batch is handled.
+    platform::clock_advance(40);
+    screen.push({Type::PointerMove, 18, 10});
+    ASSERT_TRUE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
+    fill(main, 0x000400);
+    platform::window_drew();
+    ASSERT_EQ(screen.presents(), presents + 4) << "a refresh had passed";
+    fill(main, 0x000500);
+    EXPECT_EQ(GetTickCount() - start, 91u) << "the end of the pen's drawing is not held for the refresh";
+    EXPECT_EQ(screen.presents(), presents + 5);
+    EXPECT_EQ(screen.pixel(5, 5), 0x000500u);
 }
 
 TEST_F(Screen, AChildDrawsOnItsTopLevelSurfaceClippedToItsParents) {
