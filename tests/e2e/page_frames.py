@@ -1,5 +1,6 @@
 """One animated page on a real display: the trace shows the turn as at least six frames, each in a
-refresh of its own, at a device's 240 x 320 and at 1920 x 1080."""
+refresh of its own and a whole refresh after the one before (the key's first frame too), at a
+device's 240 x 320 and at 1920 x 1080."""
 
 import os
 
@@ -39,6 +40,8 @@ def turn_frames(session, width, height):
         expect(len(frames) >= 6, f"{width} x {height}: the turn showed {len(frames)} frames: {frames}")
         expect(len(set(refreshes)) == len(refreshes),
                f"{width} x {height}: two frames in one refresh of {rate} Hz: {frames}")
+        expect(all(b - a >= 1000 // rate for a, b in zip(frames, frames[1:])),
+               f"{width} x {height}: two frames less than a refresh of {rate} Hz apart: {frames}")
 
 
 def test(session):

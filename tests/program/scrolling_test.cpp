@@ -275,9 +275,10 @@ TEST_F(ScrollingTest, ATickCountWrappingMidPageNeitherRushesNorStallsIt) {
     EXPECT_EQ(RunScrivo(), 0);
 }
 
-// On a 60 Hz display a clock read waits for the next refresh once a frame is waiting, so the
-// animation falls behind the clock as on a real screen: its doubling rule moves the page in about
-// ten frames over the first ~200 ms, each presented in a refresh of its own.
+// On a 60 Hz display a clock read waits a refresh after the last present once a frame is waiting,
+// so the animation falls behind the clock as on a real screen: its doubling rule moves the page in
+// about ten frames over the first ~200 ms, each a whole refresh after the one before, the hidden
+// button's frame too, so that each is seen whenever the display's own refreshes begin.
 class TurnFramesTest : public ScrollingTest, public ::testing::WithParamInterface<std::pair<int, int>> {};
 
 TEST_P(TurnFramesTest, ATurnIsAboutTenFramesEachInARefreshOfItsOwn) {
@@ -294,7 +295,7 @@ TEST_P(TurnFramesTest, ATurnIsAboutTenFramesEachInARefreshOfItsOwn) {
         EXPECT_GE(frames.size(), 6u);
         EXPECT_LE(frames.size(), 14u);
         for (std::size_t i = 1; i < frames.size(); ++i)
-            EXPECT_LT(frames[i - 1] * 60 / 1000, frames[i] * 60 / 1000) << "frames " << i - 1 << " and " << i;
+            EXPECT_GE(frames[i] - frames[i - 1], 17u) << "frames " << i - 1 << " and " << i;
         // Doubling while behind, then steady until the rows left: every row requested once.
         const std::vector<LONG> steps = Steps();
         EXPECT_EQ(steps.front(), 1);

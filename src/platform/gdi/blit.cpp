@@ -45,7 +45,9 @@ bool resolve_source(HANDLE handle, Source* source) {
         return true;
     }
     source->dc = find_dc(as_handle<HDC>(value));
-    return source->dc && resolve_canvas(*source->dc, &source->canvas);
+    const Canvas* canvas = source->dc ? resolve_canvas(*source->dc) : nullptr;
+    if (canvas) source->canvas = *canvas;
+    return canvas != nullptr;
 }
 
 }  // namespace
@@ -62,8 +64,11 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
     if (source_dc && plan.op == RasterOp::Copy && target_dc->selected && source_dc->selected &&
         copy_stamp(target_dc->selected->surface, x, y, width, height, source_dc->selected->surface, sourceX, sourceY))
         return TRUE;
-    Canvas target, from;
-    if (!source_dc || !resolve_canvas(*target_dc, &target) || !resolve_canvas(*source_dc, &from)) return FALSE;
+    const Canvas* target_canvas = resolve_canvas(*target_dc);
+    const Canvas* from_canvas = source_dc ? resolve_canvas(*source_dc) : nullptr;
+    if (!target_canvas || !from_canvas) return FALSE;
+    const Canvas& target = *target_canvas;
+    const Canvas& from = *from_canvas;
 
     // Cut the block to what both the target's clip and the source surface hold, moving both corners
     // together.
@@ -103,8 +108,11 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int s
         return FALSE;
 
     const DC* source_dc = find_dc(source);
-    Canvas target, from;
-    if (!source_dc || !resolve_canvas(*target_dc, &target) || !resolve_canvas(*source_dc, &from)) return FALSE;
+    const Canvas* target_canvas = resolve_canvas(*target_dc);
+    const Canvas* from_canvas = source_dc ? resolve_canvas(*source_dc) : nullptr;
+    if (!target_canvas || !from_canvas) return FALSE;
+    const Canvas& target = *target_canvas;
+    const Canvas& from = *from_canvas;
     if (width == 0 || height == 0) return TRUE;
 
     const StretchMap map{x + target.origin_x, y + target.origin_y, width, height,
@@ -118,12 +126,13 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int s
 BOOL TransparentImage(HDC dest, int x, int y, int width, int height, HANDLE source, int sourceX, int sourceY,
                       int sourceWidth, int sourceHeight, COLORREF transparent) {
     const DC* target_dc = find_dc(dest);
-    Canvas target;
+    const Canvas* target_canvas = target_dc ? resolve_canvas(*target_dc) : nullptr;
     Source from;
-    if (!target_dc || width <= 0 || height <= 0 || sourceWidth <= 0 || sourceHeight <= 0 ||
+    if (!target_canvas || width <= 0 || height <= 0 || sourceWidth <= 0 || sourceHeight <= 0 ||
         !within_limit({x, y, width, height, sourceX, sourceY, sourceWidth, sourceHeight}) ||
-        !resolve_canvas(*target_dc, &target) || !resolve_source(source, &from))
+        !resolve_source(source, &from))
         return FALSE;
+    const Canvas& target = *target_canvas;
 
     const StretchMap map{x + target.origin_x, y + target.origin_y, width, height,
                          sourceX + from.canvas.origin_x, sourceY + from.canvas.origin_y, sourceWidth, sourceHeight};
@@ -159,8 +168,9 @@ BOOL TransparentImage(HDC dest, int x, int y, int width, int height, HDC source,
 
 COLORREF GetPixel(HDC dc_handle, int x, int y) {
     const DC* dc = find_dc(dc_handle);
-    Canvas canvas;
-    if (!dc || !resolve_canvas(*dc, &canvas)) return CLR_INVALID;
+    const Canvas* found = dc ? resolve_canvas(*dc) : nullptr;
+    if (!found) return CLR_INVALID;
+    const Canvas& canvas = *found;
     const std::int64_t sx = std::int64_t{x} + canvas.origin_x, sy = std::int64_t{y} + canvas.origin_y;
     if (sx < canvas.clip.left || sx >= canvas.clip.right || sy < canvas.clip.top || sy >= canvas.clip.bottom)
         return CLR_INVALID;

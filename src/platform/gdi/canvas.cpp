@@ -15,19 +15,30 @@ int distance(COLORREF a, COLORREF b) {
     return dr * dr + dg * dg + db * db;
 }
 
-}  // namespace
-
-bool resolve_window_canvas(const DC& dc, Canvas* canvas) {
-    if (!dc.hwnd) return false;
-    if (const std::uint64_t layout = window_layout(); dc.target_layout != layout) {
-        if (!window_draw_target(dc.hwnd, &dc.target)) return false;
-        dc.target_layout = layout;
+bool find_canvas(const DC& dc, Canvas* canvas) {
+    if (!dc.window) {
+        const Bitmap* bitmap = dc.selected;
+        if (!bitmap) return false;
+        *canvas = {bitmap->surface, 0, 0, bitmap->surface.bounds(), nullptr, false,
+                   bitmap->surface.format == PixelFormat::Mono1 ? bitmap->palette : nullptr};
+        return true;
     }
-    const DrawTarget& target = dc.target;
+    DrawTarget target{};
+    if (!dc.hwnd || !window_draw_target(dc.hwnd, &target)) return false;
     Rect clip = intersect(target.clip, target.surface.bounds());
     if (dc.clipped) clip = intersect(clip, dc.clip.offset(target.origin_x, target.origin_y));
     *canvas = {target.surface, target.origin_x, target.origin_y, clip, target.dirty, true, nullptr};
     return true;
+}
+
+}  // namespace
+
+std::uint64_t canvas_generation = 1;
+
+const Canvas* resolve_canvas_again(const DC& dc) {
+    dc.drawable = find_canvas(dc, &dc.canvas);
+    dc.resolved_at = canvas_generation;
+    return dc.drawable ? &dc.canvas : nullptr;
 }
 
 Rect clip_to_canvas(const Canvas& canvas, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h) {
@@ -60,3 +71,9 @@ COLORREF canvas_colour(const Canvas& canvas, int x, int y) {
 }
 
 }  // namespace platform::gdi
+
+namespace platform {
+
+void draw_targets_changed() { ++gdi::canvas_generation; }
+
+}  // namespace platform

@@ -1,5 +1,5 @@
 // Where a device context draws at this moment: a memory DC's bitmap, or the surface of the window a
-// window DC belongs to, found again at every call since windows move, hide and go away.
+// window DC belongs to, found again whenever a selection or a window has changed.
 #pragma once
 
 #include <cstdint>
@@ -10,28 +10,15 @@
 
 namespace platform::gdi {
 
-struct Canvas {
-    Surface surface;
-    int origin_x = 0;  // the DC's (0, 0) in surface coordinates
-    int origin_y = 0;
-    Rect clip;         // surface coordinates
-    DirtyRegion* dirty = nullptr;
-    bool window = false;
-    const COLORREF* palette = nullptr;  // 1-bit bitmaps: the colours of bit 0 and bit 1
-};
+// Looks again where the DC draws and keeps it in the DC; null when it has nothing to draw on (the
+// screen's DC, a destroyed window, no bitmap).
+const Canvas* resolve_canvas_again(const DC& dc);
 
-// A window DC's canvas; false when it has nothing to draw on (the screen's DC, a destroyed window).
-bool resolve_window_canvas(const DC& dc, Canvas* canvas);
-
-// False when the DC has nothing to draw on. Inline for memory DCs, which every stroke point draws
-// into.
-inline bool resolve_canvas(const DC& dc, Canvas* canvas) {
-    if (dc.window) return resolve_window_canvas(dc, canvas);
-    const Bitmap* bitmap = dc.selected;
-    if (!bitmap) return false;
-    *canvas = {bitmap->surface, 0, 0, bitmap->surface.bounds(), nullptr, false,
-               bitmap->surface.format == PixelFormat::Mono1 ? bitmap->palette : nullptr};
-    return true;
+// Where the DC draws, null when nowhere. Inline: every stroke point draws into two DCs, whose canvas
+// is looked up once and then kept until something changes.
+inline const Canvas* resolve_canvas(const DC& dc) {
+    if (dc.resolved_at != canvas_generation) return resolve_canvas_again(dc);
+    return dc.drawable ? &dc.canvas : nullptr;
 }
 
 // The DC rectangle (x, y, w, h) in surface coordinates, cut to the canvas's clip.

@@ -34,6 +34,7 @@ HGDIOBJ select_bitmap(HDC dc_handle, DC* dc, std::uintptr_t handle) {
     const std::uintptr_t previous = dc->bitmap;
     dc->bitmap = handle;
     dc->selected = next;
+    ++canvas_generation;
     return as_handle<HGDIOBJ>(previous);
 }
 

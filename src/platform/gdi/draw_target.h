@@ -18,9 +18,9 @@ struct DrawTarget {
 // Where a device context of `window` draws now. False for a destroyed or unknown window.
 bool window_draw_target(HWND window, DrawTarget* target);
 
-// Moves on whenever any window's place, visibility or pixels change, or a window comes or goes: a
-// draw target found while it stays the same is still where that window draws.
-std::uint64_t window_layout();
+// Told whenever any window's place, visibility or pixels change, or a window comes or goes: the draw
+// targets found so far may be wrong from then on.
+void draw_targets_changed();
 
 // Called after drawing onto a window: presents when the display has gone a frame without one, so
 // that long drawing loops are seen as they go.

@@ -10,8 +10,9 @@ namespace platform::gdi {
 BOOL paint_rect(const DC& dc, std::int64_t x, std::int64_t y, std::int64_t w, std::int64_t h, RopPlan::Kind kind,
                 std::uintptr_t brush_handle) {
     using Kind = RopPlan::Kind;
-    Canvas canvas;
-    if (w < 0 || h < 0 || !resolve_canvas(dc, &canvas)) return FALSE;
+    const Canvas* found = resolve_canvas(dc);
+    if (w < 0 || h < 0 || !found) return FALSE;
+    const Canvas& canvas = *found;
     const Brush* brush = kind == Kind::Brush ? find_brush(brush_handle) : nullptr;
     if (kind == Kind::Brush && !brush) return FALSE;
     if (brush && brush->hollow) return TRUE;

@@ -10,7 +10,6 @@
 #include "core/geometry.h"
 #include "core/handles.h"
 #include "core/surface.h"
-#include "gdi/draw_target.h"
 #include "platform/gdi.h"
 
 namespace platform::gdi {
@@ -52,15 +51,32 @@ struct Font {
     bool stock = false;
 };
 
+// Where a device context draws: the pixels, where its (0, 0) lies on them and what it may touch.
+struct Canvas {
+    Surface surface;
+    int origin_x = 0;  // the DC's (0, 0) in surface coordinates
+    int origin_y = 0;
+    Rect clip;         // surface coordinates
+    DirtyRegion* dirty = nullptr;
+    bool window = false;
+    const COLORREF* palette = nullptr;  // 1-bit bitmaps: the colours of bit 0 and bit 1
+};
+
+// Moves on at every change that can move where any DC draws: a bitmap selected, a window that
+// appears, goes, moves, shows, hides or gets new pixels. A canvas resolved while it stays the
+// same still holds.
+extern std::uint64_t canvas_generation;
+
 struct DC {
     bool window = false;       // a window's DC (dc_open_window) rather than a memory DC
     HWND hwnd = nullptr;       // window DCs: null for the screen's DC, which draws nothing
     bool clipped = false;      // window DCs: `clip` (client coordinates) limits drawing
     Rect clip;
-    // Window DCs: where the window drew when the window layout was last `target_layout` (0: not
-    // yet looked up). Each stroke point draws on the window; the lookup is kept between them.
-    mutable std::uint64_t target_layout = 0;
-    mutable DrawTarget target{};
+    // Where the DC drew at canvas generation `resolved_at` (0: not yet looked up), and whether it
+    // had anything to draw on. A stroke stamps dozens of times a move into the same two DCs.
+    mutable std::uint64_t resolved_at = 0;
+    mutable bool drawable = false;
+    mutable Canvas canvas;
     std::uintptr_t bitmap = 0;  // memory DCs: the selected bitmap
     // ... and the bitmap itself, which cannot be deleted while selected: every stroke point draws
     // into a memory DC, and this spares a table lookup each time.

@@ -153,8 +153,9 @@ int DrawTextW(HDC dc_handle, LPCWSTR text, int length, RECT* rect, UINT format) 
         return text_height;
     }
 
-    Canvas canvas;
-    if (!resolve_canvas(*dc, &canvas)) return 0;
+    const Canvas* found = resolve_canvas(*dc);
+    if (!found) return 0;
+    const Canvas& canvas = *found;
     const Rect clip = clip_to_canvas(canvas, rect->left, rect->top, rect_width, rect_height);
     std::int64_t top = std::int64_t{rect->top} + canvas.origin_y;
     if ((format & DT_SINGLELINE) && (format & DT_VCENTER))

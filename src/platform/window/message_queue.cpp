@@ -34,8 +34,12 @@ bool take_posted(MSG* message, HWND filter, UINT first, UINT last, bool remove) 
     return false;
 }
 
+bool is_pointer_message(UINT message) {
+    return message == WM_LBUTTONDOWN || message == WM_MOUSEMOVE || message == WM_LBUTTONUP;
+}
+
 // Posted, then input, then quit, then paint, then timers: the order the program's loops rely on.
-bool take_message(MSG* message, HWND filter, UINT first, UINT last, bool remove) {
+bool find_message(MSG* message, HWND filter, UINT first, UINT last, bool remove) {
     if (take_posted(message, filter, first, last, remove)) return true;
     if (take_input_message(message, filter, first, last, remove)) return true;
     if (quit_posted && !filter && in_filter_range(WM_QUIT, first, last)) {
@@ -45,6 +49,12 @@ bool take_message(MSG* message, HWND filter, UINT first, UINT last, bool remove)
     }
     if (in_filter_range(WM_PAINT, first, last) && take_paint_message(message, filter)) return true;
     return in_filter_range(WM_TIMER, first, last) && take_due_timer(message, filter, remove);
+}
+
+bool take_message(MSG* message, HWND filter, UINT first, UINT last, bool remove) {
+    if (!find_message(message, filter, first, last, remove)) return false;
+    if (remove) screen_message_taken(is_pointer_message(message->message));
+    return true;
 }
 
 // Everything the platform does on the program's way into the queue. Focus changes send

@@ -21,21 +21,20 @@ DirtyRegion exposed;
 DirtyRegion unpresented;
 bool presented_yet = false;
 std::uint64_t last_present = 0;  // milliseconds since the clock started
-// When drawing next finds a frame due: the start of the refresh after the last present's, at the
-// display's rate (60 Hz for a display that takes every frame at once), and the cheap clock's
-// reading at the last present.
+// When drawing next finds a frame due: a refresh after the last present, at the display's rate (60 Hz
+// for a display that takes every frame at once), and the cheap clock's reading at the last present.
 std::uint64_t next_refresh = 0;
 std::uint64_t last_present_coarse = 0;
+// Pointer input was taken since the last present: what it drew is presented as soon as the input
+// that came with it has been handled, not held for the refresh, so that ink follows the pen.
+bool pen_frame = false;
 
-// Refreshes are counted from the clock's start: refresh k shows from the millisecond
-// ceil(k × 1000 / rate) on, so two presents in one refresh are two in one count.
-std::uint64_t refresh_at(std::uint64_t since_start, int rate) {
-    return since_start * static_cast<std::uint64_t>(rate) / 1000u;
-}
-
-std::uint64_t refresh_start(std::uint64_t refresh, int rate) {
+// A refresh in whole milliseconds, rounded up. The display's own refreshes start at moments no one
+// tells us: presents at least this far apart land in refreshes of their own wherever those fall, so
+// every frame of an animation is seen, its first (drawn at any moment) as well.
+std::uint64_t refresh_interval(int rate) {
     const auto r = static_cast<std::uint64_t>(rate);
-    return (refresh * 1000u + r - 1) / r;
+    return (1000u + r - 1) / r;
 }
 
 // Something drawn or uncovered since the last present.
@@ -46,26 +45,32 @@ bool frame_waiting() {
     return false;
 }
 
-// Milliseconds until the frame drawn so far may be presented: 0 at once (the display has not shown
-// one in this refresh, or takes every frame at once), -1 when nothing waits. The frame is composed
-// only when it is due: a stroke draws many times a refresh, and the screen shows the last of them.
+// Milliseconds until the frame drawn so far may be presented: 0 at once (a refresh has passed since
+// the last present, the pen's batch of input is handled, or the display takes every frame at once),
+// -1 when nothing waits. The frame is composed only when it is due: a stroke draws many times a
+// refresh, and the screen shows the last of them.
 std::int64_t ms_until_frame_due() {
     if (!has_backend() || !frame_waiting()) return -1;
     const int rate = backend().refresh_rate();
-    if (rate > 0 && presented_yet) {
+    const bool pen_batch_handled = pen_frame && !pointer_input_waiting();
+    if (rate > 0 && presented_yet && !pen_batch_handled) {
+        // A clock started again (a new display) counts as a refresh passed.
         const std::uint64_t now = clock_since_start();
-        const std::uint64_t shown = refresh_at(last_present, rate);
-        if (refresh_at(now, rate) == shown) return static_cast<std::int64_t>(refresh_start(shown + 1, rate) - now);
+        const std::uint64_t due = last_present + refresh_interval(rate);
+        if (now >= last_present && now < due) return static_cast<std::int64_t>(due - now);
     }
     compose_changes();
     return unpresented.empty() ? -1 : 0;
 }
 
-void present_now() {
+// `drawing_goes_on`: presented from the middle of a drawing loop, which shows what it has so far; the
+// pen's frame is still to come when the loop ends.
+void present_now(bool drawing_goes_on = false) {
     presented_yet = true;
+    if (!drawing_goes_on) pen_frame = false;
     last_present = clock_since_start();
     const int rate = backend().refresh_rate() > 0 ? backend().refresh_rate() : 60;
-    next_refresh = refresh_start(refresh_at(last_present, rate) + 1, rate);
+    next_refresh = last_present + refresh_interval(rate);
     last_present_coarse = clock_since_start_coarse();
     backend().present(unpresented.rects().data(), static_cast<int>(unpresented.rects().size()));
     unpresented.clear();
@@ -113,7 +118,7 @@ void fit_surface(Window& top_level) {
     top_level.surface = {width, height, PixelFormat::Rgb32, width * 4,
                          reinterpret_cast<std::uint8_t*>(top_level.pixels.data())};
     top_level.dirty.clear();
-    ++window_table().layout;
+    draw_targets_changed();
 }
 
 void screen_expose(const Rect& area) {
@@ -165,6 +170,8 @@ void present_changes() {
 
 std::int64_t ms_until_present() { return ms_until_frame_due(); }
 
+void screen_message_taken(bool pointer_input) { pen_frame = pointer_input; }
+
 void present_holding_clock() {
     for (;;) {
         if (const std::int64_t due = ms_until_frame_due(); due <= 0) {
@@ -213,15 +220,14 @@ bool window_draw_target(HWND handle, DrawTarget* target) {
     return true;
 }
 
-std::uint64_t window_layout() { return window_table().layout; }
-
 // Composing waits for the present: a loop of drawing calls pays for the screen once a refresh
 // (60 times a second on a display that takes every frame at once), not once a call.
 void window_drew() {
     // A stroke draws here dozens of times a move, so the cheap clock decides, and a frame may go
     // out a tick late. A clock started again (a new display) counts as a refresh passed.
     const std::uint64_t now = clock_since_start_coarse();
-    if (!presented_yet || now < last_present_coarse || now >= next_refresh) present_changes();
+    if ((!presented_yet || now < last_present_coarse || now >= next_refresh) && ms_until_frame_due() == 0)
+        present_now(true);
 }
 
 }  // namespace platform

@@ -28,12 +28,17 @@ void name_the_display();
 // Brings the framebuffer up to date with the windows; what changed waits to be presented.
 void compose_changes();
 
-// Composes whatever changed since the last time and presents it unless the display has shown a
-// frame in this refresh already; then it waits for the next present. Cheap when nothing changed.
+// Composes whatever changed since the last time and presents it unless the last present was less
+// than a refresh ago; then it waits for the next present. Cheap when nothing changed.
 void present_changes();
 
 // Milliseconds until a waiting frame is due: a wait for input must end by then. -1 when none waits.
 std::int64_t ms_until_present();
+
+// The program took a message from its queue. After pointer input, the next frame is presented as
+// soon as no more pointer input waits, whatever the refresh: the pen's batch of moves is shown at
+// once, one present a batch. Any other message ends that, so an animation keeps its pacing.
+void screen_message_taken(bool pointer_input);
 
 // As present_changes, but a frame that waits holds the caller until the next refresh, reading
 // device events meanwhile: the program reads the clock between the frames of an animation, and a

@@ -62,9 +62,6 @@ struct WindowTable {
     std::vector<std::unique_ptr<WindowClass>> classes;
     std::vector<HWND> z_order;  // top-level windows, bottom to top; the topmost band last
     std::uint64_t next_serial = 1;
-    // Moves on whenever a window appears, goes, moves, shows, hides or gets new pixels: what a
-    // device context found out about where it draws holds while this stays the same.
-    std::uint64_t layout = 1;
 };
 
 WindowTable& window_table();

@@ -5,6 +5,7 @@
 #include <memory>
 #include <utility>
 
+#include "gdi/draw_target.h"
 #include "platform/gdi.h"
 #include "platform/window.h"
 #include "system/remote.h"
@@ -135,7 +136,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     created->owner = owner;
     created->enabled = (style & WS_DISABLED) == 0;
     const HWND handle = as_handle<HWND>(table.windows.add(std::move(created)));
-    ++table.layout;
+    draw_targets_changed();
     Window& w = *find_window(handle);
     w.handle = handle;
     if (w.is_child()) {
@@ -175,7 +176,7 @@ BOOL DestroyWindow(HWND handle) {
     window_disappearing(*w);
     if (w->visible) {
         w->visible = false;
-        ++window_table().layout;
+        draw_targets_changed();
         if (!w->is_child()) {
             screen_uncover(*w, w->rect);
         } else if (Window* parent = find_window(w->parent); parent && !parent->destroying) {
@@ -192,7 +193,7 @@ BOOL DestroyWindow(HWND handle) {
     drop_posted_messages(handle);
     unlink(*w);
     window_table().windows.remove(raw(handle));
-    ++window_table().layout;
+    draw_targets_changed();
     return TRUE;
 }
 
@@ -208,7 +209,7 @@ BOOL ShowWindow(HWND handle, int command) {
     const bool show = command != SW_HIDE;
     if (show && !w->visible) {
         w->visible = true;
-        ++window_table().layout;
+        draw_targets_changed();
         invalidate(*w, whole_client(*w), true);
         if (!w->is_child()) {
             raise_in_z_order(handle);
@@ -217,7 +218,7 @@ BOOL ShowWindow(HWND handle, int command) {
     } else if (!show && w->visible) {
         window_disappearing(*w);
         w->visible = false;
-        ++window_table().layout;
+        draw_targets_changed();
         if (w->is_child()) {
             child_area_changed(*w, w->rect);
         } else {
@@ -259,7 +260,7 @@ BOOL MoveWindow(HWND handle, int x, int y, int width, int height, BOOL) {
     const Rect now{x, y, x + std::max(width, 0), y + std::max(height, 0)};
     if (now == old) return TRUE;
     w->rect = now;
-    ++window_table().layout;
+    draw_targets_changed();
     const bool resized = old.width() != now.width() || old.height() != now.height();
     if (w->is_child()) {
         // Its old pixels stay on the parent's surface until the parent paints over them.

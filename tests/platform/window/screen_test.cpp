@@ -57,11 +57,68 @@ TEST_F(Screen, AClockReadHoldsAWaitingFrameUntilTheRefreshUnlessPenInputWaits) {
     screen.push({platform::DeviceEvent::Type::PointerDown, 10, 10});
     EXPECT_EQ(GetTickCount(), drawn) << "the pen's next point comes first";
     EXPECT_EQ(screen.presents(), presents + 1);
+}
+
+// The display's refreshes start at moments the program is not told: a frame presented at any moment
+// keeps the next a whole refresh away, so that no two are shown in one refresh (as the first frame
+// of a page turn, drawn when the key came, and the scroll's first would be).
+TEST_F(Screen, TheNextFrameComesAWholeRefreshAfterTheLastWheneverThatWas) {
+    const HWND main = top_level(0, 0, 240, 320);
+    GetTickCount();
+    platform::clock_advance(40);
+    fill(main, kRed);
+    const DWORD first = GetTickCount();
+    EXPECT_EQ(screen.pixel(5, 5), kRed) << "a refresh had passed: shown at once";
+    fill(main, 0x00FF00);
+    EXPECT_EQ(GetTickCount() - first, 17u);
+    EXPECT_EQ(screen.pixel(5, 5), 0x00FF00u);
+}
+
+// What the pen's input drew is shown as soon as its batch is handled, in the refresh already shown,
+// once a batch; anything drawn after that, or after another message, keeps to the refresh again.
+TEST_F(Screen, PenInputIsPresentedOnceItsBatchIsHandledWithoutWaitingForTheRefresh) {
+    const HWND main = top_level(0, 0, 240, 320);
+    const DWORD start = GetTickCount();
+    fill(main, kRed);
+    const DWORD shown = GetTickCount();
+    ASSERT_EQ(shown - start, 17u) << "held until refresh 1";
+    const int presents = screen.presents();
+
+    screen.push({Type::PointerDown, 10, 10});
+    screen.push({Type::PointerMove, 12, 10});
+    screen.push({Type::PointerMove, 14, 10});
     MSG m;
+    for (int taken = 1; taken <= 3; ++taken) {
+        ASSERT_TRUE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
+        fill(main, 0x000100u * static_cast<std::uint32_t>(taken));
+        EXPECT_EQ(GetTickCount(), shown) << "the pen's ink is not held for the refresh";
+        EXPECT_EQ(screen.presents(), presents + (taken == 3 ? 1 : 0)) << "one present when the batch is handled";
+    }
+    EXPECT_EQ(screen.pixel(5, 5), 0x000300u);
+
+    fill(main, kRed);
+    EXPECT_EQ(GetTickCount() - start, 34u) << "a frame not drawn for the pen keeps to the refresh";
+
+    screen.push({Type::PointerMove, 16, 10});
     ASSERT_TRUE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(m.message, WM_LBUTTONDOWN);
-    EXPECT_EQ(GetTickCount() - start, 34u) << "nothing waits: held again";
-    EXPECT_EQ(screen.presents(), presents + 2);
+    PostMessageW(main, WM_USER, 0, 0);
+    ASSERT_TRUE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
+    fill(main, 0x00FF00);
+    EXPECT_EQ(GetTickCount() - start, 51u) << "after another message the frame keeps to the refresh";
+    EXPECT_EQ(screen.presents(), presents + 3);
+
+    // A long drawing shows what it has so far once a refresh has passed; the rest of what the pen
+    // drew still goes out as soon as its batch is handled.
+    platform::clock_advance(40);
+    screen.push({Type::PointerMove, 18, 10});
+    ASSERT_TRUE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
+    fill(main, 0x000400);
+    platform::window_drew();
+    ASSERT_EQ(screen.presents(), presents + 4) << "a refresh had passed";
+    fill(main, 0x000500);
+    EXPECT_EQ(GetTickCount() - start, 91u) << "the end of the pen's drawing is not held for the refresh";
+    EXPECT_EQ(screen.presents(), presents + 5);
+    EXPECT_EQ(screen.pixel(5, 5), 0x000500u);
 }
 
 TEST_F(Screen, AChildDrawsOnItsTopLevelSurfaceClippedToItsParents) {

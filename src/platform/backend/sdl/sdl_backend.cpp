@@ -220,6 +220,8 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, const std:
         SDL_Quit();
         return nullptr;
     }
+    // Without a window manager the borderless window at the desktop's size already covers the screen.
+    if (!emulated && x11_without_window_manager(window)) SDL_SetWindowFullscreen(window, 0);
     std::string complaint;
     const int desktop_scale =
         sdl_desktop_scale(std::getenv("SCRIVO_SCALE"), std::getenv("GDK_SCALE"), sdl_x_resources(window), &complaint);

@@ -64,6 +64,23 @@ int x11_watch_connection(SDL_Window* window, std::atomic<bool>* broken) {
     return ConnectionNumber(info.info.x11.display);
 }
 
+bool x11_without_window_manager(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) return false;
+    Display* display = info.info.x11.display;
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+    if (check == None) return true;
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* value = nullptr;
+    const int status = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, AnyPropertyType,
+                                          &type, &format, &items, &after, &value);
+    if (value != nullptr) XFree(value);
+    return status == Success && items == 0;
+}
+
 X11AnswerDeadline::X11AnswerDeadline(std::string socket_path, std::chrono::milliseconds patience)
     : socket_path_(std::move(socket_path)), thread_([this, patience] { watch(patience); }) {}
 

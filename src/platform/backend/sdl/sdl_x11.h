@@ -23,6 +23,11 @@ namespace platform {
 // forwarding dropped) and returns the connection's descriptor. -1 when the window is not on X11.
 int x11_watch_connection(SDL_Window* window, std::atomic<bool>* broken);
 
+// True when `window` is on an X server where no window manager has said it runs (none sets the root
+// window's _NET_SUPPORTING_WM_CHECK): nobody would answer a request for full screen, and SDL waits a
+// tenth of a second for that answer when the window is first shown.
+bool x11_without_window_manager(SDL_Window* window);
+
 // An X server that resets as its last client leaves may take in a connection made at that instant
 // and then never answer it, and Xlib waits for the answer without a limit. While one of these
 // lives, this process's connections to `socket_path` whose opening request the server has still
