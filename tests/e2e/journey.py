@@ -11,8 +11,7 @@ import time
 
 from PIL import Image
 
-from harness import PAGE_BLUE, expect, main, not_page
-from harness import write as write_stroke
+from harness import PAGE_BLUE, drag, expect, main, not_page
 
 WHITE = (255, 255, 255)
 MENU_FACE = (192, 192, 192)
@@ -68,8 +67,11 @@ def hold_button_for_the_menu(s, scrivo):
 
 
 def write(s, scrivo, stroke):
-    write_stroke(s, scrivo, stroke)
+    mark = scrivo.mark()
+    drag(s, stroke)
+    scrivo.wait_for(r"pointer up \d+ \d+", mark)
     park_pointer(s)
+    scrivo.wait_settled(mark)
 
 
 def shows_ink(shot, stroke):
