@@ -11,6 +11,7 @@
 #include "backend/backend.h"
 #include "controls/control_kit.h"
 #include "controls/dialog_template.h"
+#include "controls/open_windows.h"
 #include "core/text.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
@@ -32,27 +33,16 @@ struct Dialog {
     ModalLoop* loop = nullptr;
     bool ended = false;
     INT_PTR result = 0;
+
+    Dialog() = default;
+    ~Dialog() { DeleteObject(font); }
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
 };
 
-std::vector<Dialog*> open_dialogs;
+OpenWindows<Dialog> open_dialogs;
 
-Dialog* find_dialog(HWND window) {
-    for (Dialog* d : open_dialogs)
-        if (d->window == window) return d;
-    return nullptr;
-}
-
-// Keeps the dialog findable for the length of its loop and frees its font however the loop ends.
-struct OpenDialog {
-    Dialog& dialog;
-    explicit OpenDialog(Dialog& d) : dialog(d) { open_dialogs.push_back(&d); }
-    ~OpenDialog() {
-        std::erase(open_dialogs, &dialog);
-        DeleteObject(dialog.font);
-    }
-    OpenDialog(const OpenDialog&) = delete;
-    OpenDialog& operator=(const OpenDialog&) = delete;
-};
+Dialog* find_dialog(HWND window) { return open_dialogs.find(window); }
 
 // The template font realised at the dialog's scale: its size in points becomes pixels.
 HFONT make_template_font(const DialogTemplate& t, int scale) {
@@ -140,8 +130,8 @@ void paint_background(HWND window) {
 bool pass_tap_to_nearby_control(HWND dialog, LPARAM position) {
     const Window* d = find_window(dialog);
     if (!d) return false;
-    const int x = static_cast<short>(LOWORD(static_cast<std::uintptr_t>(position)));
-    const int y = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(position)));
+    const int x = GET_X_LPARAM(position);
+    const int y = GET_Y_LPARAM(position);
     const int reach = 6 * scale_of(dialog);
     for (auto it = d->children.rbegin(); it != d->children.rend(); ++it) {
         const Window* c = find_window(*it);
@@ -225,7 +215,7 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTempla
 
     Dialog d;
     d.proc = proc;
-    OpenDialog open(d);
+    const OpenWindows<Dialog>::Registration open(open_dialogs, d);
     const int scale = fitted_scale();
     d.font = make_template_font(*parsed, scale);
     d.units = dialog_units_of(d.font);

@@ -11,6 +11,7 @@
 #include "backend/backend.h"
 #include "core/utf8.h"
 #include "controls/draw.h"
+#include "controls/open_windows.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
 #include "testing.h"
@@ -53,28 +54,19 @@ struct Box {
     int buttons_top = 0;
     HFONT font = nullptr;
     HFONT bold = nullptr;
-};
 
-std::vector<Box*> open_boxes;
-
-Box* find_box(HWND window) {
-    for (Box* b : open_boxes)
-        if (b->window == window) return b;
-    return nullptr;
-}
-
-// Registers the box for the duration of its loop, and frees its fonts, however the loop ends.
-struct OpenBox {
-    Box& box;
-    explicit OpenBox(Box& b) : box(b) { open_boxes.push_back(&b); }
-    ~OpenBox() {
-        std::erase(open_boxes, &box);
-        DeleteObject(box.font);
-        DeleteObject(box.bold);
+    Box() = default;
+    ~Box() {
+        DeleteObject(font);
+        DeleteObject(bold);
     }
-    OpenBox(const OpenBox&) = delete;
-    OpenBox& operator=(const OpenBox&) = delete;
+    Box(const Box&) = delete;
+    Box& operator=(const Box&) = delete;
 };
+
+OpenWindows<Box> open_boxes;
+
+Box* find_box(HWND window) { return open_boxes.find(window); }
 
 HFONT make_font(int height, LONG weight) {
     LOGFONTW lf{};
@@ -290,7 +282,7 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
         box.escape_answer = IDCANCEL;
         if ((type & kDefaultButtonMask) == MB_DEFBUTTON2) box.default_answer = IDCANCEL;
     }
-    OpenBox open(box);
+    const OpenWindows<Box>::Registration open(open_boxes, box);
     const int screen_width = backend().screen_width();
     const int screen_height = backend().screen_height();
     box.scale = fitted_scale();

@@ -406,8 +406,8 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());
     case WM_RBUTTONUP: {
         const POINT origin = client_origin_on_screen(*w);
-        const auto x = static_cast<WORD>(origin.x + static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam))));
-        const auto y = static_cast<WORD>(origin.y + static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam))));
+        const auto x = static_cast<WORD>(origin.x + GET_X_LPARAM(lParam));
+        const auto y = static_cast<WORD>(origin.y + GET_Y_LPARAM(lParam));
         SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(x, y));
         return 0;
     }

@@ -102,6 +102,10 @@ constexpr WPARAM MK_RBUTTON = 0x0002;
 constexpr short WHEEL_DELTA = 120;
 constexpr short GET_WHEEL_DELTA_WPARAM(WPARAM w) { return static_cast<short>(HIWORD(w)); }
 
+// A pointer message's position: 16-bit signed coordinates, negative left of or above the client area.
+constexpr int GET_X_LPARAM(LPARAM l) { return static_cast<short>(LOWORD(static_cast<std::uintptr_t>(l))); }
+constexpr int GET_Y_LPARAM(LPARAM l) { return static_cast<short>(HIWORD(static_cast<std::uintptr_t>(l))); }
+
 // Virtual keys.
 constexpr int VK_RBUTTON = 0x02;
 constexpr int VK_BACK = 0x08;
