@@ -4,29 +4,32 @@
 
 #include "controls/control_kit.h"
 #include "controls/draw.h"
+#include "controls/press_tracker.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
 
 namespace platform {
 namespace {
 
-// State bits.
-constexpr LONG_PTR kTracking = 1;  // the pointer went down on it and has not been let go
-constexpr LONG_PTR kPressed = 2;   // drawn pushed in
+// The state: the pen's press, and Space held down while the button has the focus.
+constexpr LONG_PTR kSpaceHeld = LONG_PTR{1} << 8;
 
-LONG_PTR state_of(HWND w) { return GetWindowLongPtrW(w, kButtonStateOffset); }
+struct ButtonState {
+    PressTracker pen;
+    bool space_held = false;
 
-void set_state(HWND w, LONG_PTR state) {
-    if (SetWindowLongPtrW(w, kButtonStateOffset, state) != state) InvalidateRect(w, nullptr, FALSE);
+    bool pushed() const { return pen.pushed() || space_held; }
+};
+
+ButtonState state_of(HWND w) {
+    const LONG_PTR bits = GetWindowLongPtrW(w, kButtonStateOffset);
+    return {PressTracker::from_bits(bits & ~kSpaceHeld), (bits & kSpaceHeld) != 0};
 }
 
-bool inside(HWND w, LPARAM position) {
-    RECT client;
-    GetClientRect(w, &client);
-    // Client coordinates travel as 16-bit values: a point left of or above the button is negative.
-    const int x = static_cast<short>(LOWORD(static_cast<std::uintptr_t>(position)));
-    const int y = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(position)));
-    return x >= client.left && x < client.right && y >= client.top && y < client.bottom;
+void set_state(HWND w, const ButtonState& state) {
+    const bool was_pushed = state_of(w).pushed();
+    SetWindowLongPtrW(w, kButtonStateOffset, state.pen.to_bits() | (state.space_held ? kSpaceHeld : 0));
+    if (state.pushed() != was_pushed) InvalidateRect(w, nullptr, FALSE);
 }
 
 void click(HWND w) {
@@ -42,7 +45,7 @@ void paint(HWND w) {
         GetClientRect(w, &client);
         const int line = draw::line_width(w);
         const bool is_default = (GetWindowLongPtrW(w, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
-        RECT label = draw::button_face(dc, client, (state_of(w) & kPressed) != 0, is_default, line);
+        RECT label = draw::button_face(dc, client, state_of(w).pushed(), is_default, line);
         const int length = static_cast<int>(SendMessageW(w, WM_GETTEXTLENGTH, 0, 0));
         std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
         GetWindowTextW(w, text.data(), length + 1);
@@ -64,27 +67,22 @@ LRESULT button_proc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: paint(w); return 0;
     case WM_LBUTTONDOWN:
-        SetFocus(w);
-        SetCapture(w);
-        set_state(w, kTracking | kPressed);
-        return 0;
     case WM_MOUSEMOVE:
-        if (state_of(w) & kTracking) set_state(w, kTracking | (inside(w, lParam) ? kPressed : 0));
-        return 0;
-    case WM_LBUTTONUP: {
-        const LONG_PTR state = state_of(w);
-        if (!(state & kTracking)) return 0;
-        ReleaseCapture();
-        set_state(w, 0);
-        if (inside(w, lParam)) click(w);
+    case WM_LBUTTONUP:
+    case WM_CANCELMODE: {
+        ButtonState state = state_of(w);
+        const Press press = state.pen.follow(w, message, lies_in_client(w, lParam));
+        set_state(w, state);
+        if (press == Press::Began) SetFocus(w);
+        if (press == Press::Activated) click(w);
         return 0;
     }
     case WM_KEYDOWN:
-        if (wParam == VK_SPACE) set_state(w, kPressed);
+        if (wParam == VK_SPACE) set_state(w, {state_of(w).pen, true});
         return 0;
     case WM_KEYUP:
-        if (wParam == VK_SPACE && (state_of(w) & kPressed)) {
-            set_state(w, 0);
+        if (wParam == VK_SPACE && state_of(w).space_held) {
+            set_state(w, {state_of(w).pen, false});
             click(w);
         }
         return 0;
@@ -95,12 +93,16 @@ LRESULT button_proc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_GETFONT: return GetWindowLongPtrW(w, kButtonFontOffset);
     case WM_ENABLE:
-        if (!wParam) set_state(w, 0);  // a disabled button is let go of
+        if (!wParam) {  // a disabled button is let go of
+            ButtonState state = state_of(w);
+            state.pen.cancel(w);
+            set_state(w, {state.pen, false});
+        }
         InvalidateRect(w, nullptr, FALSE);
         return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        if (message == WM_KILLFOCUS && !(state_of(w) & kTracking)) set_state(w, 0);
+        if (message == WM_KILLFOCUS) set_state(w, {state_of(w).pen, false});
         InvalidateRect(w, nullptr, FALSE);
         return 0;
     case WM_SETTEXT: {

@@ -2,6 +2,7 @@
 // windows and the extra bytes they carry.
 #include "controls/button.h"
 #include "controls/control_kit.h"
+#include "controls/control_state.h"
 #include "controls/message_box.h"
 #include "controls/popup_menu.h"
 #include "core/text.h"
@@ -21,11 +22,11 @@ constexpr PlatformClass kPlatformClasses[] = {
     {kMessageBoxClass, message_box_proc, 0},
     {kPopupMenuClass, popup_menu_proc, 0},
     {kDialogClass, dialog_window_proc, 0},
-    {L"STATIC", static_proc, 0},
-    {L"EDIT", edit_proc, 0},
-    {L"msctls_updown32", up_down_proc, 0},
-    {L"COMBOBOX", combo_box_proc, 0},
-    {kComboListClass, combo_list_proc, 0},
+    {L"STATIC", static_proc, kControlStateBytes},
+    {L"EDIT", edit_proc, kControlStateBytes},
+    {L"msctls_updown32", up_down_proc, kControlStateBytes},
+    {L"COMBOBOX", combo_box_proc, kControlStateBytes},
+    {kComboListClass, combo_list_proc, kComboListExtraBytes},
 };
 
 }  // namespace

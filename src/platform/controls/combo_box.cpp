@@ -2,13 +2,14 @@
 // of items below it (or above, where the screen ends). Items carry a value beside their label and
 // stay where they were inserted.
 #include <algorithm>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "backend/backend.h"
 #include "controls/control_kit.h"
+#include "controls/control_state.h"
 #include "controls/draw.h"
+#include "controls/press_tracker.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
 #include "platform/window.h"
@@ -30,12 +31,13 @@ struct ComboState {
     int list_height = 0;  // the template's height: that of the dropped list
     HWND list = nullptr;  // while dropped
     ModalLoop* loop = nullptr;
+    PressTracker list_press;  // in the dropped list; a release there after a press picks
     int highlight = -1;   // the item under the pen or the arrow keys in the dropped list
     int scale = 1;        // that of the dialog the box stands in
 };
 
-std::map<HWND, ComboState> combos;
-HWND dropping_combo = nullptr;  // the combo whose list is being created
+// The dropped list's extra bytes hold its box, from the list's first message on.
+HWND combo_of_list(HWND list) { return reinterpret_cast<HWND>(GetWindowLongPtrW(list, 0)); }
 
 int line_height(HFONT font) {
     int height = 13;
@@ -105,9 +107,9 @@ void paint_field(HWND combo, const ComboState& s) {
 }
 
 // The dropped list: a popup above everything, which closes on a pick, on a tap outside it, or on
-// Escape, and never outlives its loop.
-void drop(HWND combo) {
-    ComboState& s = combos[combo];
+// Escape, and never outlives its loop. Dropped by a press on the box, it picks on that press's
+// release over an item.
+void drop(HWND combo, ComboState& s, bool by_pen) {
     if (s.list || s.items.empty()) return;
     RECT field;
     GetWindowRect(combo, &field);
@@ -119,14 +121,14 @@ void drop(HWND combo) {
     const int top = room_below >= height ? field.bottom : field.top - height;
     s.highlight = s.selection;
     Window* w = find_window(combo);
-    dropping_combo = combo;
     s.list = CreateWindowExW(WS_EX_TOPMOST, kComboListClass, L"", WS_POPUP, field.left, top, field.right - field.left, height,
-                             w ? top_level_of(*w).handle : nullptr, nullptr, nullptr, nullptr);
-    dropping_combo = nullptr;
+                             w ? top_level_of(*w).handle : nullptr, nullptr, nullptr, combo);
     if (!s.list) return;
-    ShowWindow(s.list, SW_SHOW);
-    SetCapture(s.list);
     const HWND list = s.list;
+    ShowWindow(list, SW_SHOW);
+    SetCapture(list);
+    s.list_press = {};
+    if (by_pen) s.list_press.follow(list, WM_LBUTTONDOWN, true);
     ModalLoop loop(nullptr);
     s.loop = &loop;
     loop.run(list, [list](const MSG& msg) {
@@ -134,30 +136,19 @@ void drop(HWND combo) {
         SendMessageW(list, WM_KEYDOWN, msg.wParam, msg.lParam);
         return true;
     });
-    combos[combo].loop = nullptr;
     if (GetCapture() == list) ReleaseCapture();
     DestroyWindow(list);
-    combos[combo].list = nullptr;
-    InvalidateRect(combo, nullptr, TRUE);
-}
-
-HWND combo_of_list(HWND list) {
-    for (auto& [combo, s] : combos)
-        if (s.list == list) return combo;
-    return dropping_combo;
+    // The box may have gone while its list was open.
+    if (ComboState* still = control_state<ComboState>(combo)) {
+        still->loop = nullptr;
+        still->list = nullptr;
+        InvalidateRect(combo, nullptr, TRUE);
+    }
 }
 
 int item_at(const ComboState& s, LPARAM position) {
-    const int y = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(position))) - s.scale;
+    const int y = GET_Y_LPARAM(position) - s.scale;
     return y < 0 ? -1 : y / item_height(s);
-}
-
-bool inside(HWND window, LPARAM position) {
-    RECT client;
-    GetClientRect(window, &client);
-    const int x = static_cast<short>(LOWORD(static_cast<std::uintptr_t>(position)));
-    const int y = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(position)));
-    return x >= 0 && y >= 0 && x < client.right && y < client.bottom;
 }
 
 void paint_list(HWND list, const ComboState& s, HWND combo) {
@@ -211,26 +202,32 @@ void list_key(HWND list, HWND combo, ComboState& s, WPARAM key) {
 }  // namespace
 
 LRESULT combo_list_proc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrW(list, 0, reinterpret_cast<LONG_PTR>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams));
     const HWND combo = combo_of_list(list);
-    const auto it = combos.find(combo);
-    if (it == combos.end()) return DefWindowProcW(list, message, wParam, lParam);
-    ComboState& s = it->second;
+    ComboState* state = control_state<ComboState>(combo);
+    if (!state || state->list != list) return DefWindowProcW(list, message, wParam, lParam);
+    ComboState& s = *state;
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_MOUSEMOVE:
-        if (inside(list, lParam)) {
+    case WM_LBUTTONUP:
+    case WM_CANCELMODE: {
+        const bool inside = lies_in_client(list, lParam);
+        if (message == WM_LBUTTONDOWN && !inside) {
+            close_list(s);  // a tap outside the list leaves the choice as it was
+            return 0;
+        }
+        if (inside && (message == WM_LBUTTONDOWN || message == WM_MOUSEMOVE)) {
             s.highlight = std::min(item_at(s, lParam), static_cast<int>(s.items.size()) - 1);
             InvalidateRect(list, nullptr, FALSE);
-        } else if (message == WM_LBUTTONDOWN) {
-            close_list(s);  // a tap outside the list leaves the choice as it was
         }
-        return 0;
-    case WM_LBUTTONUP:
-        if (inside(list, lParam)) {
+        if (s.list_press.follow(list, message, inside) == Press::Activated) {
             choose(combo, s, item_at(s, lParam));
             close_list(s);
         }
         return 0;
+    }
     case WM_KEYDOWN:
         list_key(list, combo, s, wParam);
         return 0;
@@ -245,16 +242,21 @@ LRESULT combo_list_proc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT combo_box_proc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_CREATE:
-        if (const Window* w = find_window(combo)) combos[combo].list_height = w->rect.height();
-        combos[combo].scale = scale_of(combo);
+    if (message == WM_CREATE) {
+        ComboState& s = create_control_state<ComboState>(combo);
+        if (const Window* w = find_window(combo)) s.list_height = w->rect.height();
+        s.scale = scale_of(combo);
         return 0;
+    }
+    ComboState* state = control_state<ComboState>(combo);
+    if (!state) return DefWindowProcW(combo, message, wParam, lParam);
+    ComboState& s = *state;
+    switch (message) {
     case WM_DESTROY:
-        combos.erase(combo);
+        close_list(s);
+        free_control_state<ComboState>(combo);
         return 0;
     case WM_SETFONT: {
-        ComboState& s = combos[combo];
         s.font = reinterpret_cast<HFONT>(wParam);
         // Closed, the box is one item high; the template's height is the dropped list's.
         if (const Window* w = find_window(combo))
@@ -262,7 +264,6 @@ LRESULT combo_box_proc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case CB_INSERTSTRING: {
-        ComboState& s = combos[combo];
         const auto index = static_cast<std::ptrdiff_t>(wParam);
         if (index > static_cast<std::ptrdiff_t>(s.items.size())) return CB_ERR;
         const std::wstring label = lParam ? reinterpret_cast<LPCWSTR>(lParam) : L"";
@@ -272,34 +273,30 @@ LRESULT combo_box_proc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
         return static_cast<LRESULT>(at);
     }
     case CB_SETITEMDATA: {
-        ComboState& s = combos[combo];
         if (!valid_index(s, wParam)) return CB_ERR;
         s.items[wParam].data = lParam;
         return TRUE;
     }
     case CB_GETITEMDATA: {
-        const ComboState& s = combos[combo];
         return valid_index(s, wParam) ? s.items[wParam].data : CB_ERR;
     }
     case CB_GETCOUNT:
-        return static_cast<LRESULT>(combos[combo].items.size());
+        return static_cast<LRESULT>(s.items.size());
     case CB_SETCURSEL: {
-        ComboState& s = combos[combo];
         s.selection = valid_index(s, wParam) ? static_cast<int>(wParam) : -1;
         InvalidateRect(combo, nullptr, TRUE);
         return s.selection < 0 ? CB_ERR : s.selection;
     }
     case CB_GETCURSEL:
-        return combos[combo].selection < 0 ? CB_ERR : combos[combo].selection;
+        return s.selection < 0 ? CB_ERR : s.selection;
     case WM_LBUTTONDOWN:
         SetFocus(combo);
-        drop(combo);
+        drop(combo, s, true);
         return 0;
     case WM_KEYDOWN: {
-        ComboState& s = combos[combo];
         if (wParam == VK_UP) choose(combo, s, std::max(0, s.selection - 1));
         else if (wParam == VK_DOWN) choose(combo, s, s.selection + 1);
-        else if (wParam == VK_SPACE) drop(combo);
+        else if (wParam == VK_SPACE) drop(combo, s, false);
         return 0;
     }
     case WM_SETFOCUS:
@@ -307,7 +304,7 @@ LRESULT combo_box_proc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
         InvalidateRect(combo, nullptr, TRUE);
         return 0;
     case WM_PAINT:
-        paint_field(combo, combos[combo]);
+        paint_field(combo, s);
         return 0;
     case WM_ERASEBKGND:
         return 1;

@@ -10,6 +10,8 @@ namespace platform {
 
 constexpr const wchar_t* kDialogClass = L"#32770";
 constexpr const wchar_t* kComboListClass = L"ComboLBox";
+// A dropped list carries the handle of its box.
+constexpr int kComboListExtraBytes = sizeof(LONG_PTR);
 
 // The brush `asked` answers for the control-colour message, after it has set the DC's colours;
 // the platform's own colours when it answers nothing.

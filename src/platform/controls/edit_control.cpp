@@ -1,10 +1,10 @@
 // EDIT: one line of text the user types into, with a caret while it has the focus. ES_NUMBER takes
 // digits only; there is no horizontal scrolling, so it holds only as many characters as fit.
-#include <map>
 #include <string>
 
 #include "backend/backend.h"
 #include "controls/control_kit.h"
+#include "controls/control_state.h"
 #include "controls/draw.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
@@ -18,8 +18,6 @@ namespace {
 struct EditState {
     HFONT font = nullptr;
 };
-
-std::map<HWND, EditState> edits;
 
 int border_of(const Window& w) { return (w.style & WS_BORDER) ? scale_of(w.handle) : 0; }
 int margin_of(const Window& w) { return border_of(w) + scale_of(w.handle); }
@@ -41,11 +39,11 @@ bool fits(const Window& w, HFONT font, const std::wstring& text) {
     return text_width(font, text) + scale_of(w.handle) <= w.rect.width() - 2 * margin_of(w);
 }
 
-void type_character(HWND window, wchar_t c) {
+void type_character(HWND window, const EditState& s, wchar_t c) {
     Window* w = find_window(window);
     if (!w) return;
     std::wstring text = w->text + c;
-    if (c < L' ' || ((w->style & ES_NUMBER) && (c < L'0' || c > L'9')) || !fits(*w, edits[window].font, text)) {
+    if (c < L' ' || ((w->style & ES_NUMBER) && (c < L'0' || c > L'9')) || !fits(*w, s.font, text)) {
         MessageBeep(MB_OK);
         return;
     }
@@ -93,20 +91,24 @@ void paint(HWND window, const EditState& s) {
 
 int edit_width_for(HWND edit, const std::wstring& text) {
     const Window* w = find_window(edit);
-    if (!w) return 0;
-    return text_width(edits[edit].font, text) + scale_of(edit) + 2 * margin_of(*w);
+    const EditState* s = control_state<EditState>(edit);
+    if (!w || !s) return 0;
+    return text_width(s->font, text) + scale_of(edit) + 2 * margin_of(*w);
 }
 
 LRESULT edit_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_CREATE:
-        edits[window];
+    if (message == WM_CREATE) {
+        create_control_state<EditState>(window);
         return 0;
+    }
+    EditState* s = control_state<EditState>(window);
+    if (!s) return DefWindowProcW(window, message, wParam, lParam);
+    switch (message) {
     case WM_DESTROY:
-        edits.erase(window);
+        free_control_state<EditState>(window);
         return 0;
     case WM_SETFONT:
-        edits[window].font = reinterpret_cast<HFONT>(wParam);
+        s->font = reinterpret_cast<HFONT>(wParam);
         return 0;
     case WM_SETTEXT: {
         const LRESULT done = DefWindowProcW(window, message, wParam, lParam);
@@ -122,13 +124,13 @@ LRESULT edit_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CHAR:
         // Backspace comes as its key; the character it may also make is not a character to type.
-        if (wParam != VK_BACK) type_character(window, static_cast<wchar_t>(wParam));
+        if (wParam != VK_BACK) type_character(window, *s, static_cast<wchar_t>(wParam));
         return 0;
     case WM_KEYDOWN:
         if (wParam == VK_BACK) erase_character(window);
         return 0;
     case WM_PAINT:
-        paint(window, edits[window]);
+        paint(window, *s);
         return 0;
     case WM_ERASEBKGND:
         return 1;

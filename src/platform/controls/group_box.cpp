@@ -1,8 +1,7 @@
 // BUTTON with BS_GROUPBOX: a frame with a caption round a group of controls. It takes no input,
 // so taps inside it reach the controls it frames.
-#include <map>
-
 #include "backend/backend.h"
+#include "controls/button.h"
 #include "controls/control_kit.h"
 #include "controls/draw.h"
 #include "platform/controls.h"
@@ -13,8 +12,6 @@
 namespace platform {
 namespace {
 
-std::map<HWND, HFONT> fonts;
-
 void paint(HWND window) {
     PAINTSTRUCT ps;
     const HDC dc = BeginPaint(window, &ps);
@@ -23,7 +20,8 @@ void paint(HWND window) {
         RECT client;
         GetClientRect(window, &client);
         const HBRUSH ground = control_brush(GetParent(window), WM_CTLCOLORSTATIC, dc);
-        const HGDIOBJ old = fonts[window] ? SelectObject(dc, fonts[window]) : nullptr;
+        const auto font = reinterpret_cast<HFONT>(GetWindowLongPtrW(window, kButtonFontOffset));
+        const HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
         RECT caption = {0, 0, 0, 0};
         DrawTextW(dc, w->text.c_str(), -1, &caption, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
         const int line = scale_of(window);
@@ -48,11 +46,8 @@ LRESULT group_box_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_CREATE:
         EnableWindow(window, FALSE);
         return 0;
-    case WM_DESTROY:
-        fonts.erase(window);
-        return 0;
     case WM_SETFONT:
-        fonts[window] = reinterpret_cast<HFONT>(wParam);
+        SetWindowLongPtrW(window, kButtonFontOffset, static_cast<LONG_PTR>(wParam));
         return 0;
     case WM_PAINT:
         paint(window);

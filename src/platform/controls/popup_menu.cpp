@@ -11,6 +11,7 @@
 
 #include "backend/backend.h"
 #include "controls/draw.h"
+#include "controls/press_tracker.h"
 #include "core/handles.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
@@ -51,7 +52,7 @@ struct Tracking {
     int height = 0;
     int border = 0;
     int highlight = -1;
-    bool pressed = false;  // the pen went down while the menu was open: its release counts
+    PressTracker press;  // a press the menu saw, whose release counts
     int picked = -1;
     HFONT font = nullptr;
     ModalLoop* loop = nullptr;
@@ -112,19 +113,9 @@ void lay_out(Tracking& t, int scale, int screen_width, int screen_height) {
 }
 
 int item_at(const Tracking& t, LPARAM position) {
-    const int x = static_cast<short>(LOWORD(static_cast<std::uintptr_t>(position)));
-    const int y = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(position)));
-    for (std::size_t i = 0; i < t.places.size(); ++i) {
-        const RECT& r = t.places[i];
-        if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return t.items[i].separator ? -1 : static_cast<int>(i);
-    }
+    for (std::size_t i = 0; i < t.places.size(); ++i)
+        if (lies_in(t.places[i], position)) return t.items[i].separator ? -1 : static_cast<int>(i);
     return -1;
-}
-
-bool inside(const Tracking& t, LPARAM position) {
-    const int x = static_cast<short>(LOWORD(static_cast<std::uintptr_t>(position)));
-    const int y = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(position)));
-    return x >= 0 && x < t.width && y >= 0 && y < t.height;
 }
 
 void set_highlight(Tracking& t, int index) {
@@ -210,23 +201,21 @@ LRESULT popup_menu_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_LBUTTONDOWN:
-        t.pressed = true;
-        set_highlight(t, item_at(t, lParam));
-        return 0;
     case WM_MOUSEMOVE:
-        if (t.pressed) set_highlight(t, item_at(t, lParam));
-        return 0;
-    case WM_LBUTTONUP: {
-        // A release whose press the menu did not see (the hold that opened it) does nothing. A tap
+    case WM_LBUTTONUP:
+    case WM_CANCELMODE: {
+        // Every press counts, beside the menu too: the menu holds the capture while it is open. A
+        // release whose press the menu did not see (the hold that opened it) does nothing. A tap
         // outside ends the menu with its release, so no part of it is left to reach a window below.
-        if (!t.pressed) return 0;
-        t.pressed = false;
+        const Press press = t.press.follow(window, message, true);
         const int index = item_at(t, lParam);
-        if (index >= 0)
+        if (press == Press::Began || press == Press::Moved)
+            set_highlight(t, index);
+        else if (press == Press::Activated && index >= 0)
             finish(t, index);
-        else if (!inside(t, lParam))
+        else if (press == Press::Activated && !lies_in_client(window, lParam))
             finish(t, -1);
-        else
+        else if (press == Press::Activated || press == Press::Cancelled)
             set_highlight(t, -1);
         return 0;
     }

@@ -1,10 +1,10 @@
 // STATIC: text, or a picture from the resources (SS_BITMAP, SS_ICON), on the brush its dialog
 // answers WM_CTLCOLORSTATIC with.
-#include <map>
 #include <string>
 
 #include "backend/backend.h"
 #include "controls/control_kit.h"
+#include "controls/control_state.h"
 #include "gdi/bmp_decode.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
@@ -20,8 +20,6 @@ struct StaticState {
     HBITMAP picture = nullptr;
     bool icon = false;
 };
-
-std::map<HWND, StaticState> statics;
 
 DWORD kind_of(const Window& w) { return w.style & SS_TYPEMASK; }
 
@@ -90,24 +88,25 @@ void paint(HWND window, StaticState& s) {
 }  // namespace
 
 LRESULT static_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_CREATE:
-        take_picture(window, statics[window]);
+    if (message == WM_CREATE) {
+        take_picture(window, create_control_state<StaticState>(window));
         return 0;
+    }
+    StaticState* s = control_state<StaticState>(window);
+    if (!s) return DefWindowProcW(window, message, wParam, lParam);
+    switch (message) {
     case WM_DESTROY:
-        if (const auto it = statics.find(window); it != statics.end()) {
-            DeleteObject(it->second.picture);
-            statics.erase(it);
-        }
+        DeleteObject(s->picture);
+        free_control_state<StaticState>(window);
         return 0;
     case WM_SETFONT:
-        statics[window].font = reinterpret_cast<HFONT>(wParam);
+        s->font = reinterpret_cast<HFONT>(wParam);
         if (lParam) InvalidateRect(window, nullptr, TRUE);
         return 0;
     case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(statics[window].font);
+        return reinterpret_cast<LRESULT>(s->font);
     case WM_PAINT:
-        paint(window, statics[window]);
+        paint(window, *s);
         return 0;
     case WM_ERASEBKGND:
         return 1;

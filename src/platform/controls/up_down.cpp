@@ -3,12 +3,13 @@
 // too (the dialog passes them on).
 #include <algorithm>
 #include <cstdlib>
-#include <map>
 #include <string>
 
 #include "backend/backend.h"
 #include "controls/control_kit.h"
+#include "controls/control_state.h"
 #include "controls/draw.h"
+#include "controls/press_tracker.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
 #include "platform/window.h"
@@ -26,11 +27,10 @@ struct UpDownState {
     int lower = 0;
     int upper = 100;
     int position = 0;
-    int pressed = 0;  // +1 up arrow, -1 down arrow, 0 none
+    int arrow = 0;  // the arrow pressed: +1 up, -1 down
+    PressTracker press;
     int template_width = 0;
 };
-
-std::map<HWND, UpDownState> up_downs;
 
 // The control created just before this one in the same parent.
 HWND previous_sibling(const Window& w) {
@@ -120,7 +120,7 @@ void paint(HWND window, const UpDownState& s) {
         for (int half = 0; half < 2; ++half) {
             const RECT part = {0, half ? middle : 0, client.right, half ? client.bottom : middle};
             FillRect(dc, &part, face);
-            draw::frame(dc, part, s.pressed == (half ? -1 : 1) ? ink : RGB(0, 0, 0), line);
+            draw::frame(dc, part, s.press.pushed() && s.arrow == (half ? -1 : 1) ? ink : RGB(0, 0, 0), line);
             // A small triangle, pointing up on the upper part and down on the lower.
             const int cx = (part.left + part.right) / 2;
             const int height = std::max(1, std::min(part.right - part.left, part.bottom - part.top) / 4);
@@ -137,57 +137,65 @@ void paint(HWND window, const UpDownState& s) {
 }  // namespace
 
 bool step_up_down_of_buddy(HWND buddy, int direction) {
-    if (!buddy) return false;
-    for (auto& [window, s] : up_downs)
-        if (s.buddy == buddy) {
-            step(window, s, direction);
+    const Window* b = find_window(buddy);
+    const Window* parent = b ? find_window(b->parent) : nullptr;
+    if (!parent) return false;
+    for (HWND sibling : parent->children) {
+        const Window* w = find_window(sibling);
+        UpDownState* s = w && w->window_class && w->window_class->proc == up_down_proc ? control_state<UpDownState>(sibling) : nullptr;
+        if (s && s->buddy == buddy) {
+            step(sibling, *s, direction);
             return true;
         }
+    }
     return false;
 }
 
 LRESULT up_down_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CREATE) {
+        attach_to_buddy(window, create_control_state<UpDownState>(window));
+        return 0;
+    }
+    UpDownState* state = control_state<UpDownState>(window);
+    if (!state) return DefWindowProcW(window, message, wParam, lParam);
+    UpDownState& s = *state;
     switch (message) {
-    case WM_CREATE:
-        attach_to_buddy(window, up_downs[window]);
-        return 0;
     case WM_DESTROY:
-        up_downs.erase(window);
+        free_control_state<UpDownState>(window);
         return 0;
-    case UDM_SETRANGE: {
-        UpDownState& s = up_downs[window];
+    case UDM_SETRANGE:
+        // Two signed 16-bit bounds, the upper one low.
         s.upper = static_cast<short>(LOWORD(static_cast<std::uintptr_t>(lParam)));
         s.lower = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam)));
         fit_beside_buddy(window, s);
         return 0;
-    }
-    case WM_LBUTTONDOWN: {
-        UpDownState& s = up_downs[window];
-        RECT client;
-        GetClientRect(window, &client);
-        s.pressed = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(lParam))) < client.bottom / 2 ? 1 : -1;
-        SetCapture(window);
-        step(window, s, s.pressed);
-        SetTimer(window, kRepeatTimer, kFirstRepeatMs, nullptr);
-        InvalidateRect(window, nullptr, FALSE);
+    case WM_LBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+    case WM_CANCELMODE: {
+        // The arrows are small: a press beside them (the dialog passes it on) counts as on them, and
+        // holds wherever the pen goes until it is let go.
+        const bool was_pushed = s.press.pushed();
+        const Press press = s.press.follow(window, message, true);
+        if (press == Press::Began) {
+            RECT client;
+            GetClientRect(window, &client);
+            s.arrow = GET_Y_LPARAM(lParam) < client.bottom / 2 ? 1 : -1;
+            step(window, s, s.arrow);
+            SetTimer(window, kRepeatTimer, kFirstRepeatMs, nullptr);
+        }
+        if (press == Press::Activated || press == Press::Cancelled) KillTimer(window, kRepeatTimer);
+        if (s.press.pushed() != was_pushed) InvalidateRect(window, nullptr, FALSE);
         return 0;
     }
     case WM_TIMER:
-        if (wParam == kRepeatTimer && up_downs[window].pressed) {
-            step(window, up_downs[window], up_downs[window].pressed);
+        if (wParam == kRepeatTimer && s.press.tracking()) {
+            step(window, s, s.arrow);
             SetTimer(window, kRepeatTimer, kRepeatMs, nullptr);
         }
         return 0;
-    case WM_LBUTTONUP:
-        if (up_downs[window].pressed) {
-            up_downs[window].pressed = 0;
-            KillTimer(window, kRepeatTimer);
-            ReleaseCapture();
-            InvalidateRect(window, nullptr, FALSE);
-        }
-        return 0;
     case WM_PAINT:
-        paint(window, up_downs[window]);
+        paint(window, s);
         return 0;
     case WM_ERASEBKGND:
         return 1;

@@ -12,6 +12,7 @@
 #include "backend/backend.h"
 #include "controls/control_kit.h"
 #include "controls/draw.h"
+#include "controls/press_tracker.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
 #include "platform/shell.h"
@@ -38,7 +39,7 @@ struct NavigationBar {
     std::wstring title;
     std::map<HWND, FullScreenState> states;  // by top-level window
     HWND serving = nullptr;  // the dialog whose OK the bar shows, if any
-    bool pressed = false;
+    PressTracker ok_press;
     HFONT font = nullptr;
 };
 
@@ -83,9 +84,9 @@ void paint() {
         DrawTextW(dc, bar.title.c_str(), -1, &title, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         if (bar.serving) {
             RECT ok = ok_rect();
-            draw::fill(dc, ok, bar.pressed ? kBarText : kBarColour);
+            draw::fill(dc, ok, bar.ok_press.pushed() ? kBarText : kBarColour);
             draw::frame(dc, ok, kBarText, fitted_scale());
-            SetTextColor(dc, bar.pressed ? kBarColour : kBarText);
+            SetTextColor(dc, bar.ok_press.pushed() ? kBarColour : kBarText);
             DrawTextW(dc, L"OK", -1, &ok, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         }
         if (old) SelectObject(dc, old);
@@ -93,12 +94,7 @@ void paint() {
     EndPaint(bar.window, &ps);
 }
 
-bool on_ok(LPARAM position) {
-    const RECT ok = ok_rect();
-    const int x = static_cast<short>(LOWORD(static_cast<std::uintptr_t>(position)));
-    const int y = static_cast<short>(HIWORD(static_cast<std::uintptr_t>(position)));
-    return bar.serving && x >= ok.left && x < ok.right && y >= ok.top && y < ok.bottom;
-}
+bool on_ok(LPARAM position) { return bar.serving && lies_in(ok_rect(), position); }
 
 LRESULT bar_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -108,21 +104,14 @@ LRESULT bar_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return 1;
     case WM_LBUTTONDOWN:
-        if (on_ok(lParam)) {
-            bar.pressed = true;
-            SetCapture(window);
-            InvalidateRect(window, nullptr, FALSE);
-        }
-        return 0;
+    case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
-        if (bar.pressed) {
-            bar.pressed = false;
-            ReleaseCapture();
-            InvalidateRect(window, nullptr, FALSE);
-            if (on_ok(lParam) && IsWindow(bar.serving))
-                SendMessageW(bar.serving, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
-        }
+    case WM_CANCELMODE: {
+        const Press press = bar.ok_press.follow(window, message, on_ok(lParam));
+        if (press != Press::Ignored) InvalidateRect(window, nullptr, FALSE);
+        if (press == Press::Activated && IsWindow(bar.serving)) SendMessageW(bar.serving, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
         return 0;
+    }
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }
@@ -165,7 +154,7 @@ void follow_active_window() {
     }
     if (!make_bar()) return;
     bar.serving = serving;
-    bar.pressed = false;
+    bar.ok_press.cancel(bar.window);
     InvalidateRect(bar.window, nullptr, TRUE);
     ShowWindow(bar.window, SW_SHOWNA);
 }

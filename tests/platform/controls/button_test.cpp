@@ -80,7 +80,37 @@ TEST_F(Button, ItsFaceShowsWhetherItIsPressedAndWhetherItIsTheDefault) {
     pointer(Type::PointerDown, 110, 110);
     dispatch_all();
     EXPECT_EQ(pixel(102, 102), kGrey) << "sunk";
+    pointer(Type::PointerMove, 10, 200);
+    dispatch_all();
+    EXPECT_EQ(pixel(102, 102), kWhite) << "raised while the pen is off it";
+    pointer(Type::PointerMove, 120, 110);
+    dispatch_all();
+    EXPECT_EQ(pixel(102, 102), kGrey) << "sunk again back on it";
     EXPECT_NE(plain, nullptr);
+}
+
+// A press that ends other than by being let go on the button is no click, and leaves it raised
+// and free: the next press is a click again.
+TEST_F(Button, APressCancelledOrRobbedOfItsCaptureIsNoClick) {
+    pointer(Type::PointerDown, 110, 110);
+    screen.push({Type::PointerCancel, 110, 110});
+    pointer(Type::PointerUp, 110, 110);
+    EXPECT_EQ(clicks(), 0u) << "the pointer was cancelled";
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    pointer(Type::PointerDown, 110, 110);
+    dispatch_all();
+    SetCapture(main);
+    pointer(Type::PointerUp, 110, 110);
+    EXPECT_EQ(clicks(), 0u) << "the release went to the window that took the capture";
+    SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    EXPECT_EQ(clicks(), 0u) << "a release after the capture was lost";
+    EXPECT_EQ(GetCapture(), main) << "the button does not give back a capture it no longer holds";
+
+    ReleaseCapture();
+    pointer(Type::PointerDown, 110, 110);
+    pointer(Type::PointerUp, 110, 110);
+    EXPECT_EQ(clicks(), 1u);
 }
 
 }  // namespace
