@@ -231,7 +231,7 @@ TEST_F(Dialog, UpAndDownInAFieldStepItsUpDown) {
 
 TEST_F(Dialog, ComboItemsKeepTheirPlacesAndDataAndArePickedByPenOrKeys) {
     std::vector<LRESULT> results;
-    LRESULT picked = 0, afterKeys = 0, afterTapOutside = 0;
+    LRESULT picked = 0, afterKeys = 0, afterTapOutside = 0, slidTo = 0;
     Run(kOptions, [&](HWND dialog) {
         const auto send = [dialog](UINT m, WPARAM w, LPARAM l) { return SendDlgItemMessageW(dialog, 1052, m, w, l); };
         results = {send(CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(L"b")),
@@ -261,13 +261,24 @@ TEST_F(Dialog, ComboItemsKeepTheirPlacesAndDataAndArePickedByPenOrKeys) {
             Tap(combo.right - 3, combo.top + 3);
         });
         screen.when_idle([&] { Tap(2, 300); });  // outside the list: it closes, nothing chosen
-        screen.when_idle([&, send] { afterTapOutside = send(CB_GETCURSEL, 0, 0); });
+        screen.when_idle([&, send, combo] {
+            afterTapOutside = send(CB_GETCURSEL, 0, 0);
+            screen.push({Type::PointerDown, combo.right - 3, combo.top + 3});  // held: the list drops
+        });
+        screen.when_idle([&] {
+            const RECT list = ScreenRect(GetActiveWindow());
+            const int first = list.top + (list.bottom - list.top) / 6;
+            screen.push({Type::PointerMove, list.left + 5, first});
+            screen.push({Type::PointerUp, list.left + 5, first});  // the press that dropped it picks
+        });
+        screen.when_idle([&, send] { slidTo = send(CB_GETCURSEL, 0, 0); });
     });
     EXPECT_EQ(results, (std::vector<LRESULT>{0, 0, 2, CB_ERR, TRUE, 0x1234, CB_ERR, 3, CB_ERR, CB_ERR}));
     EXPECT_EQ(picked, 2);
     EXPECT_EQ(afterKeys, 1);
     EXPECT_EQ(afterTapOutside, 1);
-    EXPECT_EQ(std::count(commands.begin(), commands.end(), MAKEWPARAM(1052, CBN_SELCHANGE)), 2);
+    EXPECT_EQ(slidTo, 0);
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), MAKEWPARAM(1052, CBN_SELCHANGE)), 3);
 }
 
 TEST_F(Dialog, ControlsPaintWithTheBrushAndColoursTheDialogAnswers) {
