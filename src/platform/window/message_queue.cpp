@@ -1,17 +1,16 @@
 // The message queue of the GUI thread: posting, sending, retrieving and dispatching; and the clock
 // calls, which keep the display current as the queue calls do.
-#include "window/message_queue.h"
-
 #include <algorithm>
 #include <climits>
-#include <deque>
 
 #include "core/clock.h"
 #include "platform/system.h"
 #include "platform/window.h"
 #include "system/remote.h"
+#include "window/device_buffer.h"
 #include "window/input.h"
 #include "window/paint.h"
+#include "window/posted_messages.h"
 #include "window/screen.h"
 #include "window/timers.h"
 #include "window/window_table.h"
@@ -20,19 +19,8 @@ using namespace platform;
 
 namespace {
 
-std::deque<MSG> posted;
 bool quit_posted = false;
 int quit_code = 0;
-
-bool take_posted(MSG* message, HWND filter, UINT first, UINT last, bool remove) {
-    for (auto it = posted.begin(); it != posted.end(); ++it) {
-        if ((filter && it->hwnd != filter) || !in_filter_range(it->message, first, last)) continue;
-        *message = *it;
-        if (remove) posted.erase(it);
-        return true;
-    }
-    return false;
-}
 
 bool is_pointer_message(UINT message) {
     return message == WM_LBUTTONDOWN || message == WM_MOUSEMOVE || message == WM_LBUTTONUP;
@@ -65,27 +53,6 @@ void catch_up() {
 }
 
 }  // namespace
-
-namespace platform {
-
-bool in_filter_range(UINT message, UINT first, UINT last) {
-    return (first == 0 && last == 0) || (message >= first && message <= last);
-}
-
-void read_device_events_then_present() {
-    pump_device_events();
-    present_changes();
-}
-
-void post_to_queue(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    posted.push_back({window, message, wParam, lParam, static_cast<DWORD>(clock_peek()), {0, 0}});
-}
-
-void drop_posted_messages(HWND window) {
-    std::erase_if(posted, [window](const MSG& m) { return m.hwnd == window; });
-}
-
-}  // namespace platform
 
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (kind_of(raw(window)) == HandleKind::RemoteWindow)

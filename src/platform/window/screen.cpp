@@ -10,7 +10,7 @@
 #include "core/utf8.h"
 #include "gdi/draw_target.h"
 #include "window/display_icon.h"
-#include "window/input.h"
+#include "window/device_buffer.h"
 #include "window/paint.h"
 
 namespace platform {
@@ -50,7 +50,9 @@ bool frame_waiting() {
 // -1 when nothing waits. The frame is composed only when it is due: a stroke draws many times a
 // refresh, and the screen shows the last of them.
 std::int64_t ms_until_frame_due() {
-    if (!has_backend() || !frame_waiting()) return -1;
+    if (!has_backend()) return -1;
+    if (take_screen_lost()) screen_expose({0, 0, backend().screen_width(), backend().screen_height()});
+    if (!frame_waiting()) return -1;
     const int rate = backend().refresh_rate();
     const bool pen_batch_handled = pen_frame && !pointer_input_waiting();
     if (rate > 0 && presented_yet && !pen_batch_handled) {
@@ -162,6 +164,11 @@ void name_the_display() {
     if (!main || main->text.empty() || !has_backend()) return;
     if (const auto title = wide_to_utf8(main->text)) backend().set_title(*title);
     show_program_icon();
+}
+
+void read_device_events_then_present() {
+    pump_device_events();
+    present_changes();
 }
 
 void present_changes() {
