@@ -2,6 +2,7 @@
 #include "window/screen.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "core/clock.h"
 #include "core/utf8.h"
 #include "gdi/draw_target.h"
+#include "system/time.h"
 #include "window/display_icon.h"
 #include "window/device_buffer.h"
 #include "window/paint.h"
@@ -236,5 +238,23 @@ void window_drew() {
     if ((!presented_yet || now < last_present_coarse || now >= next_refresh) && ms_until_frame_due() == 0)
         present_now(true);
 }
+
+namespace {
+
+void wait_for_input_or_frame(std::uint64_t milliseconds) {
+    const std::int64_t frame = ms_until_frame_due();
+    const std::uint64_t wait =
+        frame >= 0 ? std::min<std::uint64_t>(milliseconds, static_cast<std::uint64_t>(frame)) : milliseconds;
+    wait_device_event(wait > INT_MAX ? INT_MAX : static_cast<int>(wait));
+}
+
+// The clock calls keep the display current from the program's first call on.
+const struct ClockCallsKeepTheDisplay {
+    ClockCallsKeepTheDisplay() {
+        set_display_upkeep({read_device_events_then_present, present_holding_clock, wait_for_input_or_frame});
+    }
+} clock_calls_keep_the_display;
+
+}  // namespace
 
 }  // namespace platform
