@@ -3,7 +3,6 @@
 #include <climits>
 
 #include "core/clock.h"
-#include "platform/system.h"
 #include "platform/window.h"
 #include "system/remote.h"
 #include "window/device_buffer.h"
