@@ -7,12 +7,14 @@
 #include <string>
 
 #include "backend/sdl/sdl_backend.h"
+#include "system/display_name.h"
 
 namespace {
 
 void present(benchmark::State& state, int width, int height, int rect_size) {
     std::string error;
-    auto backend = platform::SdlBackend::open({width, height}, "Scrivo", &error);
+    auto backend = platform::SdlBackend::open({width, height}, platform::display_to_open(platform::display_from_environment()), "Scrivo",
+                                                &error);
     if (!backend) {
         state.SkipWithError(("no display: " + error).c_str());
         return;

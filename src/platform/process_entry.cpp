@@ -41,9 +41,10 @@ int main(int argc, char** argv) {
     const char* program = argc > 0 ? argv[0] : "";
     // Before anything takes the single-instance name: a copy that cannot show itself must not
     // keep a later one from running.
+    const platform::DisplayName display_name = platform::display_from_environment();
     std::string error;
-    std::unique_ptr<platform::SdlBackend> opened =
-        platform::SdlBackend::open(platform::sdl_screen_from_environment(), window_class(), &error);
+    std::unique_ptr<platform::SdlBackend> opened = platform::SdlBackend::open(
+        platform::sdl_screen_from_environment(), platform::display_to_open(display_name), window_class(), &error);
     if (!opened) {
         std::fprintf(stderr, "%s: %s\n", program, error.c_str());
         return 1;
@@ -51,7 +52,6 @@ int main(int argc, char** argv) {
     const platform::SdlBackend& display = *opened;
     platform::set_backend(std::move(opened));
     platform::remote_forward_termination_signals();
-    const platform::DisplayName display_name = platform::display_from_environment();
     platform::remote_enable(display_name.key);
 
     std::wstring command_line = command_line_of(argc, argv);

@@ -25,7 +25,6 @@
 namespace platform {
 namespace {
 
-constexpr const wchar_t* kBarClass = L"NavigationBar";
 constexpr COLORREF kBarColour = RGB(0, 0, 128);
 constexpr COLORREF kBarText = RGB(255, 255, 255);
 
@@ -96,7 +95,9 @@ void paint() {
 
 bool on_ok(LPARAM position) { return bar.serving && lies_in(ok_rect(), position); }
 
-LRESULT bar_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+}  // namespace
+
+LRESULT navigation_bar_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
         paint();
@@ -117,16 +118,11 @@ LRESULT bar_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+namespace {
+
 bool make_bar() {
     if (IsWindow(bar.window)) return true;
     if (!has_backend()) return false;
-    static const bool registered = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = bar_proc;
-        wc.lpszClassName = kBarClass;
-        return RegisterClassW(&wc) != 0;
-    }();
-    if (!registered) return false;
     if (!bar.font) {
         LOGFONTW lf{};
         lf.lfHeight = -13 * fitted_scale();
@@ -135,7 +131,7 @@ bool make_bar() {
         lstrcpynW(lf.lfFaceName, L"Swiss", ARRAYSIZE(lf.lfFaceName));
         bar.font = CreateFontIndirectW(&lf);
     }
-    bar.window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST, kBarClass, L"", WS_POPUP, 0, 0, backend().screen_width(), strip_height(),
+    bar.window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST, kNavigationBarClass, L"", WS_POPUP, 0, 0, backend().screen_width(), strip_height(),
                                  nullptr, nullptr, nullptr, nullptr);
     return bar.window != nullptr;
 }

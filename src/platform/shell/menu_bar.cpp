@@ -15,8 +15,9 @@
 namespace platform {
 namespace {
 
-constexpr const wchar_t* kMenuBarClass = L"MenuBar";
 bool menu_bars_available = true;
+
+}  // namespace
 
 LRESULT menu_bar_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_PAINT) return DefWindowProcW(window, message, wParam, lParam);
@@ -31,18 +32,6 @@ LRESULT menu_bar_proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-bool register_menu_bar() {
-    static const bool registered = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = menu_bar_proc;
-        wc.lpszClassName = kMenuBarClass;
-        return RegisterClassW(&wc) != 0;
-    }();
-    return registered;
-}
-
-}  // namespace
-
 void set_menu_bars_available(bool available) { menu_bars_available = available; }
 
 }  // namespace platform
@@ -51,7 +40,7 @@ using namespace platform;
 
 BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
     if (!info || info->cbSize != sizeof(SHMENUBARINFO) || !(info->dwFlags & SHCMBF_EMPTYBAR) || !has_backend() ||
-        !menu_bars_available || !register_menu_bar())
+        !menu_bars_available)
         return FALSE;
     Window* parent = find_window(info->hwndParent);
     if (!parent) return FALSE;

@@ -83,4 +83,6 @@ bool display_exists(const DisplayName& display) {
     return true;
 }
 
+DisplayToOpen display_to_open(const DisplayName& display) { return {display, display_exists(display)}; }
+
 }  // namespace platform

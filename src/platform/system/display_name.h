@@ -5,19 +5,9 @@
 
 #include <string>
 
-namespace platform {
+#include "backend/display.h"
 
-struct DisplayName {
-    enum class Kind { None, X11, Wayland };
-    Kind kind = Kind::None;
-    // As a person names it: ":1", "localhost:10.0", "wayland-0".
-    std::string name;
-    // The same display however it was written (":1", ":1.0" and "unix:1" alike), for naming things
-    // that belong to it; empty for none.
-    std::string key;
-    // The socket to reach it by; empty when it is reached over a network.
-    std::string socket_path;
-};
+namespace platform {
 
 // The display named by DISPLAY, or else by WAYLAND_DISPLAY (X11 first, as SDL picks it).
 DisplayName display_from_environment();
@@ -27,5 +17,8 @@ DisplayName display_named(const std::string& name);
 // False when nothing listens under the display's name: no socket file and, for X11, no abstract
 // socket either. A display reached over a network is taken as there.
 bool display_exists(const DisplayName& display);
+
+// The display as a backend is to be told of it.
+DisplayToOpen display_to_open(const DisplayName& display);
 
 }  // namespace platform

@@ -4,7 +4,7 @@
 #include "backend/backend.h"
 #include "platform/window.h"
 #include "system/remote.h"
-#include "window/input.h"
+#include "window/capture.h"
 #include "window/screen.h"
 
 using namespace platform;

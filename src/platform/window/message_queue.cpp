@@ -1,17 +1,14 @@
-// The message queue of the GUI thread: posting, sending, retrieving and dispatching; and the clock
-// calls, which keep the display current as the queue calls do.
-#include "window/message_queue.h"
-
+// The message queue of the GUI thread: posting, sending, retrieving and dispatching.
 #include <algorithm>
 #include <climits>
-#include <deque>
 
 #include "core/clock.h"
-#include "platform/system.h"
 #include "platform/window.h"
 #include "system/remote.h"
+#include "window/device_buffer.h"
 #include "window/input.h"
 #include "window/paint.h"
+#include "window/posted_messages.h"
 #include "window/screen.h"
 #include "window/timers.h"
 #include "window/window_table.h"
@@ -20,19 +17,8 @@ using namespace platform;
 
 namespace {
 
-std::deque<MSG> posted;
 bool quit_posted = false;
 int quit_code = 0;
-
-bool take_posted(MSG* message, HWND filter, UINT first, UINT last, bool remove) {
-    for (auto it = posted.begin(); it != posted.end(); ++it) {
-        if ((filter && it->hwnd != filter) || !in_filter_range(it->message, first, last)) continue;
-        *message = *it;
-        if (remove) posted.erase(it);
-        return true;
-    }
-    return false;
-}
 
 bool is_pointer_message(UINT message) {
     return message == WM_LBUTTONDOWN || message == WM_MOUSEMOVE || message == WM_LBUTTONUP;
@@ -65,27 +51,6 @@ void catch_up() {
 }
 
 }  // namespace
-
-namespace platform {
-
-bool in_filter_range(UINT message, UINT first, UINT last) {
-    return (first == 0 && last == 0) || (message >= first && message <= last);
-}
-
-void read_device_events_then_present() {
-    pump_device_events();
-    present_changes();
-}
-
-void post_to_queue(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    posted.push_back({window, message, wParam, lParam, static_cast<DWORD>(clock_peek()), {0, 0}});
-}
-
-void drop_posted_messages(HWND window) {
-    std::erase_if(posted, [window](const MSG& m) { return m.hwnd == window; });
-}
-
-}  // namespace platform
 
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (kind_of(raw(window)) == HandleKind::RemoteWindow)
@@ -149,33 +114,4 @@ LRESULT DispatchMessageW(const MSG* msg) {
         return 0;
     }
     return SendMessageW(msg->hwnd, msg->message, msg->wParam, msg->lParam);
-}
-
-// GetTickCount and Sleep keep the display alive: the program may read the clock or sleep between the
-// steps of an animation, and every step has to be seen.
-DWORD GetTickCount() {
-    read_device_events_then_present();
-    present_holding_clock();
-    return static_cast<DWORD>(clock_now());
-}
-
-void Sleep(DWORD milliseconds) {
-    const std::uint64_t deadline = clock_peek() + milliseconds;
-    for (;;) {
-        read_device_events_then_present();
-        const std::uint64_t now = clock_peek();
-        if (now >= deadline) return;
-        if (clock_is_virtual()) {
-            // A sleeping program is not waiting for input, so nothing may take it for idle; time
-            // passes a millisecond at a time so that whatever is timed for the meantime comes on time.
-            clock_advance(1);
-        } else {
-            // Device events arriving meanwhile are only buffered; the wait goes on after each. A
-            // frame held for the next refresh ends the wait early.
-            const std::uint64_t left = deadline - now;
-            const std::int64_t frame = ms_until_present();
-            const std::uint64_t wait = frame >= 0 ? std::min<std::uint64_t>(left, static_cast<std::uint64_t>(frame)) : left;
-            wait_device_event(wait > INT_MAX ? INT_MAX : static_cast<int>(wait));
-        }
-    }
 }

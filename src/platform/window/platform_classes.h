@@ -1,6 +1,6 @@
-// What the window module needs from the controls module above it: the platform's own window
-// classes ("BUTTON", the message box, ...), which programs use without registering them. The
-// window module declares it; the controls module implements it.
+// What the window module needs from the modules above it: the platform's own window classes
+// ("BUTTON", the message box, the shell's strips, ...), which programs use without registering
+// them. The window module declares it; the shell, above the controls, implements it.
 #pragma once
 
 #include "platform/types.h"

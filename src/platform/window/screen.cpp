@@ -2,6 +2,7 @@
 #include "window/screen.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -9,8 +10,9 @@
 #include "core/clock.h"
 #include "core/utf8.h"
 #include "gdi/draw_target.h"
+#include "system/time.h"
 #include "window/display_icon.h"
-#include "window/input.h"
+#include "window/device_buffer.h"
 #include "window/paint.h"
 
 namespace platform {
@@ -50,7 +52,9 @@ bool frame_waiting() {
 // -1 when nothing waits. The frame is composed only when it is due: a stroke draws many times a
 // refresh, and the screen shows the last of them.
 std::int64_t ms_until_frame_due() {
-    if (!has_backend() || !frame_waiting()) return -1;
+    if (!has_backend()) return -1;
+    if (take_screen_lost()) screen_expose({0, 0, backend().screen_width(), backend().screen_height()});
+    if (!frame_waiting()) return -1;
     const int rate = backend().refresh_rate();
     const bool pen_batch_handled = pen_frame && !pointer_input_waiting();
     if (rate > 0 && presented_yet && !pen_batch_handled) {
@@ -164,6 +168,11 @@ void name_the_display() {
     show_program_icon();
 }
 
+void read_device_events_then_present() {
+    pump_device_events();
+    present_changes();
+}
+
 void present_changes() {
     if (ms_until_frame_due() == 0) present_now();
 }
@@ -229,5 +238,23 @@ void window_drew() {
     if ((!presented_yet || now < last_present_coarse || now >= next_refresh) && ms_until_frame_due() == 0)
         present_now(true);
 }
+
+namespace {
+
+void wait_for_input_or_frame(std::uint64_t milliseconds) {
+    const std::int64_t frame = ms_until_frame_due();
+    const std::uint64_t wait =
+        frame >= 0 ? std::min<std::uint64_t>(milliseconds, static_cast<std::uint64_t>(frame)) : milliseconds;
+    wait_device_event(wait > INT_MAX ? INT_MAX : static_cast<int>(wait));
+}
+
+// The clock calls keep the display current from the program's first call on.
+const struct ClockCallsKeepTheDisplay {
+    ClockCallsKeepTheDisplay() {
+        set_display_upkeep({read_device_events_then_present, present_holding_clock, wait_for_input_or_frame});
+    }
+} clock_calls_keep_the_display;
+
+}  // namespace
 
 }  // namespace platform

@@ -28,6 +28,11 @@ void name_the_display();
 // Brings the framebuffer up to date with the windows; what changed waits to be presented.
 void compose_changes();
 
+// Reads every device event waiting now into the platform's buffer, then presents what changed: what
+// every call does that may be the program's only call for a while (the queue calls, the clock
+// calls, the key state).
+void read_device_events_then_present();
+
 // Composes whatever changed since the last time and presents it unless the last present was less
 // than a refresh ago; then it waits for the next present. Cheap when nothing changed.
 void present_changes();

@@ -121,6 +121,19 @@ TEST_F(Screen, PenInputIsPresentedOnceItsBatchIsHandledWithoutWaitingForTheRefre
     EXPECT_EQ(screen.pixel(5, 5), 0x000500u);
 }
 
+// A display that dropped what it showed is given the whole screen again at the next frame, though no
+// window drew.
+TEST_F(Screen, ALostScreenIsPresentedWholeAtTheNextFrame) {
+    top_level(10, 20, 100, 100);
+    GetTickCount();
+    screen.forget_presented();
+    screen.push({Type::ScreenLost});
+    const int presents = screen.presents();
+    GetTickCount();
+    EXPECT_EQ(screen.presents(), presents + 1);
+    EXPECT_EQ(screen.presented(), (std::vector<platform::Rect>{{0, 0, 240, 320}}));
+}
+
 TEST_F(Screen, AChildDrawsOnItsTopLevelSurfaceClippedToItsParents) {
     const HWND main = top_level(10, 20, 200, 200);
     const HWND panel = child(main, 50, 60, 100, 100);

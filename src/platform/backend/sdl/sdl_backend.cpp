@@ -17,10 +17,10 @@
 #include <system_error>
 #include <thread>
 
+#include "backend/display.h"
 #include "backend/sdl/sdl_scale.h"
 #include "backend/sdl/sdl_x11.h"
 #include "core/clock.h"
-#include "system/display_name.h"
 
 namespace platform {
 namespace {
@@ -114,22 +114,22 @@ int display_refresh_rate(SDL_Window* window) {
     return 60;
 }
 
-// Starts SDL's video on the display the environment names. SDL alone would fall back to its offscreen
+// Starts SDL's video on the display it is given. SDL alone would fall back to its offscreen
 // driver when that display refuses, and the program would run where nobody sees it, holding its
 // single-instance name; so the driver is named, and only one that shows something is named.
-bool init_video(std::string* error) {
+bool init_video(const DisplayToOpen& to_open, std::string* error) {
     if (const char* asked = std::getenv("SDL_VIDEODRIVER"); asked != nullptr && *asked != 0) {
         // Whoever names a driver gets it, an invisible one included.
         if (SDL_Init(SDL_INIT_VIDEO) == 0) return true;
         *error = std::string("cannot start the video driver ") + asked + ": " + SDL_GetError();
         return false;
     }
-    const DisplayName display = display_from_environment();
+    const DisplayName& display = to_open.display;
     if (display.kind == DisplayName::Kind::None) {
         *error = "found no display: neither DISPLAY nor WAYLAND_DISPLAY names one";
         return false;
     }
-    if (!display_exists(display)) {
+    if (!to_open.listening) {
         *error = "found no display: nothing listens as " + display.name;
         return false;
     }
@@ -169,8 +169,8 @@ SdlScreen sdl_screen_from_environment() {
     return screen;
 }
 
-std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, const std::string& window_class,
-                                             std::string* error) {
+std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, const DisplayToOpen& display,
+                                             const std::string& window_class, std::string* error) {
     // SDL takes the class from these (X11's WM_CLASS, Wayland's app id), else from the program
     // file's name, which changes when an installation replaces the running program.
     if (!window_class.empty()) {
@@ -185,7 +185,7 @@ std::unique_ptr<SdlBackend> SdlBackend::open(const SdlScreen& screen, const std:
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // The tap that brings the window to the front is also input.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    if (!init_video(error)) return nullptr;
+    if (!init_video(display, error)) return nullptr;
     // X11 has a framebuffer of its own that updates only the rectangles asked for, where SDL's
     // default would re-upload the whole surface through a renderer at every update. Drivers without
     // one (Wayland, KMS/DRM) have only that renderer's texture to present through.

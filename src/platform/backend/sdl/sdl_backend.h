@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "backend/backend.h"
+#include "backend/display.h"
 #include "backend/sdl/sdl_audio.h"
 #include "backend/sdl/sdl_input.h"
 #include "backend/sdl/sdl_xinput.h"
@@ -32,12 +33,12 @@ SdlScreen sdl_screen_from_environment();
 
 class SdlBackend final : public Backend {
 public:
-    // Opens the display the environment names (or the video driver SDL_VIDEODRIVER asks for), and
+    // Opens `display` (or the video driver SDL_VIDEODRIVER asks for, whatever `display` says), and
     // only that: never an invisible stand-in. A display that is there but refuses is asked again for
     // about a second. Its window has the class `window_class`, by which desktops match it to its
     // launcher. Null, with a sentence saying why in `error`, when it cannot be opened.
-    static std::unique_ptr<SdlBackend> open(const SdlScreen& screen, const std::string& window_class,
-                                            std::string* error);
+    static std::unique_ptr<SdlBackend> open(const SdlScreen& screen, const DisplayToOpen& display,
+                                            const std::string& window_class, std::string* error);
     ~SdlBackend() override;
     SdlBackend(const SdlBackend&) = delete;
     SdlBackend& operator=(const SdlBackend&) = delete;

@@ -1,5 +1,6 @@
 #include "backend/sdl/sdl_backend.h"
 #include "backend/sdl/sdl_scale.h"
+#include "system/display_name.h"
 
 #include <gtest/gtest.h>
 #include <SDL2/SDL.h>
@@ -14,7 +15,7 @@ namespace {
 
 std::unique_ptr<SdlBackend> open_screen() {
     std::string error;
-    auto backend = SdlBackend::open({240, 320}, "Scrivo", &error);
+    auto backend = SdlBackend::open({240, 320}, display_to_open(display_from_environment()), "Scrivo", &error);
     EXPECT_NE(backend, nullptr) << error;
     return backend;
 }

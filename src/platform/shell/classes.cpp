@@ -1,11 +1,13 @@
 // The platform's own window classes, in one table: each name with the procedure that handles its
-// windows and the extra bytes they carry.
+// windows and the extra bytes they carry. The shell's strips are the top of the platform, so the
+// table stands here, where the controls and the strips are both in reach.
 #include "controls/button.h"
 #include "controls/control_kit.h"
 #include "controls/control_state.h"
 #include "controls/message_box.h"
 #include "controls/popup_menu.h"
 #include "core/text.h"
+#include "shell/shell_strips.h"
 #include "window/platform_classes.h"
 
 namespace platform {
@@ -27,6 +29,8 @@ constexpr PlatformClass kPlatformClasses[] = {
     {L"msctls_updown32", up_down_proc, kControlStateBytes},
     {L"COMBOBOX", combo_box_proc, kControlStateBytes},
     {kComboListClass, combo_list_proc, kComboListExtraBytes},
+    {kNavigationBarClass, navigation_bar_proc, 0},
+    {kMenuBarClass, menu_bar_proc, 0},
 };
 
 }  // namespace
