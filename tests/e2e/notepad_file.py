@@ -7,8 +7,7 @@ import time
 
 from PIL import Image
 
-from harness import expect, main, not_page
-from ink import drag
+from harness import drag, expect, main, not_page
 
 WHITE = (255, 255, 255)
 
