@@ -280,14 +280,6 @@ class Session:
         self.programs.append(program)
         return program
 
-    def write_settings(self, **values):
-        """A settings file written by hand before Scrivo starts: each value a DWORD."""
-        folder = os.path.join(self.folder, "config", "scrivo")
-        os.makedirs(folder, mode=0o700, exist_ok=True)
-        lines = "".join(f'"{name}"=dword:{value:08x}\n' for name, value in values.items())
-        with open(os.path.join(folder, "registry.reg"), "w") as settings:
-            settings.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Corvane\\Scrivo]\n" + lines)
-
     def start_scrivo(self, close_first_box=False):
         """Starts Scrivo and waits for its first frame to settle. On a first start it shows the
         "New Pad Created" box; with `close_first_box` Enter closes it and the page settles."""
@@ -298,16 +290,6 @@ class Session:
             self.xdotool("key", "Return")
             scrivo.wait_settled(mark)
         return scrivo
-
-    def focus_elsewhere(self, scrivo):
-        """Brings another program's small window to the front with the keyboard and waits until
-        Scrivo has lost the focus; returns that program."""
-        other = self.start(["xlogo", "-geometry", "60x60+0+0"])
-        window = self.xdotool("search", "--sync", "--onlyvisible", "--class", "xlogo").split()[0]
-        mark = scrivo.mark()
-        self.xdotool("windowfocus", "--sync", window)
-        scrivo.wait_for(r"focus lost", mark)
-        return other
 
     def send(self, *args, timeout=15.0):
         return self.run([self.scrivo_send, *args], timeout=timeout, check=False)
