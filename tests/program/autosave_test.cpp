@@ -137,8 +137,7 @@ TEST_F(AutosaveTest, TheAutosaveSurvivesTheInputFlushAfterAPageTurn) {
     // piled up meanwhile.
     Idle([this] {
         screen_->at_time(GetTickCount() + 2800, [this] {
-            screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, VK_DOWN});
-            screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, VK_DOWN});
+            Press(VK_DOWN);
         });
         After(10000, [this] {
             EXPECT_TRUE(FileHasInkAt(55, 55));

@@ -53,10 +53,6 @@ protected:
     void OpenMenu() {
         Idle([] { PostMessageW(MainWindow, WM_APP, 0, 0); });
     }
-    void Press(int vk) {
-        screen_->push({Type::KeyDown, 0, 0, vk});
-        screen_->push({Type::KeyUp, 0, 0, vk});
-    }
     // Taps the open menu's item with that label.
     void Pick(const std::wstring& label) {
         Idle([this, label] {
@@ -70,13 +66,6 @@ protected:
             }
             ADD_FAILURE() << "no open menu with that item";
         });
-    }
-    void Command(WORD id) {
-        Idle([id] { PostMessageW(MainWindow, WM_COMMAND, id, 0); });
-    }
-    void Finish() {
-        Close();
-        EXPECT_EQ(RunScrivo(), 0);
     }
 };
 
@@ -342,8 +331,7 @@ TEST_F(CommandMenuTest, AFailedSaveOnLosingTheForegroundKeepsTheChangeMarked) {
         std::wcscpy(NotepadFilePath, chosen.c_str());
         Press(VK_RETURN);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
     std::vector<std::uint8_t> saved = ReadWholeFile(NotepadPath());
     EXPECT_GT(saved.size(), 62u);
 }

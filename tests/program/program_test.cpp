@@ -40,10 +40,16 @@ int ProgramTest::RunScrivo() {
 void ProgramTest::Idle(std::function<void()> step) { screen_->when_idle(std::move(step)); }
 
 void ProgramTest::Key(int vk) {
-    Idle([this, vk] {
-        screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, vk});
-        screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, vk});
-    });
+    Idle([this, vk] { Press(vk); });
+}
+
+void ProgramTest::Command(WORD id) {
+    Idle([id] { PostMessageW(MainWindow, WM_COMMAND, id, 0); });
+}
+
+void ProgramTest::Press(int vk) {
+    screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, vk});
+    screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, vk});
 }
 
 void ProgramTest::Tap(int x, int y) { Drag({{x, y}}); }
@@ -57,17 +63,16 @@ void ProgramTest::Drag(const std::vector<POINT>& points) {
     });
 }
 
-void ProgramTest::AnswerMessageBox(const std::wstring& expected, int vk) {
-    Idle([this, expected, vk] { AnswerOpenBox(expected, vk); });
+void ProgramTest::AnswerMessageBox(const std::wstring& expected, int vk, const std::wstring& caption) {
+    Idle([this, expected, vk, caption] { AnswerOpenBox(expected, vk, caption); });
 }
 
-void ProgramTest::AnswerOpenBox(const std::wstring& expected, int vk) {
+void ProgramTest::AnswerOpenBox(const std::wstring& expected, int vk, const std::wstring& expectedCaption) {
     std::wstring text, caption;
     ASSERT_TRUE(OpenMessageBox(&text, &caption)) << "no message box is open";
     EXPECT_EQ(text, expected);
-    EXPECT_EQ(caption, L"Scrivo");
-    screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, vk});
-    screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, vk});
+    EXPECT_EQ(caption, expectedCaption);
+    Press(vk);
 }
 
 void ProgramTest::AnswerRescueBox(const std::wstring& reason) {
@@ -94,6 +99,11 @@ std::string ProgramTest::RescueCopy() const {
 
 void ProgramTest::Close() {
     Idle([] { PostMessageW(MainWindow, WM_CLOSE, 0, 0); });
+}
+
+void ProgramTest::Finish() {
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
 }
 
 std::uint32_t ProgramTest::Pixel(int x, int y) const {

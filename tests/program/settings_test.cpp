@@ -47,8 +47,7 @@ TEST_F(SettingsTest, AnEmptyStoreGivesWhiteInkOnABluePageAndTheFirstPage) {
         LONG value = 0;
         EXPECT_FALSE(Stored(L"PenWidth", &value));
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(SettingsTest, StoredOptionsApplyWithoutBoundsAndColoursShowOnTheScreen) {
@@ -71,8 +70,7 @@ TEST_F(SettingsTest, StoredOptionsApplyWithoutBoundsAndColoursShowOnTheScreen) {
         EXPECT_TRUE(ScreenAreaIs(97, 97, 104, 104, 0x00FF0000));
         EXPECT_EQ(Pixel(96, 100), 0x0000FF00u);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(SettingsTest, AColourStoredAsALongStringFallsBackToTheDefault) {
@@ -80,8 +78,7 @@ TEST_F(SettingsTest, AColourStoredAsALongStringFallsBackToTheDefault) {
     Store(L"PenColour", REG_SZ, red, sizeof red);
     AnswerNewPad();
     Idle([] { EXPECT_EQ(Settings.PenColour, 0x00FFFFFFu); });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(SettingsTest, TheStoredPositionIsBoundedToTheNotepad) {
@@ -93,8 +90,7 @@ TEST_F(SettingsTest, TheStoredPositionIsBoundedToTheNotepad) {
         StoreDword(L"PositionY", c.stored);
         AnswerNewPad();
         Idle([c] { EXPECT_EQ(ViewOffset, c.expected) << "stored " << c.stored; });
-        Close();
-        EXPECT_EQ(RunScrivo(), 0);
+        Finish();
     }
 }
 

@@ -302,8 +302,7 @@ TEST_F(ToolButtonTest, StartUpPutsThePenFaceInTheCornerPagingKeepsItAndShutdownR
         UpdateWindow(MainWindow);
         EXPECT_NE(Pixel(224, 15), BluePage);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
     EXPECT_FALSE(IsWindow(ToolButton));
 }
 
@@ -330,8 +329,7 @@ TEST_F(ToolButtonTest, AfterATapOnTheButtonAStrokeErasesOnScreenAndInTheImage) {
         EXPECT_TRUE(ScreenAreaIs(95, 90, 105, 110, BluePage));
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(ToolButtonTest, AHoldOpensTheCommandMenuOnceAndTheLiftAfterItChangesNothing) {
@@ -344,8 +342,7 @@ TEST_F(ToolButtonTest, AHoldOpensTheCommandMenuOnceAndTheLiftAfterItChangesNothi
                     EXPECT_TRUE(platform::popup_menu_items(GetActiveWindow(), nullptr));
                     EXPECT_FALSE(ButtonPressed);
                     Up(Inside, Middle);
-                    screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, VK_ESCAPE});
-                    screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, VK_ESCAPE});
+                    Press(VK_ESCAPE);
                 }},
                // A second request would have opened the menu again.
                {2000, [this] {
@@ -393,6 +390,5 @@ TEST_F(ToolButtonTest, OnA4KScreenTheButtonAndThePageIndicatorAreTwiceAsLarge) {
         EXPECT_EQ(DrawMode, DRAW_ERASER);
         EXPECT_TRUE(ScreenShowsFace(EraserFace, 2));
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }

@@ -26,10 +26,6 @@ std::vector<BYTE> ImageNow() {
 
 class UndoTest : public ProgramTest {
 protected:
-    void Press(int vk) {
-        screen_->push({Type::KeyDown, 0, 0, vk});
-        screen_->push({Type::KeyUp, 0, 0, vk});
-    }
     // The program reads the live state of Control and Shift, so they are let go only once the key
     // has been handled.
     void ControlKey(int vk, bool shift = false) {
@@ -59,10 +55,6 @@ protected:
             }
             then();
         });
-    }
-    void Finish() {
-        Close();
-        EXPECT_EQ(RunScrivo(), 0);
     }
 };
 
