@@ -1,5 +1,4 @@
 // The tool button: a tap switches pen and eraser, a hold asks for the command menu.
-#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -304,32 +303,6 @@ TEST_F(ToolButtonTest, StartUpPutsThePenFaceInTheCornerPagingKeepsItAndShutdownR
     });
     Finish();
     EXPECT_FALSE(IsWindow(ToolButton));
-}
-
-TEST_F(ToolButtonTest, AfterATapOnTheButtonAStrokeErasesOnScreenAndInTheImage) {
-    AnswerNewPad();
-    Drag({{20, 100}, {50, 100}, {80, 100}, {110, 100}, {140, 100}, {170, 100}, {200, 100}});
-    std::vector<std::pair<int, int>> ink;
-    Idle([this, &ink] {
-        for (int y = 0; y < PageHeight; ++y)
-            for (int x = 0; x < PageWidth; ++x)
-                if (!ImageBit(x, y)) ink.push_back({x, y});
-        ASSERT_FALSE(ink.empty());
-    });
-    Tap(Inside, Middle);
-    Drag({{100, 60}, {100, 80}, {100, 100}, {100, 120}, {100, 140}});
-    Idle([this, &ink] {
-        EXPECT_EQ(DrawMode, DRAW_ERASER);
-        // The eraser is 10 pixels square: columns 95 to 104 are paper again, and no ink was added.
-        for (int y = 0; y < PageHeight; ++y)
-            for (int x = 0; x < PageWidth; ++x) {
-                const bool wasInk = std::find(ink.begin(), ink.end(), std::pair{x, y}) != ink.end();
-                ASSERT_EQ(ImageBit(x, y), !wasInk || (x >= 95 && x <= 104)) << x << "," << y;
-            }
-        EXPECT_TRUE(ScreenAreaIs(95, 90, 105, 110, BluePage));
-        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
-    });
-    Finish();
 }
 
 TEST_F(ToolButtonTest, AHoldOpensTheCommandMenuOnceAndTheLiftAfterItChangesNothing) {
