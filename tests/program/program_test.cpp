@@ -55,12 +55,14 @@ void ProgramTest::Press(int vk) {
 void ProgramTest::Tap(int x, int y) { Drag({{x, y}}); }
 
 void ProgramTest::Drag(const std::vector<POINT>& points) {
-    Idle([this, points] {
-        using Type = platform::DeviceEvent::Type;
-        screen_->push({Type::PointerDown, points.front().x, points.front().y});
-        for (std::size_t i = 1; i < points.size(); ++i) screen_->push({Type::PointerMove, points[i].x, points[i].y});
-        screen_->push({Type::PointerUp, points.back().x, points.back().y});
-    });
+    Idle([this, points] { Stroke(points); });
+}
+
+void ProgramTest::Stroke(const std::vector<POINT>& points) {
+    using Type = platform::DeviceEvent::Type;
+    screen_->push({Type::PointerDown, points.front().x, points.front().y});
+    for (std::size_t i = 1; i < points.size(); ++i) screen_->push({Type::PointerMove, points[i].x, points[i].y});
+    screen_->push({Type::PointerUp, points.back().x, points.back().y});
 }
 
 void ProgramTest::AnswerMessageBox(const std::wstring& expected, int vk, const std::wstring& caption) {

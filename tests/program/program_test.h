@@ -28,6 +28,7 @@ protected:
     void Press(int vk);  // the key pressed and let go now, not as a step of its own
     void Tap(int x, int y);
     void Drag(const std::vector<POINT>& points);
+    void Stroke(const std::vector<POINT>& points);  // the stroke now, not as a step of its own
     // An idle step that expects a message box with this text and caption and answers it with the key.
     void AnswerMessageBox(const std::wstring& text, int vk = VK_RETURN, const std::wstring& caption = L"Scrivo");
     void AnswerNewPad() { AnswerMessageBox(L"New Pad Created"); }

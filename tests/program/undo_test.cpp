@@ -37,11 +37,6 @@ protected:
             screen_->push({Type::KeyUp, 0, 0, VK_CONTROL});
         });
     }
-    void Stroke(const std::vector<POINT>& points) {
-        screen_->push({Type::PointerDown, points.front().x, points.front().y});
-        for (std::size_t i = 1; i < points.size(); ++i) screen_->push({Type::PointerMove, points[i].x, points[i].y});
-        screen_->push({Type::PointerUp, points.back().x, points.back().y});
-    }
     // Answers every box the command opens with OK, then goes on. Clear Pad's question starts on
     // Cancel.
     void AfterBoxes(std::function<void()> then) {
