@@ -145,8 +145,27 @@ TEST_F(DialogsTest, AMenuBarThatCannotBeMadeIsReportedOnceAndTheDialogStillWorks
     Finish();
 }
 
-TEST_F(DialogsTest, PenSizesAreHeldToOneToTwentyAndTheEraserIsTakenAsTyped) {
+// Escape leaves Options as it found everything: nothing in Settings, the registry or the notepad.
+TEST_F(DialogsTest, EscapeStoresNothingAndPenSizesAreHeldToOneToTwentyAndTheEraserIsTakenAsTyped) {
     AnswerNewPad();
+    SettingsRecord before{};
+    Command(IDM_OPTIONS);
+    Idle([this, &before] {
+        before = Settings;
+        Fill(IDC_PEN_WIDTH, L"15");
+        Fill(IDC_PAGES, L"9");
+        Choose(IDC_PEN_COLOUR, ColourIndex(0x000000FF));
+        Press(VK_ESCAPE);
+    });
+    Idle([&] {
+        EXPECT_EQ(GetActiveWindow(), MainWindow) << "Escape left Options open";
+        EXPECT_FALSE(platform::navigation_bar_ok(nullptr, nullptr));
+        EXPECT_EQ(Settings.PenWidth, before.PenWidth);
+        EXPECT_EQ(Settings.PenColour, before.PenColour);
+        EXPECT_EQ(Stored(L"PenWidth"), -12345);
+        EXPECT_EQ(Stored(L"PenColour"), -12345);
+        EXPECT_EQ(PageCount, 5);
+    });
     Command(IDM_OPTIONS);
     Idle([this] {
         EXPECT_EQ(platform::navigation_bar_title(), L"Scrivo - Options");
@@ -328,30 +347,6 @@ TEST_F(DialogsTest, ANotepadOfPartPagesCountsItsWholePagesAndComparesTheRealHeig
 }
 
 }  // namespace
-
-// Escape leaves Options as it found everything: nothing in Settings, the registry or the notepad.
-TEST_F(DialogsTest, EscapeClosesOptionsWithNothingStored) {
-    AnswerNewPad();
-    SettingsRecord before{};
-    Command(IDM_OPTIONS);
-    Idle([this, &before] {
-        before = Settings;
-        Fill(IDC_PEN_WIDTH, L"15");
-        Fill(IDC_PAGES, L"9");
-        Choose(IDC_PEN_COLOUR, ColourIndex(0x000000FF));
-        Press(VK_ESCAPE);
-    });
-    Idle([&] {
-        EXPECT_EQ(GetActiveWindow(), MainWindow) << "Escape left Options open";
-        EXPECT_FALSE(platform::navigation_bar_ok(nullptr, nullptr));
-        EXPECT_EQ(Settings.PenWidth, before.PenWidth);
-        EXPECT_EQ(Settings.PenColour, before.PenColour);
-        EXPECT_EQ(Stored(L"PenWidth"), -12345);
-        EXPECT_EQ(Stored(L"PenColour"), -12345);
-        EXPECT_EQ(PageCount, 5);
-    });
-    Finish();
-}
 
 TEST_F(DialogsTest, FewerPagesInOptionsAreTakenBackByUndoWithTheDroppedPages) {
     WriteBmp(NotepadPath(), 240, 4 * 320, [](int x, int y) { return x == 9 && y == 3 * 320 + 40; });
