@@ -38,18 +38,6 @@ protected:
     static void Fill(int field, LPCWSTR text) { SetWindowTextW(GetDlgItem(Dialog(), field), text); }
     static void Choose(int list, int index) { SendDlgItemMessageW(Dialog(), list, CB_SETCURSEL, index, 0); }
 
-    static LONG Stored(LPCWSTR name) {
-        DWORD type = REG_DWORD;
-        DWORD size = 4;
-        LONG value = -12345;
-        return RegistryValue(REGISTRY_READ, name, &type, &value, &size) ? value : -12345;
-    }
-    static void Store(LPCWSTR name, DWORD value) {
-        DWORD type = REG_DWORD;
-        DWORD size = 4;
-        RegistryValue(REGISTRY_STORE, name, &type, &value, &size);
-    }
-
     // Index of the colour in the list, for choosing by name.
     static int ColourIndex(COLORREF colour) {
         for (int i = 0; i < ColourCount; ++i)
@@ -162,8 +150,8 @@ TEST_F(DialogsTest, EscapeStoresNothingAndPenSizesAreHeldToOneToTwentyAndTheEras
         EXPECT_FALSE(platform::navigation_bar_ok(nullptr, nullptr));
         EXPECT_EQ(Settings.PenWidth, before.PenWidth);
         EXPECT_EQ(Settings.PenColour, before.PenColour);
-        EXPECT_EQ(Stored(L"PenWidth"), -12345);
-        EXPECT_EQ(Stored(L"PenColour"), -12345);
+        EXPECT_EQ(StoredNumber(L"PenWidth"), -12345);
+        EXPECT_EQ(StoredNumber(L"PenColour"), -12345);
         EXPECT_EQ(PageCount, 5);
     });
     Command(IDM_OPTIONS);
@@ -186,13 +174,13 @@ TEST_F(DialogsTest, EscapeStoresNothingAndPenSizesAreHeldToOneToTwentyAndTheEras
         EXPECT_EQ(Settings.PenEnd, 7);
         EXPECT_EQ(Settings.EraserWidth, 0);
         EXPECT_EQ(Settings.EraserHeight, 0);
-        EXPECT_EQ(Stored(L"PenWidth"), 1);
-        EXPECT_EQ(Stored(L"PenHeight"), 20);
-        EXPECT_EQ(Stored(L"PenEnd"), 7);
-        EXPECT_EQ(Stored(L"EraserSize"), 0);
+        EXPECT_EQ(StoredNumber(L"PenWidth"), 1);
+        EXPECT_EQ(StoredNumber(L"PenHeight"), 20);
+        EXPECT_EQ(StoredNumber(L"PenEnd"), 7);
+        EXPECT_EQ(StoredNumber(L"EraserSize"), 0);
         // Every option is stored, changed or not.
-        EXPECT_EQ(Stored(L"PenColour"), 0x00FFFFFF);
-        EXPECT_EQ(Stored(L"BakColour"), 0x00FF0000);
+        EXPECT_EQ(StoredNumber(L"PenColour"), 0x00FFFFFF);
+        EXPECT_EQ(StoredNumber(L"BakColour"), 0x00FF0000);
         EXPECT_EQ(PageCount, 5);
     });
     Command(IDM_OPTIONS);
@@ -204,7 +192,7 @@ TEST_F(DialogsTest, EscapeStoresNothingAndPenSizesAreHeldToOneToTwentyAndTheEras
     Idle([] {
         EXPECT_EQ(Settings.PenWidth, 1);
         EXPECT_EQ(Settings.EraserWidth, 35);
-        EXPECT_EQ(Stored(L"EraserSize"), 35);
+        EXPECT_EQ(StoredNumber(L"EraserSize"), 35);
     });
     Finish();
 }
@@ -260,7 +248,7 @@ TEST_F(DialogsTest, GrowingAsksNothingAndShrinkingCancelledKeepsThePagesButNotTh
         EXPECT_EQ(Settings.PenWidth, 9);
         EXPECT_EQ(Settings.PenColour, 0x000000FFu);
         EXPECT_EQ(Settings.EraserWidth, 14);
-        EXPECT_EQ(Stored(L"EraserSize"), 14);
+        EXPECT_EQ(StoredNumber(L"EraserSize"), 14);
         EXPECT_EQ(PageCount, 8);
         EXPECT_EQ(NotepadHeight, 8 * 320);
         Fill(IDC_PAGES, L"11");
@@ -288,9 +276,9 @@ TEST_F(DialogsTest, EqualColoursCancelledStayOpenWithBothColoursStoredAndTheEras
     AnswerMessageBox(L"Warning Pen and Page colours are the same!", VK_ESCAPE);
     Idle([] {
         EXPECT_NE(GetActiveWindow(), MainWindow);
-        EXPECT_EQ(Stored(L"PenColour"), 0x000000FF);
-        EXPECT_EQ(Stored(L"BakColour"), 0x000000FF);
-        EXPECT_EQ(Stored(L"EraserSize"), -12345) << "the eraser size was stored past the warning";
+        EXPECT_EQ(StoredNumber(L"PenColour"), 0x000000FF);
+        EXPECT_EQ(StoredNumber(L"BakColour"), 0x000000FF);
+        EXPECT_EQ(StoredNumber(L"EraserSize"), -12345) << "the eraser size was stored past the warning";
         EXPECT_EQ(Settings.EraserWidth, 10);
         Choose(IDC_PAGE_COLOUR, ColourIndex(0x0000FFFF));
     });
@@ -305,8 +293,8 @@ TEST_F(DialogsTest, EqualColoursCancelledStayOpenWithBothColoursStoredAndTheEras
 }
 
 TEST_F(DialogsTest, AColourOutsideTheListShowsAsBlackAndAListWithoutSelectionKeepsTheColour) {
-    Store(L"PenColour", 0x00123456);
-    Store(L"BakColour", 0x00C0C0C0);
+    StoreNumber(L"PenColour", 0x00123456);
+    StoreNumber(L"BakColour", 0x00C0C0C0);
     AnswerNewPad();
     Command(IDM_OPTIONS);
     Idle([] {
@@ -320,7 +308,7 @@ TEST_F(DialogsTest, AColourOutsideTheListShowsAsBlackAndAListWithoutSelectionKee
     Idle([] {
         EXPECT_EQ(Settings.PenColour, 0x00000000u);
         EXPECT_EQ(Settings.BakColour, 0x00C0C0C0u);
-        EXPECT_EQ(Stored(L"BakColour"), 0x00C0C0C0);
+        EXPECT_EQ(StoredNumber(L"BakColour"), 0x00C0C0C0);
     });
     Finish();
 }

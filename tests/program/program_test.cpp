@@ -8,6 +8,7 @@
 #include "app/app.h"
 #include "testing.h"
 #include "notepad/notepad.h"
+#include "settings/settings.h"
 #include "system/module.h"
 #include "toolbutton/toolbutton.h"
 #include "window/screen.h"
@@ -101,6 +102,17 @@ std::string ProgramTest::RescueCopy() const {
 
 void ProgramTest::Close() {
     Idle([] { PostMessageW(MainWindow, WM_CLOSE, 0, 0); });
+}
+
+LONG ProgramTest::StoredNumber(LPCWSTR name, LONG absent) {
+    DWORD type = REG_DWORD, size = sizeof(LONG);
+    LONG value = 0;
+    return RegistryValue(REGISTRY_READ, name, &type, &value, &size) == 1 ? value : absent;
+}
+
+void ProgramTest::StoreNumber(LPCWSTR name, LONG value) {
+    DWORD type = REG_DWORD, size = sizeof value;
+    ASSERT_EQ(RegistryValue(REGISTRY_STORE, name, &type, &value, &size), 1);
 }
 
 void ProgramTest::Finish() {

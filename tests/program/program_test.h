@@ -49,6 +49,10 @@ protected:
     bool OnToolButton(int x, int y) const;
     bool ImageBit(int x, int y) const;  // true for paper
 
+    // A number in the program's settings store, or `absent` when it holds none.
+    static LONG StoredNumber(LPCWSTR name, LONG absent = -12345);
+    static void StoreNumber(LPCWSTR name, LONG value);
+
     std::string ProgramDir() const { return dir_; }
     std::string NotepadPath() const { return dir_ + "/Scrivo.bmp"; }
     std::string ConfigDir() const { return dir_ + "/config"; }
