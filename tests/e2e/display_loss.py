@@ -10,8 +10,7 @@ import sys
 
 from PIL import Image
 
-from harness import PAGE_BLUE, expect, main
-from ink import drag
+from harness import PAGE_BLUE, drag, expect, main
 
 HOW = sys.argv[1] if len(sys.argv) > 1 and not sys.argv[1].startswith("--") else "saved"
 

@@ -10,7 +10,6 @@
 #include "notepad/notepad.h"
 #include "notepad/notepad_file.h"
 #include "program_test.h"
-#include "settings/settings.h"
 #include "testing.h"
 
 namespace fs = std::filesystem;
@@ -32,10 +31,6 @@ protected:
             FinishAutosave();
             check();
         });
-    }
-    void StoreAutosaveSeconds(LONG seconds) {
-        DWORD type = REG_DWORD, size = sizeof seconds;
-        ASSERT_EQ(RegistryValue(REGISTRY_STORE, L"AutosaveSeconds", &type, &seconds, &size), 1);
     }
 };
 
@@ -117,7 +112,7 @@ TEST_F(AutosaveTest, InkAfterTheSnapshotStaysMarkedAndAFailedWriteIsTriedAgain) 
 }
 
 TEST_F(AutosaveTest, ARestOfZeroSecondsTurnsAutosaveOff) {
-    StoreAutosaveSeconds(0);
+    StoreNumber(L"AutosaveSeconds", 0);
     AnswerNewPad();
     Drag({{50, 50}, {60, 60}});
     Idle([this] {
@@ -137,8 +132,7 @@ TEST_F(AutosaveTest, TheAutosaveSurvivesTheInputFlushAfterAPageTurn) {
     // piled up meanwhile.
     Idle([this] {
         screen_->at_time(GetTickCount() + 2800, [this] {
-            screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, VK_DOWN});
-            screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, VK_DOWN});
+            Press(VK_DOWN);
         });
         After(10000, [this] {
             EXPECT_TRUE(FileHasInkAt(55, 55));

@@ -53,10 +53,6 @@ protected:
     void OpenMenu() {
         Idle([] { PostMessageW(MainWindow, WM_APP, 0, 0); });
     }
-    void Press(int vk) {
-        screen_->push({Type::KeyDown, 0, 0, vk});
-        screen_->push({Type::KeyUp, 0, 0, vk});
-    }
     // Taps the open menu's item with that label.
     void Pick(const std::wstring& label) {
         Idle([this, label] {
@@ -70,13 +66,6 @@ protected:
             }
             ADD_FAILURE() << "no open menu with that item";
         });
-    }
-    void Command(WORD id) {
-        Idle([id] { PostMessageW(MainWindow, WM_COMMAND, id, 0); });
-    }
-    void Finish() {
-        Close();
-        EXPECT_EQ(RunScrivo(), 0);
     }
 };
 
@@ -152,8 +141,16 @@ TEST_F(CommandMenuTest, APickedCommandSurvivesTheFlushByPenAndByKeys) {
     Finish();
 }
 
-TEST_F(CommandMenuTest, CopyChangesNothingAndPasteOnAnotherPageMarksTheChange) {
-    WriteNotepad({1});
+TEST_F(CommandMenuTest, CopyChangesNothingPasteMarksTheChangeAndCutClearsThePageOnlyOnceItIsCopied) {
+    WriteNotepad({1, 2});
+    Idle([] { platform::set_pixel_memory_limit(16); });
+    Command(IDM_CUT);
+    Idle([this] {
+        EXPECT_FALSE(PageIsBlank(1));
+        EXPECT_EQ(DirtyFlag, 0);
+        EXPECT_EQ(screen_->beeps(), 1);
+        platform::set_pixel_memory_limit(std::int64_t{1} << 30);
+    });
     Command(IDM_COPY);
     Idle([this] {
         EXPECT_EQ(DirtyFlag, 0);
@@ -165,37 +162,36 @@ TEST_F(CommandMenuTest, CopyChangesNothingAndPasteOnAnotherPageMarksTheChange) {
         EXPECT_FALSE(PageIsBlank(3));
         EXPECT_EQ(DirtyFlag, 1);
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
-    });
-    Finish();
-}
-
-TEST_F(CommandMenuTest, CutClearsThePageOnlyOnceItIsCopied) {
-    WriteNotepad({1});
-    Idle([] { platform::set_pixel_memory_limit(16); });
-    Command(IDM_CUT);
-    Idle([this] {
-        EXPECT_FALSE(PageIsBlank(1));
-        EXPECT_EQ(DirtyFlag, 0);
-        EXPECT_EQ(screen_->beeps(), 1);
-        platform::set_pixel_memory_limit(std::int64_t{1} << 30);
-    });
-    Command(IDM_CUT);
-    Idle([this] {
-        EXPECT_TRUE(PageIsBlank(1));
-        EXPECT_EQ(DirtyFlag, 1);
         ViewOffset = 320;
     });
+    // Page 2's mark, not the copied page 1's, is what the cut leaves to paste.
+    Command(IDM_CUT);
+    Idle([this] {
+        EXPECT_TRUE(PageIsBlank(2));
+        ViewOffset = 3 * 320;
+    });
     Command(IDM_PASTE);
-    Idle([this] { EXPECT_FALSE(PageIsBlank(2)); });
+    Idle([this] {
+        EXPECT_FALSE(ImageBit(22, 3 * 320 + 30));
+        EXPECT_TRUE(ImageBit(21, 3 * 320 + 30));
+    });
     Finish();
 }
 
-TEST_F(CommandMenuTest, ClearPadAsksFirstAndCancelOrAStrayReturnChangesNothing) {
+TEST_F(CommandMenuTest, ClearPadAsksFirstAndCancelAStrayReturnOrACommandMeanwhileChangesNothing) {
     WriteNotepad({1, 3});
     Idle([] { ViewOffset = 640; });
     Command(IDM_CLEAR_PAD);
+    // Commands and menu requests while the question is open are dropped.
+    Idle([] {
+        PostMessageW(MainWindow, WM_COMMAND, IDM_CLEAR_PAGE, 0);
+        PostMessageW(MainWindow, WM_APP, 0, 0);
+        PostMessageW(MainWindow, WM_COMMAND, IDM_COMPRESS, 0);
+    });
     AnswerMessageBox(ClearPadQuestion, VK_ESCAPE);
     Idle([this] {
+        EXPECT_FALSE(OpenMessageBox(nullptr, nullptr));
+        EXPECT_FALSE(MenuIsOpen());
         EXPECT_FALSE(PageIsBlank(3));
         EXPECT_EQ(ViewOffset, 640);
         EXPECT_EQ(DirtyFlag, 0);
@@ -289,16 +285,6 @@ TEST_F(CommandMenuTest, TheToolButtonShowsWhileThePageNumberFlashes) {
     Finish();
 }
 
-TEST_F(CommandMenuTest, UpAndDownFromTheMenuTurnOnePageAsTheKeysDo) {
-    WriteNotepad({});
-    Command(IDM_DOWN);
-    Idle([] { EXPECT_EQ(ViewOffset, 320); });
-    Command(IDM_DOWN);
-    Command(IDM_UP);
-    Idle([] { EXPECT_EQ(ViewOffset, 320); });
-    Finish();
-}
-
 TEST_F(CommandMenuTest, LosingTheForegroundSavesButOurOwnBoxesDoNot) {
     WriteNotepad({});
     Drag({{50, 50}, {60, 60}});
@@ -342,32 +328,9 @@ TEST_F(CommandMenuTest, AFailedSaveOnLosingTheForegroundKeepsTheChangeMarked) {
         std::wcscpy(NotepadFilePath, chosen.c_str());
         Press(VK_RETURN);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
     std::vector<std::uint8_t> saved = ReadWholeFile(NotepadPath());
     EXPECT_GT(saved.size(), 62u);
-}
-
-TEST_F(CommandMenuTest, CommandsAndMenuRequestsWhileABoxOfOursIsOpenAreDropped) {
-    WriteNotepad({1});
-    Command(IDM_CLEAR_PAD);
-    Idle([this] {
-        PostMessageW(MainWindow, WM_COMMAND, IDM_CLEAR_PAGE, 0);
-        PostMessageW(MainWindow, WM_APP, 0, 0);
-        PostMessageW(MainWindow, WM_COMMAND, IDM_COMPRESS, 0);
-    });
-    Idle([this] {
-        std::wstring text;
-        ASSERT_TRUE(OpenMessageBox(&text, nullptr));
-        EXPECT_EQ(text, ClearPadQuestion);
-        Press(VK_ESCAPE);
-    });
-    Idle([this] {
-        EXPECT_FALSE(OpenMessageBox(nullptr, nullptr));
-        EXPECT_FALSE(MenuIsOpen());
-        EXPECT_FALSE(PageIsBlank(1));
-    });
-    Finish();
 }
 
 TEST_F(CommandMenuTest, ACommandPostedDuringAPageTurnSurvivesTheFlushAfterIt) {
@@ -384,7 +347,7 @@ TEST_F(CommandMenuTest, ACommandPostedDuringAPageTurnSurvivesTheFlushAfterIt) {
     Finish();
 }
 
-TEST_F(CommandMenuTest, PageKeysAndTheWheelTurnPagesAsTheArrowKeysDo) {
+TEST_F(CommandMenuTest, PageKeysTheWheelAndTheMenusUpAndDownTurnPagesAsTheArrowKeysDo) {
     WriteNotepad({});
     Idle([this] { Press(VK_NEXT); });
     Idle([this] {
@@ -402,6 +365,12 @@ TEST_F(CommandMenuTest, PageKeysAndTheWheelTurnPagesAsTheArrowKeysDo) {
     });
     Idle([this] { Press(VK_PRIOR); });
     Idle([] { EXPECT_EQ(ViewOffset, 0); });
+    // The menu's Up and Down turn one page as the keys do.
+    Command(IDM_DOWN);
+    Idle([] { EXPECT_EQ(ViewOffset, 320); });
+    Command(IDM_DOWN);
+    Command(IDM_UP);
+    Idle([] { EXPECT_EQ(ViewOffset, 320); });
     Finish();
 }
 
@@ -416,12 +385,12 @@ TEST_F(CommandMenuTest, ARightClickOrTheMenuKeyOpensTheMenuAndNeverInks) {
         GetWindowRect(GetActiveWindow(), &place);
         return place;
     };
-    Idle([rightClick] { rightClick(230, 310); });
+    Idle([rightClick] { rightClick(5, 310); });
     Idle([this, menuPlace] {
-        // At the pointer as far as the screen lets it: near the corner it stays whole on the screen.
+        // At the pointer as far as the screen lets it: near the bottom it stays whole on the screen.
         const RECT place = menuPlace();
         EXPECT_TRUE(MenuIsOpen());
-        EXPECT_EQ(place.right, 240);
+        EXPECT_EQ(place.left, 5);
         EXPECT_EQ(place.bottom, 320);
         Press(VK_ESCAPE);
     });

@@ -25,10 +25,6 @@ protected:
         return active;
     }
 
-    void Open(WORD command) {
-        Idle([command] { PostMessageW(MainWindow, WM_COMMAND, command, 0); });
-    }
-
     // Taps the navigation bar's OK.
     void PressOk() {
         Idle([this] {
@@ -39,32 +35,8 @@ protected:
         });
     }
 
-    // An idle step that expects a box with this text and caption and answers it with the key.
-    void Answer(const std::wstring& expected, int vk, const std::wstring& expectedCaption = L"Scrivo") {
-        Idle([this, expected, vk, expectedCaption] {
-            std::wstring text, caption;
-            ASSERT_TRUE(OpenMessageBox(&text, &caption)) << "no message box is open";
-            EXPECT_EQ(text, expected);
-            EXPECT_EQ(caption, expectedCaption);
-            screen_->push({Type::KeyDown, 0, 0, vk});
-            screen_->push({Type::KeyUp, 0, 0, vk});
-        });
-    }
-
     static void Fill(int field, LPCWSTR text) { SetWindowTextW(GetDlgItem(Dialog(), field), text); }
     static void Choose(int list, int index) { SendDlgItemMessageW(Dialog(), list, CB_SETCURSEL, index, 0); }
-
-    static LONG Stored(LPCWSTR name) {
-        DWORD type = REG_DWORD;
-        DWORD size = 4;
-        LONG value = -12345;
-        return RegistryValue(REGISTRY_READ, name, &type, &value, &size) ? value : -12345;
-    }
-    static void Store(LPCWSTR name, DWORD value) {
-        DWORD type = REG_DWORD;
-        DWORD size = 4;
-        RegistryValue(REGISTRY_STORE, name, &type, &value, &size);
-    }
 
     // Index of the colour in the list, for choosing by name.
     static int ColourIndex(COLORREF colour) {
@@ -76,7 +48,7 @@ protected:
 
 TEST_F(DialogsTest, AboutShowsTheYellowFrameWithItsTitleAndOnlyOkCloses) {
     AnswerNewPad();
-    Open(IDM_ABOUT);
+    Command(IDM_ABOUT);
     Idle([this] {
         const HWND dialog = Dialog();
         EXPECT_EQ(platform::navigation_bar_title(), L"Scrivo - About");
@@ -97,8 +69,7 @@ TEST_F(DialogsTest, AboutShowsTheYellowFrameWithItsTitleAndOnlyOkCloses) {
         SHSipPreference(dialog, SIP_UP);
         // Cancel and Escape change nothing.
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-        screen_->push({Type::KeyDown, 0, 0, VK_ESCAPE});
-        screen_->push({Type::KeyUp, 0, 0, VK_ESCAPE});
+        Press(VK_ESCAPE);
     });
     Idle([this] { EXPECT_NE(GetActiveWindow(), MainWindow) << "the dialog closed without OK"; });
     PressOk();
@@ -109,8 +80,7 @@ TEST_F(DialogsTest, AboutShowsTheYellowFrameWithItsTitleAndOnlyOkCloses) {
         // The page shows again, the bars hidden.
         EXPECT_TRUE(ScreenAreaIs(0, 0, 200, 320, BluePage));
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(DialogsTest, EachOpeningMakesItsOwnTwoBrushesAndDeletesThem) {
@@ -118,7 +88,7 @@ TEST_F(DialogsTest, EachOpeningMakesItsOwnTwoBrushesAndDeletesThem) {
     HBRUSH first[2] = {};
     std::size_t objectsAfterFirst = 0;
     for (int opening = 0; opening < 2; ++opening) {
-        Open(IDM_ABOUT);
+        Command(IDM_ABOUT);
         Idle([&, opening] {
             const HDC dc = CreateCompatibleDC(nullptr);
             const auto button = reinterpret_cast<HBRUSH>(SendMessageW(Dialog(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), 0));
@@ -142,15 +112,14 @@ TEST_F(DialogsTest, EachOpeningMakesItsOwnTwoBrushesAndDeletesThem) {
         EXPECT_EQ(platform::gdi_live_objects(), objectsAfterFirst);
         EXPECT_EQ(GetObjectW(first[1], 0, nullptr), 0);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(DialogsTest, AMenuBarThatCannotBeMadeIsReportedOnceAndTheDialogStillWorks) {
     AnswerNewPad();
     Idle([] { platform::set_menu_bars_available(false); });
-    Open(IDM_OPTIONS);
-    Answer(L"Create Menu Bar Failed", VK_RETURN, L"Error");
+    Command(IDM_OPTIONS);
+    AnswerMessageBox(L"Create Menu Bar Failed", VK_RETURN, L"Error");
     Idle([] {
         std::wstring text;
         EXPECT_FALSE(OpenMessageBox(&text, nullptr)) << "reported twice: " << std::string(text.begin(), text.end());
@@ -161,13 +130,31 @@ TEST_F(DialogsTest, AMenuBarThatCannotBeMadeIsReportedOnceAndTheDialogStillWorks
         EXPECT_EQ(Settings.PenWidth, 4);
         EXPECT_EQ(GetActiveWindow(), MainWindow);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
-TEST_F(DialogsTest, PenSizesAreHeldToOneToTwentyAndTheEraserIsTakenAsTyped) {
+// Escape leaves Options as it found everything: nothing in Settings, the registry or the notepad.
+TEST_F(DialogsTest, EscapeStoresNothingAndPenSizesAreHeldToOneToTwentyAndTheEraserIsTakenAsTyped) {
     AnswerNewPad();
-    Open(IDM_OPTIONS);
+    SettingsRecord before{};
+    Command(IDM_OPTIONS);
+    Idle([this, &before] {
+        before = Settings;
+        Fill(IDC_PEN_WIDTH, L"15");
+        Fill(IDC_PAGES, L"9");
+        Choose(IDC_PEN_COLOUR, ColourIndex(0x000000FF));
+        Press(VK_ESCAPE);
+    });
+    Idle([&] {
+        EXPECT_EQ(GetActiveWindow(), MainWindow) << "Escape left Options open";
+        EXPECT_FALSE(platform::navigation_bar_ok(nullptr, nullptr));
+        EXPECT_EQ(Settings.PenWidth, before.PenWidth);
+        EXPECT_EQ(Settings.PenColour, before.PenColour);
+        EXPECT_EQ(StoredNumber(L"PenWidth"), -12345);
+        EXPECT_EQ(StoredNumber(L"PenColour"), -12345);
+        EXPECT_EQ(PageCount, 5);
+    });
+    Command(IDM_OPTIONS);
     Idle([this] {
         EXPECT_EQ(platform::navigation_bar_title(), L"Scrivo - Options");
         EXPECT_TRUE(screen_->text_input()) << "Options raises the input panel for its numbers";
@@ -187,16 +174,16 @@ TEST_F(DialogsTest, PenSizesAreHeldToOneToTwentyAndTheEraserIsTakenAsTyped) {
         EXPECT_EQ(Settings.PenEnd, 7);
         EXPECT_EQ(Settings.EraserWidth, 0);
         EXPECT_EQ(Settings.EraserHeight, 0);
-        EXPECT_EQ(Stored(L"PenWidth"), 1);
-        EXPECT_EQ(Stored(L"PenHeight"), 20);
-        EXPECT_EQ(Stored(L"PenEnd"), 7);
-        EXPECT_EQ(Stored(L"EraserSize"), 0);
+        EXPECT_EQ(StoredNumber(L"PenWidth"), 1);
+        EXPECT_EQ(StoredNumber(L"PenHeight"), 20);
+        EXPECT_EQ(StoredNumber(L"PenEnd"), 7);
+        EXPECT_EQ(StoredNumber(L"EraserSize"), 0);
         // Every option is stored, changed or not.
-        EXPECT_EQ(Stored(L"PenColour"), 0x00FFFFFF);
-        EXPECT_EQ(Stored(L"BakColour"), 0x00FF0000);
+        EXPECT_EQ(StoredNumber(L"PenColour"), 0x00FFFFFF);
+        EXPECT_EQ(StoredNumber(L"BakColour"), 0x00FF0000);
         EXPECT_EQ(PageCount, 5);
     });
-    Open(IDM_OPTIONS);
+    Command(IDM_OPTIONS);
     Idle([] {
         Fill(IDC_PEN_WIDTH, L"");  // unreadable: 0, so 1
         Fill(IDC_ERASER_SIZE, L"35");
@@ -205,22 +192,21 @@ TEST_F(DialogsTest, PenSizesAreHeldToOneToTwentyAndTheEraserIsTakenAsTyped) {
     Idle([] {
         EXPECT_EQ(Settings.PenWidth, 1);
         EXPECT_EQ(Settings.EraserWidth, 35);
-        EXPECT_EQ(Stored(L"EraserSize"), 35);
+        EXPECT_EQ(StoredNumber(L"EraserSize"), 35);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(DialogsTest, PagesAreHeldToOneToAHundredAndOnlyAChangeResizes) {
     AnswerNewPad();
-    Open(IDM_OPTIONS);
+    Command(IDM_OPTIONS);
     Idle([] { Fill(IDC_PAGES, L"5"); });  // the same count: nothing to resize, nothing saved
     PressOk();
     Idle([this] {
         EXPECT_EQ(NotepadHeight, 5 * 320);
         EXPECT_FALSE(std::filesystem::exists(NotepadPath())) << "a resize saves first; none was due";
     });
-    Open(IDM_OPTIONS);
+    Command(IDM_OPTIONS);
     Idle([] { Fill(IDC_PAGES, L"150"); });
     PressOk();
     Idle([] {
@@ -228,26 +214,25 @@ TEST_F(DialogsTest, PagesAreHeldToOneToAHundredAndOnlyAChangeResizes) {
         EXPECT_EQ(NotepadHeight, 100 * 320);
         EXPECT_EQ(ViewOffset, 0);
     });
-    Open(IDM_OPTIONS);
+    Command(IDM_OPTIONS);
     Idle([] { Fill(IDC_PAGES, L"0"); });
     PressOk();
     // Return answers Cancel until the user moves to OK: the pages stay.
-    Answer(L"Warning some pages will be lost", VK_RETURN);
+    AnswerMessageBox(L"Warning some pages will be lost", VK_RETURN);
     Idle([] { EXPECT_EQ(PageCount, 100); });
     PressOk();
-    Answer(L"Warning some pages will be lost", VK_LEFT);
-    Answer(L"Warning some pages will be lost", VK_RETURN);
+    AnswerMessageBox(L"Warning some pages will be lost", VK_LEFT);
+    AnswerMessageBox(L"Warning some pages will be lost", VK_RETURN);
     Idle([] {
         EXPECT_EQ(PageCount, 1);
         EXPECT_EQ(NotepadHeight, 320);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(DialogsTest, GrowingAsksNothingAndShrinkingCancelledKeepsThePagesButNotTheOptionsBefore) {
     WriteBmp(NotepadPath(), 240, 8 * 320, [](int x, int y) { return x == 3 && y == 7 * 320 + 10; });
-    Open(IDM_OPTIONS);
+    Command(IDM_OPTIONS);
     Idle([] {
         EXPECT_EQ(GetDlgItemInt(Dialog(), IDC_PAGES, nullptr, FALSE), 8u);
         Fill(IDC_PAGES, L"6");
@@ -256,14 +241,14 @@ TEST_F(DialogsTest, GrowingAsksNothingAndShrinkingCancelledKeepsThePagesButNotTh
         Choose(IDC_PEN_COLOUR, ColourIndex(0x000000FF));
     });
     PressOk();
-    Answer(L"Warning some pages will be lost", VK_ESCAPE);
+    AnswerMessageBox(L"Warning some pages will be lost", VK_ESCAPE);
     Idle([] {
         // Still open, with everything before the page count in effect.
         EXPECT_NE(GetActiveWindow(), MainWindow);
         EXPECT_EQ(Settings.PenWidth, 9);
         EXPECT_EQ(Settings.PenColour, 0x000000FFu);
         EXPECT_EQ(Settings.EraserWidth, 14);
-        EXPECT_EQ(Stored(L"EraserSize"), 14);
+        EXPECT_EQ(StoredNumber(L"EraserSize"), 14);
         EXPECT_EQ(PageCount, 8);
         EXPECT_EQ(NotepadHeight, 8 * 320);
         Fill(IDC_PAGES, L"11");
@@ -276,25 +261,24 @@ TEST_F(DialogsTest, GrowingAsksNothingAndShrinkingCancelledKeepsThePagesButNotTh
         // The new colours reach the screen once the dialog has returned.
         EXPECT_EQ(GetTextColor(ScreenContext), 0x000000FFu);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(DialogsTest, EqualColoursCancelledStayOpenWithBothColoursStoredAndTheEraserUntouched) {
     AnswerNewPad();
-    Open(IDM_OPTIONS);
+    Command(IDM_OPTIONS);
     Idle([this] {
         Choose(IDC_PEN_COLOUR, ColourIndex(0x000000FF));
         Choose(IDC_PAGE_COLOUR, ColourIndex(0x000000FF));
         Fill(IDC_ERASER_SIZE, L"3");
     });
     PressOk();
-    Answer(L"Warning Pen and Page colours are the same!", VK_ESCAPE);
+    AnswerMessageBox(L"Warning Pen and Page colours are the same!", VK_ESCAPE);
     Idle([] {
         EXPECT_NE(GetActiveWindow(), MainWindow);
-        EXPECT_EQ(Stored(L"PenColour"), 0x000000FF);
-        EXPECT_EQ(Stored(L"BakColour"), 0x000000FF);
-        EXPECT_EQ(Stored(L"EraserSize"), -12345) << "the eraser size was stored past the warning";
+        EXPECT_EQ(StoredNumber(L"PenColour"), 0x000000FF);
+        EXPECT_EQ(StoredNumber(L"BakColour"), 0x000000FF);
+        EXPECT_EQ(StoredNumber(L"EraserSize"), -12345) << "the eraser size was stored past the warning";
         EXPECT_EQ(Settings.EraserWidth, 10);
         Choose(IDC_PAGE_COLOUR, ColourIndex(0x0000FFFF));
     });
@@ -305,15 +289,14 @@ TEST_F(DialogsTest, EqualColoursCancelledStayOpenWithBothColoursStoredAndTheEras
         // Red ink on a yellow page from the next paint on.
         EXPECT_TRUE(ScreenAreaIs(0, 100, 200, 110, 0x00FFFF00));
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(DialogsTest, AColourOutsideTheListShowsAsBlackAndAListWithoutSelectionKeepsTheColour) {
-    Store(L"PenColour", 0x00123456);
-    Store(L"BakColour", 0x00C0C0C0);
+    StoreNumber(L"PenColour", 0x00123456);
+    StoreNumber(L"BakColour", 0x00C0C0C0);
     AnswerNewPad();
-    Open(IDM_OPTIONS);
+    Command(IDM_OPTIONS);
     Idle([] {
         EXPECT_EQ(SendDlgItemMessageW(Dialog(), IDC_PEN_COLOUR, CB_GETCURSEL, 0, 0), 0);  // "Black"
         EXPECT_EQ(SendDlgItemMessageW(Dialog(), IDC_PAGE_COLOUR, CB_GETCURSEL, 0, 0), ColourIndex(0x00C0C0C0));
@@ -325,15 +308,14 @@ TEST_F(DialogsTest, AColourOutsideTheListShowsAsBlackAndAListWithoutSelectionKee
     Idle([] {
         EXPECT_EQ(Settings.PenColour, 0x00000000u);
         EXPECT_EQ(Settings.BakColour, 0x00C0C0C0u);
-        EXPECT_EQ(Stored(L"BakColour"), 0x00C0C0C0);
+        EXPECT_EQ(StoredNumber(L"BakColour"), 0x00C0C0C0);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(DialogsTest, ANotepadOfPartPagesCountsItsWholePagesAndComparesTheRealHeight) {
     WriteBmp(NotepadPath(), 240, 3 * 320 + 100, [](int, int) { return false; });
-    Open(IDM_OPTIONS);
+    Command(IDM_OPTIONS);
     Idle([] {
         EXPECT_EQ(GetDlgItemInt(Dialog(), IDC_PAGES, nullptr, FALSE), 3u);
         Fill(IDC_PAGES, L"3");
@@ -342,52 +324,25 @@ TEST_F(DialogsTest, ANotepadOfPartPagesCountsItsWholePagesAndComparesTheRealHeig
     Idle([] {
         EXPECT_EQ(NotepadHeight, 3 * 320 + 100) << "choosing the count it has changes nothing";
     });
-    Open(IDM_OPTIONS);
+    Command(IDM_OPTIONS);
     Idle([] { Fill(IDC_PAGES, L"4"); });  // 4 pages are more than the rows it holds: no question
     PressOk();
     Idle([] {
         EXPECT_EQ(NotepadHeight, 4 * 320);
         EXPECT_EQ(PageCount, 4);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 }  // namespace
 
-// Escape leaves Options as it found everything: nothing in Settings, the registry or the notepad.
-TEST_F(DialogsTest, EscapeClosesOptionsWithNothingStored) {
-    AnswerNewPad();
-    SettingsRecord before{};
-    Open(IDM_OPTIONS);
-    Idle([this, &before] {
-        before = Settings;
-        Fill(IDC_PEN_WIDTH, L"15");
-        Fill(IDC_PAGES, L"9");
-        Choose(IDC_PEN_COLOUR, ColourIndex(0x000000FF));
-        screen_->push({Type::KeyDown, 0, 0, VK_ESCAPE});
-        screen_->push({Type::KeyUp, 0, 0, VK_ESCAPE});
-    });
-    Idle([&] {
-        EXPECT_EQ(GetActiveWindow(), MainWindow) << "Escape left Options open";
-        EXPECT_FALSE(platform::navigation_bar_ok(nullptr, nullptr));
-        EXPECT_EQ(Settings.PenWidth, before.PenWidth);
-        EXPECT_EQ(Settings.PenColour, before.PenColour);
-        EXPECT_EQ(Stored(L"PenWidth"), -12345);
-        EXPECT_EQ(Stored(L"PenColour"), -12345);
-        EXPECT_EQ(PageCount, 5);
-    });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
-}
-
 TEST_F(DialogsTest, FewerPagesInOptionsAreTakenBackByUndoWithTheDroppedPages) {
     WriteBmp(NotepadPath(), 240, 4 * 320, [](int x, int y) { return x == 9 && y == 3 * 320 + 40; });
-    Open(IDM_OPTIONS);
+    Command(IDM_OPTIONS);
     Idle([] { Fill(IDC_PAGES, L"2"); });
     PressOk();
-    Answer(L"Warning some pages will be lost", VK_LEFT);
-    Answer(L"Warning some pages will be lost", VK_RETURN);
+    AnswerMessageBox(L"Warning some pages will be lost", VK_LEFT);
+    AnswerMessageBox(L"Warning some pages will be lost", VK_RETURN);
     Idle([] {
         ASSERT_EQ(NotepadHeight, 2 * 320);
         PostMessageW(MainWindow, WM_COMMAND, IDM_UNDO, 0);
@@ -399,6 +354,5 @@ TEST_F(DialogsTest, FewerPagesInOptionsAreTakenBackByUndoWithTheDroppedPages) {
         PostMessageW(MainWindow, WM_COMMAND, IDM_REDO, 0);
     });
     Idle([] { EXPECT_EQ(PageCount, 2); });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }

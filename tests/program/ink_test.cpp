@@ -53,8 +53,7 @@ TEST_F(InkTest, InterpolationTruncatesTowardZeroAndLeavesTheEndPointToTheNextMov
         EXPECT_EQ(LastPoint.y, 7);
         EXPECT_EQ(DirtyFlag, 1);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(InkTest, AFarSampleWaitsForTheNextToTellAWildSampleFromAFastMove) {
@@ -79,8 +78,7 @@ TEST_F(InkTest, AFarSampleWaitsForTheNextToTellAWildSampleFromAFastMove) {
         EXPECT_EQ(LastPoint.x, 82);
         EXPECT_EQ(DirtyFlag, 1);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(InkTest, SamplesFortyFivePixelsApartDrawAnUnbrokenLineToTheLift) {
@@ -98,8 +96,7 @@ TEST_F(InkTest, SamplesFortyFivePixelsApartDrawAnUnbrokenLineToTheLift) {
         for (int x = 10; x <= 60; ++x) ASSERT_FALSE(ImageBit(x, 200)) << x;
         EXPECT_FALSE(SampleHeld);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 // On a screen of scale factor 2 a sample may be twice as far before it counts as a jump.
@@ -115,8 +112,7 @@ TEST_F(InkTest, TheJumpLimitGrowsWithTheScaleFactor) {
         StylusMove(221, 100);
         EXPECT_TRUE(SampleHeld);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(InkTest, AnEraserDragErasesAlongItsWholePath) {
@@ -133,8 +129,7 @@ TEST_F(InkTest, AnEraserDragErasesAlongItsWholePath) {
         EXPECT_FALSE(ImageBit(100, 90));
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(InkTest, TheEraserTouchesTheSameRectangleOnScreenAndInTheImage) {
@@ -150,8 +145,7 @@ TEST_F(InkTest, TheEraserTouchesTheSameRectangleOnScreenAndInTheImage) {
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
         EXPECT_TRUE(ScreenAreaIs(95, 45, 105, 55, BluePage));
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(InkTest, AMoveWithNoStrokeStartsOneAtItsOwnPoint) {
@@ -166,8 +160,7 @@ TEST_F(InkTest, AMoveWithNoStrokeStartsOneAtItsOwnPoint) {
         const Points expected = {{59, 69}, {60, 69}, {59, 70}, {60, 70}};
         EXPECT_EQ(ImageInk(), expected);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(InkTest, ADraggedStrokeLeavesTheSameMarksOnScreenAndInTheNotepad) {
@@ -183,8 +176,7 @@ TEST_F(InkTest, ADraggedStrokeLeavesTheSameMarksOnScreenAndInTheNotepad) {
         EXPECT_EQ(Pixel(130, 190), WhiteInk);
         EXPECT_EQ(Pixel(205, 301), WhiteInk);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(InkTest, StampsLargerThanTheStampBitmapsAreSolidAndSizeZeroDrawsNothing) {
@@ -219,8 +211,7 @@ TEST_F(InkTest, StampsLargerThanTheStampBitmapsAreSolidAndSizeZeroDrawsNothing) 
         EXPECT_TRUE(ScreenAreaIs(0, 0, 30, 30, WhiteInk));
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(InkTest, StampsReachOnlyThePageOnTheScreen) {
@@ -247,6 +238,5 @@ TEST_F(InkTest, StampsReachOnlyThePageOnTheScreen) {
         }
         EXPECT_EQ(ImageInk(), expected);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }

@@ -118,8 +118,7 @@ TEST_F(NotepadFileTest, ASavedNotepadLoadsBitForBitAndHasTheExpectedHeader) {
         EXPECT_EQ(loaded.stride, NotepadStride);
         EXPECT_EQ(loaded.bytes, ImageBytes(NotepadImage.Bitmap));
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(NotepadFileTest, OtherImageToolsSeeTheInkWhereTheProgramDrewIt) {
@@ -133,8 +132,7 @@ TEST_F(NotepadFileTest, OtherImageToolsSeeTheInkWhereTheProgramDrewIt) {
         expected += '\n';
         EXPECT_EQ(PillowPixels(NotepadPath()), expected);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(NotepadFileTest, OneBitFilesWrittenByOtherToolsLoadWithTheirPixels) {
@@ -163,8 +161,7 @@ TEST_F(NotepadFileTest, OneBitFilesWrittenByOtherToolsLoadWithTheirPixels) {
             EXPECT_EQ(seen, reference) << path;
         }
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(NotepadFileTest, FilesOfOtherShapesKeepTheirInk) {
@@ -195,8 +192,7 @@ TEST_F(NotepadFileTest, FilesOfOtherShapesKeepTheirInk) {
                 }
         }
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(NotepadFileTest, HostileHeadersAreRefused) {
@@ -249,8 +245,7 @@ TEST_F(NotepadFileTest, HostileHeadersAreRefused) {
             EXPECT_EQ(platform::gdi_live_objects(), objects) << "cut at " << length;
         }
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(NotepadFileTest, TheBmpSuiteIsReadOrRefusedWithoutHarm) {
@@ -273,14 +268,12 @@ TEST_F(NotepadFileTest, TheBmpSuiteIsReadOrRefusedWithoutHarm) {
         for (const char* folder : {"g", "q"})
             for (const auto& entry : fs::directory_iterator(suite / folder)) Load(entry.path().string());
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(NotepadFileTest, AnUnchangedNotepadIsNotWrittenAtExit) {
     AnswerNewPad();
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
     EXPECT_FALSE(fs::exists(NotepadPath()));
 }
 
@@ -289,8 +282,7 @@ TEST_F(NotepadFileTest, FoldersTooLongForThePathKeepTheNotesInTheDataFolderOrFai
     platform::set_program_path(deep + "/scrivo");
     AnswerNewPad();
     Drag({{50, 50}, {60, 60}});
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
     EXPECT_FALSE(Load(DataDir() + "/scrivo/Scrivo.bmp").Paper(55, 55));
 
     setenv("XDG_DATA_HOME", deep.c_str(), 1);
@@ -349,8 +341,7 @@ TEST_F(NotepadFileTest, AKillAtAnyMomentOfASaveLeavesTheOldOrTheNewNotepad) {
         for (const auto& entry : fs::directory_iterator(ProgramDir()))
             EXPECT_EQ(entry.path().filename().string().find("Scrivo.~"), std::string::npos) << entry.path();
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 // A small file system of its own lets the test fill it up or make it read-only; where the test may
@@ -379,8 +370,7 @@ protected:
 TEST_F(SmallFileSystemTest, NotesStayBesideTheProgramOrGoToTheDataFolderWhenItsFolderIsReadOnly) {
     AnswerNewPad();
     Drag({{50, 50}, {60, 60}});
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
     EXPECT_FALSE(Load(NotepadPath()).Paper(55, 55));
     EXPECT_FALSE(fs::exists(DataDir()));
 
@@ -391,14 +381,12 @@ TEST_F(SmallFileSystemTest, NotesStayBesideTheProgramOrGoToTheDataFolderWhenItsF
     AnswerNewPad();
     Idle([this] { EXPECT_EQ(std::wstring(NotepadFilePath).find(Wide(DataDir() + "/scrivo/")), 0u); });
     Drag({{70, 70}, {80, 80}});
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
     EXPECT_FALSE(Load(inData).Paper(75, 75));
     EXPECT_EQ(fs::status(DataDir() + "/scrivo").permissions() & fs::perms::all, fs::perms::owner_all);
 
     Idle([this] { EXPECT_FALSE(ImageBit(75, 75)); });  // no "New Pad Created": found again
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 
     // A notepad beside the program is used there even in a folder that takes no new files.
     umount2(mountPoint_.c_str(), MNT_DETACH);
@@ -409,8 +397,7 @@ TEST_F(SmallFileSystemTest, NotesStayBesideTheProgramOrGoToTheDataFolderWhenItsF
         EXPECT_EQ(std::wstring(NotepadFilePath), Wide(mountPoint_ + "/Scrivo.bmp"));
         EXPECT_FALSE(ImageBit(30, 30));
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(SmallFileSystemTest, AFullDiskKeepsTheOldFileAndTheChangesMarked) {

@@ -143,8 +143,7 @@ TEST_F(NotepadSaveTest, AFlushTheDiskRefusesFailsTheSaveAndKeepsTheOldFile) {
         EXPECT_EQ(SaveNotepad(), 1);
         EXPECT_TRUE(InkAt(NotepadPath(), 55, 55));
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 // Every file the program cannot read gives a new notepad and one added line in the box saying so;
@@ -270,8 +269,7 @@ TEST_F(NotepadSaveTest, ANotepadReplacedWhileNothingIsUnsavedIsShownWhenScrivoCo
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
         EXPECT_EQ(DirtyFlag, 0);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(NotepadSaveTest, ANotepadReplacedUnderUnsavedInkIsKeptBesideItAndTheUserIsToldWhere) {
@@ -288,8 +286,7 @@ TEST_F(NotepadSaveTest, ANotepadReplacedUnderUnsavedInkIsKeptBesideItAndTheUserI
                      L"Scrivo.c01; yours is saved as Scrivo.bmp.");
     // Told once: the next save replaces only what this one wrote.
     Drag({{70, 70}, {80, 80}});
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
     EXPECT_EQ(ReadWholeFile(ProgramDir() + "/Scrivo.c01"), other);
     EXPECT_TRUE(InkAt(NotepadPath(), 55, 55));
     EXPECT_TRUE(InkAt(NotepadPath(), 75, 75));

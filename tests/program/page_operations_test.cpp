@@ -45,8 +45,7 @@ protected:
     }
     void Run(std::function<void()> step) {
         Idle(std::move(step));
-        Close();
-        EXPECT_EQ(RunScrivo(), 0);
+        Finish();
     }
 };
 

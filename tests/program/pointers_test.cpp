@@ -205,8 +205,7 @@ TEST_F(PointersTest, ARightClickOpensTheMenuAtThePointer) {
         EXPECT_NE(GetActiveWindow(), MainWindow);
         EXPECT_EQ(place.left, 300);
         EXPECT_EQ(place.top, 50);
-        screen_->push({Type::KeyDown, 0, 0, VK_ESCAPE});
-        screen_->push({Type::KeyUp, 0, 0, VK_ESCAPE});
+        Press(VK_ESCAPE);
     });
     Idle([] {
         EXPECT_EQ(GetActiveWindow(), MainWindow);

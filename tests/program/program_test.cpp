@@ -8,6 +8,7 @@
 #include "app/app.h"
 #include "testing.h"
 #include "notepad/notepad.h"
+#include "settings/settings.h"
 #include "system/module.h"
 #include "toolbutton/toolbutton.h"
 #include "window/screen.h"
@@ -40,34 +41,41 @@ int ProgramTest::RunScrivo() {
 void ProgramTest::Idle(std::function<void()> step) { screen_->when_idle(std::move(step)); }
 
 void ProgramTest::Key(int vk) {
-    Idle([this, vk] {
-        screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, vk});
-        screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, vk});
-    });
+    Idle([this, vk] { Press(vk); });
+}
+
+void ProgramTest::Command(WORD id) {
+    Idle([id] { PostMessageW(MainWindow, WM_COMMAND, id, 0); });
+}
+
+void ProgramTest::Press(int vk) {
+    screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, vk});
+    screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, vk});
 }
 
 void ProgramTest::Tap(int x, int y) { Drag({{x, y}}); }
 
 void ProgramTest::Drag(const std::vector<POINT>& points) {
-    Idle([this, points] {
-        using Type = platform::DeviceEvent::Type;
-        screen_->push({Type::PointerDown, points.front().x, points.front().y});
-        for (std::size_t i = 1; i < points.size(); ++i) screen_->push({Type::PointerMove, points[i].x, points[i].y});
-        screen_->push({Type::PointerUp, points.back().x, points.back().y});
-    });
+    Idle([this, points] { Stroke(points); });
 }
 
-void ProgramTest::AnswerMessageBox(const std::wstring& expected, int vk) {
-    Idle([this, expected, vk] { AnswerOpenBox(expected, vk); });
+void ProgramTest::Stroke(const std::vector<POINT>& points) {
+    using Type = platform::DeviceEvent::Type;
+    screen_->push({Type::PointerDown, points.front().x, points.front().y});
+    for (std::size_t i = 1; i < points.size(); ++i) screen_->push({Type::PointerMove, points[i].x, points[i].y});
+    screen_->push({Type::PointerUp, points.back().x, points.back().y});
 }
 
-void ProgramTest::AnswerOpenBox(const std::wstring& expected, int vk) {
+void ProgramTest::AnswerMessageBox(const std::wstring& expected, int vk, const std::wstring& caption) {
+    Idle([this, expected, vk, caption] { AnswerOpenBox(expected, vk, caption); });
+}
+
+void ProgramTest::AnswerOpenBox(const std::wstring& expected, int vk, const std::wstring& expectedCaption) {
     std::wstring text, caption;
     ASSERT_TRUE(OpenMessageBox(&text, &caption)) << "no message box is open";
     EXPECT_EQ(text, expected);
-    EXPECT_EQ(caption, L"Scrivo");
-    screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, vk});
-    screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, vk});
+    EXPECT_EQ(caption, expectedCaption);
+    Press(vk);
 }
 
 void ProgramTest::AnswerRescueBox(const std::wstring& reason) {
@@ -94,6 +102,22 @@ std::string ProgramTest::RescueCopy() const {
 
 void ProgramTest::Close() {
     Idle([] { PostMessageW(MainWindow, WM_CLOSE, 0, 0); });
+}
+
+LONG ProgramTest::StoredNumber(LPCWSTR name, LONG absent) {
+    DWORD type = REG_DWORD, size = sizeof(LONG);
+    LONG value = 0;
+    return RegistryValue(REGISTRY_READ, name, &type, &value, &size) == 1 ? value : absent;
+}
+
+void ProgramTest::StoreNumber(LPCWSTR name, LONG value) {
+    DWORD type = REG_DWORD, size = sizeof value;
+    ASSERT_EQ(RegistryValue(REGISTRY_STORE, name, &type, &value, &size), 1);
+}
+
+void ProgramTest::Finish() {
+    Close();
+    EXPECT_EQ(RunScrivo(), 0);
 }
 
 std::uint32_t ProgramTest::Pixel(int x, int y) const {

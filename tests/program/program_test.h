@@ -24,14 +24,19 @@ protected:
     // The script.
     void Idle(std::function<void()> step);
     void Key(int vk);
+    void Command(WORD id);  // an idle step that sends the main window the command
+    void Press(int vk);  // the key pressed and let go now, not as a step of its own
     void Tap(int x, int y);
     void Drag(const std::vector<POINT>& points);
-    // An idle step that expects a message box with this text and answers it with the key.
-    void AnswerMessageBox(const std::wstring& text, int vk = VK_RETURN);
+    void Stroke(const std::vector<POINT>& points);  // the stroke now, not as a step of its own
+    // An idle step that expects a message box with this text and caption and answers it with the key.
+    void AnswerMessageBox(const std::wstring& text, int vk = VK_RETURN, const std::wstring& caption = L"Scrivo");
     void AnswerNewPad() { AnswerMessageBox(L"New Pad Created"); }
     // The box of a save at exit that failed for `reason` and kept the notepad in RescueCopy().
     void AnswerRescueBox(const std::wstring& reason);
     void Close();
+    // Closes the program and expects it to end cleanly.
+    void Finish();
 
     // The screen as the next refresh shows it, and the colours the program shows. Reading the
     // screen first composes what the program drew since the last present, without moving the clock.
@@ -44,6 +49,10 @@ protected:
     bool OnToolButton(int x, int y) const;
     bool ImageBit(int x, int y) const;  // true for paper
 
+    // A number in the program's settings store, or `absent` when it holds none.
+    static LONG StoredNumber(LPCWSTR name, LONG absent = -12345);
+    static void StoreNumber(LPCWSTR name, LONG value);
+
     std::string ProgramDir() const { return dir_; }
     std::string NotepadPath() const { return dir_ + "/Scrivo.bmp"; }
     std::string ConfigDir() const { return dir_ + "/config"; }
@@ -55,7 +64,7 @@ protected:
     platform::HeadlessBackend* screen_ = nullptr;
 
 private:
-    void AnswerOpenBox(const std::wstring& expected, int vk);
+    void AnswerOpenBox(const std::wstring& expected, int vk, const std::wstring& caption = L"Scrivo");
     std::string dir_;
 };
 

@@ -72,8 +72,7 @@ TEST_F(ScrollingTest, AMachineBehindTheClockDoublesItsStepsAndEndsOnTheRowsLeft)
         EXPECT_EQ(ViewOffset, 320);
         EXPECT_TRUE(ScreenShowsImageOutsideIndicator());
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(ScrollingTest, AMachineThatDrawsInNoTimeScrollsRowByRowThenSleepsOutTheBudget) {
@@ -87,8 +86,7 @@ TEST_F(ScrollingTest, AMachineThatDrawsInNoTimeScrollsRowByRowThenSleepsOutTheBu
         EXPECT_EQ(Steps(), std::vector<LONG>(320, 1));
         EXPECT_EQ(platform::clock_peek() - start, 500u);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 // Page arrivals are the starts of the pages' budgets only where drawing takes no time.
@@ -129,8 +127,7 @@ TEST_F(ScrollingTest, HoldingDownAnimatesFivePagesThenFlipsAndStopsAtTheLastWith
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
         ReleaseKey(VK_DOWN);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(ScrollingTest, ReleasingTheKeyDuringTheThirdPageEndsTheHoldAfterIt) {
@@ -145,8 +142,7 @@ TEST_F(ScrollingTest, ReleasingTheKeyDuringTheThirdPageEndsTheHoldAfterIt) {
         EXPECT_EQ(screen_->beeps(), 0);
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 // Three quick notches are three pages: the two that come while the first page moves are counted, not
@@ -179,8 +175,7 @@ TEST_F(ScrollingTest, WheelNotchesDuringATurnTurnThatManyMorePages) {
         ReleaseKey(VK_UP);
     });
     Idle([this] { EXPECT_EQ(ViewOffset, 3 * 320); });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(ScrollingTest, AtEitherEndTheKeyShowsTheNumberBeepsAndThrowsAwayInputMeanwhile) {
@@ -202,8 +197,7 @@ TEST_F(ScrollingTest, AtEitherEndTheKeyShowsTheNumberBeepsAndThrowsAwayInputMean
             });
             const int beeps = screen_->beeps();
             screen_->at_time(start + 450, [this, beeps] { EXPECT_EQ(screen_->beeps(), beeps + 1); });
-            screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, vk});
-            screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, vk});
+            Press(vk);
         });
         Idle([this, vk, &start] {
             EXPECT_EQ(ViewOffset, vk == VK_UP ? 0 : 4 * 320);
@@ -212,8 +206,7 @@ TEST_F(ScrollingTest, AtEitherEndTheKeyShowsTheNumberBeepsAndThrowsAwayInputMean
             EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
         });
     }
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(ScrollingTest, AViewHalfAPageFromTheTopStopsAtTheFirstRow) {
@@ -231,8 +224,7 @@ TEST_F(ScrollingTest, AViewHalfAPageFromTheTopStopsAtTheFirstRow) {
         EXPECT_TRUE(ScreenShowsImageOutsideIndicator());
         EXPECT_EQ(FlipPage(-1, FlippedPageBudget), 0);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(ScrollingTest, ScrollViewByClampsAndDrawsNothingWhenTheViewCannotMove) {
@@ -253,8 +245,7 @@ TEST_F(ScrollingTest, ScrollViewByClampsAndDrawsNothingWhenTheViewCannotMove) {
         EXPECT_EQ(ViewOffset, 4 * PageHeight);
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(ScrollingTest, ATickCountWrappingMidPageNeitherRushesNorStallsIt) {
@@ -271,8 +262,7 @@ TEST_F(ScrollingTest, ATickCountWrappingMidPageNeitherRushesNorStallsIt) {
             EXPECT_LT(took, 1000u);
         });
     }
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 // On a 60 Hz display a clock read waits a refresh after the last present once a frame is waiting,
@@ -307,8 +297,7 @@ TEST_P(TurnFramesTest, ATurnIsAboutTenFramesEachInARefreshOfItsOwn) {
         EXPECT_EQ(ViewOffset, PageHeight);
         EXPECT_TRUE(ScreenShowsImageOutsideIndicator());
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 INSTANTIATE_TEST_SUITE_P(ScreenSizes, TurnFramesTest,

@@ -23,12 +23,6 @@ protected:
         ASSERT_EQ(RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
         RegCloseKey(key);
     }
-    static void StoreDword(LPCWSTR name, LONG value) { Store(name, REG_DWORD, &value, sizeof value); }
-    static bool Stored(LPCWSTR name, LONG* value) {
-        DWORD type = REG_DWORD;
-        DWORD size = sizeof *value;
-        return RegistryValue(REGISTRY_READ, name, &type, value, &size) == 1;
-    }
 };
 
 TEST_F(SettingsTest, AnEmptyStoreGivesWhiteInkOnABluePageAndTheFirstPage) {
@@ -44,20 +38,18 @@ TEST_F(SettingsTest, AnEmptyStoreGivesWhiteInkOnABluePageAndTheFirstPage) {
         EXPECT_EQ(ViewOffset, 0);
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
         // Defaults are not written back.
-        LONG value = 0;
-        EXPECT_FALSE(Stored(L"PenWidth", &value));
+        EXPECT_EQ(StoredNumber(L"PenWidth"), -12345);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(SettingsTest, StoredOptionsApplyWithoutBoundsAndColoursShowOnTheScreen) {
-    StoreDword(L"PenWidth", 50);
-    StoreDword(L"PenHeight", 3);
-    StoreDword(L"PenEnd", 7);
-    StoreDword(L"EraserSize", 0);
-    StoreDword(L"PenColour", 0x000000FF);  // red ink
-    StoreDword(L"BakColour", 0x0000FF00);  // on a green page
+    StoreNumber(L"PenWidth", 50);
+    StoreNumber(L"PenHeight", 3);
+    StoreNumber(L"PenEnd", 7);
+    StoreNumber(L"EraserSize", 0);
+    StoreNumber(L"PenColour", 0x000000FF);  // red ink
+    StoreNumber(L"BakColour", 0x0000FF00);  // on a green page
     AnswerNewPad();
     Idle([this] {
         EXPECT_EQ(Settings.PenWidth, 50);
@@ -71,8 +63,7 @@ TEST_F(SettingsTest, StoredOptionsApplyWithoutBoundsAndColoursShowOnTheScreen) {
         EXPECT_TRUE(ScreenAreaIs(97, 97, 104, 104, 0x00FF0000));
         EXPECT_EQ(Pixel(96, 100), 0x0000FF00u);
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(SettingsTest, AColourStoredAsALongStringFallsBackToTheDefault) {
@@ -80,8 +71,7 @@ TEST_F(SettingsTest, AColourStoredAsALongStringFallsBackToTheDefault) {
     Store(L"PenColour", REG_SZ, red, sizeof red);
     AnswerNewPad();
     Idle([] { EXPECT_EQ(Settings.PenColour, 0x00FFFFFFu); });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(SettingsTest, TheStoredPositionIsBoundedToTheNotepad) {
@@ -90,11 +80,10 @@ TEST_F(SettingsTest, TheStoredPositionIsBoundedToTheNotepad) {
         LONG expected;
     };
     for (const Case c : {Case{99999, 4 * 320}, Case{4 * 320, 4 * 320}, Case{500, 500}, Case{-40, 0}}) {
-        StoreDword(L"PositionY", c.stored);
+        StoreNumber(L"PositionY", c.stored);
         AnswerNewPad();
         Idle([c] { EXPECT_EQ(ViewOffset, c.expected) << "stored " << c.stored; });
-        Close();
-        EXPECT_EQ(RunScrivo(), 0);
+        Finish();
     }
 }
 
@@ -105,9 +94,7 @@ TEST_F(SettingsTest, ANormalExitStoresThePositionOfTheMomentTheWindowWent) {
         PostMessageW(MainWindow, WM_CLOSE, 0, 0);
     });
     EXPECT_EQ(RunScrivo(), 0);
-    LONG stored = 0;
-    EXPECT_TRUE(Stored(L"PositionY", &stored));
-    EXPECT_EQ(stored, 777);
+    EXPECT_EQ(StoredNumber(L"PositionY"), 777);
 }
 
 // What a person wrote in the settings file by hand outlives the program's own writes to it, and a
@@ -146,13 +133,11 @@ TEST_F(SettingsTest, StoringThePositionKeepsWhatAPersonWroteAndNeverCutsTheFile)
 // Closing while the first box is up: the box closes, nothing of this run's start is stored over
 // what the last run left, and nothing made for it outlives it.
 TEST_F(SettingsTest, ClosingWhileTheNewPadBoxIsUpKeepsTheStoredPosition) {
-    StoreDword(L"PositionY", 960);
+    StoreNumber(L"PositionY", 960);
     const std::size_t objects = platform::gdi_live_objects();
     Idle([] { PostMessageW(MainWindow, WM_CLOSE, 0, 0); });
     AnswerNewPad();
     EXPECT_EQ(RunScrivo(), 0);
-    LONG stored = 0;
-    EXPECT_TRUE(Stored(L"PositionY", &stored));
-    EXPECT_EQ(stored, 960);
+    EXPECT_EQ(StoredNumber(L"PositionY"), 960);
     EXPECT_EQ(platform::gdi_live_objects(), objects);
 }

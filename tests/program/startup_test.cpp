@@ -25,8 +25,7 @@ TEST_F(ProgramTest, FirstRunAnnouncesNewPadOverTheNewPage) {
         EXPECT_TRUE(ScreenAreaIs(0, 0, 200, 40, BluePage));
         EXPECT_TRUE(IsWindowVisible(ToolButton));
         EXPECT_NE(Pixel(239 - 16, 16), BluePage) << "no tool button face";
-        screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, VK_RETURN});
-        screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, VK_RETURN});
+        Press(VK_RETURN);
     });
     Idle([this] {
         EXPECT_FALSE(OpenMessageBox(nullptr, nullptr));
@@ -37,8 +36,7 @@ TEST_F(ProgramTest, FirstRunAnnouncesNewPadOverTheNewPage) {
         EXPECT_EQ(DirtyFlag, 0);
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(ProgramTest, PageIndicatorShowsThePageAtTheTopOfTheViewAndLeavesNoTrace) {
@@ -92,8 +90,7 @@ TEST_F(ProgramTest, PageIndicatorShowsThePageAtTheTopOfTheViewAndLeavesNoTrace) 
         ErasePageIndicator();
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(ProgramTest, HibernateClosesLikeQuit) {
@@ -107,8 +104,7 @@ TEST_F(ProgramTest, ShutdownReleasesEveryDrawingObject) {
     const std::size_t before = platform::gdi_live_objects();
     AnswerNewPad();
     Idle([before] { EXPECT_GT(platform::gdi_live_objects(), before); });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
     EXPECT_EQ(platform::gdi_live_objects(), before);
 }
 
@@ -134,6 +130,5 @@ TEST_F(ProgramTest, TheDisplayWindowCarriesTheProgramsIcon) {
         EXPECT_GT(opaque, 100);
         EXPECT_EQ(clear + opaque, static_cast<long>(icon.size()));
     });
-    Close();
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }

@@ -26,10 +26,6 @@ std::vector<BYTE> ImageNow() {
 
 class UndoTest : public ProgramTest {
 protected:
-    void Press(int vk) {
-        screen_->push({Type::KeyDown, 0, 0, vk});
-        screen_->push({Type::KeyUp, 0, 0, vk});
-    }
     // The program reads the live state of Control and Shift, so they are let go only once the key
     // has been handled.
     void ControlKey(int vk, bool shift = false) {
@@ -40,11 +36,6 @@ protected:
             if (shift) screen_->push({Type::KeyUp, 0, 0, VK_SHIFT});
             screen_->push({Type::KeyUp, 0, 0, VK_CONTROL});
         });
-    }
-    void Stroke(const std::vector<POINT>& points) {
-        screen_->push({Type::PointerDown, points.front().x, points.front().y});
-        for (std::size_t i = 1; i < points.size(); ++i) screen_->push({Type::PointerMove, points[i].x, points[i].y});
-        screen_->push({Type::PointerUp, points.back().x, points.back().y});
     }
     // Answers every box the command opens with OK, then goes on. Clear Pad's question starts on
     // Cancel.
@@ -59,10 +50,6 @@ protected:
             }
             then();
         });
-    }
-    void Finish() {
-        Close();
-        EXPECT_EQ(RunScrivo(), 0);
     }
 };
 
