@@ -181,6 +181,40 @@ __attribute__((target("avx2"))) void expand_groups_avx2(std::uint32_t* target, s
     }
 }
 
+// The shift counts of eight pixels from bit `start` of a little-endian word.
+__attribute__((target("avx2"))) inline __m256i little_endian_shifts_avx2(int start) {
+    const __m256i p = _mm256_add_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), _mm256_set1_epi32(start));
+    const __m256i whole_bytes = _mm256_and_si256(p, _mm256_set1_epi32(~7));
+    const __m256i bit = _mm256_and_si256(p, _mm256_set1_epi32(7));
+    return _mm256_add_epi32(_mm256_sub_epi32(_mm256_set1_epi32(24), whole_bytes), bit);
+}
+
+// A narrow row whose pixels all lie in the four bytes from the byte holding its first: the four
+// bytes are broadcast to every lane as memory holds them, with no byte swap, and each lane's shift
+// count finds its own pixel in that order (pixel bit p is bit 8 * (p / 8) + 7 - p % 8 of the word,
+// so it reaches the sign at 24 - 8 * (p / 8) + p % 8). A pen stamp's 20-pixel rows are one load and
+// three stores each, the last store over part of the one before.
+template <int Groups, std::size_t... K>
+__attribute__((target("avx2"))) void expand_narrow_avx2(std::uint32_t* target, std::ptrdiff_t pitch,
+                                                        const std::uint8_t* row, std::ptrdiff_t step, int sx, int w,
+                                                        int h, const Avx2Colours& c, std::index_sequence<K...>) {
+    const std::uint8_t* source = row + (sx >> 3);
+    const int at[Groups] = {std::min(8 * static_cast<int>(K), w - 8)...};
+    const __m256i shifts[Groups] = {little_endian_shifts_avx2((sx & 7) + at[K])...};
+    for (int r = 0; r < h; ++r, target += pitch, source += step) {
+        std::int32_t four;
+        std::memcpy(&four, source, 4);
+        const __m256i spread = _mm256_set1_epi32(four);
+        (_mm256_storeu_si256(reinterpret_cast<__m256i*>(target + at[K]), pick_avx2(spread, shifts[K], c)), ...);
+    }
+}
+
+// Rows of 8 to 32 pixels within four bytes from their first, those bytes inside the 32-bit words
+// that hold the row's bits.
+bool narrow_row(int sx, int w) {
+    return w >= 8 && w <= 32 && (sx & 7) + w <= 32 && (sx >> 3) + 4 <= 4 * (((sx + w - 1) >> 5) + 1);
+}
+
 __attribute__((target("avx2"))) void expand_block_avx2(std::uint32_t* target, std::ptrdiff_t pitch,
                                                        const std::uint8_t* row, std::ptrdiff_t step, int sx, int w,
                                                        int h, std::uint32_t ink, std::uint32_t paper) {
@@ -190,6 +224,14 @@ __attribute__((target("avx2"))) void expand_block_avx2(std::uint32_t* target, st
     if (w < 8) {
         for (int r = 0; r < h; ++r, target += pitch, row += step) store_short_avx2(target, bits_at(row, sx, w), w, c);
         return;
+    }
+    if (narrow_row(sx, w)) {
+        switch ((w + 7) / 8) {
+        case 1: return expand_narrow_avx2<1>(target, pitch, row, step, sx, w, h, c, std::make_index_sequence<1>{});
+        case 2: return expand_narrow_avx2<2>(target, pitch, row, step, sx, w, h, c, std::make_index_sequence<2>{});
+        case 3: return expand_narrow_avx2<3>(target, pitch, row, step, sx, w, h, c, std::make_index_sequence<3>{});
+        default: return expand_narrow_avx2<4>(target, pitch, row, step, sx, w, h, c, std::make_index_sequence<4>{});
+        }
     }
     if (w > 32 && w % 32 == 0) {
         for (int r = 0; r < h; ++r, target += pitch, row += step) {

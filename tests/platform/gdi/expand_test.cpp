@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "gdi/expand.h"
@@ -39,16 +40,22 @@ void expect_every_row(ExpandBlock expand) {
 
 }  // namespace
 
-// Rows of a block are read `step` bytes apart, bottom-up as 1-bit images store them.
+// Rows of a block are read `step` bytes apart, bottom-up as 1-bit images store them: blocks as
+// narrow as a byte and as wide as a pen stamp, from starts on and off byte boundaries.
 TEST(Expand, BlockTakesEachRowFromItsOwnPlace) {
-    const std::uint8_t rows[3][4] = {{0xFF, 0, 0, 0}, {0x0F, 0, 0, 0}, {0xF0, 0, 0, 0}};
-    std::uint32_t pixels[3][10];
-    platform::gdi::expand_block(&pixels[0][0], 10, rows[2], -4, 2, 8, 3, kInk, kPaper);
-    for (int r = 0; r < 3; ++r)
-        for (int i = 0; i < 8; ++i) {
-            const int bit = 2 + i;
-            EXPECT_EQ(pixels[r][i], (rows[2 - r][bit / 8] >> (7 - bit % 8)) & 1 ? kPaper : kInk) << r << " " << i;
-        }
+    const std::uint8_t rows[3][8] = {{0xFF, 0x12, 0x34, 0x56, 0x78, 0, 0, 0},
+                                     {0x0F, 0x9A, 0xBC, 0xDE, 0xF0, 0, 0, 0},
+                                     {0xF0, 0x5A, 0xA5, 0x3C, 0xC3, 0, 0, 0}};
+    for (const auto& [sx, w] : {std::pair{2, 8}, std::pair{0, 20}, std::pair{5, 20}, std::pair{7, 25}}) {
+        std::uint32_t pixels[3][40];
+        platform::gdi::expand_block(&pixels[0][0], 40, rows[2], -8, sx, w, 3, kInk, kPaper);
+        for (int r = 0; r < 3; ++r)
+            for (int i = 0; i < w; ++i) {
+                const int bit = sx + i;
+                ASSERT_EQ(pixels[r][i], (rows[2 - r][bit / 8] >> (7 - bit % 8)) & 1 ? kPaper : kInk)
+                    << sx << " " << w << " " << r << " " << i;
+            }
+    }
 }
 
 TEST(Expand, PlainPathColoursEveryBit) { expect_every_row(platform::gdi::expand_block_plain); }
