@@ -1,6 +1,7 @@
 #include "ink/pointer_input.h"
 
-LONG TouchWrites = 1;
+#include "settings/settings.h"
+
 
 namespace {
 

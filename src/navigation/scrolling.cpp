@@ -2,8 +2,9 @@
 
 #include <cstdint>
 
-#include "app/app.h"
 #include "notepad/notepad.h"
+#include "shared/globals.h"
+#include "toolbutton/toolbutton.h"
 
 int WheelNotchesOwed = 0;
 unsigned PagesMoved = 0;

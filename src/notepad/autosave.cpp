@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "app/app.h"
 #include "notepad/notepad.h"
 #include "notepad/notepad_file.h"
+#include "shared/globals.h"
 
 DWORD AutosaveRest = DefaultAutosaveSeconds * 1000;
 
@@ -60,31 +60,30 @@ void KeepAutosaveArmed() {
     if (DirtyFlag && !TimerArmed && AutosaveAllowed()) ArmTimer(AutosaveRest);
 }
 
-void AutosaveTimer() {
+int AutosaveTimer() {
     if (AutosaveThread) {
-        if (WaitForSingleObject(AutosaveThread, 0) != WAIT_OBJECT_0) return;
+        if (WaitForSingleObject(AutosaveThread, 0) != WAIT_OBJECT_0) return 0;
         FinishAutosave();
         // A write that failed is tried again after another rest, not at once and without end.
         if (LastSaveError != ERROR_SUCCESS) {
             ArmTimer(AutosaveRest);
-            return;
+            return 0;
         }
     }
     if (!DirtyFlag || !AutosaveAllowed()) {
         DisarmTimer();
-        // The pen rests with everything saved: a version another program left is shown now.
-        ReloadChangedNotepad();
-        return;
+        return 1;
     }
     const DWORD rested = GetTickCount() - LastInkTick;
     if (rested < AutosaveRest) {
         ArmTimer(AutosaveRest - rested);
-        return;
+        return 0;
     }
     if (StartAutosave())
         ArmTimer(AutosavePollPeriod);
     else
         ArmTimer(AutosaveRest);
+    return 0;
 }
 
 int StartAutosave() {
@@ -117,4 +116,13 @@ void ReleaseAutosave() {
     if (Snapshot) VirtualFree(Snapshot, 0, MEM_RELEASE);
     Snapshot = nullptr;
     SnapshotBytes = 0;
+}
+
+int SaveNotepad() {
+    FinishAutosave();
+    if (!NotepadFilePath[0]) {
+        LastSaveError = ERROR_FILENAME_EXCED_RANGE;
+        return 0;
+    }
+    return SaveNotepadFile(NotepadImage.Bitmap, NotepadFilePath);
 }

@@ -5,9 +5,8 @@
 #include <cstring>
 #include <cwchar>
 
-#include "app/app.h"
-#include "notepad/autosave.h"
 #include "notepad/notepad.h"
+#include "shared/globals.h"
 
 DWORD LastSaveError = ERROR_SUCCESS;
 NotepadRefusal NotepadFileRefused = REFUSED_NONE;
@@ -655,35 +654,25 @@ void TellSaveNotice(HWND owner) {
     MessageBoxW(owner, notice, L"Scrivo", SaveNoticeStyle);
 }
 
-int ReloadChangedNotepad() {
-    FinishAutosave();
-    if (DirtyFlag || !NotepadImage.Bitmap || !NotepadFilePath[0] || NotepadFileRefused == REFUSED_NO_MEMORY) return 0;
+HBITMAP LoadChangedNotepadFile() {
     WCHAR target[MAX_PATH];
     NotepadFileVersion now;
     if (!GetFinalPathNameW(NotepadFilePath, target, ARRAYSIZE(target)) || !ReadFileVersion(target, &now) || !now.Exists ||
         SameVersion(now, NotepadOnDisk))
-        return 0;
+        return nullptr;
     // A version that cannot be read (another program may still be writing it) leaves everything as
     // it was, to be tried again next time.
     const NotepadFileVersion known = NotepadOnDisk;
     const NotepadRefusal refusal = NotepadFileRefused;
     WCHAR aside[MAX_PATH];
     lstrcpynW(aside, RefusedFileAside, ARRAYSIZE(aside));
-    HBITMAP shown = NotepadImage.Bitmap;
     HBITMAP loaded = LoadNotepadFile(NotepadImage.Context, NotepadFilePath);
     if (!loaded) {
         NotepadOnDisk = known;
         NotepadFileRefused = refusal;
         lstrcpynW(RefusedFileAside, aside, ARRAYSIZE(RefusedFileAside));
-        return 0;
     }
-    DeleteObject(shown);
-    AdoptNotepadBitmap(loaded);
-    PageCount = NotepadHeight / PageHeight;
-    if (ViewOffset > NotepadHeight - PageHeight) ViewOffset = NotepadHeight - PageHeight;
-    if (ViewOffset < 0) ViewOffset = 0;
-    InvalidateRect(MainWindow, nullptr, FALSE);
-    return 1;
+    return loaded;
 }
 
 void FormatRefusalNote(LPWSTR message, int count) {
@@ -700,13 +689,4 @@ void FormatRefusalNote(LPWSTR message, int count) {
         else
             lstrcpynW(message, L"The old notepad could not be read. It is kept as it is.", count);
     }
-}
-
-int SaveNotepad() {
-    FinishAutosave();
-    if (!NotepadFilePath[0]) {
-        LastSaveError = ERROR_FILENAME_EXCED_RANGE;
-        return 0;
-    }
-    return SaveNotepadFile(NotepadImage.Bitmap, NotepadFilePath);
 }

@@ -56,7 +56,6 @@ int GetModuleDirectory(LPWSTR buffer, int count);
 int ChooseNotepadFilePath();
 HBITMAP LoadNotepadFile(HDC context, LPCWSTR path);
 int SaveNotepadFile(HBITMAP bitmap, LPCWSTR path);
-int SaveNotepad();
 // Fills `save` for the bitmap and path, with the pixels in the bitmap itself, and makes the path's
 // folder when it is missing; 0 (with LastSaveError) when the bitmap cannot be read, the folder
 // cannot be made or the notepad on disk must not be replaced.
@@ -67,9 +66,9 @@ DWORD WriteNotepadSave(NotepadSave& save);
 // Takes note of a finished save on the GUI thread; 1 when it succeeded. The first failure after a
 // success, and a version of another program kept aside, leave a notice for the main window.
 int NotepadSaveFinished(const NotepadSave& save, DWORD error);
-// With nothing unsaved, a notepad another program changed on disk takes the place of the one shown
-// (the view stays on its page); 1 when it did.
-int ReloadChangedNotepad();
+// The notepad file as another program changed it since this program last read or wrote it, loaded
+// into NotepadImage's context; null when it is unchanged or cannot be read now.
+HBITMAP LoadChangedNotepadFile();
 // After the save at exit failed: the notepad goes into the user's data folder under a name with
 // the date and time, and the notice says where, or that the changes are lost; 1 when it was kept.
 int SaveRescueCopy();
