@@ -20,8 +20,6 @@ NotepadSave Autosave;
 BYTE* Snapshot = nullptr;
 DWORD SnapshotBytes = 0;
 
-DWORD WriteAutosave(LPVOID save) { return WriteNotepadSave(*static_cast<NotepadSave*>(save)); }
-
 void ArmTimer(UINT period) {
     TimerArmed = SetTimer(MainWindow, AutosaveTimerId, period, nullptr) != 0;
 }
@@ -90,13 +88,12 @@ int StartAutosave() {
     FinishAutosave();
     if (!DirtyFlag || !AutosaveAllowed() || !NotepadFilePath[0]) return 0;
     if (!PrepareNotepadSave(NotepadImage.Bitmap, NotepadFilePath, &Autosave) || !TakeSnapshot()) return 0;
-    Autosave.Pause = 0;
     // Changes from here on are not in the snapshot and mark the notepad again; a failed write
     // marks it too.
     DirtyFlag = 0;
-    AutosaveThread = CreateThread(nullptr, 0, WriteAutosave, &Autosave, 0, nullptr);
+    AutosaveThread = CreateThread(nullptr, 0, WriteNotepadSaveOnWorker, &Autosave, 0, nullptr);
     // Without a thread the save is written here: slower to the pen, but nothing is left unsaved.
-    if (!AutosaveThread && !NotepadSaveFinished(Autosave, WriteNotepadSave(Autosave))) DirtyFlag = 1;
+    if (!AutosaveThread && !NotepadSaveFinished(Autosave, WriteNotepadSave(Autosave, nullptr))) DirtyFlag = 1;
     return 1;
 }
 
