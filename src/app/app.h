@@ -1,4 +1,4 @@
-// The application shell: the process-wide handles and the main window.
+// The application: start-up and the main window.
 #pragma once
 
 #include "platform/platform.h"

@@ -2,7 +2,6 @@
 
 #include "settings/settings.h"
 
-
 namespace {
 
 bool PenStrokeUnderWay = false;

@@ -11,7 +11,6 @@ unsigned PagesMoved = 0;
 
 namespace {
 
-
 LONG ClampView(LONG row) {
     if (row <= 0) row = 0;
     if (row >= NotepadHeight - PageHeight) row = NotepadHeight - PageHeight;
