@@ -6,6 +6,7 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+TSAN_BUILD ?= build-tsan
 JOBS       ?= $(shell nproc)
 # Where `make run` installs Scrivo for this user: the program in USER_PREFIX/lib/scrivo, where the
 # notepad lives beside it (out of reach of a rebuild or `make clean`), and a launcher.
@@ -21,7 +22,7 @@ TEST_PACKAGES := $(RUN_PACKAGES) googletest libgtest-dev libgmock-dev libbenchma
                  desktop-file-utils weston libxtst-dev libxdamage-dev
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: run programs install uninstall install-user uninstall-user test build deps-run deps-test unit asan fuzz \
+.PHONY: run programs install uninstall install-user uninstall-user test build deps-run deps-test unit asan tsan fuzz \
         bench clean
 
 define install_missing
@@ -70,12 +71,20 @@ asan: deps-test
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS) --exclude-regex "^e2e[.]"
 	cd $(ASAN_BUILD) && ctest --output-on-failure --tests-regex "^e2e[.]journey$$"
 
+# The program's threads (the autosave worker beside the GUI thread, the remote listener) under
+# ThreadSanitizer: only the program tests and the platform's remote tests, which start them.
+tsan: deps-test
+	cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCRIVO_TSAN=ON -DSCRIVO_WERROR=ON -DSCRIVO_TESTS=ON -DSCRIVO_BENCHMARKS=OFF
+	cmake --build $(TSAN_BUILD) -j$(JOBS) --target program_tests platform_system_tests
+	cd $(TSAN_BUILD) && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j$(JOBS) --label-regex "^program$$"
+	cd $(TSAN_BUILD) && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j$(JOBS) --tests-regex "^RemoteWindows[.]"
+
 fuzz: deps-test
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCRIVO_FUZZ=ON -DSCRIVO_WERROR=ON -DSCRIVO_TESTS=OFF -DSCRIVO_BENCHMARKS=OFF
 	cmake --build $(FUZZ_BUILD) -j$(JOBS)
 	cd $(FUZZ_BUILD) && FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --output-on-failure
 
-test: unit asan fuzz
+test: unit asan tsan fuzz
 
 # Each benchmark runs five times and the fastest runs are compared with floors from the same run:
 # the machine may be busy with other work, which only ever adds time. Then the pen's input to ink,
@@ -93,4 +102,4 @@ bench: build
 	exit $$status
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)

@@ -2,8 +2,10 @@
 
 #include "app/app.h"
 #include "ink/pen_cursor.h"
+#include "notepad/autosave.h"
 #include "notepad/notepad.h"
 #include "notepad/notepad_file.h"
+#include "notepad/notepad_reload.h"
 #include "notepad/page_operations.h"
 #include "notepad/undo.h"
 #include "settings/dialog_frame.h"

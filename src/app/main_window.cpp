@@ -6,6 +6,7 @@
 #include "notepad/autosave.h"
 #include "notepad/notepad.h"
 #include "notepad/notepad_file.h"
+#include "notepad/notepad_reload.h"
 #include "notepad/undo.h"
 #include "settings/settings.h"
 #include "toolbutton/toolbutton.h"
@@ -125,7 +126,8 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         if (wParam == GID_THREEFINGERTAP) return RunCommand(window, IDM_REDO);
         return DefWindowProcW(window, message, wParam, lParam);
     case WM_TIMER:
-        if (wParam == AutosaveTimerId) AutosaveTimer();
+        // The pen rests with everything saved: a version another program left is shown now.
+        if (wParam == AutosaveTimerId && AutosaveTimer()) ReloadChangedNotepad();
         return 0;
     case WM_SAVE_NOTICE:
         TellSaveNotice(window);

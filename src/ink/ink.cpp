@@ -2,12 +2,12 @@
 
 #include <cstdlib>
 
-#include "app/app.h"
 #include "ink/pointer_input.h"
 #include "notepad/autosave.h"
 #include "notepad/notepad.h"
 #include "notepad/undo.h"
 #include "settings/settings.h"
+#include "shared/globals.h"
 
 bool StrokeActive = false;
 POINT LastPoint = {0, 0};

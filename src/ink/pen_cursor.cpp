@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/app.h"
 #include "settings/settings.h"
+#include "shared/globals.h"
 
 namespace {
 

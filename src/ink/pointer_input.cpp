@@ -1,6 +1,6 @@
 #include "ink/pointer_input.h"
 
-LONG TouchWrites = 1;
+#include "settings/settings.h"
 
 namespace {
 

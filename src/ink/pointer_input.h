@@ -9,10 +9,6 @@ enum PointerKind { POINTER_MOUSE, POINTER_TOUCH, POINTER_PEN, POINTER_ERASER };
 // How long after the pen lifts a touch is still taken for the hand that held it.
 constexpr DWORD PalmRejectionTime = 500;
 
-// The setting "TouchWrites": 0 keeps fingers off the page (they still work the button, the menu
-// and the dialogs).
-extern LONG TouchWrites;
-
 // The kind of the pointer message last retrieved.
 PointerKind CurrentPointerKind();
 // A touch starting now may write: touches are allowed, no pen is down and the pen lifted long enough ago.

@@ -2,14 +2,14 @@
 
 #include <cstdint>
 
-#include "app/app.h"
 #include "notepad/notepad.h"
+#include "shared/globals.h"
+#include "toolbutton/toolbutton.h"
 
 int WheelNotchesOwed = 0;
 unsigned PagesMoved = 0;
 
 namespace {
-
 
 LONG ClampView(LONG row) {
     if (row <= 0) row = 0;

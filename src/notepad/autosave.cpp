@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "app/app.h"
 #include "notepad/notepad.h"
 #include "notepad/notepad_file.h"
+#include "shared/globals.h"
 
 DWORD AutosaveRest = DefaultAutosaveSeconds * 1000;
 
@@ -19,8 +19,6 @@ HANDLE AutosaveThread = nullptr;
 NotepadSave Autosave;
 BYTE* Snapshot = nullptr;
 DWORD SnapshotBytes = 0;
-
-DWORD WriteAutosave(LPVOID save) { return WriteNotepadSave(*static_cast<NotepadSave*>(save)); }
 
 void ArmTimer(UINT period) {
     TimerArmed = SetTimer(MainWindow, AutosaveTimerId, period, nullptr) != 0;
@@ -60,44 +58,42 @@ void KeepAutosaveArmed() {
     if (DirtyFlag && !TimerArmed && AutosaveAllowed()) ArmTimer(AutosaveRest);
 }
 
-void AutosaveTimer() {
+int AutosaveTimer() {
     if (AutosaveThread) {
-        if (WaitForSingleObject(AutosaveThread, 0) != WAIT_OBJECT_0) return;
+        if (WaitForSingleObject(AutosaveThread, 0) != WAIT_OBJECT_0) return 0;
         FinishAutosave();
         // A write that failed is tried again after another rest, not at once and without end.
         if (LastSaveError != ERROR_SUCCESS) {
             ArmTimer(AutosaveRest);
-            return;
+            return 0;
         }
     }
     if (!DirtyFlag || !AutosaveAllowed()) {
         DisarmTimer();
-        // The pen rests with everything saved: a version another program left is shown now.
-        ReloadChangedNotepad();
-        return;
+        return 1;
     }
     const DWORD rested = GetTickCount() - LastInkTick;
     if (rested < AutosaveRest) {
         ArmTimer(AutosaveRest - rested);
-        return;
+        return 0;
     }
     if (StartAutosave())
         ArmTimer(AutosavePollPeriod);
     else
         ArmTimer(AutosaveRest);
+    return 0;
 }
 
 int StartAutosave() {
     FinishAutosave();
     if (!DirtyFlag || !AutosaveAllowed() || !NotepadFilePath[0]) return 0;
     if (!PrepareNotepadSave(NotepadImage.Bitmap, NotepadFilePath, &Autosave) || !TakeSnapshot()) return 0;
-    Autosave.Pause = 0;
     // Changes from here on are not in the snapshot and mark the notepad again; a failed write
     // marks it too.
     DirtyFlag = 0;
-    AutosaveThread = CreateThread(nullptr, 0, WriteAutosave, &Autosave, 0, nullptr);
+    AutosaveThread = CreateThread(nullptr, 0, WriteNotepadSaveOnWorker, &Autosave, 0, nullptr);
     // Without a thread the save is written here: slower to the pen, but nothing is left unsaved.
-    if (!AutosaveThread && !NotepadSaveFinished(Autosave, WriteNotepadSave(Autosave))) DirtyFlag = 1;
+    if (!AutosaveThread && !NotepadSaveFinished(Autosave, WriteNotepadSave(Autosave, nullptr))) DirtyFlag = 1;
     return 1;
 }
 
@@ -117,4 +113,13 @@ void ReleaseAutosave() {
     if (Snapshot) VirtualFree(Snapshot, 0, MEM_RELEASE);
     Snapshot = nullptr;
     SnapshotBytes = 0;
+}
+
+int SaveNotepad() {
+    FinishAutosave();
+    if (!NotepadFilePath[0]) {
+        LastSaveError = ERROR_FILENAME_EXCED_RANGE;
+        return 0;
+    }
+    return SaveNotepadFile(NotepadImage.Bitmap, NotepadFilePath);
 }

@@ -43,17 +43,13 @@ RECT ScaledRect(const RECT& rect);
 
 constexpr int NewNotepadPages = 5;
 
-// Returns 1 when the notepad is in place; 0 only when not even a new notepad image could be made
-// (the user has been told, and the program must end).
-int InitNotepad(HWND mainWindow, HINSTANCE instance);
 HBITMAP CreateMonoImage(HDC context, int width, int height);
-// Makes `bitmap`, already selected into NotepadImage's context, the notepad image.
+// Makes `bitmap`, already selected into NotepadImage's context, the notepad image. The undo history
+// of another image must be cleared first.
 void AdoptNotepadBitmap(HBITMAP bitmap);
 // As CreateMonoImage with the densities a file gave, and not yet selected into the context.
 HBITMAP CreateMonoBitmap(HDC context, int width, int height, LONG xPelsPerMeter, LONG yPelsPerMeter);
 void RepaintFromImage(LONG left, LONG top, LONG right, LONG bottom);
 void ShowPageIndicator();
 void ErasePageIndicator();
-void ShowToolButton();
-void HideToolButton();
 void ClearNotepad();

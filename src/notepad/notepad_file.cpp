@@ -5,9 +5,8 @@
 #include <cstring>
 #include <cwchar>
 
-#include "app/app.h"
-#include "notepad/autosave.h"
 #include "notepad/notepad.h"
+#include "shared/globals.h"
 
 DWORD LastSaveError = ERROR_SUCCESS;
 NotepadRefusal NotepadFileRefused = REFUSED_NONE;
@@ -29,6 +28,7 @@ constexpr DWORD MaxInfoBlock = 4096;
 // hostile header cannot make the program reserve gigabytes.
 constexpr std::int64_t MaxNotepadBytes = std::int64_t{512} << 20;
 constexpr DWORD SavePause = 200;
+void PauseForWaitCursor() { Sleep(SavePause); }
 // The notepad's own folder inside the user's data folder.
 constexpr LPCWSTR DataFolderName = L"/scrivo/";
 
@@ -180,24 +180,6 @@ HBITMAP ReadNotepad(HDC context, FileReader& reader) {
     return ReadNotepadPixels(context, reader, layout);
 }
 
-// The last characters of a notepad file's name that a temporary or set-aside name replaces, so that
-// neither is longer than the notepad's own path.
-constexpr std::size_t ReplacedNameTail = 3;
-constexpr int MaxSetAsideNames = 100;
-
-// `path` with the end of its file name replaced by `tail`; false when that does not fit a path.
-bool SiblingName(LPCWSTR path, LPCWSTR tail, LPWSTR out, int count) {
-    const WCHAR* separator = std::wcsrchr(path, L'/');
-    const WCHAR* name = separator ? separator + 1 : path;
-    const std::size_t nameLength = std::wcslen(name);
-    const std::size_t kept = static_cast<std::size_t>(name - path) +
-                             (nameLength > ReplacedNameTail ? nameLength - ReplacedNameTail : 0);
-    if (kept + std::wcslen(tail) >= static_cast<std::size_t>(count)) return false;
-    std::wmemcpy(out, path, kept);
-    lstrcpynW(out + kept, tail, count - static_cast<int>(kept));
-    return true;
-}
-
 bool JoinPath(LPCWSTR first, LPCWSTR second, LPWSTR out, int count) {
     if (std::wcslen(first) + std::wcslen(second) >= static_cast<std::size_t>(count)) return false;
     wnsprintfW(out, count, L"%s%s", first, second);
@@ -207,49 +189,6 @@ bool JoinPath(LPCWSTR first, LPCWSTR second, LPWSTR out, int count) {
 LPCWSTR FileNameOf(LPCWSTR path) {
     const WCHAR* separator = std::wcsrchr(path, L'/');
     return separator ? separator + 1 : path;
-}
-
-// The first free name beside `target` that ends in `first`, else in `letter` and two digits, as
-// Scrivo.bad, Scrivo.b01 and on.
-bool FreeSiblingName(LPCWSTR target, LPCWSTR first, WCHAR letter, LPWSTR out, int count) {
-    for (int attempt = first ? 0 : 1; attempt < MaxSetAsideNames; ++attempt) {
-        WCHAR tail[8];
-        if (attempt == 0)
-            lstrcpynW(tail, first, ARRAYSIZE(tail));
-        else
-            wnsprintfW(tail, ARRAYSIZE(tail), L"%c%02d", letter, attempt);
-        if (!SiblingName(target, tail, out, count)) return false;
-        if (GetFileAttributesW(out) == INVALID_FILE_ATTRIBUTES) return true;
-    }
-    SetLastError(ERROR_ALREADY_EXISTS);
-    return false;
-}
-
-bool SameVersion(const NotepadFileVersion& a, const NotepadFileVersion& b) {
-    if (!a.Exists || !b.Exists) return !a.Exists && !b.Exists;
-    const BY_HANDLE_FILE_INFORMATION& x = a.Information;
-    const BY_HANDLE_FILE_INFORMATION& y = b.Information;
-    return x.dwVolumeSerialNumber == y.dwVolumeSerialNumber && x.nFileIndexHigh == y.nFileIndexHigh &&
-           x.nFileIndexLow == y.nFileIndexLow && x.nFileSizeHigh == y.nFileSizeHigh &&
-           x.nFileSizeLow == y.nFileSizeLow && x.ftLastWriteTime.dwLowDateTime == y.ftLastWriteTime.dwLowDateTime &&
-           x.ftLastWriteTime.dwHighDateTime == y.ftLastWriteTime.dwHighDateTime;
-}
-
-// The version of the file at `path` now, on any thread; false when it cannot be told (a file this
-// user may not read), which counts as unchanged.
-bool ReadFileVersion(LPCWSTR path, NotepadFileVersion* version) {
-    version->Exists = FALSE;
-    HPLAINFILE file = OpenPlainFile(path, GENERIC_READ, OPEN_EXISTING, nullptr);
-    if (!file) return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND;
-    version->Exists = GetPlainFileInformation(file, &version->Information);
-    ClosePlainFile(file);
-    return version->Exists;
-}
-
-// Whether another program put a version of its own at `target` since the notepad was read or
-// last saved, with the version it holds now.
-bool ChangedByOthers(LPCWSTR target, const NotepadSave& save, NotepadFileVersion* now) {
-    return ReadFileVersion(target, now) && !SameVersion(*now, save.Expected);
 }
 
 // Makes sure `RefusedFileAside` names a free place beside the refused file: the name told to the
@@ -268,60 +207,6 @@ bool ChooseRefusedFileAside(LPCWSTR path) {
 void RefuseNotepadFile(LPCWSTR path, NotepadRefusal refusal) {
     NotepadFileRefused = refusal;
     if (refusal == REFUSED_DAMAGED) ChooseRefusedFileAside(path);
-}
-
-bool WriteAll(HPLAINFILE file, const NotepadSave& save) {
-    constexpr DWORD Parts[] = {FileHeaderSize, sizeof(BITMAPINFOHEADER), 2 * sizeof(RGBQUAD)};
-    const BYTE* next = save.Header;
-    for (DWORD size : Parts) {
-        if (save.Pause) Sleep(save.Pause);
-        if (!WritePlainFile(file, next, size)) return false;
-        next += size;
-    }
-    if (save.Pause) Sleep(save.Pause);
-    return WritePlainFile(file, save.Pixels, save.PixelBytes);
-}
-
-// A new file beside `target` for the save, under the first free temporary name.
-HPLAINFILE CreateTemporaryFile(LPCWSTR target, LPCWSTR likeFile, LPWSTR temporary, int count) {
-    for (int number = 0; number <= 0xFF; ++number) {
-        WCHAR tail[8];
-        wnsprintfW(tail, ARRAYSIZE(tail), L"~%02X", number);
-        if (!SiblingName(target, tail, temporary, count)) {
-            SetLastError(ERROR_FILENAME_EXCED_RANGE);
-            return nullptr;
-        }
-        HPLAINFILE file = OpenPlainFile(temporary, GENERIC_WRITE, CREATE_NEW, likeFile);
-        if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
-    }
-    return nullptr;
-}
-
-// Puts what was written on disk and notes the version of the notepad file it makes.
-bool FlushAndNote(HPLAINFILE file, NotepadSave& save) {
-    save.Written.Exists = FlushPlainFile(file) && GetPlainFileInformation(file, &save.Written.Information);
-    return save.Written.Exists;
-}
-
-// For a folder that takes no new file: the notepad is written over where it stands, and flushed.
-// Another program's version cannot be kept beside it there, so it is not written over either.
-DWORD WriteInPlace(LPCWSTR target, NotepadSave& save) {
-    NotepadFileVersion now;
-    if (ChangedByOthers(target, save, &now)) return ERROR_ACCESS_DENIED;
-    HPLAINFILE file = OpenPlainFile(target, GENERIC_WRITE, OPEN_EXISTING, nullptr);
-    if (!file) return GetLastError();
-    const bool written = WriteAll(file, save) && SetPlainFileEnd(file) && FlushAndNote(file, save);
-    const DWORD error = written ? ERROR_SUCCESS : GetLastError();
-    if (!ClosePlainFile(file) && written) return GetLastError();
-    return error;
-}
-
-DWORD FailWrite(HPLAINFILE file, LPCWSTR temporary) {
-    DWORD error = GetLastError();
-    if (error == ERROR_SUCCESS) error = ERROR_WRITE_FAULT;
-    if (file) ClosePlainFile(file);
-    DeleteFileW(temporary);
-    return error;
 }
 
 // Whether a new notepad file can be made in the folder: the only sure answer is to make one. It is
@@ -467,57 +352,8 @@ int PrepareNotepadSave(HBITMAP bitmap, LPCWSTR path, NotepadSave* save) {
         lstrcpynW(save->Aside, RefusedFileAside, ARRAYSIZE(save->Aside));
     else
         save->Aside[0] = 0;
-    save->Pause = SavePause;
     save->Expected = NotepadOnDisk;
     return 1;
-}
-
-DWORD WriteNotepadSave(NotepadSave& save) {
-    save.Written.Exists = FALSE;
-    save.Conflict[0] = 0;
-    // Through a symbolic link to the notepad, the file it leads to is the one replaced.
-    WCHAR target[MAX_PATH];
-    if (!GetFinalPathNameW(save.Path, target, ARRAYSIZE(target))) return GetLastError();
-    const DWORD attributes = GetFileAttributesW(target);
-    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-    const bool setAside = exists && save.Aside[0];
-    // A write-protected notepad stays as it is, as writing it in place would.
-    if (exists && !setAside && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-        return ERROR_ACCESS_DENIED;
-
-    // The new notepad goes into a file of its own beside the old one, with the old one's permissions,
-    // and replaces it in one rename: a crash or a full disk at any moment leaves the old notepad or
-    // the new one, never neither.
-    WCHAR temporary[MAX_PATH] = {};
-    HPLAINFILE file = CreateTemporaryFile(target, exists && !setAside ? target : nullptr, temporary, ARRAYSIZE(temporary));
-    if (!file) {
-        const DWORD error = GetLastError();
-        if (exists && !setAside && (error == ERROR_ACCESS_DENIED || error == ERROR_FILENAME_EXCED_RANGE))
-            return WriteInPlace(target, save);
-        return error;
-    }
-    if (!WriteAll(file, save) || !FlushAndNote(file, save)) return FailWrite(file, temporary);
-    if (!ClosePlainFile(file)) return FailWrite(nullptr, temporary);
-    // Looked at as late as possible: a version another program put there since the notepad was read
-    // or last saved is kept beside it, under the next free name of its own.
-    LPCWSTR aside = setAside ? save.Aside : nullptr;
-    NotepadFileVersion now;
-    if (!setAside && ChangedByOthers(target, save, &now) && now.Exists) {
-        if (!FreeSiblingName(target, nullptr, L'c', save.Conflict, ARRAYSIZE(save.Conflict)))
-            return FailWrite(nullptr, temporary);
-        aside = save.Conflict;
-    }
-    if (aside && !MoveFileExW(target, aside, MOVEFILE_WRITE_THROUGH)) {
-        save.Conflict[0] = 0;
-        return FailWrite(nullptr, temporary);
-    }
-    if (!MoveFileExW(temporary, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const DWORD error = FailWrite(nullptr, temporary);
-        if (aside) MoveFileExW(aside, target, MOVEFILE_WRITE_THROUGH);
-        save.Conflict[0] = 0;
-        return error;
-    }
-    return ERROR_SUCCESS;
 }
 
 namespace {
@@ -611,10 +447,10 @@ int NotepadSaveFinished(const NotepadSave& save, DWORD error) {
 }
 
 int SaveNotepadFile(HBITMAP bitmap, LPCWSTR path) {
-    Sleep(SavePause);
+    PauseForWaitCursor();
     NotepadSave save;
     if (!PrepareNotepadSave(bitmap, path, &save)) return 0;
-    return NotepadSaveFinished(save, WriteNotepadSave(save));
+    return NotepadSaveFinished(save, WriteNotepadSave(save, PauseForWaitCursor));
 }
 
 int SaveRescueCopy() {
@@ -631,8 +467,7 @@ int SaveRescueCopy() {
         kept = PrepareNotepadSave(NotepadImage.Bitmap, rescue, &save);
         NotepadFileRefused = refusal;
         save.Expected.Exists = FALSE;
-        save.Pause = 0;
-        kept = kept && WriteNotepadSave(save) == ERROR_SUCCESS;
+        kept = kept && WriteNotepadSave(save, nullptr) == ERROR_SUCCESS;
     }
     SaveNotice[0] = 0;
     if (kept)
@@ -655,35 +490,25 @@ void TellSaveNotice(HWND owner) {
     MessageBoxW(owner, notice, L"Scrivo", SaveNoticeStyle);
 }
 
-int ReloadChangedNotepad() {
-    FinishAutosave();
-    if (DirtyFlag || !NotepadImage.Bitmap || !NotepadFilePath[0] || NotepadFileRefused == REFUSED_NO_MEMORY) return 0;
+HBITMAP LoadChangedNotepadFile() {
     WCHAR target[MAX_PATH];
     NotepadFileVersion now;
     if (!GetFinalPathNameW(NotepadFilePath, target, ARRAYSIZE(target)) || !ReadFileVersion(target, &now) || !now.Exists ||
         SameVersion(now, NotepadOnDisk))
-        return 0;
+        return nullptr;
     // A version that cannot be read (another program may still be writing it) leaves everything as
     // it was, to be tried again next time.
     const NotepadFileVersion known = NotepadOnDisk;
     const NotepadRefusal refusal = NotepadFileRefused;
     WCHAR aside[MAX_PATH];
     lstrcpynW(aside, RefusedFileAside, ARRAYSIZE(aside));
-    HBITMAP shown = NotepadImage.Bitmap;
     HBITMAP loaded = LoadNotepadFile(NotepadImage.Context, NotepadFilePath);
     if (!loaded) {
         NotepadOnDisk = known;
         NotepadFileRefused = refusal;
         lstrcpynW(RefusedFileAside, aside, ARRAYSIZE(RefusedFileAside));
-        return 0;
     }
-    DeleteObject(shown);
-    AdoptNotepadBitmap(loaded);
-    PageCount = NotepadHeight / PageHeight;
-    if (ViewOffset > NotepadHeight - PageHeight) ViewOffset = NotepadHeight - PageHeight;
-    if (ViewOffset < 0) ViewOffset = 0;
-    InvalidateRect(MainWindow, nullptr, FALSE);
-    return 1;
+    return loaded;
 }
 
 void FormatRefusalNote(LPWSTR message, int count) {
@@ -700,13 +525,4 @@ void FormatRefusalNote(LPWSTR message, int count) {
         else
             lstrcpynW(message, L"The old notepad could not be read. It is kept as it is.", count);
     }
-}
-
-int SaveNotepad() {
-    FinishAutosave();
-    if (!NotepadFilePath[0]) {
-        LastSaveError = ERROR_FILENAME_EXCED_RANGE;
-        return 0;
-    }
-    return SaveNotepadFile(NotepadImage.Bitmap, NotepadFilePath);
 }

@@ -2,22 +2,15 @@
 // where the program's folder cannot take it, in the user's data folder.
 #pragma once
 
+#include "notepad/notepad_write.h"
 #include "platform/platform.h"
 
 constexpr LPCWSTR NotepadFileName = L"Scrivo.bmp";
-constexpr DWORD NotepadHeaderBytes = 62;
 
 // What became of the file found at start-up when it could not be loaded: a damaged file is kept
 // aside under `RefusedFileAside` before the first save replaces it; a file refused only for lack of
 // memory is a good notepad and is never saved over.
 enum NotepadRefusal { REFUSED_NONE, REFUSED_DAMAGED, REFUSED_NO_MEMORY };
-
-// The notepad file as this program last read or wrote it, so that a version another program put
-// there since (a sync tool bringing another machine's notes) is told from it.
-struct NotepadFileVersion {
-    BOOL Exists;
-    BY_HANDLE_FILE_INFORMATION Information;
-};
 
 // The main window's message that shows the pending save notice; no other program may send it.
 constexpr UINT WM_SAVE_NOTICE = WM_APP + 1;
@@ -34,21 +27,6 @@ extern WCHAR RefusedFileAside[MAX_PATH];
 extern WCHAR NotepadFilePath[MAX_PATH];
 extern NotepadFileVersion NotepadOnDisk;
 
-// One save: the header block and pixel rows to write and where. Made on the GUI thread; written on
-// any thread, since writing touches only plain files and names of files.
-struct NotepadSave {
-    BYTE Header[NotepadHeaderBytes];
-    const BYTE* Pixels;
-    DWORD PixelBytes;
-    WCHAR Path[MAX_PATH];
-    WCHAR Aside[MAX_PATH];  // not empty: the refused file at Path goes there first
-    DWORD Pause;            // before each of the four writes
-    NotepadFileVersion Expected;  // what Path holds unless another program changed it
-    // What the write did: the file it left, and where another program's version went.
-    NotepadFileVersion Written;
-    WCHAR Conflict[MAX_PATH];
-};
-
 int GetModuleDirectory(LPWSTR buffer, int count);
 // Chooses NotepadFilePath: a notepad beside the program stays there; else a new one goes beside
 // the program when its folder takes new files, else into "scrivo" in the user's data folder, made
@@ -56,20 +34,16 @@ int GetModuleDirectory(LPWSTR buffer, int count);
 int ChooseNotepadFilePath();
 HBITMAP LoadNotepadFile(HDC context, LPCWSTR path);
 int SaveNotepadFile(HBITMAP bitmap, LPCWSTR path);
-int SaveNotepad();
 // Fills `save` for the bitmap and path, with the pixels in the bitmap itself, and makes the path's
 // folder when it is missing; 0 (with LastSaveError) when the bitmap cannot be read, the folder
 // cannot be made or the notepad on disk must not be replaced.
 int PrepareNotepadSave(HBITMAP bitmap, LPCWSTR path, NotepadSave* save);
-// Writes the notepad file without ever leaving neither the old nor the new notepad, and keeps a
-// version another program put there beside it; the ERROR_ code of a failure, or ERROR_SUCCESS.
-DWORD WriteNotepadSave(NotepadSave& save);
 // Takes note of a finished save on the GUI thread; 1 when it succeeded. The first failure after a
 // success, and a version of another program kept aside, leave a notice for the main window.
 int NotepadSaveFinished(const NotepadSave& save, DWORD error);
-// With nothing unsaved, a notepad another program changed on disk takes the place of the one shown
-// (the view stays on its page); 1 when it did.
-int ReloadChangedNotepad();
+// The notepad file as another program changed it since this program last read or wrote it, loaded
+// into NotepadImage's context; null when it is unchanged or cannot be read now.
+HBITMAP LoadChangedNotepadFile();
 // After the save at exit failed: the notepad goes into the user's data folder under a name with
 // the date and time, and the notice says where, or that the changes are lost; 1 when it was kept.
 int SaveRescueCopy();

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/app.h"
+#include "notepad/autosave.h"
 #include "notepad/notepad.h"
-#include "notepad/notepad_file.h"
+#include "shared/globals.h"
 
 namespace {
 

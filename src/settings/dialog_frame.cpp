@@ -4,7 +4,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "app/app.h"
+#include "shared/globals.h"
 
 void InitDialogFrame(HWND dialog, DialogBrushes* brushes, LPCWSTR titleSuffix, int raiseInputPanel) {
     brushes->ButtonBrush = CreateSolidBrush(ButtonColour);

@@ -5,11 +5,11 @@
 
 #include <initializer_list>
 
-#include "app/app.h"
 #include "notepad/notepad.h"
 #include "notepad/undo.h"
 #include "settings/dialog_frame.h"
 #include "settings/settings.h"
+#include "shared/globals.h"
 
 const ColourEntry ColourList[ColourCount] = {
     {L"Black", 0x00000000}, {L"Blue", 0x00FF0000}, {L"Dark Blue", 0x00800000},  {L"Green", 0x0000FF00},

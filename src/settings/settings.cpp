@@ -1,6 +1,5 @@
 #include "settings/settings.h"
 
-#include "ink/pointer_input.h"
 #include "notepad/autosave.h"
 #include "notepad/notepad.h"
 
@@ -22,6 +21,7 @@ LONG ReadSetting(LPCWSTR name, LONG fallback) {
 }  // namespace
 
 SettingsRecord Settings = {1, 1, 2, 10, 10, 0x00FFFFFF, 0x00FF0000};
+LONG TouchWrites = 1;
 
 int RegistryValue(int mode, LPCWSTR name, DWORD* type, LPVOID data, DWORD* size) {
     HKEY key = nullptr;

@@ -15,6 +15,9 @@ struct SettingsRecord {
 };
 
 extern SettingsRecord Settings;
+// The setting "TouchWrites": 0 keeps fingers off the page (they still work the button, the menu
+// and the dialogs).
+extern LONG TouchWrites;
 
 constexpr int REGISTRY_STORE = 0;
 constexpr int REGISTRY_READ = 1;

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "app/app.h"
 #include "notepad/notepad.h"
+#include "shared/globals.h"
 
 HWND ToolButton = nullptr;
 bool ButtonPressed = false;
@@ -166,4 +166,16 @@ LRESULT ToolButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }
+}
+
+void ShowToolButton() {
+    ShowWindow(ToolButton, SW_SHOW);
+    UpdateWindow(ToolButton);
+}
+
+void HideToolButton() {
+    RECT area{};
+    GetWindowRect(ToolButton, &area);
+    ShowWindow(ToolButton, SW_HIDE);
+    RepaintFromImage(area.left, area.top, area.right, area.bottom);
 }

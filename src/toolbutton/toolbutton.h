@@ -18,3 +18,6 @@ extern UINT_PTR HoldTimer;
 
 int CreateToolButton(HWND parent, HINSTANCE instance);
 LRESULT ToolButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Hiding it gives the notepad back the corner it covered.
+void ShowToolButton();
+void HideToolButton();

@@ -11,6 +11,7 @@
 #include <random>
 
 #include "app/app.h"
+#include "notepad/autosave.h"
 #include "notepad/notepad.h"
 #include "notepad/notepad_file.h"
 #include "program_test.h"

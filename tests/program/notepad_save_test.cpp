@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "app/app.h"
+#include "notepad/autosave.h"
 #include "notepad/notepad.h"
 #include "notepad/notepad_file.h"
 #include "program_test.h"
