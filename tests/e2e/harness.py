@@ -380,11 +380,14 @@ def settled_after(s, scrivo, *action):
     return s.screenshot()
 
 
-def write(s, scrivo, stroke):
-    """Draws the stroke and waits until Scrivo has shown it."""
+def write(s, scrivo, stroke, then=None):
+    """Draws the stroke and waits until Scrivo has shown it; `then(s)`, when given, runs once Scrivo
+    has read the stroke's end, before the wait."""
     mark = scrivo.mark()
     drag(s, stroke)
     scrivo.wait_for(r"pointer up \d+ \d+", mark)
+    if then:
+        then(s)
     scrivo.wait_settled(mark)
 
 

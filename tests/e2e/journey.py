@@ -11,7 +11,8 @@ import time
 
 from PIL import Image
 
-from harness import PAGE_BLUE, drag, expect, main, not_page
+from harness import PAGE_BLUE, expect, main, not_page
+from harness import write as write_stroke
 
 WHITE = (255, 255, 255)
 MENU_FACE = (192, 192, 192)
@@ -67,11 +68,7 @@ def hold_button_for_the_menu(s, scrivo):
 
 
 def write(s, scrivo, stroke):
-    mark = scrivo.mark()
-    drag(s, stroke)
-    scrivo.wait_for(r"pointer up \d+ \d+", mark)
-    park_pointer(s)
-    scrivo.wait_settled(mark)
+    write_stroke(s, scrivo, stroke, then=park_pointer)
 
 
 def shows_ink(shot, stroke):
