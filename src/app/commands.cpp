@@ -182,8 +182,7 @@ LRESULT OpenCommandMenuAt(HWND window, LPARAM point) {
     if (point == -1)
         TrackPopupMenuEx(menu, TPM_CENTERALIGN | TPM_VCENTERALIGN, PageWidth / 2, PageHeight / 2, window, nullptr);
     else
-        TrackPopupMenuEx(menu, 0, static_cast<short>(LOWORD(point)),
-                         static_cast<short>(HIWORD(point)), window, nullptr);
+        TrackPopupMenuEx(menu, 0, GET_X_LPARAM(point), GET_Y_LPARAM(point), window, nullptr);
     DestroyMenu(menu);
     UpdateWindow(window);
     Sleep(AfterMenuPause);
