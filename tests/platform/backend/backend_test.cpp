@@ -22,17 +22,12 @@ TEST(DisplayScale, TheDesktopDecidesElseTheScreensShortSide) {
 // The device-sized layout of dialogs grows by the largest whole factor that fits both sides, and
 // never stays smaller than the rest of the chrome.
 TEST(DisplayScale, DialogsTakeTheLargestFactorAtWhichTheDeviceLayoutFits) {
-    EXPECT_EQ(fitted_scale_for_screen(1, 240, 320), 1);
-    EXPECT_EQ(fitted_scale_for_screen(1, 1920, 1080), 3);
-    EXPECT_EQ(fitted_scale_for_screen(2, 3840, 2160), 6);
+    // The screens the fitted layout's tests open are measured there.
     EXPECT_EQ(fitted_scale_for_screen(1, 1080, 1920), 4) << "portrait: the width decides";
     EXPECT_EQ(fitted_scale_for_screen(1, 719, 960), 2) << "one pixel short of 3";
     EXPECT_EQ(fitted_scale_for_screen(4, 1920, 1080), 4) << "the desktop asked for more";
     EXPECT_EQ(fitted_scale_for_screen(1, 200, 200), 1) << "a screen smaller than the device";
     EXPECT_EQ(fitted_scale(), 1) << "no display yet";
-    use_headless_backend(1920, 1080);
-    const Rect area = fitted_area();
-    EXPECT_EQ(area, (Rect{600, 60, 600 + 720, 60 + 960})) << "centred";
 }
 
 TEST(DisplayScale, ProgramsReadItFromTheDeviceCapsAndTheSystemMetrics) {

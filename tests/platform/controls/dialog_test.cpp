@@ -6,21 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "../window/window_test_support.h"
 #include "controls/dialog.h"
+#include "controls_test_support.h"
 #include "core/clock.h"
 #include "platform/controls.h"
-#include "platform/system.h"
-#include "system/module.h"
 #include "window/screen.h"
 #include "window/window_table.h"
 
-using namespace window_test;
+using namespace controls_test;
 
 namespace {
-
-constexpr WORD kAbout = 103;
-constexpr WORD kOptions = 118;
 
 // What the dialog procedure of a test does, and what it heard.
 std::function<INT_PTR(HWND, UINT, WPARAM, LPARAM)> answer;
@@ -32,67 +27,31 @@ INT_PTR test_dialog_proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
     return message == WM_INITDIALOG ? TRUE : FALSE;
 }
 
-class Dialog : public WindowTest {
+class Dialog : public ControlTest {
 protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        main = top_level(0, 0, 240, 320);
-        dispatch_all();
+    INT_PTR run(WORD id, const std::function<void(HWND)>& step, bool end = true) {
+        return run_template(screen, id, main, test_dialog_proc, step, end);
     }
-
-    // Opens the template and runs `step` once the dialog waits for input, then the steps it queued,
-    // then ends the dialog with 1 unless `end` is false; the dialog's result.
-    INT_PTR Run(WORD id, const std::function<void(HWND)>& step, bool end = true) {
-        screen.when_idle([this, step, end] {
-            const HWND dialog = GetActiveWindow();
-            step(dialog);
-            if (end) screen.when_idle([dialog] { EndDialog(dialog, 1); });
-        });
-        const HINSTANCE instance = platform::program_instance();
-        const HGLOBAL loaded = LoadResource(instance, FindResourceW(instance, MAKEINTRESOURCEW(id), RT_DIALOG));
-        return DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(loaded), main, test_dialog_proc, 0);
-    }
-
-    void Key(int vk, bool down = true) { screen.push({down ? Type::KeyDown : Type::KeyUp, 0, 0, vk}); }
-    void Press(int vk) {
-        Key(vk);
-        Key(vk, false);
-    }
-    void Tap(int x, int y) {
-        screen.push({Type::PointerDown, x, y});
-        screen.push({Type::PointerUp, x, y});
-    }
-    static RECT ScreenRect(HWND window) {
-        RECT r{};
-        GetWindowRect(window, &r);
-        return r;
-    }
+    void key(int vk, bool down) { screen.push({down ? Type::KeyDown : Type::KeyUp, 0, 0, vk}); }
     // The dialog's controls in template order.
-    static std::vector<HWND> Controls(HWND dialog) { return platform::find_window(dialog)->children; }
-    static std::wstring Text(HWND window) {
-        wchar_t text[64];
-        GetWindowTextW(window, text, 64);
-        return text;
-    }
-
-    HWND main = nullptr;
+    static std::vector<HWND> controls(HWND dialog) { return platform::find_window(dialog)->children; }
 };
 
 TEST_F(Dialog, ControlsStandInDialogUnitsOfTheTemplateFontAtEachScale) {
     platform::DialogUnits units[2];
     for (int scale = 1; scale <= 2; ++scale) {
         screen.set_desktop_scale(scale);
-        Run(kOptions, [&](HWND dialog) {
+        run(kOptions, [&](HWND dialog) {
             platform::DialogUnits& u = units[scale - 1];
             ASSERT_TRUE(platform::dialog_units_of_window(dialog, &u));
-            const RECT d = ScreenRect(dialog);
+            const RECT d = screen_rect(dialog);
             const auto at = [&](HWND control) {
-                const RECT r = ScreenRect(control);
+                const RECT r = screen_rect(control);
                 return RECT{r.left - d.left, r.top - d.top, r.right - d.left, r.bottom - d.top};
             };
             EXPECT_EQ(d.right - d.left, 138 * u.x / 4);
             EXPECT_EQ(d.bottom - d.top, 154 * u.y / 8);
-            const RECT group = at(Controls(dialog)[19]);
+            const RECT group = at(controls(dialog)[19]);
             EXPECT_EQ(group.left, 2 * u.x / 4);
             EXPECT_EQ(group.top, 2 * u.y / 8);
             EXPECT_EQ(group.right, 136 * u.x / 4);
@@ -117,16 +76,16 @@ TEST_F(Dialog, ControlsStandInDialogUnitsOfTheTemplateFontAtEachScale) {
 TEST_F(Dialog, FocusStartsAtTheFirstFieldAndTabFollowsTemplateOrderPastThePictures) {
     std::vector<WORD> ids;
     const auto note = [&] { ids.push_back(static_cast<WORD>(GetDlgCtrlID(GetFocus()))); };
-    Run(kOptions, [&](HWND) {
+    run(kOptions, [&](HWND) {
         note();
         for (int i = 0; i < 7; ++i) {
-            screen.when_idle([&] { Press(VK_TAB); });
+            screen.when_idle([&] { press(VK_TAB); });
             screen.when_idle(note);
         }
-        screen.when_idle([&] { Key(VK_SHIFT); });
-        screen.when_idle([&] { Press(VK_TAB); });
+        screen.when_idle([&] { key(VK_SHIFT, true); });
+        screen.when_idle([&] { press(VK_TAB); });
         screen.when_idle(note);
-        screen.when_idle([&] { Key(VK_SHIFT, false); });
+        screen.when_idle([&] { key(VK_SHIFT, false); });
     });
     // The spin controls and the group boxes are no tab stops; from the last field Tab wraps round
     // to the first, and Shift+Tab goes back over the wrap.
@@ -138,11 +97,11 @@ TEST_F(Dialog, EnterAnswersOkAndEscapeCancelAndEndDialogGivesTheResult) {
         if (message == WM_COMMAND && LOWORD(wParam) == IDOK) EndDialog(dialog, 42);
         return message == WM_INITDIALOG || message == WM_COMMAND;
     };
-    EXPECT_EQ(Run(
+    EXPECT_EQ(run(
                   kAbout,
                   [&](HWND) {
-                      Press(VK_ESCAPE);
-                      Press(VK_RETURN);
+                      press(VK_ESCAPE);
+                      press(VK_RETURN);
                   },
                   false),
               42);
@@ -152,16 +111,16 @@ TEST_F(Dialog, EnterAnswersOkAndEscapeCancelAndEndDialogGivesTheResult) {
 TEST_F(Dialog, FieldsTakeDigitsOnlyAndOnlyAsManyAsFit) {
     std::wstring typed, afterBackspace;
     int beeps = 0;
-    Run(kOptions, [&](HWND dialog) {
+    run(kOptions, [&](HWND dialog) {
         const HWND field = GetDlgItem(dialog, 1032);
         SetFocus(field);
         SetWindowTextW(field, L"");
         for (wchar_t c : std::wstring(L"7x-12345678"))
             SendMessageW(field, WM_CHAR, c, 0);
-        typed = Text(field);
+        typed = text_of(field);
         beeps = screen.beeps();
         SendMessageW(field, WM_KEYDOWN, VK_BACK, 0);
-        afterBackspace = Text(field);
+        afterBackspace = text_of(field);
     });
     ASSERT_FALSE(typed.empty());
     EXPECT_EQ(typed, std::wstring(L"712345678").substr(0, typed.size()));
@@ -172,33 +131,33 @@ TEST_F(Dialog, FieldsTakeDigitsOnlyAndOnlyAsManyAsFit) {
 
 TEST_F(Dialog, TheUpDownStepsWithinItsRangeAndRepeatsWhileHeld) {
     std::wstring beside, atTop, atBottom, held;
-    Run(kOptions, [&](HWND dialog) {
+    run(kOptions, [&](HWND dialog) {
         const HWND field = GetDlgItem(dialog, 1030);
-        const RECT spin = ScreenRect(GetDlgItem(dialog, 1027));
+        const RECT spin = screen_rect(GetDlgItem(dialog, 1027));
         const int up = spin.top + 2, down = spin.bottom - 3, x = (spin.left + spin.right) / 2;
         SendDlgItemMessageW(dialog, 1027, UDM_SETRANGE, 0, MAKELPARAM(20, 1));
         SetDlgItemInt(dialog, 1030, 17, FALSE);
-        Tap(x, up);
-        Tap(spin.right + 3, up);  // a finger just beside the narrow arrows still reaches them
+        tap(x, up);
+        tap(spin.right + 3, up);  // a finger just beside the narrow arrows still reaches them
         screen.when_idle([&, field, x, up] {
-            beside = Text(field);
-            Tap(x, up);
-            Tap(x, up);
+            beside = text_of(field);
+            tap(x, up);
+            tap(x, up);
         });
         screen.when_idle([&, dialog, x, down, field] {
-            atTop = Text(field);
+            atTop = text_of(field);
             SetDlgItemInt(dialog, 1030, 2, FALSE);
-            Tap(x, down);
-            Tap(x, down);
+            tap(x, down);
+            tap(x, down);
         });
         screen.when_idle([&, x, up, field, dialog] {
-            atBottom = Text(field);
+            atBottom = text_of(field);
             // Held for 950 ms: one step at once, then one after 400 ms and every 100 ms after that.
             screen.push({Type::PointerDown, x, up});
             screen.at_time(platform::clock_peek() + 950, [&, x, up, field, dialog] {
                 screen.push({Type::PointerUp, x, up});
                 screen.when_idle([&, field, dialog] {
-                    held = Text(field);
+                    held = text_of(field);
                     EndDialog(dialog, 1);
                 });
             });
@@ -214,16 +173,16 @@ TEST_F(Dialog, TheUpDownStepsWithinItsRangeAndRepeatsWhileHeld) {
 // within the range; a field without an up-down takes them as plain keys.
 TEST_F(Dialog, UpAndDownInAFieldStepItsUpDown) {
     std::vector<std::wstring> seen;
-    Run(kOptions, [&](HWND dialog) {
+    run(kOptions, [&](HWND dialog) {
         SendDlgItemMessageW(dialog, 1028, UDM_SETRANGE, 0, MAKELPARAM(20, 1));
         SetDlgItemInt(dialog, 1031, 9, FALSE);
         SetFocus(GetDlgItem(dialog, 1031));
-        const auto note = [&, dialog] { seen.push_back(Text(GetDlgItem(dialog, 1031))); };
-        Press(VK_UP);
+        const auto note = [&, dialog] { seen.push_back(text_of(GetDlgItem(dialog, 1031))); };
+        press(VK_UP);
         screen.when_idle(note);
-        screen.when_idle([&] { Press(VK_DOWN); Press(VK_DOWN); });
+        screen.when_idle([&] { press(VK_DOWN); press(VK_DOWN); });
         screen.when_idle(note);
-        screen.when_idle([&, dialog] { SetDlgItemInt(dialog, 1031, 20, FALSE); Press(VK_UP); });
+        screen.when_idle([&, dialog] { SetDlgItemInt(dialog, 1031, 20, FALSE); press(VK_UP); });
         screen.when_idle(note);
     });
     EXPECT_EQ(seen, (std::vector<std::wstring>{L"10", L"8", L"20"}));
@@ -232,7 +191,7 @@ TEST_F(Dialog, UpAndDownInAFieldStepItsUpDown) {
 TEST_F(Dialog, ComboItemsKeepTheirPlacesAndDataAndArePickedByPenOrKeys) {
     std::vector<LRESULT> results;
     LRESULT picked = 0, afterKeys = 0, afterTapOutside = 0, slidTo = 0;
-    Run(kOptions, [&](HWND dialog) {
+    run(kOptions, [&](HWND dialog) {
         const auto send = [dialog](UINT m, WPARAM w, LPARAM l) { return SendDlgItemMessageW(dialog, 1052, m, w, l); };
         results = {send(CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(L"b")),
                    send(CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(L"a")),
@@ -244,29 +203,29 @@ TEST_F(Dialog, ComboItemsKeepTheirPlacesAndDataAndArePickedByPenOrKeys) {
                    send(CB_GETCOUNT, 0, 0),
                    send(CB_SETCURSEL, 9, 0),
                    send(CB_GETCURSEL, 0, 0)};
-        const RECT combo = ScreenRect(GetDlgItem(dialog, 1052));
-        Tap(combo.right - 3, combo.top + 3);  // drops the list
+        const RECT combo = screen_rect(GetDlgItem(dialog, 1052));
+        tap(combo.right - 3, combo.top + 3);  // drops the list
         screen.when_idle([&] {
-            const RECT list = ScreenRect(GetActiveWindow());
+            const RECT list = screen_rect(GetActiveWindow());
             const int row = (list.bottom - list.top) / 3;
-            Tap(list.left + 5, list.top + 2 * row + row / 2);  // the third item
+            tap(list.left + 5, list.top + 2 * row + row / 2);  // the third item
         });
         screen.when_idle([&, send, dialog] {
             picked = send(CB_GETCURSEL, 0, 0);
             SetFocus(GetDlgItem(dialog, 1052));
-            Press(VK_UP);
+            press(VK_UP);
         });
         screen.when_idle([&, send, combo] {
             afterKeys = send(CB_GETCURSEL, 0, 0);
-            Tap(combo.right - 3, combo.top + 3);
+            tap(combo.right - 3, combo.top + 3);
         });
-        screen.when_idle([&] { Tap(2, 300); });  // outside the list: it closes, nothing chosen
+        screen.when_idle([&] { tap(2, 300); });  // outside the list: it closes, nothing chosen
         screen.when_idle([&, send, combo] {
             afterTapOutside = send(CB_GETCURSEL, 0, 0);
             screen.push({Type::PointerDown, combo.right - 3, combo.top + 3});  // held: the list drops
         });
         screen.when_idle([&] {
-            const RECT list = ScreenRect(GetActiveWindow());
+            const RECT list = screen_rect(GetActiveWindow());
             const int first = list.top + (list.bottom - list.top) / 6;
             screen.push({Type::PointerMove, list.left + 5, first});
             screen.push({Type::PointerUp, list.left + 5, first});  // the press that dropped it picks
@@ -295,20 +254,20 @@ TEST_F(Dialog, ControlsPaintWithTheBrushAndColoursTheDialogAnswers) {
     };
     std::uint32_t fieldPixel = 0, groundPixel = 0, dialogPixel = 0;
     bool redDigit = false;
-    Run(kOptions, [&](HWND dialog) {
+    run(kOptions, [&](HWND dialog) {
         SetDlgItemInt(dialog, 1030, 8, FALSE);
         screen.when_idle([&, dialog] {
             platform::compose_changes();
-            const RECT f = ScreenRect(GetDlgItem(dialog, 1030));
+            const RECT f = screen_rect(GetDlgItem(dialog, 1030));
             fieldPixel = screen.pixel(f.left + 2, f.bottom - 3);
             for (int y = f.top; y < f.bottom; ++y)
                 for (int x = f.left; x < f.right; ++x) {
                     const std::uint32_t p = screen.pixel(x, y);  // red ink, however much of the pixel it covers
                     redDigit = redDigit || ((p >> 16) > 120 && ((p >> 8) & 0xFF) < 20);
                 }
-            const RECT label = ScreenRect(Controls(dialog)[0]);
+            const RECT label = screen_rect(controls(dialog)[0]);
             groundPixel = screen.pixel(label.left, label.top);  // the picture's own ground is yellow
-            const RECT d = ScreenRect(dialog);
+            const RECT d = screen_rect(dialog);
             dialogPixel = screen.pixel(d.right - 2, d.bottom - 2);
         });
     });
@@ -321,7 +280,7 @@ TEST_F(Dialog, ControlsPaintWithTheBrushAndColoursTheDialogAnswers) {
 }
 
 TEST_F(Dialog, NumbersAreReadWholeOrNotAtAll) {
-    Run(kOptions, [&](HWND dialog) {
+    run(kOptions, [&](HWND dialog) {
         const HWND field = GetDlgItem(dialog, 1030);
         const auto read = [dialog, field](LPCWSTR text, BOOL isSigned, BOOL* ok) {
             SetWindowTextW(field, text);

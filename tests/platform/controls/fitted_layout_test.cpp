@@ -1,23 +1,18 @@
 // Dialogs and message boxes on screens of three sizes: the device-sized layout enlarged by the
 // largest whole factor that fits, centred, with fields that hold their numbers and arrows, OK and
 // buttons big enough for a finger.
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <functional>
 #include <string>
 
-#include "backend/headless/headless.h"
-#include "testing.h"
-#include "platform/platform.h"
+#include "controls_test_support.h"
 #include "shell/shell_strips.h"
-#include "system/module.h"
+#include "testing.h"
 #include "window/screen.h"
 #include "window/window_table.h"
 
-namespace {
+using namespace controls_test;
 
-using Type = platform::DeviceEvent::Type;
+namespace {
 
 struct ScreenSize {
     int width;
@@ -26,8 +21,6 @@ struct ScreenSize {
 };
 
 void PrintTo(const ScreenSize& s, std::ostream* out) { *out << s.width << "x" << s.height; }
-
-constexpr WORD kOptions = 118;
 
 INT_PTR full_screen_dialog_proc(HWND dialog, UINT message, WPARAM, LPARAM) {
     if (message != WM_INITDIALOG) return FALSE;
@@ -43,18 +36,6 @@ INT_PTR full_screen_dialog_proc(HWND dialog, UINT message, WPARAM, LPARAM) {
     return TRUE;
 }
 
-RECT ScreenRect(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return r;
-}
-
-std::wstring Text(HWND window) {
-    wchar_t text[64];
-    GetWindowTextW(window, text, 64);
-    return text;
-}
-
 class FittedLayout : public ::testing::TestWithParam<ScreenSize> {
 protected:
     void SetUp() override {
@@ -63,19 +44,11 @@ protected:
         area = {(GetParam().width - 240 * factor) / 2, (GetParam().height - 320 * factor) / 2};
     }
 
-    void RunOptions(const std::function<void(HWND)>& step) {
-        screen->when_idle([this, step] {
-            const HWND dialog = GetActiveWindow();
-            step(dialog);
-            screen->when_idle([dialog] { EndDialog(dialog, 1); });
-        });
-        const HINSTANCE instance = platform::program_instance();
-        const HGLOBAL loaded = LoadResource(instance, FindResourceW(instance, MAKEINTRESOURCEW(kOptions), RT_DIALOG));
-        DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(loaded), nullptr, full_screen_dialog_proc,
-                                0);
+    void run(WORD id, const std::function<void(HWND)>& step) {
+        run_template(*screen, id, nullptr, full_screen_dialog_proc, step);
     }
 
-    void Type(HWND field, const std::wstring& text) {
+    void type_into(HWND field, const std::wstring& text) {
         SetFocus(field);
         SetWindowTextW(field, L"");
         for (wchar_t c : text) SendMessageW(field, WM_CHAR, c, 0);
@@ -89,16 +62,16 @@ protected:
 TEST_P(FittedLayout, OptionsStandCentredAtTheFittedFactorWithFingerSizedArrowsAndOk) {
     EXPECT_EQ(platform::fitted_scale(), factor);
     EXPECT_EQ(platform::strip_height(), 26 * factor);
-    RunOptions([&](HWND dialog) {
+    run(kOptions, [&](HWND dialog) {
         // Full screen below the bar and above the menu bar: the frame's colour fills the rest.
-        const RECT d = ScreenRect(dialog);
+        const RECT d = screen_rect(dialog);
         EXPECT_EQ(d.left, 0);
         EXPECT_EQ(d.right, GetParam().width);
         EXPECT_EQ(d.top, 26 * factor);
         EXPECT_EQ(d.bottom, GetParam().height - 26 * factor);
         // The controls stand where the device's layout puts them, enlarged and centred: the pen
         // group at the same place in the layout at every size.
-        const RECT group = ScreenRect(platform::find_window(dialog)->children[19]);
+        const RECT group = screen_rect(platform::find_window(dialog)->children[19]);
         const RECT group1 = {group.left - area.x, group.top - area.y, group.right - area.x, group.bottom - area.y};
         EXPECT_NEAR(group1.left, 3 * factor, 2 * factor);
         EXPECT_NEAR(group1.top, 29 * factor, 3 * factor);
@@ -106,7 +79,7 @@ TEST_P(FittedLayout, OptionsStandCentredAtTheFittedFactorWithFingerSizedArrowsAn
         EXPECT_LE(group1.right, 240 * factor);
         RECT all = group;
         for (HWND control : platform::find_window(dialog)->children) {
-            const RECT r = ScreenRect(control);
+            const RECT r = screen_rect(control);
             all = {std::min(all.left, r.left), std::min(all.top, r.top), std::max(all.right, r.right),
                    std::max(all.bottom, r.bottom)};
         }
@@ -116,7 +89,7 @@ TEST_P(FittedLayout, OptionsStandCentredAtTheFittedFactorWithFingerSizedArrowsAn
         EXPECT_LE(all.bottom, area.y + (320 - 26) * factor);
         // Each arrow of every up-down is at least ten pixels tall a step of the factor.
         for (int spin : {1027, 1036, 1034, 1028, 1029}) {
-            const RECT r = ScreenRect(GetDlgItem(dialog, spin));
+            const RECT r = screen_rect(GetDlgItem(dialog, spin));
             EXPECT_GE((r.bottom - r.top) / 2, 10 * factor) << spin;
             EXPECT_GE(r.right - r.left, 7 * factor) << spin;
         }
@@ -130,19 +103,19 @@ TEST_P(FittedLayout, OptionsStandCentredAtTheFittedFactorWithFingerSizedArrowsAn
 
 TEST_P(FittedLayout, FieldsHoldTheLongestNumberOfTheirRangeWholeInsideTheBorder) {
     std::wstring width, pages, eraser;
-    RunOptions([&](HWND dialog) {
-        Type(GetDlgItem(dialog, 1030), L"20");
-        Type(GetDlgItem(dialog, 1031), L"15");
-        Type(GetDlgItem(dialog, 1032), L"100");
-        width = Text(GetDlgItem(dialog, 1030));
-        eraser = Text(GetDlgItem(dialog, 1031));
-        pages = Text(GetDlgItem(dialog, 1032));
+    run(kOptions, [&](HWND dialog) {
+        type_into(GetDlgItem(dialog, 1030), L"20");
+        type_into(GetDlgItem(dialog, 1031), L"15");
+        type_into(GetDlgItem(dialog, 1032), L"100");
+        width = text_of(GetDlgItem(dialog, 1030));
+        eraser = text_of(GetDlgItem(dialog, 1031));
+        pages = text_of(GetDlgItem(dialog, 1032));
         SetFocus(nullptr);
         // The digits of "20" are drawn between the borders: the field's left border stays black
         // all the way down, and some blue ink stands inside.
         screen->when_idle([&, dialog] {
             platform::compose_changes();
-            const RECT f = ScreenRect(GetDlgItem(dialog, 1030));
+            const RECT f = screen_rect(GetDlgItem(dialog, 1030));
             int ink = 0;
             for (int y = f.top + factor; y < f.bottom - factor; ++y) {
                 EXPECT_EQ(screen->pixel(f.left, y), 0u) << "the left border at row " << y;
@@ -159,10 +132,9 @@ TEST_P(FittedLayout, FieldsHoldTheLongestNumberOfTheirRangeWholeInsideTheBorder)
 // The About texts, wrapped in their font at the fitted size, stand whole inside their blocks.
 TEST_P(FittedLayout, AboutTextsFitTheirBlocks) {
     int texts = 0;
-    screen->when_idle([&] {
-        const HWND dialog = GetActiveWindow();
+    run(kAbout, [&](HWND dialog) {
         for (HWND control : platform::find_window(dialog)->children) {
-            const std::wstring text = Text(control);
+            const std::wstring text = text_of(control);
             if (text.empty() || text[0] == L'#') continue;
             ++texts;
             RECT place{};
@@ -175,11 +147,7 @@ TEST_P(FittedLayout, AboutTextsFitTheirBlocks) {
             EXPECT_LE(needed.bottom, place.bottom) << "cut off at the bottom: " << text;
             EXPECT_LE(needed.right, place.right);
         }
-        EndDialog(dialog, 1);
     });
-    const HINSTANCE instance = platform::program_instance();
-    const HGLOBAL loaded = LoadResource(instance, FindResourceW(instance, MAKEINTRESOURCEW(103), RT_DIALOG));
-    DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(loaded), nullptr, full_screen_dialog_proc, 0);
     EXPECT_EQ(texts, 2);
 }
 
@@ -188,11 +156,10 @@ TEST_P(FittedLayout, AShortQuestionStandsOnOneLineInACentredBoxAtTheFittedFactor
     screen->when_idle([&] {
         const HWND window = GetActiveWindow();
         ASSERT_TRUE(platform::message_box_info(window, nullptr, nullptr));
-        box = ScreenRect(window);
-        ok = ScreenRect(GetDlgItem(window, IDOK));
-        cancel = ScreenRect(GetDlgItem(window, IDCANCEL));
-        screen->push({Type::KeyDown, 0, 0, VK_RETURN});
-        screen->push({Type::KeyUp, 0, 0, VK_RETURN});
+        box = screen_rect(window);
+        ok = screen_rect(GetDlgItem(window, IDOK));
+        cancel = screen_rect(GetDlgItem(window, IDCANCEL));
+        press(*screen, VK_RETURN);
     });
     // Return gives the default answer, which the question asks to be Cancel.
     EXPECT_EQ(MessageBoxW(nullptr, L"Warning some pages will be lost", L"Scrivo", MB_OKCANCEL | MB_DEFBUTTON2),

@@ -1,22 +1,16 @@
 #include <string>
 #include <vector>
 
+#include "controls_test_support.h"
 #include "testing.h"
 #include "window/screen.h"
-#include "../window/window_test_support.h"
 
-using namespace window_test;
+using namespace controls_test;
 
 namespace {
 
-class PopupMenu : public WindowTest {
+class PopupMenu : public ControlTest {
 protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        main = top_level(0, 0, 240, 320);
-        dispatch_all();
-        received.clear();
-    }
     void TearDown() override { DestroyMenu(menu); }
 
     // Five items around two separators.
@@ -36,14 +30,6 @@ protected:
             step(items);
         });
     }
-    void press(int vk) {
-        screen.push({Type::KeyDown, 0, 0, vk});
-        screen.push({Type::KeyUp, 0, 0, vk});
-    }
-    void tap(int x, int y) {
-        screen.push({Type::PointerDown, x, y});
-        screen.push({Type::PointerUp, x, y});
-    }
     // The commands the owner was posted, in order.
     std::vector<WPARAM> Commands() {
         std::vector<WPARAM> ids;
@@ -52,7 +38,6 @@ protected:
         return ids;
     }
 
-    HWND main = nullptr;
     HMENU menu = nullptr;
 };
 
@@ -125,64 +110,51 @@ TEST_F(PopupMenu, ATapOutsideEndsTheMenuAndReachesNoWindowBelow) {
     EXPECT_TRUE(Commands().empty());
 }
 
-// Fifteen entries, three of them separators.
-void FillFifteen(HMENU menu) {
+// A menu of fifteen entries, three of them separators, as it opened centred on (x, y): its
+// rectangle and the heights of an item and of a separator.
+struct Placed {
+    RECT place;
+    LONG item;
+    LONG separator;
+};
+
+Placed open_fifteen(platform::HeadlessBackend& screen, HWND owner, int x, int y) {
+    const HMENU menu = CreatePopupMenu();
     for (int i = 0; i < 15; ++i) AppendMenuW(menu, i % 4 == 3 ? MF_SEPARATOR : MF_STRING, 100 + i, L"Item");
-}
-
-// The open menu's rectangle and the heights of an item and of a separator.
-void Measure(RECT* place, LONG* item, LONG* separator) {
-    std::vector<platform::PopupMenuItem> items;
-    ASSERT_TRUE(platform::popup_menu_items(GetActiveWindow(), &items));
-    ASSERT_TRUE(GetWindowRect(GetActiveWindow(), place));
-    *item = items[0].on_screen.bottom - items[0].on_screen.top;
-    *separator = items[3].on_screen.bottom - items[3].on_screen.top;
-}
-
-TEST_F(PopupMenu, OnASmallScreenAllFifteenEntriesFitAndAreKeptOnIt) {
-    menu = CreatePopupMenu();
-    FillFifteen(menu);
-    RECT place{};
-    LONG item = 0, separator = 0;
-    when_open([&](const auto&) {
-        Measure(&place, &item, &separator);
-        press(VK_ESCAPE);
+    Placed placed{};
+    screen.when_idle([&] {
+        std::vector<platform::PopupMenuItem> items;
+        ASSERT_TRUE(platform::popup_menu_items(GetActiveWindow(), &items));
+        ASSERT_TRUE(GetWindowRect(GetActiveWindow(), &placed.place));
+        placed.item = items[0].on_screen.bottom - items[0].on_screen.top;
+        placed.separator = items[3].on_screen.bottom - items[3].on_screen.top;
+        press(screen, VK_ESCAPE);
     });
+    TrackPopupMenuEx(menu, TPM_CENTERALIGN | TPM_VCENTERALIGN, x, y, owner, nullptr);
+    DestroyMenu(menu);
+    return placed;
+}
+
+TEST_F(PopupMenu, AllFifteenEntriesFitASmallScreenAndWhereThereIsRoomItemsAreAsTallAsAFinger) {
     // Asked for at the corner, the menu is kept on the screen.
-    TrackPopupMenuEx(menu, TPM_CENTERALIGN | TPM_VCENTERALIGN, 240, 320, main, nullptr);
-    EXPECT_GE(place.top, 0);
-    EXPECT_EQ(place.bottom, 320) << "kept on the screen at its foot";
-    EXPECT_EQ(place.right, 240);
-    EXPECT_GE(item, 20);
-    EXPECT_LT(separator, item);
-}
+    const Placed small = open_fifteen(screen, main, 240, 320);
+    EXPECT_GE(small.place.top, 0);
+    EXPECT_EQ(small.place.bottom, 320) << "kept on the screen at its foot";
+    EXPECT_EQ(small.place.right, 240);
+    EXPECT_GE(small.item, 20);
+    EXPECT_LT(small.separator, small.item);
 
-TEST_F(PopupMenu, WhereThereIsRoomItemsAreAsTallAsAFinger) {
     auto& wide = platform::use_headless_backend(1920, 1080, 1000);
-    main = top_level(0, 0, 1920, 1080);
-    menu = CreatePopupMenu();
-    FillFifteen(menu);
-    RECT place{};
-    LONG item = 0, separator = 0;
-    wide.when_idle([&] {
-        Measure(&place, &item, &separator);
-        wide.push({Type::KeyDown, 0, 0, VK_ESCAPE});
-    });
-    TrackPopupMenuEx(menu, TPM_CENTERALIGN | TPM_VCENTERALIGN, 960, 540, main, nullptr);
-    EXPECT_EQ(item, 32);
-    EXPECT_EQ((place.top + place.bottom) / 2, 540);
-    EXPECT_EQ((place.left + place.right) / 2, 960);
-
+    const HWND owner = top_level(0, 0, 1920, 1080);
+    const Placed room = open_fifteen(wide, owner, 960, 540);
+    EXPECT_EQ(room.item, 32);
+    EXPECT_EQ((room.place.top + room.place.bottom) / 2, 540);
+    EXPECT_EQ((room.place.left + room.place.right) / 2, 960);
     // The display's scale makes everything larger, as far as the screen has room.
-    const LONG width = place.right - place.left;
     wide.set_desktop_scale(2);
-    wide.when_idle([&] {
-        Measure(&place, &item, &separator);
-        wide.push({Type::KeyDown, 0, 0, VK_ESCAPE});
-    });
-    TrackPopupMenuEx(menu, TPM_CENTERALIGN | TPM_VCENTERALIGN, 960, 540, main, nullptr);
-    EXPECT_EQ(item, 64);
-    EXPECT_GT(place.right - place.left, width * 3 / 2);
+    const Placed scaled = open_fifteen(wide, owner, 960, 540);
+    EXPECT_EQ(scaled.item, 64);
+    EXPECT_GT(scaled.place.right - scaled.place.left, (room.place.right - room.place.left) * 3 / 2);
 }
 
 }  // namespace

@@ -85,15 +85,4 @@ TEST_F(Modal, ALostDisplayEndsEveryLoopAndNoneStartsAgain) {
     handlers.erase(WM_CLOSE);
 }
 
-TEST_F(Modal, ALoopEndsWhenItsWindowGoes) {
-    ModalLoop loop(main);
-    handlers[WM_APP] = [&](HWND w, UINT, WPARAM, LPARAM) -> LRESULT {
-        DestroyWindow(w);
-        return 0;
-    };
-    PostMessageW(outer_box, WM_APP, 0, 0);
-    EXPECT_FALSE(loop.run(outer_box));
-    EXPECT_TRUE(IsWindowEnabled(main));
-}
-
 }  // namespace

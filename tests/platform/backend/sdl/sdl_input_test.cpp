@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/window.h"
@@ -137,34 +138,30 @@ SDL_Event finger_at(Uint32 type, SDL_FingerID id, float x, float y, Uint32 time)
     return e;
 }
 
-// The taps each touch of several fingers makes: what each event gave, as "type:fingers".
-std::vector<std::string> taps_from(const std::vector<SDL_Event>& events) {
+// What a touch of several fingers gives: the type and the finger count of each event.
+std::vector<std::pair<T, int>> taps_from(const std::vector<SDL_Event>& events) {
     SdlInput input{240, 320, kWake};
-    std::vector<std::string> given;
+    std::vector<std::pair<T, int>> given;
     for (const SDL_Event& e : events) {
         DeviceEvent out;
-        if (input.translate(e, &out)) given.push_back(std::to_string(static_cast<int>(out.type)) + ":" +
-                                                      std::to_string(out.fingers));
+        if (input.translate(e, &out)) given.emplace_back(out.type, out.fingers);
     }
     return given;
 }
 
 TEST(SdlInput, TwoOrThreeFingersTappingTogetherAreOneTapWhereTheFirstTouched) {
-    const std::string down = std::to_string(static_cast<int>(T::PointerDown)) + ":0";
-    const std::string up = std::to_string(static_cast<int>(T::PointerUp)) + ":0";
-    const std::string cancel = std::to_string(static_cast<int>(T::PointerCancel)) + ":0";
-    const auto tap = [](int fingers) { return std::to_string(static_cast<int>(T::FingerTap)) + ":" + std::to_string(fingers); };
-    using Taps = std::vector<std::string>;
+    using Taps = std::vector<std::pair<T, int>>;
+    const std::pair down{T::PointerDown, 0}, up{T::PointerUp, 0}, cancel{T::PointerCancel, 0};
     // Two fingers, a little apart in time and wobbling a few pixels; then a finger alone is a stroke again.
     EXPECT_EQ(taps_from({finger_at(SDL_FINGERDOWN, 1, 0.5f, 0.5f, 1000), finger_at(SDL_FINGERDOWN, 2, 0.6f, 0.5f, 1030),
                          finger_at(SDL_FINGERMOTION, 2, 0.62f, 0.52f, 1050), finger_at(SDL_FINGERUP, 1, 0.5f, 0.5f, 1200),
                          finger_at(SDL_FINGERUP, 2, 0.62f, 0.52f, 1300), finger_at(SDL_FINGERDOWN, 3, 0.1f, 0.1f, 2000),
                          finger_at(SDL_FINGERUP, 3, 0.1f, 0.1f, 2100)}),
-              (Taps{down, cancel, tap(2), down, up}));
+              (Taps{down, cancel, {T::FingerTap, 2}, down, up}));
     EXPECT_EQ(taps_from({finger_at(SDL_FINGERDOWN, 1, 0.5f, 0.5f, 0), finger_at(SDL_FINGERDOWN, 2, 0.6f, 0.5f, 10),
                          finger_at(SDL_FINGERDOWN, 3, 0.7f, 0.5f, 20), finger_at(SDL_FINGERUP, 3, 0.7f, 0.5f, 100),
                          finger_at(SDL_FINGERUP, 1, 0.5f, 0.5f, 110), finger_at(SDL_FINGERUP, 2, 0.6f, 0.5f, 120)}),
-              (Taps{down, cancel, tap(3)}));
+              (Taps{down, cancel, {T::FingerTap, 3}}));
     // Held too long, or a finger that travelled: the stroke is still cancelled, but nothing is tapped.
     EXPECT_EQ(taps_from({finger_at(SDL_FINGERDOWN, 1, 0.5f, 0.5f, 0), finger_at(SDL_FINGERDOWN, 2, 0.6f, 0.5f, 10),
                          finger_at(SDL_FINGERUP, 1, 0.5f, 0.5f, 390), finger_at(SDL_FINGERUP, 2, 0.6f, 0.5f, 450)}),

@@ -1,0 +1,71 @@
+// What the controls' tests share: a main window on the headless screen, the keys and taps a person
+// gives, and dialogs opened from the built-in templates.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "../window/window_test_support.h"
+#include "platform/system.h"
+#include "system/module.h"
+
+namespace controls_test {
+
+using namespace window_test;
+
+constexpr WORD kAbout = 103;
+constexpr WORD kOptions = 118;
+
+inline RECT screen_rect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+inline std::wstring text_of(HWND window) {
+    wchar_t text[64];
+    GetWindowTextW(window, text, 64);
+    return text;
+}
+
+inline void press(platform::HeadlessBackend& screen, int vk) {
+    screen.push({Type::KeyDown, 0, 0, vk});
+    screen.push({Type::KeyUp, 0, 0, vk});
+}
+
+inline void tap(platform::HeadlessBackend& screen, int x, int y) {
+    screen.push({Type::PointerDown, x, y});
+    screen.push({Type::PointerUp, x, y});
+}
+
+// Opens the built-in template `id` over `owner` and runs `step` once the dialog waits for input,
+// then the steps it queued, then ends the dialog with 1 unless `end` is false; the dialog's result.
+inline INT_PTR run_template(platform::HeadlessBackend& screen, WORD id, HWND owner, DLGPROC proc,
+                            const std::function<void(HWND)>& step, bool end = true) {
+    screen.when_idle([&screen, step, end] {
+        const HWND dialog = GetActiveWindow();
+        step(dialog);
+        if (end) screen.when_idle([dialog] { EndDialog(dialog, 1); });
+    });
+    const HINSTANCE instance = platform::program_instance();
+    const HGLOBAL loaded = LoadResource(instance, FindResourceW(instance, MAKEINTRESOURCEW(id), RT_DIALOG));
+    return DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(loaded), owner, proc, 0);
+}
+
+// A main window of the device's size, shown and painted, with nothing received yet.
+class ControlTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        main = top_level(0, 0, 240, 320);
+        dispatch_all();
+        received.clear();
+    }
+
+    void press(int vk) { controls_test::press(screen, vk); }
+    void tap(int x, int y) { controls_test::tap(screen, x, y); }
+
+    HWND main = nullptr;
+};
+
+}  // namespace controls_test
