@@ -1,7 +1,8 @@
 // The About and Options dialogs as the user meets them: opened from the command menu, in the
 // program's frame, confirmed with the navigation bar's OK.
-#include <filesystem>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "app/commands.h"
@@ -197,14 +198,26 @@ TEST_F(DialogsTest, EscapeStoresNothingAndPenSizesAreHeldToOneToTwentyAndTheEras
     Finish();
 }
 
+// A notepad of part pages counts its whole pages, and compares the rows it really holds.
 TEST_F(DialogsTest, PagesAreHeldToOneToAHundredAndOnlyAChangeResizes) {
-    AnswerNewPad();
+    WriteBmp(NotepadPath(), 240, 3 * 320 + 100, [](int, int) { return false; });
+    const std::vector<std::uint8_t> old = ReadWholeFile(NotepadPath());
     Command(IDM_OPTIONS);
-    Idle([] { Fill(IDC_PAGES, L"5"); });  // the same count: nothing to resize, nothing saved
+    Idle([] {
+        EXPECT_EQ(GetDlgItemInt(Dialog(), IDC_PAGES, nullptr, FALSE), 3u);
+        Fill(IDC_PAGES, L"3");
+    });
     PressOk();
-    Idle([this] {
-        EXPECT_EQ(NotepadHeight, 5 * 320);
-        EXPECT_FALSE(std::filesystem::exists(NotepadPath())) << "a resize saves first; none was due";
+    Idle([this, old] {
+        EXPECT_EQ(NotepadHeight, 3 * 320 + 100) << "choosing the count it has changes nothing";
+        EXPECT_EQ(ReadWholeFile(NotepadPath()), old) << "a resize saves first; none was due";
+    });
+    Command(IDM_OPTIONS);
+    Idle([] { Fill(IDC_PAGES, L"4"); });  // 4 pages are more than the rows it holds: no question
+    PressOk();
+    Idle([] {
+        EXPECT_EQ(NotepadHeight, 4 * 320);
+        EXPECT_EQ(PageCount, 4);
     });
     Command(IDM_OPTIONS);
     Idle([] { Fill(IDC_PAGES, L"150"); });
@@ -230,7 +243,7 @@ TEST_F(DialogsTest, PagesAreHeldToOneToAHundredAndOnlyAChangeResizes) {
     Finish();
 }
 
-TEST_F(DialogsTest, GrowingAsksNothingAndShrinkingCancelledKeepsThePagesButNotTheOptionsBefore) {
+TEST_F(DialogsTest, GrowingAsksNothingShrinkingCancelledKeepsThePagesButNotTheOptionsBeforeAndUndoTakesItBack) {
     WriteBmp(NotepadPath(), 240, 8 * 320, [](int x, int y) { return x == 3 && y == 7 * 320 + 10; });
     Command(IDM_OPTIONS);
     Idle([] {
@@ -261,6 +274,23 @@ TEST_F(DialogsTest, GrowingAsksNothingAndShrinkingCancelledKeepsThePagesButNotTh
         // The new colours reach the screen once the dialog has returned.
         EXPECT_EQ(GetTextColor(ScreenContext), 0x000000FFu);
     });
+    // Fewer pages are taken back by undo, the dropped pages with them.
+    Command(IDM_OPTIONS);
+    Idle([] { Fill(IDC_PAGES, L"2"); });
+    PressOk();
+    AnswerMessageBox(L"Warning some pages will be lost", VK_LEFT);
+    AnswerMessageBox(L"Warning some pages will be lost", VK_RETURN);
+    Idle([] {
+        ASSERT_EQ(NotepadHeight, 2 * 320);
+        PostMessageW(MainWindow, WM_COMMAND, IDM_UNDO, 0);
+    });
+    Idle([this] {
+        EXPECT_EQ(PageCount, 11);
+        ASSERT_EQ(NotepadHeight, 11 * 320);
+        EXPECT_FALSE(ImageBit(3, 7 * 320 + 10));
+        PostMessageW(MainWindow, WM_COMMAND, IDM_REDO, 0);
+    });
+    Idle([] { EXPECT_EQ(PageCount, 2); });
     Finish();
 }
 
@@ -313,46 +343,4 @@ TEST_F(DialogsTest, AColourOutsideTheListShowsAsBlackAndAListWithoutSelectionKee
     Finish();
 }
 
-TEST_F(DialogsTest, ANotepadOfPartPagesCountsItsWholePagesAndComparesTheRealHeight) {
-    WriteBmp(NotepadPath(), 240, 3 * 320 + 100, [](int, int) { return false; });
-    Command(IDM_OPTIONS);
-    Idle([] {
-        EXPECT_EQ(GetDlgItemInt(Dialog(), IDC_PAGES, nullptr, FALSE), 3u);
-        Fill(IDC_PAGES, L"3");
-    });
-    PressOk();
-    Idle([] {
-        EXPECT_EQ(NotepadHeight, 3 * 320 + 100) << "choosing the count it has changes nothing";
-    });
-    Command(IDM_OPTIONS);
-    Idle([] { Fill(IDC_PAGES, L"4"); });  // 4 pages are more than the rows it holds: no question
-    PressOk();
-    Idle([] {
-        EXPECT_EQ(NotepadHeight, 4 * 320);
-        EXPECT_EQ(PageCount, 4);
-    });
-    Finish();
-}
-
 }  // namespace
-
-TEST_F(DialogsTest, FewerPagesInOptionsAreTakenBackByUndoWithTheDroppedPages) {
-    WriteBmp(NotepadPath(), 240, 4 * 320, [](int x, int y) { return x == 9 && y == 3 * 320 + 40; });
-    Command(IDM_OPTIONS);
-    Idle([] { Fill(IDC_PAGES, L"2"); });
-    PressOk();
-    AnswerMessageBox(L"Warning some pages will be lost", VK_LEFT);
-    AnswerMessageBox(L"Warning some pages will be lost", VK_RETURN);
-    Idle([] {
-        ASSERT_EQ(NotepadHeight, 2 * 320);
-        PostMessageW(MainWindow, WM_COMMAND, IDM_UNDO, 0);
-    });
-    Idle([this] {
-        EXPECT_EQ(PageCount, 4);
-        ASSERT_EQ(NotepadHeight, 4 * 320);
-        EXPECT_FALSE(ImageBit(9, 3 * 320 + 40));
-        PostMessageW(MainWindow, WM_COMMAND, IDM_REDO, 0);
-    });
-    Idle([] { EXPECT_EQ(PageCount, 2); });
-    Finish();
-}

@@ -25,24 +25,6 @@ protected:
     }
 };
 
-TEST_F(SettingsTest, AnEmptyStoreGivesWhiteInkOnABluePageAndTheFirstPage) {
-    AnswerNewPad();
-    Idle([this] {
-        EXPECT_EQ(Settings.PenWidth, 1);
-        EXPECT_EQ(Settings.PenHeight, 1);
-        EXPECT_EQ(Settings.PenEnd, 2);
-        EXPECT_EQ(Settings.EraserWidth, 10);
-        EXPECT_EQ(Settings.EraserHeight, 10);
-        EXPECT_EQ(Settings.PenColour, 0x00FFFFFFu);
-        EXPECT_EQ(Settings.BakColour, 0x00FF0000u);
-        EXPECT_EQ(ViewOffset, 0);
-        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
-        // Defaults are not written back.
-        EXPECT_EQ(StoredNumber(L"PenWidth"), -12345);
-    });
-    Finish();
-}
-
 TEST_F(SettingsTest, StoredOptionsApplyWithoutBoundsAndColoursShowOnTheScreen) {
     StoreNumber(L"PenWidth", 50);
     StoreNumber(L"PenHeight", 3);
