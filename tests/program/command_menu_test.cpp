@@ -236,11 +236,20 @@ TEST_F(CommandMenuTest, CompressAsksReportsTheCountsAndShowsTheFirstPage) {
 
 TEST_F(CommandMenuTest, FindBlankStaysOnABlankPageLooksFromTheTopAndSaysWhenThereIsNone) {
     WriteNotepad({1, 3, 4, 5});
-    Idle([this] { ViewOffset = 320; });
-    Command(IDM_FIND_BLANK);
-    Idle([this] {
+    // The page number flashes with the tool button still showing, and is gone again after.
+    auto buttonFace = std::make_shared<std::vector<std::uint32_t>>();
+    Idle([this, buttonFace] {
+        ViewOffset = 320;
+        PostMessageW(MainWindow, WM_COMMAND, IDM_FIND_BLANK, 0);
+        screen_->at_time(platform::clock_now() + PageNumberFlash / 2, [this, buttonFace] {
+            EXPECT_EQ(Pixel(0, 0), WhiteInk) << "the page number shows";
+            *buttonFace = ToolButtonFace();
+        });
+    });
+    Idle([this, buttonFace] {
         EXPECT_EQ(ViewOffset, 320);
-        // The page number flashed for half a second and is gone again.
+        ASSERT_FALSE(buttonFace->empty());
+        EXPECT_EQ(*buttonFace, ToolButtonFace());
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
         ViewOffset = 3 * 320;
     });
@@ -254,25 +263,6 @@ TEST_F(CommandMenuTest, FindBlankStaysOnABlankPageLooksFromTheTopAndSaysWhenTher
     Idle([this] {
         EXPECT_EQ(ViewOffset, 320);
         EXPECT_EQ(DirtyFlag, 0);
-    });
-    Finish();
-}
-
-TEST_F(CommandMenuTest, TheToolButtonShowsWhileThePageNumberFlashes) {
-    WriteNotepad({1});
-    // The button's look midway through the flash, and once the flash is over.
-    auto buttonFace = std::make_shared<std::vector<std::uint32_t>>();
-    Idle([this, buttonFace] {
-        PostMessageW(MainWindow, WM_COMMAND, IDM_FIND_BLANK, 0);
-        screen_->at_time(platform::clock_now() + PageNumberFlash / 2, [this, buttonFace] {
-            EXPECT_EQ(ViewOffset, 320);
-            EXPECT_EQ(Pixel(0, 0), WhiteInk) << "the page number shows";
-            *buttonFace = ToolButtonFace();
-        });
-    });
-    Idle([this, buttonFace] {
-        ASSERT_FALSE(buttonFace->empty());
-        EXPECT_EQ(*buttonFace, ToolButtonFace());
     });
     Finish();
 }
@@ -320,25 +310,17 @@ TEST_F(CommandMenuTest, LosingTheForegroundSavesButOurOwnBoxesDoNotAndAFailedSav
     EXPECT_TRUE(FileHasInkAt(NotepadPath(), 75, 75));
 }
 
-TEST_F(CommandMenuTest, ACommandPostedDuringAPageTurnSurvivesTheFlushAfterIt) {
+// A command posted while a page turns survives the input flush after the turn.
+TEST_F(CommandMenuTest, PageKeysTheWheelAndTheMenusUpAndDownTurnPagesAsTheArrowKeysDo) {
     WriteNotepad({});
     Idle([this] {
         screen_->at_time(platform::clock_now() + 100,
                          [] { PostMessageW(MainWindow, WM_COMMAND, IDM_ERASER, 0); });
-        Press(VK_DOWN);
+        Press(VK_NEXT);
     });
-    Idle([] {
-        EXPECT_EQ(ViewOffset, 320);
-        EXPECT_EQ(DrawMode, DRAW_ERASER);
-    });
-    Finish();
-}
-
-TEST_F(CommandMenuTest, PageKeysTheWheelAndTheMenusUpAndDownTurnPagesAsTheArrowKeysDo) {
-    WriteNotepad({});
-    Idle([this] { Press(VK_NEXT); });
     Idle([this] {
         EXPECT_EQ(ViewOffset, 320);
+        EXPECT_EQ(DrawMode, DRAW_ERASER);
         screen_->push({Type::Wheel, 100, 100, 0, false, -1});
     });
     Idle([this] {
