@@ -89,13 +89,6 @@ TEST_F(ProgramTest, PageIndicatorShowsThePageAtTheTopOfTheViewAndLeavesNoTrace) 
     Finish();
 }
 
-TEST_F(ProgramTest, HibernateClosesLikeQuit) {
-    AnswerNewPad();
-    Idle([] { PostMessageW(MainWindow, WM_HIBERNATE, 0, 0); });
-    EXPECT_EQ(RunScrivo(), 0);
-    EXPECT_FALSE(IsWindow(MainWindow));
-}
-
 TEST_F(ProgramTest, ShutdownReleasesEveryDrawingObject) {
     const std::size_t before = platform::gdi_live_objects();
     AnswerNewPad();
