@@ -2,6 +2,7 @@
 // program's frame, confirmed with the navigation bar's OK.
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/app.h"
@@ -36,6 +37,18 @@ protected:
         });
     }
 
+    // The brushes the open dialog paints its buttons and its ground with.
+    static std::pair<HBRUSH, HBRUSH> Brushes() {
+        const HDC dc = CreateCompatibleDC(nullptr);
+        const auto button = reinterpret_cast<HBRUSH>(SendMessageW(Dialog(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), 0));
+        const auto ground = reinterpret_cast<HBRUSH>(SendMessageW(Dialog(), WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), 0));
+        DeleteDC(dc);
+        EXPECT_NE(button, nullptr);
+        EXPECT_NE(ground, nullptr);
+        EXPECT_NE(button, ground);
+        return {button, ground};
+    }
+
     static void Fill(int field, LPCWSTR text) { SetWindowTextW(GetDlgItem(Dialog(), field), text); }
     static void Choose(int list, int index) { SendDlgItemMessageW(Dialog(), list, CB_SETCURSEL, index, 0); }
 
@@ -47,11 +60,16 @@ protected:
     }
 };
 
-TEST_F(DialogsTest, AboutShowsTheYellowFrameWithItsTitleAndOnlyOkCloses) {
+// Each opening makes its own two brushes and deletes them; the shell keeps what it made for the
+// first dialog.
+TEST_F(DialogsTest, AboutShowsTheYellowFrameWithItsTitleOnlyOkClosesAndEachOpeningHasItsOwnBrushes) {
     AnswerNewPad();
     Command(IDM_ABOUT);
-    Idle([this] {
+    std::pair<HBRUSH, HBRUSH> first, second;
+    std::size_t objectsAfterFirst = 0;
+    Idle([this, &first] {
         const HWND dialog = Dialog();
+        first = Brushes();
         EXPECT_EQ(platform::navigation_bar_title(), L"Scrivo - About");
         // Full screen between the navigation bar and the menu bar, yellow behind the texts.
         RECT r;
@@ -80,38 +98,18 @@ TEST_F(DialogsTest, AboutShowsTheYellowFrameWithItsTitleAndOnlyOkCloses) {
         EXPECT_FALSE(screen_->text_input());
         // The page shows again, the bars hidden.
         EXPECT_TRUE(ScreenAreaIs(0, 0, 200, 320, BluePage));
+        objectsAfterFirst = platform::gdi_live_objects();
     });
-    Finish();
-}
-
-TEST_F(DialogsTest, EachOpeningMakesItsOwnTwoBrushesAndDeletesThem) {
-    AnswerNewPad();
-    HBRUSH first[2] = {};
-    std::size_t objectsAfterFirst = 0;
-    for (int opening = 0; opening < 2; ++opening) {
-        Command(IDM_ABOUT);
-        Idle([&, opening] {
-            const HDC dc = CreateCompatibleDC(nullptr);
-            const auto button = reinterpret_cast<HBRUSH>(SendMessageW(Dialog(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), 0));
-            const auto ground = reinterpret_cast<HBRUSH>(SendMessageW(Dialog(), WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), 0));
-            DeleteDC(dc);
-            ASSERT_NE(button, nullptr);
-            ASSERT_NE(ground, nullptr);
-            EXPECT_NE(button, ground);
-            if (opening == 1) {
-                EXPECT_NE(button, first[0]);
-                EXPECT_EQ(GetObjectW(first[0], 0, nullptr), 0) << "the first opening's brush outlived it";
-            }
-            first[0] = button;
-            first[1] = ground;
-        });
-        PressOk();
-        // The shell keeps what it made for the first dialog; a dialog's own objects go with it.
-        if (opening == 0) Idle([&] { objectsAfterFirst = platform::gdi_live_objects(); });
-    }
+    Command(IDM_ABOUT);
+    Idle([&] {
+        second = Brushes();
+        EXPECT_NE(second.first, first.first);
+        EXPECT_EQ(GetObjectW(first.first, 0, nullptr), 0) << "the first opening's brush outlived it";
+    });
+    PressOk();
     Idle([&] {
         EXPECT_EQ(platform::gdi_live_objects(), objectsAfterFirst);
-        EXPECT_EQ(GetObjectW(first[1], 0, nullptr), 0);
+        EXPECT_EQ(GetObjectW(second.second, 0, nullptr), 0);
     });
     Finish();
 }

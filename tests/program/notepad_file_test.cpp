@@ -264,12 +264,6 @@ TEST_F(NotepadFileTest, TheBmpSuiteIsReadOrRefusedWithoutHarm) {
     Finish();
 }
 
-TEST_F(NotepadFileTest, AnUnchangedNotepadIsNotWrittenAtExit) {
-    AnswerNewPad();
-    Finish();
-    EXPECT_FALSE(fs::exists(NotepadPath()));
-}
-
 TEST_F(NotepadFileTest, FoldersTooLongForThePathKeepTheNotesInTheDataFolderOrFailCleanlyAndSaySoOnScreenOrStderr) {
     const std::string deep = ProgramDir() + "/" + std::string(250, 'd');
     platform::set_program_path(deep + "/scrivo");
