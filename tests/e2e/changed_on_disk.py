@@ -7,7 +7,7 @@ import time
 
 from PIL import Image, ImageDraw
 
-from harness import drag, expect, main, not_page
+from harness import expect, main, not_page, write
 
 
 def replace_notepad(notepad, line):
@@ -25,9 +25,7 @@ def test(session):
         s.write_settings(AutosaveSeconds=0)
         notepad = os.path.join(s.folder, "app", "Scrivo.bmp")
         scrivo = s.start_scrivo(close_first_box=True)
-        mark = scrivo.mark()
-        drag(s, [(30, 60), (60, 60), (90, 60)])
-        scrivo.wait_for(r"pointer up 90 60", mark)
+        write(s, scrivo, [(30, 60), (60, 60), (90, 60)])
         other = s.focus_elsewhere(scrivo)
         deadline = time.monotonic() + 10
         while not os.path.exists(notepad):
@@ -47,9 +45,7 @@ def test(session):
                f"the version from disk is not what the page shows\n{scrivo.output()}")
 
         # Replaced under unsaved ink: the save keeps the other version beside the notepad and says so.
-        mark = scrivo.mark()
-        drag(s, [(30, 100), (60, 100), (90, 100)])
-        scrivo.wait_for(r"pointer up 90 100", mark)
+        write(s, scrivo, [(30, 100), (60, 100), (90, 100)])
         replace_notepad(notepad, 280)
         s.xdotool("key", "ctrl+q")
         expect(s.wait_for_box(), f"no box naming where the other version is kept\n{scrivo.output()}")

@@ -10,7 +10,7 @@ import sys
 
 from PIL import Image
 
-from harness import PAGE_BLUE, drag, expect, main
+from harness import PAGE_BLUE, expect, main, settle, write
 
 HOW = sys.argv[1] if len(sys.argv) > 1 and not sys.argv[1].startswith("--") else "saved"
 
@@ -21,15 +21,10 @@ def test(session):
         return
     with session(width=240, height=320) as s:
         scrivo = s.start_scrivo(close_first_box=True)
-        mark = scrivo.mark()
-        s.xdotool("key", "Down")
         # Past the page number's half second, or the stroke would come while the turn still runs
         # (and the turn's end sets aside the pointer input that came during it).
-        scrivo.wait_settled(mark, quiet=1.0)
-        mark = scrivo.mark()
-        drag(s, [(30, 200), (60, 200), (90, 200)])
-        scrivo.wait_for(r"pointer up 90 200", mark)
-        scrivo.wait_settled(mark)
+        settle(scrivo, lambda: s.xdotool("key", "Down"), quiet=1.0)
+        write(s, scrivo, [(30, 200), (60, 200), (90, 200)])
         expect(s.screenshot().getpixel((60, 200)) != PAGE_BLUE, "the stroke is not on the screen")
 
         s.xvfb.kill()
@@ -52,10 +47,7 @@ def test_failed_save(session):
         scrivo = s.start_scrivo(close_first_box=True)
         # A folder where the notepad file goes: no save can put the file there, not even as root.
         os.mkdir(os.path.join(s.folder, "app", "Scrivo.bmp"))
-        mark = scrivo.mark()
-        drag(s, [(30, 200), (60, 200), (90, 200)])
-        scrivo.wait_for(r"pointer up 90 200", mark)
-        scrivo.wait_settled(mark)
+        write(s, scrivo, [(30, 200), (60, 200), (90, 200)])
 
         s.xvfb.kill()
         code = scrivo.exit_code(timeout=15)

@@ -61,7 +61,6 @@ class Program:
         self.args = args
         self.lines = []     # what happened: trace lines without their time
         self.stamps = []    # the trace's milliseconds since Scrivo's clock started, None for other lines
-        self.arrivals = []  # time.monotonic() of each line as it came
         self._changed = threading.Condition()
         self.popen = subprocess.Popen(args, env=env, cwd=cwd, stdin=subprocess.DEVNULL,
                                       stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
@@ -75,7 +74,6 @@ class Program:
             with self._changed:
                 self.lines.append(trace.group(2) if trace else line.rstrip("\n"))
                 self.stamps.append(int(trace.group(1)) if trace else None)
-                self.arrivals.append(time.monotonic())
                 self._changed.notify_all()
         with self._changed:
             self._changed.notify_all()
@@ -368,16 +366,11 @@ def drag(s, points):
     s.xdotool("mousemove", str(points[0][0]), str(points[0][1]), "mousedown", "1", *moves, "mouseup", "1")
 
 
-def settled_after(s, scrivo, *action):
-    """Runs an xdotool click or key and returns the screen once Scrivo has settled after it. A page
-    turn ends with the page number shown for half a second, and input that arrives meanwhile is
-    thrown away: settled means quiet for longer than that, counted from the moment Scrivo has read
-    the input."""
-    seen = {"click": r".*(wheel|button down).*", "key": r".*key down \d+.*"}[action[0]]
+def settle(scrivo, action, quiet=0.4):
+    """Runs `action()` and waits until what Scrivo shows after it has settled."""
     mark = scrivo.mark()
-    s.xdotool(*action)
-    scrivo.wait_settled(scrivo.wait_for(seen, mark), quiet=0.8)
-    return s.screenshot()
+    action()
+    scrivo.wait_settled(mark, quiet=quiet)
 
 
 def write(s, scrivo, stroke, then=None):

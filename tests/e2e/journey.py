@@ -11,7 +11,7 @@ import time
 
 from PIL import Image
 
-from harness import PAGE_BLUE, expect, main, not_page
+from harness import PAGE_BLUE, expect, main, not_page, settle
 from harness import write as write_stroke
 
 WHITE = (255, 255, 255)
@@ -38,9 +38,7 @@ def install_for_the_user(s):
 
 def turn_page(s, scrivo, *how):
     """A key ("key", "Down") or a wheel notch ("click", "5")."""
-    mark = scrivo.mark()
-    s.xdotool(*how)
-    scrivo.wait_settled(mark)
+    settle(scrivo, lambda: s.xdotool(*how))
 
 
 def park_pointer(s):

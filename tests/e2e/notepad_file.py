@@ -6,7 +6,7 @@ import time
 
 from PIL import Image
 
-from harness import drag, expect, main
+from harness import expect, main, write
 
 
 def has_ink(notepad, point):
@@ -23,9 +23,7 @@ def test(session):
     with session(width=240, height=320) as s:
         notepad = os.path.join(s.folder, "app", "Scrivo.bmp")
         scrivo = s.start_scrivo(close_first_box=True)
-        mark = scrivo.mark()
-        drag(s, [(150, 250), (170, 250), (190, 250)])
-        scrivo.wait_for(r"pointer up 190 250", mark)
+        write(s, scrivo, [(150, 250), (170, 250), (190, 250)])
         deadline = time.monotonic() + 20
         while not has_ink(notepad, (170, 250)):
             expect(time.monotonic() < deadline, "the stroke never reached Scrivo.bmp on its own")

@@ -1,19 +1,17 @@
 """The mouse as a mouse: no pointer until the mouse moves, then a cross-hair the pen's size over the
 page (the X server is asked for the cursor it shows, through XFixes) and the arrow over the tool
-button; a right click opens the menu at the pointer; three quick wheel notches turn three pages.
-Then a pen and its eraser end as the X server knows them, by their devices' names: two more master
+button. Then a pen and its eraser end as the X server knows them, by their devices' names: two more master
 pointers, "Tablet Pen" and "Tablet Eraser", whose test devices are named after them."""
 
 import ctypes
 import os
 
-from PIL import Image, ImageDraw
+from PIL import Image
 
-from harness import PAGE_BLUE, expect, main, settled_after
+from harness import PAGE_BLUE, expect, main
 
 WIDTH, HEIGHT = 1280, 1024
 WHITE = (255, 255, 255)
-MENU_FACE = (192, 192, 192)
 
 
 class CursorImage(ctypes.Structure):
@@ -123,13 +121,8 @@ class FakeDevices:
 
 def test(session):
     with session(width=WIDTH, height=HEIGHT) as s:
-        # Five pages, each with a bar at its own height, so the page on the screen can be told.
-        notepad = Image.new("1", (WIDTH, 5 * HEIGHT), 1)
-        draw = ImageDraw.Draw(notepad)
-        for page in range(5):
-            top = page * HEIGHT + 100 + 100 * page
-            draw.rectangle((100, top, 300, top + 20), fill=0)
-        notepad.save(os.path.join(s.folder, "app", "Scrivo.bmp"))
+        # A notepad to load, so that no message box comes.
+        Image.new("1", (WIDTH, 5 * HEIGHT), 1).save(os.path.join(s.folder, "app", "Scrivo.bmp"))
         scrivo = s.start_scrivo()
 
         width, height, hot, pixels = shown_cursor(s.display)
@@ -154,23 +147,7 @@ def test(session):
         expect((width, height) != (9, 9) and any(p >> 24 for p in pixels),
                "the cursor over the tool button is not the arrow")
 
-        def after(*action):
-            return settled_after(s, scrivo, *action)
-
         s.xdotool("mousemove", "600", "400")
-        shot = after("click", "3")
-        expect(shot.getpixel((605, 405)) == MENU_FACE, "a right click at (600, 400) opened no menu there")
-        expect(shot.getpixel((600, 400)) != PAGE_BLUE and shot.getpixel((599, 405)) == PAGE_BLUE
-               and shot.getpixel((605, 399)) == PAGE_BLUE,
-               "the menu of a right click at (600, 400) does not start at the pointer")
-        shot = after("key", "Escape")
-        expect(shot.getpixel((605, 405)) == PAGE_BLUE, "Escape did not close the menu")
-
-        # Three notches at once: the two that come while the first page turns are pages too.
-        shot = after("click", "--repeat", "3", "--delay", "40", "5")
-        expect(shot.getpixel((200, 100 + 100 * 3 + 10)) == WHITE, "three quick wheel notches did not turn to page 4")
-        expect(shot.getpixel((200, 100 + 100 * 2 + 10)) == PAGE_BLUE, "the wheel turned fewer than three pages")
-        expect(shot.getpixel((200, 100 + 100 * 4 + 10)) == PAGE_BLUE, "the wheel turned more than three pages")
 
         # The pen writes and its eraser end erases, told from the mouse by their devices' names; the
         # button keeps showing the pen.

@@ -6,7 +6,7 @@ import os
 
 from PIL import Image
 
-from harness import drag, expect, main, not_page
+from harness import expect, main, not_page, write
 
 
 def test(session):
@@ -19,15 +19,11 @@ def test(session):
             old = kept.read()
 
         scrivo = s.start_scrivo()
-        mark = scrivo.mark()
-        drag(s, [(30, 50), (60, 50), (90, 50)])
-        scrivo.wait_for(r"pointer up 90 50", mark)
+        write(s, scrivo, [(30, 50), (60, 50), (90, 50)])
         s.answer_box(scrivo, "box after the first autosave failed")
 
         # Later autosaves fail as well, without a word.
-        mark = scrivo.mark()
-        drag(s, [(30, 260), (60, 260), (90, 260)])
-        scrivo.wait_for(r"pointer up 90 260", mark)
+        write(s, scrivo, [(30, 260), (60, 260), (90, 260)])
         expect(not s.wait_for_box(4), "the failed save was told again")
         shot = s.screenshot()
         expect(not_page(shot, [(60, 50), (60, 260)]) == [(60, 50), (60, 260)], "ink went from the page")

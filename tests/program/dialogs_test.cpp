@@ -1,7 +1,9 @@
 // The About and Options dialogs as the user meets them: opened from the command menu, in the
 // program's frame, confirmed with the navigation bar's OK.
-#include <filesystem>
+#include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/app.h"
 #include "app/commands.h"
@@ -35,6 +37,18 @@ protected:
         });
     }
 
+    // The brushes the open dialog paints its buttons and its ground with.
+    static std::pair<HBRUSH, HBRUSH> Brushes() {
+        const HDC dc = CreateCompatibleDC(nullptr);
+        const auto button = reinterpret_cast<HBRUSH>(SendMessageW(Dialog(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), 0));
+        const auto ground = reinterpret_cast<HBRUSH>(SendMessageW(Dialog(), WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), 0));
+        DeleteDC(dc);
+        EXPECT_NE(button, nullptr);
+        EXPECT_NE(ground, nullptr);
+        EXPECT_NE(button, ground);
+        return {button, ground};
+    }
+
     static void Fill(int field, LPCWSTR text) { SetWindowTextW(GetDlgItem(Dialog(), field), text); }
     static void Choose(int list, int index) { SendDlgItemMessageW(Dialog(), list, CB_SETCURSEL, index, 0); }
 
@@ -46,11 +60,16 @@ protected:
     }
 };
 
-TEST_F(DialogsTest, AboutShowsTheYellowFrameWithItsTitleAndOnlyOkCloses) {
+// Each opening makes its own two brushes and deletes them; the shell keeps what it made for the
+// first dialog.
+TEST_F(DialogsTest, AboutShowsTheYellowFrameWithItsTitleOnlyOkClosesAndEachOpeningHasItsOwnBrushes) {
     AnswerNewPad();
     Command(IDM_ABOUT);
-    Idle([this] {
+    std::pair<HBRUSH, HBRUSH> first, second;
+    std::size_t objectsAfterFirst = 0;
+    Idle([this, &first] {
         const HWND dialog = Dialog();
+        first = Brushes();
         EXPECT_EQ(platform::navigation_bar_title(), L"Scrivo - About");
         // Full screen between the navigation bar and the menu bar, yellow behind the texts.
         RECT r;
@@ -79,38 +98,18 @@ TEST_F(DialogsTest, AboutShowsTheYellowFrameWithItsTitleAndOnlyOkCloses) {
         EXPECT_FALSE(screen_->text_input());
         // The page shows again, the bars hidden.
         EXPECT_TRUE(ScreenAreaIs(0, 0, 200, 320, BluePage));
+        objectsAfterFirst = platform::gdi_live_objects();
     });
-    Finish();
-}
-
-TEST_F(DialogsTest, EachOpeningMakesItsOwnTwoBrushesAndDeletesThem) {
-    AnswerNewPad();
-    HBRUSH first[2] = {};
-    std::size_t objectsAfterFirst = 0;
-    for (int opening = 0; opening < 2; ++opening) {
-        Command(IDM_ABOUT);
-        Idle([&, opening] {
-            const HDC dc = CreateCompatibleDC(nullptr);
-            const auto button = reinterpret_cast<HBRUSH>(SendMessageW(Dialog(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), 0));
-            const auto ground = reinterpret_cast<HBRUSH>(SendMessageW(Dialog(), WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), 0));
-            DeleteDC(dc);
-            ASSERT_NE(button, nullptr);
-            ASSERT_NE(ground, nullptr);
-            EXPECT_NE(button, ground);
-            if (opening == 1) {
-                EXPECT_NE(button, first[0]);
-                EXPECT_EQ(GetObjectW(first[0], 0, nullptr), 0) << "the first opening's brush outlived it";
-            }
-            first[0] = button;
-            first[1] = ground;
-        });
-        PressOk();
-        // The shell keeps what it made for the first dialog; a dialog's own objects go with it.
-        if (opening == 0) Idle([&] { objectsAfterFirst = platform::gdi_live_objects(); });
-    }
+    Command(IDM_ABOUT);
+    Idle([&] {
+        second = Brushes();
+        EXPECT_NE(second.first, first.first);
+        EXPECT_EQ(GetObjectW(first.first, 0, nullptr), 0) << "the first opening's brush outlived it";
+    });
+    PressOk();
     Idle([&] {
         EXPECT_EQ(platform::gdi_live_objects(), objectsAfterFirst);
-        EXPECT_EQ(GetObjectW(first[1], 0, nullptr), 0);
+        EXPECT_EQ(GetObjectW(second.second, 0, nullptr), 0);
     });
     Finish();
 }
@@ -197,14 +196,26 @@ TEST_F(DialogsTest, EscapeStoresNothingAndPenSizesAreHeldToOneToTwentyAndTheEras
     Finish();
 }
 
+// A notepad of part pages counts its whole pages, and compares the rows it really holds.
 TEST_F(DialogsTest, PagesAreHeldToOneToAHundredAndOnlyAChangeResizes) {
-    AnswerNewPad();
+    WriteBmp(NotepadPath(), 240, 3 * 320 + 100, [](int, int) { return false; });
+    const std::vector<std::uint8_t> old = ReadWholeFile(NotepadPath());
     Command(IDM_OPTIONS);
-    Idle([] { Fill(IDC_PAGES, L"5"); });  // the same count: nothing to resize, nothing saved
+    Idle([] {
+        EXPECT_EQ(GetDlgItemInt(Dialog(), IDC_PAGES, nullptr, FALSE), 3u);
+        Fill(IDC_PAGES, L"3");
+    });
     PressOk();
-    Idle([this] {
-        EXPECT_EQ(NotepadHeight, 5 * 320);
-        EXPECT_FALSE(std::filesystem::exists(NotepadPath())) << "a resize saves first; none was due";
+    Idle([this, old] {
+        EXPECT_EQ(NotepadHeight, 3 * 320 + 100) << "choosing the count it has changes nothing";
+        EXPECT_EQ(ReadWholeFile(NotepadPath()), old) << "a resize saves first; none was due";
+    });
+    Command(IDM_OPTIONS);
+    Idle([] { Fill(IDC_PAGES, L"4"); });  // 4 pages are more than the rows it holds: no question
+    PressOk();
+    Idle([] {
+        EXPECT_EQ(NotepadHeight, 4 * 320);
+        EXPECT_EQ(PageCount, 4);
     });
     Command(IDM_OPTIONS);
     Idle([] { Fill(IDC_PAGES, L"150"); });
@@ -230,7 +241,7 @@ TEST_F(DialogsTest, PagesAreHeldToOneToAHundredAndOnlyAChangeResizes) {
     Finish();
 }
 
-TEST_F(DialogsTest, GrowingAsksNothingAndShrinkingCancelledKeepsThePagesButNotTheOptionsBefore) {
+TEST_F(DialogsTest, GrowingAsksNothingShrinkingCancelledKeepsThePagesButNotTheOptionsBeforeAndUndoTakesItBack) {
     WriteBmp(NotepadPath(), 240, 8 * 320, [](int x, int y) { return x == 3 && y == 7 * 320 + 10; });
     Command(IDM_OPTIONS);
     Idle([] {
@@ -261,6 +272,23 @@ TEST_F(DialogsTest, GrowingAsksNothingAndShrinkingCancelledKeepsThePagesButNotTh
         // The new colours reach the screen once the dialog has returned.
         EXPECT_EQ(GetTextColor(ScreenContext), 0x000000FFu);
     });
+    // Fewer pages are taken back by undo, the dropped pages with them.
+    Command(IDM_OPTIONS);
+    Idle([] { Fill(IDC_PAGES, L"2"); });
+    PressOk();
+    AnswerMessageBox(L"Warning some pages will be lost", VK_LEFT);
+    AnswerMessageBox(L"Warning some pages will be lost", VK_RETURN);
+    Idle([] {
+        ASSERT_EQ(NotepadHeight, 2 * 320);
+        PostMessageW(MainWindow, WM_COMMAND, IDM_UNDO, 0);
+    });
+    Idle([this] {
+        EXPECT_EQ(PageCount, 11);
+        ASSERT_EQ(NotepadHeight, 11 * 320);
+        EXPECT_FALSE(ImageBit(3, 7 * 320 + 10));
+        PostMessageW(MainWindow, WM_COMMAND, IDM_REDO, 0);
+    });
+    Idle([] { EXPECT_EQ(PageCount, 2); });
     Finish();
 }
 
@@ -313,46 +341,4 @@ TEST_F(DialogsTest, AColourOutsideTheListShowsAsBlackAndAListWithoutSelectionKee
     Finish();
 }
 
-TEST_F(DialogsTest, ANotepadOfPartPagesCountsItsWholePagesAndComparesTheRealHeight) {
-    WriteBmp(NotepadPath(), 240, 3 * 320 + 100, [](int, int) { return false; });
-    Command(IDM_OPTIONS);
-    Idle([] {
-        EXPECT_EQ(GetDlgItemInt(Dialog(), IDC_PAGES, nullptr, FALSE), 3u);
-        Fill(IDC_PAGES, L"3");
-    });
-    PressOk();
-    Idle([] {
-        EXPECT_EQ(NotepadHeight, 3 * 320 + 100) << "choosing the count it has changes nothing";
-    });
-    Command(IDM_OPTIONS);
-    Idle([] { Fill(IDC_PAGES, L"4"); });  // 4 pages are more than the rows it holds: no question
-    PressOk();
-    Idle([] {
-        EXPECT_EQ(NotepadHeight, 4 * 320);
-        EXPECT_EQ(PageCount, 4);
-    });
-    Finish();
-}
-
 }  // namespace
-
-TEST_F(DialogsTest, FewerPagesInOptionsAreTakenBackByUndoWithTheDroppedPages) {
-    WriteBmp(NotepadPath(), 240, 4 * 320, [](int x, int y) { return x == 9 && y == 3 * 320 + 40; });
-    Command(IDM_OPTIONS);
-    Idle([] { Fill(IDC_PAGES, L"2"); });
-    PressOk();
-    AnswerMessageBox(L"Warning some pages will be lost", VK_LEFT);
-    AnswerMessageBox(L"Warning some pages will be lost", VK_RETURN);
-    Idle([] {
-        ASSERT_EQ(NotepadHeight, 2 * 320);
-        PostMessageW(MainWindow, WM_COMMAND, IDM_UNDO, 0);
-    });
-    Idle([this] {
-        EXPECT_EQ(PageCount, 4);
-        ASSERT_EQ(NotepadHeight, 4 * 320);
-        EXPECT_FALSE(ImageBit(9, 3 * 320 + 40));
-        PostMessageW(MainWindow, WM_COMMAND, IDM_REDO, 0);
-    });
-    Idle([] { EXPECT_EQ(PageCount, 2); });
-    Finish();
-}

@@ -96,7 +96,7 @@ Loaded Load(const std::string& path) {
 
 class NotepadFileTest : public ProgramTest {};
 
-TEST_F(NotepadFileTest, ASavedNotepadLoadsBitForBitAndHasTheExpectedHeader) {
+TEST_F(NotepadFileTest, ASavedNotepadHasTheExpectedHeaderLoadsBitForBitAndOtherToolsSeeItsInk) {
     AnswerNewPad();
     Idle([this] {
         Scribble(1);
@@ -118,15 +118,7 @@ TEST_F(NotepadFileTest, ASavedNotepadLoadsBitForBitAndHasTheExpectedHeader) {
         EXPECT_EQ(loaded.height, NotepadHeight);
         EXPECT_EQ(loaded.stride, NotepadStride);
         EXPECT_EQ(loaded.bytes, ImageBytes(NotepadImage.Bitmap));
-    });
-    Finish();
-}
 
-TEST_F(NotepadFileTest, OtherImageToolsSeeTheInkWhereTheProgramDrewIt) {
-    AnswerNewPad();
-    Idle([this] {
-        Scribble(2);
-        ASSERT_EQ(SaveNotepad(), 1);
         std::string expected = "240 1600\n";
         for (int y = 0; y < NotepadHeight; ++y)
             for (int x = 0; x < NotepadWidth; ++x) expected += ImageBit(x, y) ? '1' : '0';
@@ -272,13 +264,7 @@ TEST_F(NotepadFileTest, TheBmpSuiteIsReadOrRefusedWithoutHarm) {
     Finish();
 }
 
-TEST_F(NotepadFileTest, AnUnchangedNotepadIsNotWrittenAtExit) {
-    AnswerNewPad();
-    Finish();
-    EXPECT_FALSE(fs::exists(NotepadPath()));
-}
-
-TEST_F(NotepadFileTest, FoldersTooLongForThePathKeepTheNotesInTheDataFolderOrFailCleanlyAndSaySo) {
+TEST_F(NotepadFileTest, FoldersTooLongForThePathKeepTheNotesInTheDataFolderOrFailCleanlyAndSaySoOnScreenOrStderr) {
     const std::string deep = ProgramDir() + "/" + std::string(250, 'd');
     platform::set_program_path(deep + "/scrivo");
     AnswerNewPad();
@@ -294,14 +280,9 @@ TEST_F(NotepadFileTest, FoldersTooLongForThePathKeepTheNotesInTheDataFolderOrFai
                      L"of it could be kept elsewhere. Your last changes are lost.");
     EXPECT_EQ(RunScrivo(), 0);
     EXPECT_FALSE(fs::exists(deep));
-}
 
-// The display is gone when the save at exit fails: nobody could answer a box, so the reason goes to
-// stderr and the program still ends.
-TEST_F(NotepadFileTest, ASaveThatFailsAfterTheDisplayIsLostSaysWhyOnStderrAndEnds) {
-    const std::string deep = ProgramDir() + "/" + std::string(250, 'd');
-    platform::set_program_path(deep + "/scrivo");
-    setenv("XDG_DATA_HOME", deep.c_str(), 1);
+    // The display is gone when the save at exit fails: nobody could answer a box, so the reason
+    // goes to stderr and the program still ends.
     AnswerNewPad();
     Drag({{50, 50}, {60, 60}});
     Idle([this] { screen_->lose_display(); });
@@ -389,16 +370,24 @@ TEST_F(SmallFileSystemTest, NotesStayBesideTheProgramOrGoToTheDataFolderWhenItsF
     Idle([this] { EXPECT_FALSE(ImageBit(75, 75)); });  // no "New Pad Created": found again
     Finish();
 
-    // A notepad beside the program is used there even in a folder that takes no new files.
+    // A notepad beside the program is used there even in a folder that takes no new files; a save
+    // that cannot replace it there leaves it as it was and keeps the notes in the data folder.
     umount2(mountPoint_.c_str(), MNT_DETACH);
     Mount("size=1m");
-    WriteBmp(mountPoint_ + "/Scrivo.bmp", 240, 320, [](int x, int y) { return x == y; });
+    const std::string beside = mountPoint_ + "/Scrivo.bmp";
+    WriteBmp(beside, 240, 320, [](int x, int y) { return x == y; });
+    const std::vector<std::uint8_t> old = ReadWholeFile(beside);
     ASSERT_EQ(mount("tmpfs", mountPoint_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m"), 0);
-    Idle([this] {
-        EXPECT_EQ(std::wstring(NotepadFilePath), Wide(mountPoint_ + "/Scrivo.bmp"));
+    Idle([this, beside] {
+        EXPECT_EQ(std::wstring(NotepadFilePath), Wide(beside));
         EXPECT_FALSE(ImageBit(30, 30));
     });
-    Finish();
+    Drag({{50, 50}, {60, 60}});
+    Close();
+    AnswerRescueBox(L"the notepad file or its folder is write-protected");
+    EXPECT_EQ(RunScrivo(), 0);
+    EXPECT_EQ(ReadWholeFile(beside), old);
+    EXPECT_FALSE(Load(RescueCopy()).Paper(55, 55));
 }
 
 TEST_F(SmallFileSystemTest, AFullDiskKeepsTheOldFileAndTheChangesMarked) {
@@ -425,20 +414,4 @@ TEST_F(SmallFileSystemTest, AFullDiskKeepsTheOldFileAndTheChangesMarked) {
     EXPECT_EQ(ReadWholeFile(path), old);
     EXPECT_EQ(Load(RescueCopy()).height, 8 * 320);
     EXPECT_EQ(std::distance(fs::directory_iterator(mountPoint_), fs::directory_iterator()), 1);
-}
-
-TEST_F(SmallFileSystemTest, AReadOnlyFolderFailsTheSaveAndLeavesTheOldFile) {
-    Mount("size=1m");
-    const std::string path = mountPoint_ + "/Scrivo.bmp";
-    WriteBmp(path, 240, 320, [](int x, int y) { return x == y; });
-    const std::vector<std::uint8_t> old = ReadWholeFile(path);
-    ASSERT_EQ(mount("tmpfs", mountPoint_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m"), 0);
-    Drag({{50, 50}, {60, 60}});
-    Close();
-    AnswerRescueBox(L"the notepad file or its folder is write-protected");
-    EXPECT_EQ(RunScrivo(), 0);
-    EXPECT_EQ(ReadWholeFile(path), old);
-    const Loaded rescued = Load(RescueCopy());
-    ASSERT_TRUE(rescued.ok());
-    EXPECT_FALSE(rescued.Paper(55, 55));
 }

@@ -19,13 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool InkAt(const std::string& path, int x, int y) {
-    const std::vector<std::uint8_t> file = ReadWholeFile(path);
-    if (file.size() < 62 + 32 * 320) return false;
-    const std::uint8_t* row = file.data() + 62 + static_cast<std::size_t>(5 * 320 - 1 - y) * 32;
-    return !((row[x / 8] >> (7 - x % 8)) & 1);
-}
-
 mode_t ModeOf(const std::string& path) {
     struct stat info {};
     stat(path.c_str(), &info);
@@ -71,22 +64,13 @@ protected:
     bool droppedRoot_ = false;
 };
 
-TEST_F(NotepadSaveTest, APrivateNotepadStaysPrivate) {
-    WriteOldNotepad(NotepadPath());
-    ASSERT_EQ(chmod(NotepadPath().c_str(), 0600), 0);
-    ActAsOrdinaryUser();
-    WriteAndClose();
-    EXPECT_EQ(ModeOf(NotepadPath()), 0600u);
-    EXPECT_TRUE(InkAt(NotepadPath(), 55, 55));
-}
-
 TEST_F(NotepadSaveTest, AReadOnlyNotepadIsNotReplacedAndTheSaveSaysSo) {
     const std::vector<std::uint8_t> old = WriteOldNotepad(NotepadPath());
     ASSERT_EQ(chmod(NotepadPath().c_str(), 0444), 0);
     WriteAndClose(L"the notepad file or its folder is write-protected");
     EXPECT_EQ(ReadWholeFile(NotepadPath()), old);
     EXPECT_EQ(ModeOf(NotepadPath()), 0444u);
-    EXPECT_TRUE(InkAt(RescueCopy(), 55, 55));
+    EXPECT_TRUE(FileHasInkAt(RescueCopy(), 55, 55));
 }
 
 TEST_F(NotepadSaveTest, ALinkedNotepadIsSavedIntoTheFileTheLinkLeadsTo) {
@@ -97,7 +81,7 @@ TEST_F(NotepadSaveTest, ALinkedNotepadIsSavedIntoTheFileTheLinkLeadsTo) {
     fs::create_symlink("notes/pad.bmp", NotepadPath());
     WriteAndClose();
     EXPECT_TRUE(fs::is_symlink(NotepadPath()));
-    EXPECT_TRUE(InkAt(notes + "/pad.bmp", 55, 55));
+    EXPECT_TRUE(FileHasInkAt(notes + "/pad.bmp", 55, 55));
     EXPECT_EQ(ModeOf(notes + "/pad.bmp"), 0640u);
     EXPECT_EQ(std::distance(fs::directory_iterator(notes), fs::directory_iterator()), 1);
 }
@@ -107,8 +91,8 @@ TEST_F(NotepadSaveTest, AFolderThatTakesNoNewFileHasItsNotepadWrittenInPlace) {
     ActAsOrdinaryUser();
     ASSERT_EQ(chmod(ProgramDir().c_str(), 0555), 0);
     WriteAndClose();
-    EXPECT_TRUE(InkAt(NotepadPath(), 55, 55));
-    EXPECT_TRUE(InkAt(NotepadPath(), 100, 100));
+    EXPECT_TRUE(FileHasInkAt(NotepadPath(), 55, 55));
+    EXPECT_TRUE(FileHasInkAt(NotepadPath(), 100, 100));
     EXPECT_EQ(ReadWholeFile(NotepadPath()).size(), 62u + 32u * 320u * 5u);
 }
 
@@ -123,7 +107,7 @@ TEST_F(NotepadSaveTest, AFolderPathOf245CharactersSaves) {
     platform::set_program_path(deep + "/scrivo");
     AnswerNewPad();
     WriteAndClose();
-    EXPECT_TRUE(InkAt(deep + "/Scrivo.bmp", 55, 55));
+    EXPECT_TRUE(FileHasInkAt(deep + "/Scrivo.bmp", 55, 55));
     EXPECT_EQ(std::distance(fs::directory_iterator(deep), fs::directory_iterator()), 1);
 }
 
@@ -142,7 +126,7 @@ TEST_F(NotepadSaveTest, AFlushTheDiskRefusesFailsTheSaveAndKeepsTheOldFile) {
         EXPECT_EQ(ReadWholeFile(NotepadPath()), old);
         EXPECT_EQ(std::distance(fs::directory_iterator(ProgramDir()), fs::directory_iterator()), 2);  // and config
         EXPECT_EQ(SaveNotepad(), 1);
-        EXPECT_TRUE(InkAt(NotepadPath(), 55, 55));
+        EXPECT_TRUE(FileHasInkAt(NotepadPath(), 55, 55));
     });
     Finish();
 }
@@ -174,7 +158,7 @@ TEST_F(NotepadSaveTest, ARefusedFileIsNamedInTheStartUpBoxAndKeptUnderThatName) 
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "file of " << bytes.size() << " bytes";
         EXPECT_EQ(ReadWholeFile(ProgramDir() + "/Scrivo.bad"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
         EXPECT_EQ(ReadWholeFile(ProgramDir() + "/Scrivo.b01"), bytes);
-        EXPECT_TRUE(InkAt(NotepadPath(), 55, 55));
+        EXPECT_TRUE(FileHasInkAt(NotepadPath(), 55, 55));
         fs::remove(ProgramDir() + "/Scrivo.b01");
     }
 }
@@ -184,7 +168,7 @@ TEST_F(NotepadSaveTest, ANotepadThatIsAFolderIsKeptAside) {
     AnswerMessageBox(L"New Pad Created\nThe old notepad could not be read. It will be kept as Scrivo.bad.");
     WriteAndClose();
     EXPECT_TRUE(fs::is_directory(ProgramDir() + "/Scrivo.bad/inside"));
-    EXPECT_TRUE(InkAt(NotepadPath(), 55, 55));
+    EXPECT_TRUE(FileHasInkAt(NotepadPath(), 55, 55));
 }
 
 TEST_F(NotepadSaveTest, ANotepadTooLargeForTheFreeMemoryIsLeftAloneAndNeverSavedOver) {
@@ -289,8 +273,8 @@ TEST_F(NotepadSaveTest, ANotepadReplacedUnderUnsavedInkIsKeptBesideItAndTheUserI
     Drag({{70, 70}, {80, 80}});
     Finish();
     EXPECT_EQ(ReadWholeFile(ProgramDir() + "/Scrivo.c01"), other);
-    EXPECT_TRUE(InkAt(NotepadPath(), 55, 55));
-    EXPECT_TRUE(InkAt(NotepadPath(), 75, 75));
-    EXPECT_TRUE(InkAt(NotepadPath(), 30, 30));
+    EXPECT_TRUE(FileHasInkAt(NotepadPath(), 55, 55));
+    EXPECT_TRUE(FileHasInkAt(NotepadPath(), 75, 75));
+    EXPECT_TRUE(FileHasInkAt(NotepadPath(), 30, 30));
     EXPECT_FALSE(fs::exists(ProgramDir() + "/Scrivo.c02"));
 }

@@ -85,15 +85,7 @@ TEST_F(PageOperationsTest, CompressMovesWrittenPagesToTheFrontInTheirOrderWithIt
     });
 }
 
-TEST_F(PageOperationsTest, CompressMovesAnOverlappingRunUpInOnePass) {
-    WriteNotepad(3, {2, 3});
-    Run([this] {
-        EXPECT_EQ(CompressNotepad(), 2);
-        EXPECT_EQ(Marks(), (PageMarks{2, 3, 0}));
-    });
-}
-
-TEST_F(PageOperationsTest, CompressOfAFullOrAnEmptyNotepadChangesNothing) {
+TEST_F(PageOperationsTest, CompressMovesAnOverlappingRunUpAndLeavesAFullOrAnEmptyNotepadAsItIs) {
     WriteNotepad(3, {1, 2, 3});
     Run([this] {
         EXPECT_EQ(CompressNotepad(), 3);
@@ -101,6 +93,10 @@ TEST_F(PageOperationsTest, CompressOfAFullOrAnEmptyNotepadChangesNothing) {
         LONG y = 0;
         EXPECT_FALSE(FindBlankPage(&y));
         EXPECT_EQ(y, 0);
+        ViewOffset = 0;
+        EXPECT_EQ(ClearPage(), 1);
+        EXPECT_EQ(CompressNotepad(), 2);
+        EXPECT_EQ(Marks(), (PageMarks{2, 3, 0}));
         ClearNotepad();
         EXPECT_EQ(CompressNotepad(), 0);
         EXPECT_FALSE(FindWrittenPage(&y));

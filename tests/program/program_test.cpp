@@ -154,6 +154,15 @@ bool ProgramTest::OnToolButton(int x, int y) const {
            x < button.right && y >= button.top && y < button.bottom;
 }
 
+std::vector<std::uint32_t> ProgramTest::ToolButtonFace() const {
+    RECT button{};
+    GetWindowRect(ToolButton, &button);
+    std::vector<std::uint32_t> face;
+    for (int y = button.top; y < button.bottom; ++y)
+        for (int x = button.left; x < button.right; ++x) face.push_back(Pixel(x, y));
+    return face;
+}
+
 bool OpenMessageBox(std::wstring* text, std::wstring* caption) {
     return platform::message_box_info(GetActiveWindow(), text, caption);
 }
@@ -200,6 +209,20 @@ void WriteBmp(const std::string& path, int width, int height, const std::functio
         }
     }
     WriteWholeFile(path, file);
+}
+
+bool FileHasInkAt(const std::string& path, int x, int y) {
+    const std::vector<std::uint8_t> file = ReadWholeFile(path);
+    if (file.size() < 62) return false;
+    const auto u32 = [&file](std::size_t at) {
+        return std::uint32_t{file[at]} | std::uint32_t{file[at + 1]} << 8 | std::uint32_t{file[at + 2]} << 16 |
+               std::uint32_t{file[at + 3]} << 24;
+    };
+    const auto width = static_cast<int>(u32(18)), height = static_cast<int>(u32(22));
+    const std::size_t stride = (static_cast<std::size_t>(width) + 31) / 32 * 4;
+    if (x >= width || y >= height || file.size() < u32(10) + stride * static_cast<std::size_t>(height)) return false;
+    const std::uint8_t* row = file.data() + u32(10) + static_cast<std::size_t>(height - 1 - y) * stride;
+    return !((row[x / 8] >> (7 - x % 8)) & 1);
 }
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {

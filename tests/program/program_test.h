@@ -47,6 +47,8 @@ protected:
     bool ScreenShowsImage(std::uint32_t ink, std::uint32_t paper, bool underIndicator = true) const;
     // The screen point is covered by the tool button, when it shows.
     bool OnToolButton(int x, int y) const;
+    // The screen's pixels under the tool button, row by row.
+    std::vector<std::uint32_t> ToolButtonFace() const;
     bool ImageBit(int x, int y) const;  // true for paper
 
     // A number in the program's settings store, or `absent` when it holds none.
@@ -84,5 +86,8 @@ struct BmpOptions {
 };
 void WriteBmp(const std::string& path, int width, int height, const std::function<bool(int, int)>& ink,
               const BmpOptions& options = {});
+// Whether the notepad file at `path` has ink at (x, y), y counted from the top; false when there is
+// no whole file.
+bool FileHasInkAt(const std::string& path, int x, int y);
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
