@@ -152,7 +152,7 @@ TEST_F(CommandMenuTest, CopyChangesNothingPasteMarksTheChangeAndCutClearsThePage
         platform::set_pixel_memory_limit(std::int64_t{1} << 30);
     });
     Command(IDM_COPY);
-    Idle([this] {
+    Idle([] {
         EXPECT_EQ(DirtyFlag, 0);
         EXPECT_NE(PageClipboard, nullptr);
         ViewOffset = 2 * 320;
@@ -254,13 +254,13 @@ TEST_F(CommandMenuTest, FindBlankStaysOnABlankPageLooksFromTheTopAndSaysWhenTher
         ViewOffset = 3 * 320;
     });
     Command(IDM_FIND_BLANK);
-    Idle([this] {
+    Idle([] {
         EXPECT_EQ(ViewOffset, 320);
         InkPage(320);
     });
     Command(IDM_FIND_BLANK);
     AnswerMessageBox(NoBlankPage);
-    Idle([this] {
+    Idle([] {
         EXPECT_EQ(ViewOffset, 320);
         EXPECT_EQ(DirtyFlag, 0);
     });

@@ -90,7 +90,7 @@ TEST_F(DialogsTest, AboutShowsTheYellowFrameWithItsTitleOnlyOkClosesAndEachOpeni
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         Press(VK_ESCAPE);
     });
-    Idle([this] { EXPECT_NE(GetActiveWindow(), MainWindow) << "the dialog closed without OK"; });
+    Idle([] { EXPECT_NE(GetActiveWindow(), MainWindow) << "the dialog closed without OK"; });
     PressOk();
     Idle([&] {
         EXPECT_EQ(GetActiveWindow(), MainWindow);
@@ -295,7 +295,7 @@ TEST_F(DialogsTest, GrowingAsksNothingShrinkingCancelledKeepsThePagesButNotTheOp
 TEST_F(DialogsTest, EqualColoursCancelledStayOpenWithBothColoursStoredAndTheEraserUntouched) {
     AnswerNewPad();
     Command(IDM_OPTIONS);
-    Idle([this] {
+    Idle([] {
         Choose(IDC_PEN_COLOUR, ColourIndex(0x000000FF));
         Choose(IDC_PAGE_COLOUR, ColourIndex(0x000000FF));
         Fill(IDC_ERASER_SIZE, L"3");

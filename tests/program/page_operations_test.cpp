@@ -183,7 +183,7 @@ TEST_F(PageOperationsTest, InkBeyondThePageWidthOfAWiderNotepadIsNeverLost) {
 TEST_F(PageOperationsTest, ANotepadNarrowerAndLowerThanAPageIsReadOnlyWhereItIsStored) {
     // 33 columns (one bit into a fifth byte) and 100 rows on a 240 × 320 screen.
     WriteBmp(NotepadPath(), 33, 100, [](int x, int y) { return x == 32 && y == 99; });
-    Run([this] {
+    Run([] {
         EXPECT_FALSE(IsPageBlank(0));
         PatBlt(NotepadImage.Context, 32, 99, 1, 1, WHITENESS);
         EXPECT_TRUE(IsPageBlank(0));

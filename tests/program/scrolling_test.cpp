@@ -107,7 +107,7 @@ TEST_F(ScrollingTest, HoldingDownAnimatesFivePagesThenFlipsAndStopsAtTheLastWith
         }
         HoldKey(VK_DOWN);
     });
-    Idle([this, &start] {
+    Idle([this] {
         platform::clock_set_reading_hook(nullptr);
         EXPECT_EQ(ViewOffset, 9 * 320);
         EXPECT_EQ(PagesMoved, 9u);
@@ -174,7 +174,7 @@ TEST_F(ScrollingTest, WheelNotchesDuringATurnTurnThatManyMorePages) {
         HoldKey(VK_UP);
         ReleaseKey(VK_UP);
     });
-    Idle([this] { EXPECT_EQ(ViewOffset, 3 * 320); });
+    Idle([] { EXPECT_EQ(ViewOffset, 3 * 320); });
     Finish();
 }
 

@@ -259,7 +259,9 @@ TEST_F(ToolButtonTest, TheButtonsLeftColumnAndTopRowAreOutsideItsLastColumnAndRo
         {{238, 30}, DRAW_ERASER},      // column and row 29
         {{239, Middle}, DRAW_ERASER},  // just right of the button
     };
-    for (const auto& [lift, mode] : lifts) {
+    for (const auto& entry : lifts) {
+        const POINT lift = entry.first;
+        const DrawModeKind mode = entry.second;
         Idle([this, lift] {
             Down(Inside, Middle);
             Up(lift.x, lift.y);
