@@ -1,7 +1,8 @@
 """Input to ink from outside the program: Scrivo on an Xvfb at 240 x 320, 1920 x 1080 and 3840 x 2160,
 and bench/ink_probe sending pen moves with XTest and timing each to the first damage rectangle that
-shows its ink. Run by `make bench`: /usr/bin/python3 bench/ink_latency.py --scrivo build/scrivo
---scrivo-send build/scrivo-send [--probe build/bench/ink_probe] [--moves N]"""
+shows its ink: on a fresh notepad, after thousands of strokes have filled the undo history, and
+while autosaves write a 100-page notepad. Run by `make bench`: /usr/bin/python3 bench/ink_latency.py
+--scrivo build/scrivo --scrivo-send build/scrivo-send [--probe build/bench/ink_probe] [--moves N]"""
 
 import argparse
 import os
@@ -11,12 +12,35 @@ import sys
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "e2e"))
 
 from harness import TOOL_BUTTON, Failure, main  # noqa: E402
+from start_time import write_notepad  # noqa: E402
 
 SIZES = ((240, 320), (1920, 1080), (3840, 2160))
 # The 95th percentile of input to ink must stay under this at every size.
 GOAL_P95_MS = 1.0
 # Clear of the screen's edges, and below the tool button's corner at any chrome scale.
 MARGIN = 20
+# The strokes written before the moves are timed with a long history, at each size, and the moves
+# timed then: the strokes go below the moves' rows, which a small screen has little room for.
+HISTORY = {(240, 320): (2000, 400)}
+HISTORY_ELSEWHERE = (5000, 1500)
+# Moves timed during autosaves, after rests of the shortest autosave setting.
+AUTOSAVE_MOVES = 500
+AUTOSAVE_SECONDS = 1
+# Nine programs started, three of them on 100-page notepads, and the autosaves waited for.
+LIMIT_SECONDS = 900
+
+
+def probe(s, path, width, height, moves, what, options=()):
+    area = [MARGIN, max(TOOL_BUTTON + MARGIN, height // 6), width - MARGIN, height - MARGIN]
+    done = s.run([path, str(moves)] + [str(v) for v in area] + list(options), timeout=300, check=False)
+    found = re.search(r"95th percentile ([0-9.]+) ms", done.stdout)
+    if not found:
+        raise Failure(f"{width}x{height} {what}: the probe failed: {done.stderr.strip()} {done.stdout.strip()}")
+    met = "met" if float(found.group(1)) < GOAL_P95_MS else "MISSED"
+    print(f"{width}x{height}: input to ink {what}, {done.stdout.strip()}; goal 95th percentile < {GOAL_P95_MS} ms "
+          f"{met}", flush=True)
+    # A move whose ink never showed fails the run, once every figure is out.
+    return done.returncode == 0
 
 
 def run(session):
@@ -25,20 +49,26 @@ def run(session):
                                                         "ink_probe"))
     parser.add_argument("--moves", type=int, default=1500)
     arguments, _ = parser.parse_known_args()
+    complete = True
     for width, height in SIZES:
+        strokes, history_moves = HISTORY.get((width, height), HISTORY_ELSEWHERE)
+        for what, options in (("on a fresh notepad", ()), ("with a long undo history", ("--history", str(strokes)))):
+            with session(width=width, height=height) as s:
+                scrivo = s.start_scrivo(close_first_box=True)
+                complete &= probe(s, arguments.probe, width, height, history_moves if options else arguments.moves,
+                                  what, options)
+                s.send("close")
+                scrivo.exit_code()
         with session(width=width, height=height) as s:
-            scrivo = s.start_scrivo(close_first_box=True)
-            area = [MARGIN, max(TOOL_BUTTON + MARGIN, height // 6), width - MARGIN, height - MARGIN]
-            done = s.run([arguments.probe, str(arguments.moves)] + [str(v) for v in area], timeout=100, check=False)
-            if done.returncode != 0:
-                raise Failure(f"{width}x{height}: the probe failed: {done.stderr.strip()} {done.stdout.strip()}")
-            p95 = float(re.search(r"95th percentile ([0-9.]+) ms", done.stdout).group(1))
-            met = "met" if p95 < GOAL_P95_MS else "MISSED"
-            print(f"{width}x{height}: input to ink, {done.stdout.strip()}; goal 95th percentile < {GOAL_P95_MS} ms "
-                  f"{met}", flush=True)
+            write_notepad(s)
+            s.write_settings(AutosaveSeconds=AUTOSAVE_SECONDS)
+            scrivo = s.start_scrivo()
+            complete &= probe(s, arguments.probe, width, height, AUTOSAVE_MOVES, "while autosaves run",
+                              ("--autosave", os.path.join(s.folder, "app", "Scrivo.bmp"), str(AUTOSAVE_SECONDS * 1000)))
             s.send("close")
             scrivo.exit_code()
-
+    if not complete:
+        raise Failure("the ink of some moves never showed")
 
 if __name__ == "__main__":
-    main(run)
+    main(run, LIMIT_SECONDS)

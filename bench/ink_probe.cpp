@@ -2,18 +2,29 @@
 // pointer's button with XTest, then for each move sends one motion and waits for the first damage
 // rectangle of the root window whose pixels show the move's new ink. It prints the median, the 95th
 // percentile and the longest of those delays.
-// Usage: ink_probe MOVES LEFT TOP RIGHT BOTTOM — the moves are drawn in rows across that area.
+// Usage: ink_probe MOVES LEFT TOP RIGHT BOTTOM [--history STROKES] [--autosave NOTEPAD REST_MS] — the
+// moves are drawn in rows across that area.
+// --history: that many one-dot strokes are written first, below the rows the moves take, so that the
+// moves are timed with a long undo history.
+// --autosave: the pen rests REST_MS (the program's autosave rest) between bursts of moves, held
+// down, and only the moves of bursts during which an autosave wrote the file NOTEPAD are timed:
+// from the end of the rest, which starts the autosave, until the new file takes the notepad's name.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xdamage.h>
 #include <X11/extensions/XTest.h>
 #include <poll.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
+#include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -28,6 +39,14 @@ constexpr int kRowGap = 6;
 constexpr auto kGiveUp = std::chrono::milliseconds(500);
 // The pen's first dot and its lifting are drawn before the next row begins.
 constexpr auto kSettle = std::chrono::milliseconds(50);
+// History dots lie this far apart, clear of one another at the pen end's size.
+constexpr int kDotGap = 4;
+// An autosave that has not made its file this long after the rest was not started by it; one that
+// has not finished this long after the rest is given up on.
+constexpr auto kSaveStartLimit = std::chrono::milliseconds(500);
+constexpr auto kSaveLimit = std::chrono::seconds(20);
+// Bursts of moves tried for autosaves before the probe gives up.
+constexpr int kMaxBursts = 60;
 
 struct Probe {
     Display* display = nullptr;
@@ -91,17 +110,168 @@ double percentile(const std::vector<double>& sorted, double fraction) {
     return sorted[std::min(at, sorted.size() - 1)];
 }
 
+struct Area {
+    int left, top, right, bottom;
+};
+
+// The pen walking along rows of the area, pressed at each row's start and lifted at its end.
+struct Walk {
+    Area area;
+    int x = 0, y = 0;
+};
+
+void press_at(Probe& p, int x, int y) {
+    XTestFakeMotionEvent(p.display, -1, x, y, CurrentTime);
+    XTestFakeButtonEvent(p.display, 1, True, CurrentTime);
+    XSync(p.display, False);
+    settle(p);
+}
+
+void lift(Probe& p) {
+    XTestFakeButtonEvent(p.display, 1, False, CurrentTime);
+    XSync(p.display, False);
+    settle(p);
+}
+
+void start_walk(Probe& p, Walk& walk) {
+    walk.x = walk.area.left + kStep;
+    walk.y = walk.area.top;
+    press_at(p, walk.area.left, walk.y);
+}
+
+// To the next move's place; false, with the pen lifted, past the area's last row.
+bool step(Probe& p, Walk& walk) {
+    walk.x += kStep;
+    if (walk.x < walk.area.right) return true;
+    lift(p);
+    walk.y += kRowGap;
+    if (walk.y >= walk.area.bottom) return false;
+    press_at(p, walk.area.left, walk.y);
+    walk.x = walk.area.left + kStep;
+    return true;
+}
+
+// One move at the walk's place, timed into `delays` or counted as missed.
+void timed_move(Probe& p, const Walk& walk, std::vector<double>* delays, int* missed) {
+    const unsigned long before = pixel_at(p, walk.x - 1, walk.y);
+    if (const auto delay = move_and_wait(p, walk.x, walk.y, before))
+        delays->push_back(*delay);
+    else
+        ++*missed;
+}
+
+// `strokes` dots, each a stroke of its own, in rows across the area; false when they do not fit.
+bool write_history(Probe& p, const Area& area, int strokes) {
+    const int across = (area.right - area.left + kDotGap - 1) / kDotGap;
+    const int rows = (area.bottom - area.top + kDotGap - 1) / kDotGap;
+    if (static_cast<long long>(across) * rows < strokes) return false;
+    for (int i = 0; i < strokes; ++i) {
+        XTestFakeMotionEvent(p.display, -1, area.left + i % across * kDotGap, area.top + i / across * kDotGap,
+                             CurrentTime);
+        XTestFakeButtonEvent(p.display, 1, True, CurrentTime);
+        XTestFakeButtonEvent(p.display, 1, False, CurrentTime);
+        if (i % 64 == 63) XSync(p.display, False);
+    }
+    XSync(p.display, False);
+    settle(p);
+    return true;
+}
+
+// Tells when the notepad's folder gets the autosave's new file and when that file takes the
+// notepad's name.
+class SaveWatch {
+public:
+    bool open(const std::string& notepad) {
+        const auto slash = notepad.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : notepad.substr(0, slash);
+        name_ = slash == std::string::npos ? notepad : notepad.substr(slash + 1);
+        fd_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        return fd_ >= 0 && inotify_add_watch(fd_, folder.c_str(), IN_CREATE | IN_MOVED_TO) >= 0;
+    }
+
+    // What happened since the last look: a new file beside the notepad, and the notepad renamed
+    // onto.
+    void look(bool* started, bool* finished) {
+        alignas(inotify_event) char buffer[4096];
+        for (ssize_t n; (n = read(fd_, buffer, sizeof buffer)) > 0;)
+            for (ssize_t at = 0; at < n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                if (event->len && (event->mask & IN_CREATE) && std::strncmp(event->name, name_.c_str(), name_.size()) == 0)
+                    *started = true;
+                if (event->len && (event->mask & IN_MOVED_TO) && name_ == event->name) *finished = true;
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+    }
+
+private:
+    int fd_ = -1;
+    std::string name_;
+};
+
+// Bursts of moves after rests of `rest` with the pen held down, each burst until the autosave the
+// rest started has finished; the moves of bursts that saw an autosave go into `delays`. False when
+// the area ran out.
+bool time_during_autosaves(Probe& p, Walk& walk, SaveWatch& watch, std::chrono::milliseconds rest, int moves,
+                           std::vector<double>* delays, int* missed, int* saves) {
+    // The program's timer fires a little after the rest is over; a move before it would put the
+    // autosave off, so a burst that starts none waits a little longer the next time.
+    auto slack = std::chrono::milliseconds(30);
+    for (int burst = 0; burst < kMaxBursts && delays->size() + static_cast<std::size_t>(*missed) <
+                                                  static_cast<std::size_t>(moves);
+         ++burst) {
+        bool started = false, finished = false;
+        std::this_thread::sleep_for(rest + slack);
+        settle(p);
+        watch.look(&started, &finished);
+        started = finished = false;
+        const auto rested = Clock::now();
+        std::vector<double> burst_delays;
+        int burst_missed = 0;
+        while (!finished) {
+            timed_move(p, walk, &burst_delays, &burst_missed);
+            watch.look(&started, &finished);
+            const auto since = Clock::now() - rested;
+            if ((!started && since > kSaveStartLimit) || since > kSaveLimit) break;
+            if (!step(p, walk)) return false;
+        }
+        if (finished) {
+            ++*saves;
+            delays->insert(delays->end(), burst_delays.begin(), burst_delays.end());
+            *missed += burst_missed;
+        } else {
+            slack += std::chrono::milliseconds(20);
+        }
+        if (!step(p, walk)) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 6) {
-        std::fprintf(stderr, "usage: %s MOVES LEFT TOP RIGHT BOTTOM\n", argv[0]);
+    if (argc < 6) {
+        std::fprintf(stderr, "usage: %s MOVES LEFT TOP RIGHT BOTTOM [--history STROKES] [--autosave NOTEPAD REST_MS]\n",
+                     argv[0]);
         return 2;
     }
     const int moves = std::atoi(argv[1]);
-    const int left = std::atoi(argv[2]), top = std::atoi(argv[3]);
-    const int right = std::atoi(argv[4]), bottom = std::atoi(argv[5]);
-    if (moves <= 0 || right - left <= 2 * kStep || bottom <= top) {
+    Area area{std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5])};
+    int history = 0;
+    std::string notepad;
+    int rest_ms = 0;
+    for (int i = 6; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--history" && i + 1 < argc) {
+            history = std::atoi(argv[++i]);
+        } else if (option == "--autosave" && i + 2 < argc) {
+            notepad = argv[++i];
+            rest_ms = std::atoi(argv[++i]);
+        } else {
+            std::fprintf(stderr, "ink_probe: unknown option %s\n", argv[i]);
+            return 2;
+        }
+    }
+    if (moves <= 0 || area.right - area.left <= 2 * kStep || area.bottom <= area.top) {
         std::fprintf(stderr, "ink_probe: nothing to draw in that area\n");
         return 2;
     }
@@ -120,35 +290,47 @@ int main(int argc, char** argv) {
     p.root = DefaultRootWindow(p.display);
     const Damage damage = XDamageCreate(p.display, p.root, XDamageReportRawRectangles);
 
-    std::vector<double> delays;
-    int missed = 0;
-    for (int y = top; y < bottom && delays.size() + static_cast<std::size_t>(missed) < static_cast<std::size_t>(moves);
-         y += kRowGap) {
-        XTestFakeMotionEvent(p.display, -1, left, y, CurrentTime);
-        XTestFakeButtonEvent(p.display, 1, True, CurrentTime);
-        XSync(p.display, False);
-        settle(p);
-        for (int x = left + kStep; x < right && delays.size() + static_cast<std::size_t>(missed) <
-                                                     static_cast<std::size_t>(moves);
-             x += kStep) {
-            const unsigned long before = pixel_at(p, x - 1, y);
-            if (const auto delay = move_and_wait(p, x, y, before))
-                delays.push_back(*delay);
-            else
-                ++missed;
+    if (history > 0) {
+        // The moves take the rows they need from the top; the history dots go below them.
+        const int per_row = (area.right - area.left - 1) / kStep;
+        const int moves_bottom = area.top + (moves + per_row - 1) / per_row * kRowGap;
+        if (!write_history(p, {area.left, moves_bottom + kRowGap, area.right, area.bottom}, history)) {
+            std::fprintf(stderr, "ink_probe: %d strokes do not fit below the moves\n", history);
+            return 2;
         }
-        XTestFakeButtonEvent(p.display, 1, False, CurrentTime);
-        XSync(p.display, False);
-        settle(p);
+        area.bottom = moves_bottom;
     }
+    SaveWatch watch;
+    if (!notepad.empty() && !watch.open(notepad)) {
+        std::fprintf(stderr, "ink_probe: cannot watch %s\n", notepad.c_str());
+        return 1;
+    }
+
+    std::vector<double> delays;
+    int missed = 0, saves = 0;
+    Walk walk{area};
+    start_walk(p, walk);
+    bool walking = true;
+    if (!notepad.empty()) {
+        walking = time_during_autosaves(p, walk, watch, std::chrono::milliseconds(rest_ms), moves, &delays, &missed,
+                                        &saves);
+    } else {
+        while (walking && delays.size() + static_cast<std::size_t>(missed) < static_cast<std::size_t>(moves)) {
+            timed_move(p, walk, &delays, &missed);
+            walking = step(p, walk);
+        }
+    }
+    if (walking) lift(p);
     XDamageDestroy(p.display, damage);
     XCloseDisplay(p.display);
     if (delays.empty()) {
-        std::fprintf(stderr, "ink_probe: no move's ink was seen (%d missed)\n", missed);
+        std::fprintf(stderr, "ink_probe: no move's ink was seen (%d missed, %d autosaves)\n", missed, saves);
         return 1;
     }
     std::sort(delays.begin(), delays.end());
     const auto slow = std::count_if(delays.begin(), delays.end(), [](double d) { return d > 1.0; });
+    if (!notepad.empty()) std::printf("during %d autosaves, ", saves);
+    if (history > 0) std::printf("after %d strokes, ", history);
     std::printf("%zu moves, %d missed: median %.3f ms, 95th percentile %.3f ms, longest %.3f ms, %td over 1 ms\n",
                 delays.size(), missed, percentile(delays, 0.5), percentile(delays, 0.95), delays.back(), slow);
     return missed == 0 ? 0 : 1;

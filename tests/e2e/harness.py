@@ -393,9 +393,9 @@ def expect(condition, message):
         raise Failure(message)
 
 
-def main(test):
-    """Runs `test(session_factory)` as a test program: exit code 0 when it passes. With --wayland
-    every session runs Scrivo on a Wayland compositor."""
+def main(test, limit_seconds=TEST_LIMIT_SECONDS):
+    """Runs `test(session_factory)` as a test program: exit code 0 when it passes, within
+    `limit_seconds`. With --wayland every session runs Scrivo on a Wayland compositor."""
     isolate()
     parser = argparse.ArgumentParser()
     parser.add_argument("--scrivo", required=True)
@@ -406,10 +406,10 @@ def main(test):
     arguments, _ = parser.parse_known_args()
 
     def on_alarm(*_):
-        raise Failure(f"the test took longer than {TEST_LIMIT_SECONDS} s")
+        raise Failure(f"the test took longer than {limit_seconds} s")
 
     signal.signal(signal.SIGALRM, on_alarm)
-    signal.alarm(TEST_LIMIT_SECONDS)
+    signal.alarm(limit_seconds)
     try:
         test(lambda **options: Session(arguments.scrivo, arguments.scrivo_send, wayland=arguments.wayland, **options))
     except Failure as failure:
