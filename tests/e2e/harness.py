@@ -299,13 +299,12 @@ class Session:
 
     def focus_elsewhere(self, scrivo):
         """Brings another program's small window to the front with the keyboard and waits until
-        Scrivo has lost the focus; returns that program."""
-        other = self.start(["xlogo", "-geometry", "60x60+0+0"])
+        Scrivo has lost the focus."""
+        self.start(["xlogo", "-geometry", "60x60+0+0"])
         window = self.xdotool("search", "--sync", "--onlyvisible", "--class", "xlogo").split()[0]
         mark = scrivo.mark()
         self.xdotool("windowfocus", "--sync", window)
         scrivo.wait_for(r"focus lost", mark)
-        return other
 
     def send(self, *args, timeout=15.0):
         return self.run([self.scrivo_send, *args], timeout=timeout, check=False)

@@ -72,50 +72,43 @@ def check_stripped_program(path):
     expect(".symtab" not in sections and ".debug_info" not in sections, f"{path} is not stripped")
 
 
-def system_install(install, folder):
-    stage = os.path.join(folder, "stage")
-    install("install", "system", "/usr", stage)
-    expected = {"usr/bin/scrivo", "usr/bin/scrivo-send"} | install.shared_files("usr/share")
+def install_and_remove(install, folder, layout):
+    """Installed twice, the second install replacing the first: a system-wide one staged with PREFIX
+    and DESTDIR, or a user's whose symlinks on the PATH reach the programs. Its removal leaves
+    nothing but, in a user's install, the notepad."""
+    if layout == "system":
+        root = destdir = os.path.join(folder, "stage")
+        prefix, share, programs, bin_dir, sound = "/usr", "usr/share", "usr/bin", "usr/bin", "usr/share/scrivo"
+        exec_line = "/usr/bin/scrivo"
+    else:
+        root = prefix = os.path.join(folder, "home", ".local")
+        destdir, share, programs, bin_dir, sound = "", "share", "lib/scrivo", "bin", "lib/scrivo"
+        exec_line = os.path.join(root, programs, "scrivo")
+    for _ in range(2):
+        install("install", layout, prefix, destdir)
+    names = ("scrivo", "scrivo-send")
+    expected = {f"{place}/{name}" for place in (programs, bin_dir) for name in names} | install.shared_files(share)
     if install.has_sound:
-        expected.add("usr/share/scrivo/MenuPop.wav")
-    found = files_under(stage)
-    expect(found == expected, f"a staged install holds {sorted(found ^ expected)} other than expected")
-    for program in ("scrivo", "scrivo-send"):
-        check_stripped_program(os.path.join(stage, "usr/bin", program))
-    check_launcher(os.path.join(stage, "usr/share/applications/scrivo.desktop"), "/usr/bin/scrivo")
-    helped = run([os.path.join(stage, "usr/bin/scrivo-send"), "--help"])
+        expected.add(f"{sound}/MenuPop.wav")
+    found = files_under(root)
+    expect(found == expected, f"a {layout} install holds {sorted(found ^ expected)} other than expected")
+    for name in names:
+        program = os.path.join(root, programs, name)
+        check_stripped_program(program)
+        link = os.path.join(root, bin_dir, name)
+        expect(link == program or os.path.islink(link) and os.path.realpath(link) == program,
+               f"{link} is no symlink to the installed {name}")
+    check_launcher(os.path.join(root, share, "applications/scrivo.desktop"), exec_line)
+    helped = run([os.path.join(root, bin_dir, "scrivo-send"), "--help"])
     expect(helped.stdout.startswith("usage: scrivo-send"), "the installed scrivo-send gives no usage")
 
-    install("uninstall", "system", "/usr", stage)
-    expect(not files_under(stage), f"uninstall left {sorted(files_under(stage))}")
-
-
-def user_install(install, folder):
-    prefix = os.path.join(folder, "home", ".local")
-    app = os.path.join(prefix, "lib", "scrivo")
-    for _ in range(2):  # a second install replaces the first
-        install("install", "user", prefix)
-    expected = {"lib/scrivo/scrivo", "lib/scrivo/scrivo-send", "bin/scrivo", "bin/scrivo-send"} | \
-        install.shared_files("share")
-    if install.has_sound:
-        expected.add("lib/scrivo/MenuPop.wav")
-    found = files_under(prefix)
-    expect(found == expected, f"a user's install holds {sorted(found ^ expected)} other than expected")
-    for program in ("scrivo", "scrivo-send"):
-        link = os.path.join(prefix, "bin", program)
-        expect(os.path.islink(link) and os.path.realpath(link) == os.path.join(app, program),
-               f"{link} is no symlink to the installed {program}")
-        check_stripped_program(os.path.join(app, program))
-    check_launcher(os.path.join(prefix, "share/applications/scrivo.desktop"), os.path.join(app, "scrivo"))
-    expect(run([os.path.join(prefix, "bin", "scrivo-send"), "--help"]).returncode == 0,
-           "scrivo-send on the PATH does not run")
-
-    notepad = os.path.join(app, "Scrivo.bmp")
-    with open(notepad, "wb") as notes:
-        notes.write(b"BM written by hand")
-    install("uninstall", "user", prefix)
-    expect(files_under(prefix) == {"lib/scrivo/Scrivo.bmp"},
-           f"uninstall left {sorted(files_under(prefix))} instead of the notepad alone")
+    kept = set()
+    if layout == "user":
+        kept.add(f"{programs}/Scrivo.bmp")
+        with open(os.path.join(root, programs, "Scrivo.bmp"), "wb") as notes:
+            notes.write(b"BM written by hand")
+    install("uninstall", layout, prefix, destdir)
+    expect(files_under(root) == kept, f"uninstall left {sorted(files_under(root))}, not {sorted(kept)}")
 
 
 def full_disk(install, folder):
@@ -149,9 +142,11 @@ def main():
     arguments = parser.parse_args()
     install = Installer(arguments.source, arguments.build)
     try:
-        for case in (system_install, user_install, full_disk):
+        for layout in ("system", "user"):
             with tempfile.TemporaryDirectory(prefix="scrivo-install-") as folder:
-                case(install, folder)
+                install_and_remove(install, folder, layout)
+        with tempfile.TemporaryDirectory(prefix="scrivo-install-") as folder:
+            full_disk(install, folder)
     except Failure as failure:
         print(f"FAILED: {failure}", file=sys.stderr)
         sys.exit(1)

@@ -18,6 +18,8 @@ namespace {
 
 using Type = platform::DeviceEvent::Type;
 
+const wchar_t* const PagesLost = L"Warning some pages will be lost";
+
 class DialogsTest : public ProgramTest {
 protected:
     // The open dialog: the active window, owned by the main window.
@@ -47,6 +49,13 @@ protected:
         EXPECT_NE(ground, nullptr);
         EXPECT_NE(button, ground);
         return {button, ground};
+    }
+
+    // Opens Options, lets `fill` fill it in, and taps OK.
+    void Options(std::function<void()> fill) {
+        Command(IDM_OPTIONS);
+        Idle(std::move(fill));
+        PressOk();
     }
 
     static void Fill(int field, LPCWSTR text) { SetWindowTextW(GetDlgItem(Dialog(), field), text); }
@@ -153,8 +162,7 @@ TEST_F(DialogsTest, EscapeStoresNothingAndPenSizesAreHeldToOneToTwentyAndTheEras
         EXPECT_EQ(StoredNumber(L"PenColour"), -12345);
         EXPECT_EQ(PageCount, 5);
     });
-    Command(IDM_OPTIONS);
-    Idle([this] {
+    Options([this] {
         EXPECT_EQ(platform::navigation_bar_title(), L"Scrivo - Options");
         EXPECT_TRUE(screen_->text_input()) << "Options raises the input panel for its numbers";
         // The fields start from the settings.
@@ -166,7 +174,6 @@ TEST_F(DialogsTest, EscapeStoresNothingAndPenSizesAreHeldToOneToTwentyAndTheEras
         Fill(IDC_PEN_END, L"7");
         Fill(IDC_ERASER_SIZE, L"0");
     });
-    PressOk();
     Idle([] {
         EXPECT_EQ(Settings.PenWidth, 1);
         EXPECT_EQ(Settings.PenHeight, 20);
@@ -182,12 +189,10 @@ TEST_F(DialogsTest, EscapeStoresNothingAndPenSizesAreHeldToOneToTwentyAndTheEras
         EXPECT_EQ(StoredNumber(L"BakColour"), 0x00FF0000);
         EXPECT_EQ(PageCount, 5);
     });
-    Command(IDM_OPTIONS);
-    Idle([] {
+    Options([] {
         Fill(IDC_PEN_WIDTH, L"");  // unreadable: 0, so 1
         Fill(IDC_ERASER_SIZE, L"35");
     });
-    PressOk();
     Idle([] {
         EXPECT_EQ(Settings.PenWidth, 1);
         EXPECT_EQ(Settings.EraserWidth, 35);
@@ -196,111 +201,77 @@ TEST_F(DialogsTest, EscapeStoresNothingAndPenSizesAreHeldToOneToTwentyAndTheEras
     Finish();
 }
 
-// A notepad of part pages counts its whole pages, and compares the rows it really holds.
-TEST_F(DialogsTest, PagesAreHeldToOneToAHundredAndOnlyAChangeResizes) {
-    WriteBmp(NotepadPath(), 240, 3 * 320 + 100, [](int, int) { return false; });
+// A notepad of part pages counts its whole pages, and compares the rows it really holds. Growing
+// asks nothing; shrinking asks first, and undo takes the dropped pages back.
+TEST_F(DialogsTest, PagesAreHeldToOneToAHundredOnlyAChangeResizesAndFewerPagesAskFirst) {
+    WriteBmp(NotepadPath(), 240, 3 * 320 + 100, [](int x, int y) { return x == 3 && y == 2 * 320 + 10; });
     const std::vector<std::uint8_t> old = ReadWholeFile(NotepadPath());
-    Command(IDM_OPTIONS);
-    Idle([] {
+    Options([] {
         EXPECT_EQ(GetDlgItemInt(Dialog(), IDC_PAGES, nullptr, FALSE), 3u);
         Fill(IDC_PAGES, L"3");
     });
-    PressOk();
     Idle([this, old] {
         EXPECT_EQ(NotepadHeight, 3 * 320 + 100) << "choosing the count it has changes nothing";
         EXPECT_EQ(ReadWholeFile(NotepadPath()), old) << "a resize saves first; none was due";
     });
-    Command(IDM_OPTIONS);
-    Idle([] { Fill(IDC_PAGES, L"4"); });  // 4 pages are more than the rows it holds: no question
-    PressOk();
+    Options([] { Fill(IDC_PAGES, L"4"); });  // 4 pages are more than the rows it holds: no question
     Idle([] {
         EXPECT_EQ(NotepadHeight, 4 * 320);
         EXPECT_EQ(PageCount, 4);
     });
-    Command(IDM_OPTIONS);
-    Idle([] { Fill(IDC_PAGES, L"150"); });
-    PressOk();
-    Idle([] {
+    Options([] { Fill(IDC_PAGES, L"150"); });
+    Idle([this] {
+        EXPECT_EQ(GetActiveWindow(), MainWindow);
         EXPECT_EQ(PageCount, 100);
         EXPECT_EQ(NotepadHeight, 100 * 320);
         EXPECT_EQ(ViewOffset, 0);
+        EXPECT_FALSE(ImageBit(3, 2 * 320 + 10)) << "the third page's ink survives growing";
     });
-    Command(IDM_OPTIONS);
-    Idle([] { Fill(IDC_PAGES, L"0"); });
-    PressOk();
-    // Return answers Cancel until the user moves to OK: the pages stay.
-    AnswerMessageBox(L"Warning some pages will be lost", VK_RETURN);
-    Idle([] { EXPECT_EQ(PageCount, 100); });
-    PressOk();
-    AnswerMessageBox(L"Warning some pages will be lost", VK_LEFT);
-    AnswerMessageBox(L"Warning some pages will be lost", VK_RETURN);
-    Idle([] {
-        EXPECT_EQ(PageCount, 1);
-        EXPECT_EQ(NotepadHeight, 320);
-    });
-    Finish();
-}
-
-TEST_F(DialogsTest, GrowingAsksNothingShrinkingCancelledKeepsThePagesButNotTheOptionsBeforeAndUndoTakesItBack) {
-    WriteBmp(NotepadPath(), 240, 8 * 320, [](int x, int y) { return x == 3 && y == 7 * 320 + 10; });
-    Command(IDM_OPTIONS);
-    Idle([] {
-        EXPECT_EQ(GetDlgItemInt(Dialog(), IDC_PAGES, nullptr, FALSE), 8u);
-        Fill(IDC_PAGES, L"6");
+    Options([] {
+        Fill(IDC_PAGES, L"0");
         Fill(IDC_PEN_WIDTH, L"9");
         Fill(IDC_ERASER_SIZE, L"14");
         Choose(IDC_PEN_COLOUR, ColourIndex(0x000000FF));
     });
-    PressOk();
-    AnswerMessageBox(L"Warning some pages will be lost", VK_ESCAPE);
+    // Return answers Cancel until the user moves to OK: the pages stay and Options stays open, with
+    // everything before the page count in effect.
+    AnswerMessageBox(PagesLost, VK_RETURN);
     Idle([] {
-        // Still open, with everything before the page count in effect.
         EXPECT_NE(GetActiveWindow(), MainWindow);
+        EXPECT_EQ(PageCount, 100);
         EXPECT_EQ(Settings.PenWidth, 9);
         EXPECT_EQ(Settings.PenColour, 0x000000FFu);
         EXPECT_EQ(Settings.EraserWidth, 14);
         EXPECT_EQ(StoredNumber(L"EraserSize"), 14);
-        EXPECT_EQ(PageCount, 8);
-        EXPECT_EQ(NotepadHeight, 8 * 320);
-        Fill(IDC_PAGES, L"11");
     });
-    PressOk();  // growing: no question
-    Idle([this] {
+    PressOk();
+    AnswerMessageBox(PagesLost, VK_LEFT);
+    AnswerMessageBox(PagesLost, VK_RETURN);
+    Idle([] {
         EXPECT_EQ(GetActiveWindow(), MainWindow);
-        EXPECT_EQ(PageCount, 11);
-        EXPECT_FALSE(ImageBit(3, 7 * 320 + 10)) << "the eighth page's ink survives growing";
+        EXPECT_EQ(PageCount, 1);
+        ASSERT_EQ(NotepadHeight, 320);
         // The new colours reach the screen once the dialog has returned.
         EXPECT_EQ(GetTextColor(ScreenContext), 0x000000FFu);
-    });
-    // Fewer pages are taken back by undo, the dropped pages with them.
-    Command(IDM_OPTIONS);
-    Idle([] { Fill(IDC_PAGES, L"2"); });
-    PressOk();
-    AnswerMessageBox(L"Warning some pages will be lost", VK_LEFT);
-    AnswerMessageBox(L"Warning some pages will be lost", VK_RETURN);
-    Idle([] {
-        ASSERT_EQ(NotepadHeight, 2 * 320);
         PostMessageW(MainWindow, WM_COMMAND, IDM_UNDO, 0);
     });
     Idle([this] {
-        EXPECT_EQ(PageCount, 11);
-        ASSERT_EQ(NotepadHeight, 11 * 320);
-        EXPECT_FALSE(ImageBit(3, 7 * 320 + 10));
+        EXPECT_EQ(PageCount, 100);
+        ASSERT_EQ(NotepadHeight, 100 * 320);
+        EXPECT_FALSE(ImageBit(3, 2 * 320 + 10));
         PostMessageW(MainWindow, WM_COMMAND, IDM_REDO, 0);
     });
-    Idle([] { EXPECT_EQ(PageCount, 2); });
+    Idle([] { EXPECT_EQ(PageCount, 1); });
     Finish();
 }
 
 TEST_F(DialogsTest, EqualColoursCancelledStayOpenWithBothColoursStoredAndTheEraserUntouched) {
     AnswerNewPad();
-    Command(IDM_OPTIONS);
-    Idle([] {
+    Options([] {
         Choose(IDC_PEN_COLOUR, ColourIndex(0x000000FF));
         Choose(IDC_PAGE_COLOUR, ColourIndex(0x000000FF));
         Fill(IDC_ERASER_SIZE, L"3");
     });
-    PressOk();
     AnswerMessageBox(L"Warning Pen and Page colours are the same!", VK_ESCAPE);
     Idle([] {
         EXPECT_NE(GetActiveWindow(), MainWindow);
@@ -324,15 +295,13 @@ TEST_F(DialogsTest, AColourOutsideTheListShowsAsBlackAndAListWithoutSelectionKee
     StoreNumber(L"PenColour", 0x00123456);
     StoreNumber(L"BakColour", 0x00C0C0C0);
     AnswerNewPad();
-    Command(IDM_OPTIONS);
-    Idle([] {
+    Options([] {
         EXPECT_EQ(SendDlgItemMessageW(Dialog(), IDC_PEN_COLOUR, CB_GETCURSEL, 0, 0), 0);  // "Black"
         EXPECT_EQ(SendDlgItemMessageW(Dialog(), IDC_PAGE_COLOUR, CB_GETCURSEL, 0, 0), ColourIndex(0x00C0C0C0));
         EXPECT_EQ(SendDlgItemMessageW(Dialog(), IDC_PEN_COLOUR, CB_GETCOUNT, 0, 0), 8);
         // A list that somehow lost its selection.
         SendDlgItemMessageW(Dialog(), IDC_PAGE_COLOUR, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     });
-    PressOk();
     Idle([] {
         EXPECT_EQ(Settings.PenColour, 0x00000000u);
         EXPECT_EQ(Settings.BakColour, 0x00C0C0C0u);

@@ -41,8 +41,7 @@ protected:
 };
 
 TEST_F(InkTest, InterpolationTruncatesTowardZeroAndLeavesTheEndPointToTheNextMove) {
-    AnswerNewPad();
-    Idle([this] {
+    OnNewPad([this] {
         ViewOffset = 320;
         StrokeFrom(10, 10);
         StylusMove(15, 7);
@@ -53,12 +52,10 @@ TEST_F(InkTest, InterpolationTruncatesTowardZeroAndLeavesTheEndPointToTheNextMov
         EXPECT_EQ(LastPoint.y, 7);
         EXPECT_EQ(DirtyFlag, 1);
     });
-    Finish();
 }
 
 TEST_F(InkTest, AFarSampleWaitsForTheNextToTellAWildSampleFromAFastMove) {
-    AnswerNewPad();
-    Idle([this] {
+    OnNewPad([this] {
         // Thirty pixels is an ordinary move, drawn at once.
         StrokeFrom(50, 50);
         StylusMove(80, 50);
@@ -78,7 +75,6 @@ TEST_F(InkTest, AFarSampleWaitsForTheNextToTellAWildSampleFromAFastMove) {
         EXPECT_EQ(LastPoint.x, 82);
         EXPECT_EQ(DirtyFlag, 1);
     });
-    Finish();
 }
 
 TEST_F(InkTest, DraggedStrokesLeaveTheSameMarksOnScreenAndInTheNotepadUnbrokenToTheLift) {
@@ -108,8 +104,7 @@ TEST_F(InkTest, DraggedStrokesLeaveTheSameMarksOnScreenAndInTheNotepadUnbrokenTo
 // On a screen of scale factor 2 a sample may be twice as far before it counts as a jump.
 TEST_F(InkTest, TheJumpLimitGrowsWithTheScaleFactor) {
     UseScreen(3840, 2160);
-    AnswerNewPad();
-    Idle([this] {
+    OnNewPad([this] {
         StylusDown(100, 100);
         EXPECT_EQ(StrokeJumpLimit, 2 * MaxStrokeJump);
         StylusMove(160, 100);
@@ -118,7 +113,6 @@ TEST_F(InkTest, TheJumpLimitGrowsWithTheScaleFactor) {
         StylusMove(221, 100);
         EXPECT_TRUE(SampleHeld);
     });
-    Finish();
 }
 
 TEST_F(InkTest, TheEraserTouchesTheSameRectangleOnScreenAndInTheImageAndErasesAlongItsWholePath) {
@@ -149,8 +143,7 @@ TEST_F(InkTest, TheEraserTouchesTheSameRectangleOnScreenAndInTheImageAndErasesAl
 }
 
 TEST_F(InkTest, AMoveWithNoStrokeStartsOneAtItsOwnPoint) {
-    AnswerNewPad();
-    Idle([this] {
+    OnNewPad([this] {
         ASSERT_FALSE(StrokeActive);
         SendMessageW(MainWindow, WM_MOUSEMOVE, 0, MAKELPARAM(60, 70));
         EXPECT_TRUE(StrokeActive);
@@ -160,12 +153,10 @@ TEST_F(InkTest, AMoveWithNoStrokeStartsOneAtItsOwnPoint) {
         const Points expected = {{59, 69}, {60, 69}, {59, 70}, {60, 70}};
         EXPECT_EQ(ImageInk(), expected);
     });
-    Finish();
 }
 
 TEST_F(InkTest, StampsLargerThanTheStampBitmapsAreSolidAndSizeZeroDrawsNothing) {
-    AnswerNewPad();
-    Idle([this] {
+    OnNewPad([this] {
         Settings.PenEnd = 41;
         StylusDown(100, 100);
         Points expected;
@@ -195,12 +186,10 @@ TEST_F(InkTest, StampsLargerThanTheStampBitmapsAreSolidAndSizeZeroDrawsNothing) 
         EXPECT_TRUE(ScreenAreaIs(0, 0, 30, 30, WhiteInk));
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
     });
-    Finish();
 }
 
 TEST_F(InkTest, StampsReachOnlyThePageOnTheScreen) {
-    AnswerNewPad();
-    Idle([this] {
+    OnNewPad([this] {
         PatBlt(NotepadImage.Context, 0, 0, NotepadWidth, NotepadHeight, BLACKNESS);
         ViewOffset = 320;
         DrawMode = DRAW_ERASER;
@@ -222,5 +211,4 @@ TEST_F(InkTest, StampsReachOnlyThePageOnTheScreen) {
         }
         EXPECT_EQ(ImageInk(), expected);
     });
-    Finish();
 }

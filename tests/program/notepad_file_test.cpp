@@ -97,8 +97,7 @@ Loaded Load(const std::string& path) {
 class NotepadFileTest : public ProgramTest {};
 
 TEST_F(NotepadFileTest, ASavedNotepadHasTheExpectedHeaderLoadsBitForBitAndOtherToolsSeeItsInk) {
-    AnswerNewPad();
-    Idle([this] {
+    OnNewPad([this] {
         Scribble(1);
         ASSERT_EQ(SaveNotepad(), 1);
         const std::vector<std::uint8_t> file = ReadWholeFile(NotepadPath());
@@ -125,12 +124,10 @@ TEST_F(NotepadFileTest, ASavedNotepadHasTheExpectedHeaderLoadsBitForBitAndOtherT
         expected += '\n';
         EXPECT_EQ(PillowPixels(NotepadPath()), expected);
     });
-    Finish();
 }
 
 TEST_F(NotepadFileTest, OneBitFilesWrittenByOtherToolsLoadWithTheirPixels) {
-    AnswerNewPad();
-    Idle([this] {
+    OnNewPad([this] {
         const std::string pillow = ProgramDir() + "/pillow.bmp";
         Output("/usr/bin/python3 -c \"import sys; from PIL import Image, ImageDraw; im = Image.new('1', (240, 640), 1);"
                " d = ImageDraw.Draw(im); d.rectangle((10, 20, 60, 400), fill=0); d.line((0, 639, 239, 0), fill=0);"
@@ -154,12 +151,10 @@ TEST_F(NotepadFileTest, OneBitFilesWrittenByOtherToolsLoadWithTheirPixels) {
             EXPECT_EQ(seen, reference) << path;
         }
     });
-    Finish();
 }
 
 TEST_F(NotepadFileTest, FilesOfOtherShapesKeepTheirInk) {
-    AnswerNewPad();
-    Idle([this] {
+    OnNewPad([this] {
         auto ink = [](int x, int y) { return (x * 7 + y * 3) % 11 == 0 || x == y; };
         struct Shape {
             int width, height;
@@ -185,12 +180,10 @@ TEST_F(NotepadFileTest, FilesOfOtherShapesKeepTheirInk) {
                 }
         }
     });
-    Finish();
 }
 
 TEST_F(NotepadFileTest, HostileHeadersAreRefused) {
-    AnswerNewPad();
-    Idle([this] {
+    OnNewPad([this] {
         const std::string path = ProgramDir() + "/hostile.bmp";
         WriteBmp(path, 240, 320, [](int x, int y) { return x == y; });
         const std::vector<std::uint8_t> good = ReadWholeFile(path);
@@ -238,12 +231,10 @@ TEST_F(NotepadFileTest, HostileHeadersAreRefused) {
             EXPECT_EQ(platform::gdi_live_objects(), objects) << "cut at " << length;
         }
     });
-    Finish();
 }
 
 TEST_F(NotepadFileTest, TheBmpSuiteIsReadOrRefusedWithoutHarm) {
-    AnswerNewPad();
-    Idle([] {
+    OnNewPad([] {
         const fs::path suite = SCRIVO_BMPSUITE_DIR;
         for (const auto& entry : fs::directory_iterator(suite / "b"))
             EXPECT_FALSE(Load(entry.path().string()).ok()) << entry.path();
@@ -261,7 +252,6 @@ TEST_F(NotepadFileTest, TheBmpSuiteIsReadOrRefusedWithoutHarm) {
         for (const char* folder : {"g", "q"})
             for (const auto& entry : fs::directory_iterator(suite / folder)) Load(entry.path().string());
     });
-    Finish();
 }
 
 TEST_F(NotepadFileTest, FoldersTooLongForThePathKeepTheNotesInTheDataFolderOrFailCleanlyAndSaySoOnScreenOrStderr) {
@@ -294,8 +284,7 @@ TEST_F(NotepadFileTest, FoldersTooLongForThePathKeepTheNotesInTheDataFolderOrFai
 }
 
 TEST_F(NotepadFileTest, AKillAtAnyMomentOfASaveLeavesTheOldOrTheNewNotepad) {
-    AnswerNewPad();
-    Idle([this] {
+    OnNewPad([this] {
         Scribble(3);
         ASSERT_EQ(SaveNotepad(), 1);
         const std::vector<std::uint8_t> first = ImageBytes(NotepadImage.Bitmap);
@@ -323,7 +312,6 @@ TEST_F(NotepadFileTest, AKillAtAnyMomentOfASaveLeavesTheOldOrTheNewNotepad) {
         for (const auto& entry : fs::directory_iterator(ProgramDir()))
             EXPECT_EQ(entry.path().filename().string().find("Scrivo.~"), std::string::npos) << entry.path();
     });
-    Finish();
 }
 
 // A small file system of its own lets the test fill it up or make it read-only; where the test may

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 #include "app/app.h"
 #include "notepad/autosave.h"
@@ -60,6 +61,17 @@ protected:
         Close();
         if (failure) AnswerRescueBox(failure);
         EXPECT_EQ(RunScrivo(), 0);
+    }
+    // Runs `start` in a child process, so that each run of the program starts afresh; whether it
+    // passed there.
+    static bool InChild(const std::function<void()>& start) {
+        const pid_t child = fork();
+        if (child == 0) {
+            start();
+            std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
+        }
+        int status = 0;
+        return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     }
     bool droppedRoot_ = false;
 };
@@ -145,17 +157,11 @@ TEST_F(NotepadSaveTest, ARefusedFileIsNamedInTheStartUpBoxAndKeptUnderThatName) 
     for (const auto& bytes : refused) {
         WriteWholeFile(NotepadPath(), bytes);
         WriteWholeFile(ProgramDir() + "/Scrivo.bad", {'o', 'l', 'd'});
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
+        ASSERT_TRUE(InChild([this, &bytes] {
             AnswerMessageBox(L"New Pad Created\nThe old notepad could not be read. It will be kept as Scrivo.b01.");
             Idle([this, bytes] { EXPECT_EQ(ReadWholeFile(NotepadPath()), bytes); });
             WriteAndClose();
-            std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
-        }
-        int status = 0;
-        waitpid(child, &status, 0);
-        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "file of " << bytes.size() << " bytes";
+        })) << "file of " << bytes.size() << " bytes";
         EXPECT_EQ(ReadWholeFile(ProgramDir() + "/Scrivo.bad"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
         EXPECT_EQ(ReadWholeFile(ProgramDir() + "/Scrivo.b01"), bytes);
         EXPECT_TRUE(FileHasInkAt(NotepadPath(), 55, 55));
@@ -218,18 +224,12 @@ TEST_F(NotepadSaveTest, ALinkToADamagedFileOfTheLongestNamesIsNamedInFullOrNotAt
         fs::create_symlink(target, NotepadPath());
         const bool fits = folder.size() + 1 + name.size() < static_cast<std::size_t>(MAX_PATH);
         const std::wstring aside = name.size() > 3 ? name.substr(0, name.size() - 3) + L"bad" : L"bad";
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
+        EXPECT_TRUE(InChild([&] {
             AnswerMessageBox(fits ? L"New Pad Created\nThe old notepad could not be read. It will be kept as " +
                                         aside + L"."
                                   : L"New Pad Created\nThe old notepad could not be read. It is kept as it is.");
-            Close();
-            std::_Exit(RunScrivo() == 0 && !::testing::Test::HasFailure() ? 0 : 1);
-        }
-        int status = 0;
-        waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a name of " << name.size() << " characters";
+            Finish();
+        })) << "a name of " << name.size() << " characters";
         fs::remove(target);
     }
     fs::remove_all(folder);

@@ -1,4 +1,4 @@
-// Operations on whole pages: the blank test, the searches, compress, clear, copy, paste, resize.
+// Operations on whole pages: the blank test, the searches, compress, clear, resize.
 #include <cstdint>
 #include <cstdio>
 #include <algorithm>
@@ -117,27 +117,6 @@ TEST_F(PageOperationsTest, FindBlankStartsAtTheGivenPageAndStopsAtTheLastWholePa
         y = 0;
         EXPECT_TRUE(FindBlankPage(&y));
         EXPECT_EQ(y, 2 * 320);
-    });
-}
-
-TEST_F(PageOperationsTest, PasteBeforeAnyCopyBeepsAndACopyPastesOntoSeveralPages) {
-    WriteNotepad(4, {2});
-    Run([this] {
-        ViewOffset = 0;
-        EXPECT_EQ(PastePage(), 0);
-        EXPECT_EQ(screen_->beeps(), 1);
-        EXPECT_EQ(PageClipboard, nullptr);
-        EXPECT_EQ(Marks(), (PageMarks{0, 2, 0, 0}));
-
-        ViewOffset = 320;
-        EXPECT_EQ(CopyPage(), 1);
-        EXPECT_EQ(ClearPage(), 1);
-        for (LONG top : {0, 3 * 320}) {
-            ViewOffset = top;
-            EXPECT_EQ(PastePage(), 1);
-        }
-        EXPECT_EQ(Marks(), (PageMarks{2, 0, 0, 2}));
-        EXPECT_EQ(screen_->beeps(), 1);
     });
 }
 

@@ -107,9 +107,8 @@ TEST_F(PointersTest, WithTouchWritesOffFingersStayOffThePageButStillTapTheButton
     Idle([this] {
         EXPECT_TRUE(InkAlong(50, 150, 20));
         EXPECT_TRUE(InkAlong(50, 200, 20));
-        PostMessageW(MainWindow, WM_CLOSE, 0, 0);
     });
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(PointersTest, TheEraserEndErasesWithTheEraserAndLeavesTheModeAndTheFaceAlone) {
@@ -135,9 +134,8 @@ TEST_F(PointersTest, TheEraserEndErasesWithTheEraserAndLeavesTheModeAndTheFaceAl
     Idle([this] {
         EXPECT_FALSE(ImageBit(60, 100));
         EXPECT_TRUE(ImageBit(60, 103));
-        PostMessageW(MainWindow, WM_CLOSE, 0, 0);
     });
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 TEST_F(PointersTest, AMouseSeesACrossHairThePensSizeOverThePageAndTheArrowOverTheButton) {
@@ -181,9 +179,8 @@ TEST_F(PointersTest, AMouseSeesACrossHairThePensSizeOverThePageAndTheArrowOverTh
     });
     Idle([this] {
         EXPECT_EQ(screen_->cursor().kind, CursorLook::Kind::Hidden);
-        PostMessageW(MainWindow, WM_CLOSE, 0, 0);
     });
-    EXPECT_EQ(RunScrivo(), 0);
+    Finish();
 }
 
 }  // namespace

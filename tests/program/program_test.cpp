@@ -120,6 +120,12 @@ void ProgramTest::Finish() {
     EXPECT_EQ(RunScrivo(), 0);
 }
 
+void ProgramTest::OnNewPad(std::function<void()> step) {
+    AnswerNewPad();
+    Idle(std::move(step));
+    Finish();
+}
+
 std::uint32_t ProgramTest::Pixel(int x, int y) const {
     platform::compose_changes();
     return screen_->pixel(x, y);

@@ -32,6 +32,8 @@ protected:
     // An idle step that expects a message box with this text and caption and answers it with the key.
     void AnswerMessageBox(const std::wstring& text, int vk = VK_RETURN, const std::wstring& caption = L"Scrivo");
     void AnswerNewPad() { AnswerMessageBox(L"New Pad Created"); }
+    // A first start: the "New Pad Created" box answered, then the step, then a clean close.
+    void OnNewPad(std::function<void()> step);
     // The box of a save at exit that failed for `reason` and kept the notepad in RescueCopy().
     void AnswerRescueBox(const std::wstring& reason);
     void Close();

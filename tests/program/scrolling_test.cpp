@@ -63,8 +63,7 @@ protected:
 };
 
 TEST_F(ScrollingTest, AMachineBehindTheClockDoublesItsStepsAndEndsOnTheRowsLeft) {
-    AnswerNewPad();
-    Idle([this] {
+    OnNewPad([this] {
         TraceView(100);
         EXPECT_EQ(ScrollPageAnimated(1, AnimatedPageBudget), 1);
         platform::clock_set_reading_hook(nullptr);
@@ -72,13 +71,11 @@ TEST_F(ScrollingTest, AMachineBehindTheClockDoublesItsStepsAndEndsOnTheRowsLeft)
         EXPECT_EQ(ViewOffset, 320);
         EXPECT_TRUE(ScreenShowsImageOutsideIndicator());
     });
-    Finish();
 }
 
 TEST_F(ScrollingTest, AMachineThatDrawsInNoTimeScrollsRowByRowThenSleepsOutTheBudget) {
     screen_->set_refresh_rate(0);
-    AnswerNewPad();
-    Idle([this] {
+    OnNewPad([this] {
         TraceView();
         const std::uint64_t start = platform::clock_peek();
         EXPECT_EQ(ScrollPageAnimated(1, AnimatedPageBudget), 1);
@@ -86,7 +83,6 @@ TEST_F(ScrollingTest, AMachineThatDrawsInNoTimeScrollsRowByRowThenSleepsOutTheBu
         EXPECT_EQ(Steps(), std::vector<LONG>(320, 1));
         EXPECT_EQ(platform::clock_peek() - start, 500u);
     });
-    Finish();
 }
 
 // Page arrivals are the starts of the pages' budgets only where drawing takes no time.
@@ -273,8 +269,7 @@ class TurnFramesTest : public ScrollingTest, public ::testing::WithParamInterfac
 
 TEST_P(TurnFramesTest, ATurnIsAboutTenFramesEachInARefreshOfItsOwn) {
     UseScreen(GetParam().first, GetParam().second);
-    AnswerNewPad();
-    Idle([this] {
+    OnNewPad([this] {
         TraceView();
         const std::size_t before = screen_->present_times().size();
         const std::uint64_t start = platform::clock_since_start();
@@ -297,7 +292,6 @@ TEST_P(TurnFramesTest, ATurnIsAboutTenFramesEachInARefreshOfItsOwn) {
         EXPECT_EQ(ViewOffset, PageHeight);
         EXPECT_TRUE(ScreenShowsImageOutsideIndicator());
     });
-    Finish();
 }
 
 INSTANTIATE_TEST_SUITE_P(ScreenSizes, TurnFramesTest,

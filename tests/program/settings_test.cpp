@@ -51,9 +51,7 @@ TEST_F(SettingsTest, StoredOptionsApplyWithoutBoundsAndColoursShowOnTheScreen) {
 TEST_F(SettingsTest, AColourStoredAsALongStringFallsBackToTheDefault) {
     const wchar_t red[] = L"red ink";
     Store(L"PenColour", REG_SZ, red, sizeof red);
-    AnswerNewPad();
-    Idle([] { EXPECT_EQ(Settings.PenColour, 0x00FFFFFFu); });
-    Finish();
+    OnNewPad([] { EXPECT_EQ(Settings.PenColour, 0x00FFFFFFu); });
 }
 
 // A normal exit stores the position of the moment the window went; a start takes it back within
@@ -65,20 +63,11 @@ TEST_F(SettingsTest, TheStoredPositionIsBoundedToTheNotepad) {
     };
     for (const Case c : {Case{99999, 4 * 320}, Case{4 * 320, 4 * 320}, Case{-40, 0}}) {
         StoreNumber(L"PositionY", c.stored);
-        AnswerNewPad();
-        Idle([c] { EXPECT_EQ(ViewOffset, c.expected) << "stored " << c.stored; });
-        Finish();
+        OnNewPad([c] { EXPECT_EQ(ViewOffset, c.expected) << "stored " << c.stored; });
     }
-    AnswerNewPad();
-    Idle([] {
-        ViewOffset = 777;
-        PostMessageW(MainWindow, WM_CLOSE, 0, 0);
-    });
-    EXPECT_EQ(RunScrivo(), 0);
+    OnNewPad([] { ViewOffset = 777; });
     EXPECT_EQ(StoredNumber(L"PositionY"), 777);
-    AnswerNewPad();
-    Idle([] { EXPECT_EQ(ViewOffset, 777); });
-    Finish();
+    OnNewPad([] { EXPECT_EQ(ViewOffset, 777); });
 }
 
 // What a person wrote in the settings file by hand outlives the program's own writes to it, and a
@@ -92,12 +81,7 @@ TEST_F(SettingsTest, StoringThePositionKeepsWhatAPersonWroteAndNeverCutsTheFile)
                                "; thick pen for the whiteboard\n\"PenWidth\"=dword:00000004\n"
                                "\"PenHeight\"=dword:zz\n"
                                "[HKEY_CURRENT_USER\\Software\\Broken\n\"Kept\"=dword:00000001\n"));
-    AnswerNewPad();
-    Idle([] {
-        ViewOffset = 320;
-        PostMessageW(MainWindow, WM_CLOSE, 0, 0);
-    });
-    EXPECT_EQ(RunScrivo(), 0);
+    OnNewPad([] { ViewOffset = 320; });
     const std::vector<std::uint8_t> bytes = ReadWholeFile(file);
     const std::string text(bytes.begin(), bytes.end());
     for (const char* line : {"; my settings, tuned by hand", "; thick pen for the whiteboard\n\"PenWidth\"=dword:00000004",

@@ -40,8 +40,7 @@ TEST_F(ProgramTest, FirstRunAnnouncesNewPadOverTheNewPage) {
 }
 
 TEST_F(ProgramTest, PageIndicatorShowsThePageAtTheTopOfTheViewAndLeavesNoTrace) {
-    AnswerNewPad();
-    Idle([this] {
+    OnNewPad([this] {
         // Half-way down page 2 the current page spans pages 2 and 3; its number is 2.
         ViewOffset = PageHeight + PageHeight / 2;
         InkImageRows(ViewOffset, ViewOffset + 8);
@@ -86,15 +85,6 @@ TEST_F(ProgramTest, PageIndicatorShowsThePageAtTheTopOfTheViewAndLeavesNoTrace) 
         ErasePageIndicator();
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
     });
-    Finish();
-}
-
-TEST_F(ProgramTest, ShutdownReleasesEveryDrawingObject) {
-    const std::size_t before = platform::gdi_live_objects();
-    AnswerNewPad();
-    Idle([before] { EXPECT_GT(platform::gdi_live_objects(), before); });
-    Finish();
-    EXPECT_EQ(platform::gdi_live_objects(), before);
 }
 
 TEST_F(ProgramTest, WithoutMemoryForANotepadTheUserIsToldAndTheProgramEnds) {
@@ -108,8 +98,7 @@ TEST_F(ProgramTest, WithoutMemoryForANotepadTheUserIsToldAndTheProgramEnds) {
 
 // Task switchers and panels show the program's icon for its window, with its black left out.
 TEST_F(ProgramTest, TheDisplayWindowCarriesTheProgramsIcon) {
-    AnswerNewPad();
-    Idle([this] {
+    OnNewPad([this] {
         const auto& icon = screen_->icon();
         ASSERT_EQ(screen_->icon_width(), 32);
         ASSERT_EQ(icon.size(), 32u * 32u);
@@ -119,5 +108,4 @@ TEST_F(ProgramTest, TheDisplayWindowCarriesTheProgramsIcon) {
         EXPECT_GT(opaque, 100);
         EXPECT_EQ(clear + opaque, static_cast<long>(icon.size()));
     });
-    Finish();
 }

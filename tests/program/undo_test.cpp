@@ -203,8 +203,7 @@ TEST_F(UndoTest, UndoOnAnotherPageGoesThereAndShowsItsNumber) {
 // Strokes of the size the budget is reckoned for: a 20 × 20 pen drawn 300 pixels at 1920 × 1080.
 TEST_F(UndoTest, TwentyThousandStrokesStayWithinTheBudgetWhichHoldsTwoThousandOrdinaryOnes) {
     UseScreen(1920, 1080);
-    AnswerNewPad();
-    Idle([] {
+    OnNewPad([] {
         std::mt19937 random(3);
         std::size_t most = 0;
         // Horizontal strokes of a square stamp of that side, 300 pixels long, as the hooks see them.
@@ -229,7 +228,6 @@ TEST_F(UndoTest, TwentyThousandStrokesStayWithinTheBudgetWhichHoldsTwoThousandOr
         strokes(20);
         EXPECT_EQ(HistorySteps(), 1u);
     });
-    Finish();
 }
 
 TEST(RunLengthTest, PagesOfEveryKindComeBackByteForByteAndBlankOnesCostAlmostNothing) {
