@@ -58,10 +58,8 @@ protected:
         Idle([this, label] {
             for (const auto& item : OpenMenuItems()) {
                 if (item.text != label) continue;
-                const int x = (item.on_screen.left + item.on_screen.right) / 2;
-                const int y = (item.on_screen.top + item.on_screen.bottom) / 2;
-                screen_->push({Type::PointerDown, x, y});
-                screen_->push({Type::PointerUp, x, y});
+                const RECT& place = item.on_screen;
+                Stroke({{(place.left + place.right) / 2, (place.top + place.bottom) / 2}});
                 return;
             }
             ADD_FAILURE() << "no open menu with that item";

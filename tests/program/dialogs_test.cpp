@@ -16,8 +16,6 @@
 
 namespace {
 
-using Type = platform::DeviceEvent::Type;
-
 const wchar_t* const PagesLost = L"Warning some pages will be lost";
 
 class DialogsTest : public ProgramTest {
@@ -34,8 +32,7 @@ protected:
         Idle([this] {
             RECT ok;
             ASSERT_TRUE(platform::navigation_bar_ok(nullptr, &ok)) << "no OK in the navigation bar";
-            screen_->push({Type::PointerDown, ok.left + 2, ok.top + 2});
-            screen_->push({Type::PointerUp, ok.left + 2, ok.top + 2});
+            Stroke({{ok.left + 2, ok.top + 2}});
         });
     }
 

@@ -1,6 +1,4 @@
 // Pen, touch and mouse as people use them: palm rejection, the eraser end, the mouse's pointer.
-#include <filesystem>
-
 #include "app/app.h"
 #include "core/clock.h"
 #include "ink/ink.h"
@@ -41,12 +39,6 @@ protected:
                 if (!ImageBit(x + i, y + dy)) return false;
         return true;
     }
-    void StoreSetting(const char* line) {
-        const std::string folder = ConfigDir() + "/scrivo";
-        std::filesystem::create_directories(folder);
-        const std::string text = std::string("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Corvane\\Scrivo]\n") + line + "\n";
-        WriteWholeFile(folder + "/registry.reg", std::vector<std::uint8_t>(text.begin(), text.end()));
-    }
     void CloseAt(std::uint64_t at) {
         screen_->at_time(at, [] { PostMessageW(MainWindow, WM_CLOSE, 0, 0); });
     }
@@ -85,7 +77,7 @@ TEST_F(PointersTest, APalmDuringAndJustAfterAPenStrokeWritesNothingAndALaterTouc
 }
 
 TEST_F(PointersTest, WithTouchWritesOffFingersStayOffThePageButStillTapTheButton) {
-    StoreSetting("\"TouchWrites\"=dword:00000000");
+    StoreNumber(L"TouchWrites", 0);
     AnswerNewPad();
     Idle([this] { Stroke(50, 100, 20, PointerSource::Touch); });
     Idle([this] {

@@ -188,8 +188,7 @@ TEST_F(ScrollingTest, AtEitherEndTheKeyShowsTheNumberBeepsAndThrowsAwayInputMean
             screen_->at_time(start + 200, [this] {
                 EXPECT_EQ(Pixel(0, 0), WhiteInk);
                 EXPECT_EQ(Pixel(5, 5), BluePage);
-                screen_->push({platform::DeviceEvent::Type::PointerDown, 120, 200});
-                screen_->push({platform::DeviceEvent::Type::PointerUp, 120, 200});
+                Stroke({{120, 200}});
             });
             const int beeps = screen_->beeps();
             screen_->at_time(start + 450, [this, beeps] { EXPECT_EQ(screen_->beeps(), beeps + 1); });
