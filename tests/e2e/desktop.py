@@ -1,16 +1,11 @@
 """What a desktop sees of Scrivo: its window is named "Scrivo" and of the class "Scrivo" that the
-launcher names; a wrong SCRIVO_SCREEN says so in one line and gives the whole display; scrivo-send
-explains itself."""
+launcher names; a wrong SCRIVO_SCREEN says so in one line and gives the whole display."""
 
 from harness import expect, main
 
 
 def test(session):
     with session(width=240, height=320) as s:
-        helped = s.send("--help")
-        expect(helped.returncode == 0 and helped.stdout.startswith("usage: scrivo-send"),
-               f"scrivo-send --help gave {helped.returncode}: {helped.stdout!r}")
-
         for asked, why in (("abc", "is not a screen size"), ("0x0", "is not a screen size"),
                            ("1000x200", "is larger than the display")):
             s.env["SCRIVO_SCREEN"] = asked

@@ -1,6 +1,6 @@
 """Dialogs and boxes on three screens, with the keyboard alone: the first start's box over the new
-page, the window's icon, About and Options laid out at the fitted factor and centred, and numbers
-typed and stepped with Up. With SCRIVO_SHOTS set, the screenshots are kept there."""
+page, the window's icon, About laid out at the fitted factor and centred, and numbers typed into
+Options and stepped with Up. With SCRIVO_SHOTS set, the screenshots are kept there."""
 
 import os
 import re
@@ -8,7 +8,6 @@ import re
 from harness import PAGE_BLUE, expect, main, settle
 
 YELLOW = (255, 255, 0)
-WHITE = (255, 255, 255)
 SCREENS = ((240, 320, 1, 1), (1920, 1080, 3, 1), (3840, 2160, 6, 2))  # width, height, fitted, chrome
 
 
@@ -39,14 +38,6 @@ def stored(s):
         return {name: int(value, 16) for name, value in re.findall(r'"(\w+)"=dword:([0-9a-f]+)', registry.read())}
 
 
-def fields(shot, left, top, right, bottom):
-    """The white of the edit fields inside the area: its bounding box, or None."""
-    whites = [(x, y) for y in range(top, bottom, 2) for x in range(left, right, 2) if shot.getpixel((x, y)) == WHITE]
-    if not whites:
-        return None
-    return min(x for x, _ in whites), min(y for _, y in whites), max(x for x, _ in whites), max(y for _, y in whites)
-
-
 def one_screen(session, width, height, fitted, chrome):
     with session(width=width, height=height) as s:
         area = ((width - 240 * fitted) // 2, (height - 320 * fitted) // 2)
@@ -69,13 +60,7 @@ def one_screen(session, width, height, fitted, chrome):
         keys(s, scrivo, "Return")
         expect(s.screenshot().getpixel((width // 2, height // 2)) == PAGE_BLUE, "Return left About open")
 
-        shot = command(s, scrivo, 40011)
-        box = fields(shot, 0, 26 * fitted, width, height - 26 * fitted)
-        expect(box, "no fields in Options")
-        left, top, right, bottom = box
-        expect(left >= area[0] and right < area[0] + 240 * fitted, f"fields at x {left}..{right} outside the layout")
-        expect(top >= area[1] + 26 * fitted and bottom < area[1] + 294 * fitted, f"fields at y {top}..{bottom}")
-        expect(right - left > 150 * fitted, f"the fields span {right - left} px: not laid out at {fitted}x")
+        command(s, scrivo, 40011)
         # Focus starts in the pen width; Tab goes on to the pen height, the pen colour, the end dot,
         # the page colour and the eraser.
         keys(s, scrivo, "BackSpace", "BackSpace", "1", "5", "Tab", "BackSpace", "BackSpace", "2", "0",

@@ -242,7 +242,9 @@ TEST_F(CommandMenuTest, CompressAsksReportsTheCountsAndShowsTheFirstPage) {
 }
 
 TEST_F(CommandMenuTest, FindBlankStaysOnABlankPageLooksFromTheTopAndSaysWhenThereIsNone) {
-    WriteNotepad({1, 3, 4, 5});
+    // Five pages, all but the second written, and half a page that is never searched.
+    WriteBmp(NotepadPath(), 240, 5 * 320 + 160,
+             [](int x, int y) { return y < 5 * 320 && y / 320 != 1 && x == 20 && y % 320 == 30; });
     // The page number flashes with the tool button still showing, and is gone again after.
     auto buttonFace = std::make_shared<std::vector<std::uint32_t>>();
     Idle([this, buttonFace] {

@@ -104,22 +104,6 @@ TEST_F(PageOperationsTest, CompressMovesAnOverlappingRunUpAndLeavesAFullOrAnEmpt
     });
 }
 
-TEST_F(PageOperationsTest, FindBlankStartsAtTheGivenPageAndStopsAtTheLastWholePage) {
-    // Four pages and a half: the half page after the last whole one is never searched.
-    WriteBmp(NotepadPath(), 240, 4 * 320 + 160, [](int, int y) { return y < 2 * 320 || y >= 3 * 320; });
-    Run([] {
-        LONG y = 2 * 320;
-        EXPECT_TRUE(FindBlankPage(&y));
-        EXPECT_EQ(y, 2 * 320);
-        y = 3 * 320;
-        EXPECT_FALSE(FindBlankPage(&y));
-        EXPECT_EQ(y, 3 * 320);
-        y = 0;
-        EXPECT_TRUE(FindBlankPage(&y));
-        EXPECT_EQ(y, 2 * 320);
-    });
-}
-
 TEST_F(PageOperationsTest, ResizeDropsOrAddsPagesAtTheEndSavesFirstAndMarksTheChange) {
     WriteNotepad(5, {1, 4, 5});
     Run([this] {
