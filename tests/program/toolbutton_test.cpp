@@ -152,7 +152,7 @@ TEST_F(ToolButtonTest, TheFacesAreFourBitThirtyPixelsSquareAndFreeOfTheTranspare
     }
 }
 
-TEST_F(ToolButtonTest, ATapSwitchesTheModePlaysThePopAndShowsTheNewModesFace) {
+TEST_F(ToolButtonTest, ATapSwitchesTheModePlaysThePopAndShowsTheNewModesFaceWhenItEndsOnTheButton) {
     InstallSound();
     Idle([this] {
         EXPECT_TRUE(ScreenShowsFace(PenFace));
@@ -189,34 +189,24 @@ TEST_F(ToolButtonTest, ATapSwitchesTheModePlaysThePopAndShowsTheNewModesFace) {
         EXPECT_TRUE(ScreenShowsFace(EraserFace));
         EXPECT_TRUE(MenuRequests.empty());
     });
+    // The button's left column and top row are outside it; its last column and row are inside.
+    const std::pair<POINT, DrawModeKind> lifts[] = {
+        {{209, Middle}, DRAW_ERASER}, {{Inside, 1}, DRAW_ERASER}, {{238, 30}, DRAW_PEN}, {{239, Middle}, DRAW_PEN}};
+    for (const auto& entry : lifts) {
+        const POINT lift = entry.first;
+        const DrawModeKind mode = entry.second;
+        Idle([this, lift] {
+            Down(Inside, Middle);
+            Up(lift.x, lift.y);
+        });
+        Idle([mode, lift] { EXPECT_EQ(DrawMode, mode) << lift.x << "," << lift.y; });
+    }
     CloseHost();
     RunButton();
 }
 
-TEST_F(ToolButtonTest, SlidingOffKeepsThePressWithoutAHoldAndALiftOutsideDoesNothing) {
+TEST_F(ToolButtonTest, JitterKeepsTheHoldARealMoveOrAReturnFromOutsideStartsItAgainAndSlidingOffEndsIt) {
     InstallSound();
-    PressThen(Inside, Middle,
-              {{100, [this] { Move(150, 100); }},
-               {101,
-                [this] {
-                    EXPECT_TRUE(ButtonPressed);
-                    EXPECT_EQ(HoldTimer, 0u);
-                    EXPECT_EQ(GetCapture(), ToolButton);
-                    EXPECT_TRUE(ScreenShowsFace(PenFace));
-                }},
-               {1000, [this] { Up(150, 100); }},
-               {1001, [this] {
-                    EXPECT_TRUE(MenuRequests.empty());
-                    EXPECT_EQ(DrawMode, DRAW_PEN);
-                    EXPECT_EQ(screen_->sounds(), 0);
-                    EXPECT_EQ(GetCapture(), nullptr);
-                    EXPECT_TRUE(ScreenShowsFace(PenFace));
-                    PostMessageW(MainWindow, WM_CLOSE, 0, 0);
-                }}});
-    RunButton();
-}
-
-TEST_F(ToolButtonTest, JitterKeepsTheHoldWhileARealMoveOrAReturnFromOutsideStartsItAgain) {
     ASSERT_EQ(GetSystemMetrics(SM_CYDRAG), DragDistance());
     PressThen(Inside, Middle,
               {// Still enough: the menu comes 400 ms after the press.
@@ -242,33 +232,26 @@ TEST_F(ToolButtonTest, JitterKeepsTheHoldWhileARealMoveOrAReturnFromOutsideStart
                {3201, [this] { EXPECT_TRUE(ScreenShowsFace(PenPressedFace)); }},
                {3300, [this] { Move(215, 7); }},
                {3650, [this] { Up(Inside, Middle); }},
-               {4000, [this] {
+               // Slid off the button, the press stays without a hold, and a lift outside does nothing.
+               {4000, [this] { Down(Inside, Middle); }},
+               {4100, [this] { Move(150, 100); }},
+               {4101,
+                [this] {
+                    EXPECT_TRUE(ButtonPressed);
+                    EXPECT_EQ(HoldTimer, 0u);
+                    EXPECT_EQ(GetCapture(), ToolButton);
+                    EXPECT_TRUE(ScreenShowsFace(PenFace));
+                }},
+               {5000, [this] { Up(150, 100); }},
+               {5001, [this] {
                     const std::uint64_t t = pressedAt_;
                     EXPECT_EQ(MenuRequests, (std::vector<std::uint64_t>{t + 400, t + 1500, t + 2600, t + 3600}));
                     EXPECT_EQ(DrawMode, DRAW_PEN);
+                    EXPECT_EQ(screen_->sounds(), 0);
+                    EXPECT_EQ(GetCapture(), nullptr);
+                    EXPECT_TRUE(ScreenShowsFace(PenFace));
                     PostMessageW(MainWindow, WM_CLOSE, 0, 0);
                 }}});
-    RunButton();
-}
-
-TEST_F(ToolButtonTest, TheButtonsLeftColumnAndTopRowAreOutsideItsLastColumnAndRowInside) {
-    InstallSound();
-    const std::vector<std::pair<POINT, DrawModeKind>> lifts = {
-        {{209, Middle}, DRAW_PEN},     // column 0
-        {{Inside, 1}, DRAW_PEN},       // row 0
-        {{238, 30}, DRAW_ERASER},      // column and row 29
-        {{239, Middle}, DRAW_ERASER},  // just right of the button
-    };
-    for (const auto& entry : lifts) {
-        const POINT lift = entry.first;
-        const DrawModeKind mode = entry.second;
-        Idle([this, lift] {
-            Down(Inside, Middle);
-            Up(lift.x, lift.y);
-        });
-        Idle([mode, lift] { EXPECT_EQ(DrawMode, mode) << lift.x << "," << lift.y; });
-    }
-    CloseHost();
     RunButton();
 }
 
