@@ -333,23 +333,15 @@ class Session:
                 for x in range(self.width // 6, self.width * 5 // 6)]
 
     def answer_box(self, scrivo, what):
-        """Expects a message box over the middle of the screen and closes it with Enter."""
-        expect(self.wait_for_box(), f"no {what}")
+        """Expects a message box within ten seconds and closes it with Enter. A box shows its
+        caption's navy, which nothing else shows, over the page or over the black of a closed window."""
+        deadline = time.monotonic() + 10
+        while sum(count for count, colour in self.screenshot().getcolors(1 << 24) if colour == BOX_CAPTION) <= 200:
+            expect(time.monotonic() < deadline, f"no {what}")
+            time.sleep(0.2)
         mark = scrivo.mark()
         self.xdotool("key", "Return")
         scrivo.wait_settled(mark)
-
-    def wait_for_box(self, seconds=10.0):
-        """Whether a message box shows within `seconds`: its caption's navy, which nothing else
-        shows, over the page or over the black of a closed window."""
-        deadline = time.monotonic() + seconds
-        while True:
-            colours = self.screenshot().getcolors(1 << 24)
-            if sum(count for count, colour in colours if colour == BOX_CAPTION) > 200:
-                return True
-            if time.monotonic() >= deadline:
-                return False
-            time.sleep(0.2)
 
     def page_area(self):
         """Every point of the screen but the tool button's corner."""
