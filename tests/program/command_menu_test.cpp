@@ -11,6 +11,7 @@
 #include "app/app.h"
 #include "app/commands.h"
 #include "core/clock.h"
+#include "notepad/autosave.h"
 #include "notepad/notepad.h"
 #include "notepad/notepad_file.h"
 #include "program_test.h"
@@ -165,9 +166,11 @@ TEST_F(CommandMenuTest, CopyChangesNothingPasteMarksTheChangeAndCutClearsThePage
     Finish();
 }
 
-TEST_F(CommandMenuTest, ClearPadAsksFirstAndCancelAStrayReturnOrACommandMeanwhileChangesNothing) {
-    WriteNotepad({1, 3});
-    Idle([] { ViewOffset = 640; });
+// Clear Pad and Compress ask first; Cancel, a stray Return on Clear Pad's question or a command
+// meanwhile changes nothing.
+TEST_F(CommandMenuTest, ClearPadAndCompressAskFirstAndCancelAStrayReturnOrACommandMeanwhileChangesNothing) {
+    WriteNotepad({2, 5, 9}, 10);
+    Idle([] { ViewOffset = 4 * 320; });
     Command(IDM_CLEAR_PAD);
     // Commands and menu requests while the question is open are dropped.
     Idle([] {
@@ -179,34 +182,17 @@ TEST_F(CommandMenuTest, ClearPadAsksFirstAndCancelAStrayReturnOrACommandMeanwhil
     Idle([this] {
         EXPECT_FALSE(OpenMessageBox(nullptr, nullptr));
         EXPECT_FALSE(MenuIsOpen());
-        EXPECT_FALSE(PageIsBlank(3));
-        EXPECT_EQ(ViewOffset, 640);
-        EXPECT_EQ(DirtyFlag, 0);
+        EXPECT_FALSE(PageIsBlank(5));
     });
     // Return answers Cancel until the user moves to OK: a stray Return wipes nothing.
     Command(IDM_CLEAR_PAD);
     AnswerMessageBox(ClearPadQuestion, VK_RETURN);
-    Idle([this] { EXPECT_FALSE(PageIsBlank(3)); });
-    Command(IDM_CLEAR_PAD);
-    AnswerMessageBox(ClearPadQuestion, VK_LEFT);
-    AnswerMessageBox(ClearPadQuestion, VK_RETURN);
-    Idle([this] {
-        for (int page = 1; page <= 5; ++page) EXPECT_TRUE(PageIsBlank(page));
-        EXPECT_EQ(NotepadHeight, 5 * 320);
-        EXPECT_EQ(ViewOffset, 0);
-        EXPECT_EQ(DirtyFlag, 1);
-    });
-    Finish();
-}
-
-TEST_F(CommandMenuTest, CompressAsksReportsTheCountsAndShowsTheFirstPage) {
-    WriteNotepad({2, 5, 9}, 10);
-    Idle([] { ViewOffset = 3 * 320; });
     Command(IDM_COMPRESS);
     AnswerMessageBox(CompressQuestion, VK_ESCAPE);
     Idle([this] {
+        EXPECT_FALSE(PageIsBlank(5));
         EXPECT_TRUE(PageIsBlank(1));
-        EXPECT_EQ(ViewOffset, 3 * 320);
+        EXPECT_EQ(ViewOffset, 4 * 320);
         EXPECT_EQ(DirtyFlag, 0);
     });
     Command(IDM_COMPRESS);
@@ -217,6 +203,17 @@ TEST_F(CommandMenuTest, CompressAsksReportsTheCountsAndShowsTheFirstPage) {
         EXPECT_EQ(ViewOffset, 0);
         EXPECT_EQ(DirtyFlag, 1);
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
+        EXPECT_EQ(SaveNotepad(), 1);
+        ViewOffset = 2 * 320;
+    });
+    Command(IDM_CLEAR_PAD);
+    AnswerMessageBox(ClearPadQuestion, VK_LEFT);
+    AnswerMessageBox(ClearPadQuestion, VK_RETURN);
+    Idle([this] {
+        for (int page = 1; page <= 10; ++page) EXPECT_TRUE(PageIsBlank(page));
+        EXPECT_EQ(NotepadHeight, 10 * 320);
+        EXPECT_EQ(ViewOffset, 0);
+        EXPECT_EQ(DirtyFlag, 1);
     });
     Finish();
 }
