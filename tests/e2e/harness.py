@@ -299,12 +299,13 @@ class Session:
 
     def focus_elsewhere(self, scrivo):
         """Brings another program's small window to the front with the keyboard and waits until
-        Scrivo has lost the focus."""
-        self.start(["xlogo", "-geometry", "60x60+0+0"])
+        Scrivo has lost the focus; returns that program."""
+        other = self.start(["xlogo", "-geometry", "60x60+0+0"])
         window = self.xdotool("search", "--sync", "--onlyvisible", "--class", "xlogo").split()[0]
         mark = scrivo.mark()
         self.xdotool("windowfocus", "--sync", window)
         scrivo.wait_for(r"focus lost", mark)
+        return other
 
     def send(self, *args, timeout=15.0):
         return self.run([self.scrivo_send, *args], timeout=timeout, check=False)
@@ -333,15 +334,23 @@ class Session:
                 for x in range(self.width // 6, self.width * 5 // 6)]
 
     def answer_box(self, scrivo, what):
-        """Expects a message box within ten seconds and closes it with Enter. A box shows its
-        caption's navy, which nothing else shows, over the page or over the black of a closed window."""
-        deadline = time.monotonic() + 10
-        while sum(count for count, colour in self.screenshot().getcolors(1 << 24) if colour == BOX_CAPTION) <= 200:
-            expect(time.monotonic() < deadline, f"no {what}")
-            time.sleep(0.2)
+        """Expects a message box over the middle of the screen and closes it with Enter."""
+        expect(self.wait_for_box(), f"no {what}")
         mark = scrivo.mark()
         self.xdotool("key", "Return")
         scrivo.wait_settled(mark)
+
+    def wait_for_box(self, seconds=10.0):
+        """Whether a message box shows within `seconds`: its caption's navy, which nothing else
+        shows, over the page or over the black of a closed window."""
+        deadline = time.monotonic() + seconds
+        while True:
+            colours = self.screenshot().getcolors(1 << 24)
+            if sum(count for count, colour in colours if colour == BOX_CAPTION) > 200:
+                return True
+            if time.monotonic() >= deadline:
+                return False
+            time.sleep(0.2)
 
     def page_area(self):
         """Every point of the screen but the tool button's corner."""
