@@ -31,8 +31,8 @@ TEST(Selection, ObjectsBelongToOneDcAtATimeAndStayWhileSelected) {
     EXPECT_NE(DeleteObject(font), 0);
     EXPECT_NE(DeleteObject(brush), 0);
     EXPECT_NE(DeleteObject(bitmap), 0);
-    EXPECT_NE(DeleteObject(GetStockObject(BLACK_BRUSH)), 0);
-    EXPECT_NE(SelectObject(first, GetStockObject(BLACK_BRUSH)), nullptr);
+    EXPECT_NE(DeleteObject(GetStockObject(WHITE_BRUSH)), 0);
+    EXPECT_NE(SelectObject(first, GetStockObject(WHITE_BRUSH)), nullptr);
     EXPECT_EQ(platform::gdi_live_objects(), 1u);
 }
 
