@@ -4,11 +4,10 @@ using namespace window_test;
 
 namespace {
 
-class Input : public WindowTest {
+class Input : public MainWindowTest {
 protected:
     void SetUp() override {
-        WindowTest::SetUp();
-        main = top_level(0, 0, 240, 320);
+        MainWindowTest::SetUp();
         button = child(main, 200, 10, 30, 30);
         dispatch_all();
         received.clear();
@@ -16,7 +15,6 @@ protected:
 
     void tap(int x, int y) { screen.push({Type::PointerDown, x, y}); }
 
-    HWND main = nullptr;
     HWND button = nullptr;
 };
 

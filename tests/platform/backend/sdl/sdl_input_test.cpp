@@ -189,7 +189,8 @@ SDL_Event wheel(int x, int y, int at_x, int at_y) {
     return e;
 }
 
-TEST(SdlInput, TheRightButtonAndTheWheelAreNeverTheStylus) {
+// The right button and the wheel are never the stylus.
+TEST(SdlInput, ButtonsWheelKeysFocusCloseAndWake) {
     expect_steps({
         {mouse(SDL_MOUSEBUTTONDOWN, 5, 6), T::PointerDown, 5, 6},
         {mouse(SDL_MOUSEBUTTONDOWN, 7, 8, SDL_BUTTON_RIGHT), T::RightButtonDown, 7, 8},
@@ -201,15 +202,6 @@ TEST(SdlInput, TheRightButtonAndTheWheelAreNeverTheStylus) {
         {wheel(0, -2, 300, 40), T::Wheel, 239, 40},
         {key(SDL_KEYDOWN, SDLK_APPLICATION), T::KeyDown, 0, 0, VK_APPS},
         {key(SDL_KEYUP, SDLK_MENU), T::KeyUp, 0, 0, VK_APPS},
-    });
-    SdlInput input{240, 320, kWake};
-    DeviceEvent out;
-    ASSERT_TRUE(input.translate(wheel(0, -2, 10, 10), &out));
-    EXPECT_EQ(out.wheel, -2);
-}
-
-TEST(SdlInput, KeysFocusCloseAndWake) {
-    expect_steps({
         {key(SDL_KEYDOWN, SDLK_UP, 1), T::KeyDown, 0, 0, VK_UP, true},
         {key(SDL_KEYUP, SDLK_UP), T::KeyUp, 0, 0, VK_UP},
         {key(SDL_KEYDOWN, SDLK_z), T::KeyDown, 0, 0, 'Z'},
@@ -232,6 +224,10 @@ TEST(SdlInput, KeysFocusCloseAndWake) {
         {other(kWake), T::Wake},
         {other(kWake + 1)},
     });
+    SdlInput input{240, 320, kWake};
+    DeviceEvent out;
+    ASSERT_TRUE(input.translate(wheel(0, -2, 10, 10), &out));
+    EXPECT_EQ(out.wheel, -2);
 }
 
 // Typed text comes one character at a time, however many one SDL event carries.
