@@ -107,11 +107,8 @@ TEST_F(Input, TypedTextReachesTheFocusedWindowAsCharacters) {
         text.character = c;
         screen.push(text);
     }
-    screen.push({Type::KeyDown, 0, 0, 'A'});  // a letter's key types nothing itself: its text does
-    screen.push({Type::KeyDown, 0, 0, VK_RETURN});
-    screen.push({Type::KeyDown, 0, 0, VK_ESCAPE});
-    screen.push({Type::KeyDown, 0, 0, VK_BACK});
-    screen.push({Type::KeyDown, 0, 0, VK_TAB});
+    // A letter's key types nothing itself: its text does.
+    for (int vk : {int{'A'}, VK_RETURN, VK_ESCAPE, VK_BACK, VK_TAB}) screen.push({Type::KeyDown, 0, 0, vk});
     translate_and_dispatch_all();
     std::vector<std::pair<HWND, WPARAM>> got;
     for (const Received& r : received_of(WM_CHAR)) got.emplace_back(r.window, r.wParam);

@@ -74,15 +74,12 @@ TEST_F(Windows, BadHandlesFailWithoutEffect) {
         EXPECT_EQ(GetWindowLongPtrW(bad, GWL_STYLE), 0);
         EXPECT_EQ(SendMessageW(bad, WM_APP, 0, 0), 0);
         EXPECT_EQ(MessageBoxW(bad == nullptr ? stale : bad, L"text", L"caption", MB_OK), 0);
-        if (bad) {
-            EXPECT_FALSE(PostMessageW(bad, WM_APP, 0, 0));
-            EXPECT_EQ(SetTimer(bad, 1, 10, nullptr), 0u);
-            EXPECT_EQ(GetDC(bad), nullptr);
-            EXPECT_EQ(SetFocus(bad), nullptr);
-            EXPECT_EQ(CreateWindowExW(0, L"Test", L"", 0, 0, 0, 1, 1, bad, nullptr, nullptr, nullptr), nullptr);
-            EXPECT_FALSE(PeekMessageW(&msg, bad, 0, 0, PM_REMOVE));
-            EXPECT_EQ(GetMessageW(&msg, bad, 0, 0), -1);
-        }
+        if (!bad) continue;  // to these calls null means no window, or any window
+        const bool took[] = {PostMessageW(bad, WM_APP, 0, 0) != FALSE, SetTimer(bad, 1, 10, nullptr) != 0,
+                             GetDC(bad) != nullptr, SetFocus(bad) != nullptr,
+                             CreateWindowExW(0, L"Test", L"", 0, 0, 0, 1, 1, bad, nullptr, nullptr, nullptr) != nullptr,
+                             PeekMessageW(&msg, bad, 0, 0, PM_REMOVE) != FALSE, GetMessageW(&msg, bad, 0, 0) != -1};
+        for (std::size_t i = 0; i < std::size(took); ++i) EXPECT_FALSE(took[i]) << "call " << i << " took a bad window";
     }
     EXPECT_EQ(GetFocus(), live);
     EXPECT_EQ(GetActiveWindow(), live);
