@@ -48,12 +48,12 @@ HANDLE refuse(int fd, DWORD error) {
 
 using namespace platform;
 
-// Only reading an existing file is offered: files are written through the plain-file calls.
+// Only reading an existing file, unshared, is offered: files are written through the plain-file calls.
 HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUTES*, DWORD disposition, DWORD,
                    HANDLE) {
     const auto name = native_path(path);
     if (!name) return INVALID_HANDLE_VALUE;
-    if (access != GENERIC_READ || disposition != OPEN_EXISTING) {
+    if (access != GENERIC_READ || shareMode != 0 || disposition != OPEN_EXISTING) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
     }
@@ -66,9 +66,9 @@ HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD shareMode, SECURITY_ATTRIBU
     }
     struct stat info {};
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return refuse(fd, ERROR_ACCESS_DENIED);
-    // No sharing: nobody else may have the file open through this call, and nobody may open it
-    // while this handle lives. Sharing: only an exclusive holder stands in the way.
-    if (flock(fd, (shareMode == 0 ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0)
+    // Nobody else may have the file open through this call, and nobody may open it while this
+    // handle lives.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0)
         return refuse(fd, errno == EWOULDBLOCK ? ERROR_SHARING_VIOLATION : error_from_errno(errno));
     SetLastError(ERROR_SUCCESS);
     return as_handle<HANDLE>(files().add(std::make_unique<OpenFile>(fd)));

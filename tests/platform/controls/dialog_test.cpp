@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "controls/dialog.h"

@@ -127,7 +127,8 @@ inline LPCWSTR RT_GROUP_ICON = MAKEINTRESOURCEW(14);
 DWORD GetLastError();
 void SetLastError(DWORD error);
 
-// Opens an existing file for reading (GENERIC_READ, OPEN_EXISTING); files are written as plain files.
+// Opens an existing file for reading, unshared (GENERIC_READ, share mode 0, OPEN_EXISTING); files are
+// written as plain files.
 HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUTES* security, DWORD disposition,
                    DWORD flags, HANDLE templateFile);
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, DWORD* read, void* overlapped);
