@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "gdi/window_dc.h"
-#include "testing.h"
 #include "grid.h"
 
 using namespace gdi_test;
