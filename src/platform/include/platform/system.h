@@ -74,7 +74,6 @@ constexpr DWORD STILL_ACTIVE = 259;
 
 // Virtual memory.
 constexpr DWORD MEM_COMMIT = 0x00001000;
-constexpr DWORD MEM_RESERVE = 0x00002000;
 constexpr DWORD MEM_RELEASE = 0x00008000;
 constexpr DWORD PAGE_READWRITE = 0x04;
 
