@@ -1,8 +1,8 @@
-// Text into a caller's buffer. wsprintfW and its bounded forms: the formatting the program and the
-// dialogs use, written out so that it behaves the same everywhere: %d %i %u %x %X %c %s (wide) %%,
-// with '-' and '0' flags, a width, and 'l' or 'h' size prefixes, which change nothing since int and
-// LONG are both 32 bits here. A wide character is a whole code point here, so text cut to fit a
-// buffer is always cut between two characters.
+// Text into a caller's buffer. wnsprintfW: the formatting the program and the dialogs use, written
+// out so that it behaves the same everywhere: %d %i %u %x %X %c %s (wide) %%, with '-' and '0' flags,
+// a width, and 'l' or 'h' size prefixes, which change nothing since int and LONG are both 32 bits
+// here. A wide character is a whole code point here, so text cut to fit a buffer is always cut
+// between two characters.
 #include <cstdarg>
 #include <cstdint>
 #include <string>
@@ -10,9 +10,6 @@
 #include "platform/gdi.h"
 
 namespace {
-
-// Like the original, wsprintfW stops at 1024 characters including the terminating zero.
-constexpr int kWsprintfCapacity = 1024;
 
 std::wstring digits(std::uint32_t value, unsigned base, bool upper) {
     const wchar_t* set = upper ? L"0123456789ABCDEF" : L"0123456789abcdef";
@@ -39,9 +36,7 @@ void pad(std::wstring* out, const std::wstring& field, std::size_t width, bool l
     }
 }
 
-}  // namespace
-
-int wvnsprintfW(LPWSTR buffer, int count, LPCWSTR format, va_list args) {
+int format_into(LPWSTR buffer, int count, LPCWSTR format, va_list args) {
     if (!buffer || count < 1) return -1;
     if (!format) {
         buffer[0] = 0;
@@ -93,20 +88,14 @@ int wvnsprintfW(LPWSTR buffer, int count, LPCWSTR format, va_list args) {
     return static_cast<int>(out.size());
 }
 
+}  // namespace
+
 int wnsprintfW(LPWSTR buffer, int count, LPCWSTR format, ...) {
     va_list args;
     va_start(args, format);
-    const int written = wvnsprintfW(buffer, count, format, args);
+    const int written = format_into(buffer, count, format, args);
     va_end(args);
     return written;
-}
-
-int wsprintfW(LPWSTR buffer, LPCWSTR format, ...) {
-    va_list args;
-    va_start(args, format);
-    const int written = wvnsprintfW(buffer, kWsprintfCapacity, format, args);
-    va_end(args);
-    return written < 0 ? 0 : written;
 }
 
 LPWSTR lstrcpynW(LPWSTR target, LPCWSTR source, int count) {

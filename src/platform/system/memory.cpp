@@ -27,9 +27,8 @@ std::size_t largest_block() {
 }  // namespace
 
 LPVOID VirtualAlloc(LPVOID address, SIZE_T size, DWORD allocationType, DWORD protect) {
-    const DWORD kinds = allocationType & (MEM_COMMIT | MEM_RESERVE);
-    if (address || !(allocationType & MEM_COMMIT) || kinds != allocationType || protect != PAGE_READWRITE ||
-        size == 0) {
+    // Committed read-write memory anywhere is all that is offered: what the program asks for.
+    if (address || allocationType != MEM_COMMIT || protect != PAGE_READWRITE || size == 0) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }

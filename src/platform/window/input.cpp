@@ -124,7 +124,7 @@ bool run_pending_focus_changes() {
     return any;
 }
 
-bool take_input_message(MSG* message, HWND filter, UINT first, UINT last, bool remove) {
+bool take_input_message(MSG* message, HWND filter, UINT first, UINT last) {
     std::deque<BufferedInput>& buffered = buffered_input();
     for (auto it = buffered.begin(); it != buffered.end();) {
         if (it->event.type == DeviceEvent::Type::CloseRequested) {
@@ -145,14 +145,12 @@ bool take_input_message(MSG* message, HWND filter, UINT first, UINT last, bool r
             ++it;
             continue;
         }
-        if (remove) {
-            extra_info = is_pointer_event(it->event.type) ? extra_info_of(it->event.source) : 0;
-            buffered.erase(it);
-            // A tap on a window of another top-level window than the active one brings it forward.
-            if (m.message == WM_LBUTTONDOWN) {
-                const Window& top = top_level_of(*find_window(m.hwnd));
-                if (top.handle != GetActiveWindow()) activate(top.handle);
-            }
+        extra_info = is_pointer_event(it->event.type) ? extra_info_of(it->event.source) : 0;
+        buffered.erase(it);
+        // A tap on a window of another top-level window than the active one brings it forward.
+        if (m.message == WM_LBUTTONDOWN) {
+            const Window& top = top_level_of(*find_window(m.hwnd));
+            if (top.handle != GetActiveWindow()) activate(top.handle);
         }
         *message = m;
         return true;

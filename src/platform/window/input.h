@@ -13,6 +13,6 @@ bool run_pending_focus_changes();
 
 // The oldest buffered input that becomes a message matching the filter. Input that no window can
 // take (nothing enabled under the point, no focus) is dropped on the way.
-bool take_input_message(MSG* message, HWND filter, UINT first, UINT last, bool remove);
+bool take_input_message(MSG* message, HWND filter, UINT first, UINT last);
 
 }  // namespace platform

@@ -25,21 +25,21 @@ bool is_pointer_message(UINT message) {
 }
 
 // Posted, then input, then quit, then paint, then timers: the order the program's loops rely on.
-bool find_message(MSG* message, HWND filter, UINT first, UINT last, bool remove) {
-    if (take_posted(message, filter, first, last, remove)) return true;
-    if (take_input_message(message, filter, first, last, remove)) return true;
+bool find_message(MSG* message, HWND filter, UINT first, UINT last) {
+    if (take_posted(message, filter, first, last)) return true;
+    if (take_input_message(message, filter, first, last)) return true;
     if (quit_posted && !filter && in_filter_range(WM_QUIT, first, last)) {
         *message = {nullptr, WM_QUIT, static_cast<WPARAM>(quit_code), 0, static_cast<DWORD>(clock_peek()), {0, 0}};
-        if (remove) quit_posted = false;
+        quit_posted = false;
         return true;
     }
     if (in_filter_range(WM_PAINT, first, last) && take_paint_message(message, filter)) return true;
-    return in_filter_range(WM_TIMER, first, last) && take_due_timer(message, filter, remove);
+    return in_filter_range(WM_TIMER, first, last) && take_due_timer(message, filter);
 }
 
-bool take_message(MSG* message, HWND filter, UINT first, UINT last, bool remove) {
-    if (!find_message(message, filter, first, last, remove)) return false;
-    if (remove) screen_message_taken(is_pointer_message(message->message));
+bool take_message(MSG* message, HWND filter, UINT first, UINT last) {
+    if (!find_message(message, filter, first, last)) return false;
+    screen_message_taken(is_pointer_message(message->message));
     return true;
 }
 
@@ -74,7 +74,7 @@ BOOL GetMessageW(MSG* msg, HWND window, UINT filterMin, UINT filterMax) {
     for (;;) {
         if (!msg || (window && !find_window(window))) return -1;
         catch_up();
-        if (take_message(msg, window, filterMin, filterMax, true)) return msg->message == WM_QUIT ? FALSE : TRUE;
+        if (take_message(msg, window, filterMin, filterMax)) return msg->message == WM_QUIT ? FALSE : TRUE;
         const std::int64_t until_timer = in_filter_range(WM_TIMER, filterMin, filterMax) ? ms_until_next_timer(window) : -1;
         // A frame held for the next refresh ends the wait as a timer does.
         const std::int64_t until_frame = ms_until_present();
@@ -83,10 +83,11 @@ BOOL GetMessageW(MSG* msg, HWND window, UINT filterMin, UINT filterMax) {
     }
 }
 
+// A message is only ever looked at to be taken: PM_REMOVE is the one way offered.
 BOOL PeekMessageW(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags) {
-    if (!msg || (window && !find_window(window))) return FALSE;
+    if (!msg || removeFlags != PM_REMOVE || (window && !find_window(window))) return FALSE;
     catch_up();
-    return take_message(msg, window, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0) ? TRUE : FALSE;
+    return take_message(msg, window, filterMin, filterMax) ? TRUE : FALSE;
 }
 
 BOOL TranslateMessage(const MSG* msg) {

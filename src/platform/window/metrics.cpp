@@ -1,4 +1,4 @@
-// GetSystemMetrics: the screen's size and the drag distance.
+// GetSystemMetrics: the drag distance.
 #include "backend/backend.h"
 #include "platform/window.h"
 
@@ -13,8 +13,6 @@ constexpr int kDragPixels = 4;
 
 int GetSystemMetrics(int index) {
     switch (index) {
-    case SM_CXSCREEN: return has_backend() ? backend().screen_width() : 0;
-    case SM_CYSCREEN: return has_backend() ? backend().screen_height() : 0;
     case SM_CXDRAG:
     case SM_CYDRAG: return kDragPixels * display_scale();
     default: return 0;

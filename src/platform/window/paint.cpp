@@ -10,23 +10,6 @@ namespace {
 
 Rect client_of(const Window& w) { return {0, 0, w.rect.width(), w.rect.height()}; }
 
-// What is left of `area` after taking `taken` away, where that is still one rectangle; otherwise
-// all of `area` stays (painting a little too much is harmless, too little is not).
-Rect subtract(const Rect& area, const Rect& taken) {
-    const Rect common = intersect(area, taken);
-    if (common.empty()) return area;
-    if (common == area) return {};
-    Rect left = area;
-    if (common.left == area.left && common.right == area.right) {
-        if (common.top == area.top) left.top = common.bottom;
-        else if (common.bottom == area.bottom) left.bottom = common.top;
-    } else if (common.top == area.top && common.bottom == area.bottom) {
-        if (common.left == area.left) left.left = common.right;
-        else if (common.right == area.right) left.right = common.left;
-    }
-    return left;
-}
-
 const Window* first_to_paint(const Window& w, HWND filter) {
     if (!w.visible || w.destroying) return nullptr;
     if (!w.invalid.empty() && (!filter || filter == w.handle)) return &w;
@@ -65,14 +48,6 @@ BOOL InvalidateRect(HWND handle, const RECT* rect, BOOL erase) {
     Window* w = find_window(handle);
     if (!w) return FALSE;
     invalidate(*w, rect ? rect_from(*rect) : client_of(*w), erase != FALSE);
-    return TRUE;
-}
-
-BOOL ValidateRect(HWND handle, const RECT* rect) {
-    Window* w = find_window(handle);
-    if (!w) return FALSE;
-    w->invalid = rect ? subtract(w->invalid, rect_from(*rect)) : Rect{};
-    if (w->invalid.empty()) w->erase_pending = false;
     return TRUE;
 }
 

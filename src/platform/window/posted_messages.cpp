@@ -24,11 +24,11 @@ void drop_posted_messages(HWND window) {
     std::erase_if(posted, [window](const MSG& m) { return m.hwnd == window; });
 }
 
-bool take_posted(MSG* message, HWND filter, UINT first, UINT last, bool remove) {
+bool take_posted(MSG* message, HWND filter, UINT first, UINT last) {
     for (auto it = posted.begin(); it != posted.end(); ++it) {
         if ((filter && it->hwnd != filter) || !in_filter_range(it->message, first, last)) continue;
         *message = *it;
-        if (remove) posted.erase(it);
+        posted.erase(it);
         return true;
     }
     return false;

@@ -12,6 +12,6 @@ void post_to_queue(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void drop_posted_messages(HWND window);
 
 // The oldest posted message for `filter` (null: any window) within the range.
-bool take_posted(MSG* message, HWND filter, UINT first, UINT last, bool remove);
+bool take_posted(MSG* message, HWND filter, UINT first, UINT last);
 
 }  // namespace platform

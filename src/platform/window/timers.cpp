@@ -38,12 +38,12 @@ Timer* next_timer(HWND filter) {
 
 namespace platform {
 
-bool take_due_timer(MSG* message, HWND filter, bool remove) {
+bool take_due_timer(MSG* message, HWND filter) {
     const std::uint64_t now = clock_peek();
     Timer* t = next_timer(filter);
     if (!t || t->due > now) return false;
     *message = {t->window, WM_TIMER, t->id, reinterpret_cast<LPARAM>(t->proc), static_cast<DWORD>(now), {0, 0}};
-    if (remove) t->due = now + t->period;
+    t->due = now + t->period;
     return true;
 }
 

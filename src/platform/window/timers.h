@@ -7,8 +7,8 @@
 
 namespace platform {
 
-// The due timer that matches the filter, earliest first; removing it starts its next period.
-bool take_due_timer(MSG* message, HWND filter, bool remove);
+// The due timer that matches the filter, earliest first; taking it starts its next period.
+bool take_due_timer(MSG* message, HWND filter);
 
 // Milliseconds until the next timer matching the filter is due (0 if one is due), -1 if none.
 std::int64_t ms_until_next_timer(HWND filter);

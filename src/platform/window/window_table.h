@@ -41,7 +41,6 @@ struct Window {
     bool visible = false;
     bool enabled = true;
     bool destroying = false;
-    LONG_PTR user_data = 0;
     std::vector<std::uint8_t> extra;  // the class's extra bytes
     Rect invalid;  // client coordinates; empty when valid
     bool erase_pending = false;

@@ -338,10 +338,6 @@ LONG_PTR SetWindowLongPtrW(HWND handle, int index, LONG_PTR value) {
     Window* w = find_window(handle);
     if (!w) return 0;
     switch (index) {
-    case GWLP_USERDATA: return std::exchange(w->user_data, value);
-    case GWLP_ID:
-        if (!w->is_child()) return 0;
-        return static_cast<LONG_PTR>(std::exchange(w->id, static_cast<UINT_PTR>(value)));
     case GWL_STYLE: {
         // Visibility and the enabled state have their own calls, and a window cannot change between
         // child and top-level.
@@ -365,10 +361,7 @@ LONG_PTR GetWindowLongPtrW(HWND handle, int index) {
     Window* w = find_window(handle);
     if (!w) return 0;
     switch (index) {
-    case GWLP_USERDATA: return w->user_data;
-    case GWLP_ID: return static_cast<LONG_PTR>(w->id);
     case GWL_STYLE: return style_of(*w);
-    case GWL_EXSTYLE: return static_cast<LONG_PTR>(w->ex_style);
     default:
         if (const std::uint8_t* bytes = extra_at(*w, index)) {
             LONG_PTR value;

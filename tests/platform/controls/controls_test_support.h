@@ -52,20 +52,11 @@ inline INT_PTR run_template(platform::HeadlessBackend& screen, WORD id, HWND own
     return DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(loaded), owner, proc, 0);
 }
 
-// A main window of the device's size, shown and painted, with nothing received yet.
-class ControlTest : public WindowTest {
+// The main window, and the keys and taps a person gives it.
+class ControlTest : public MainWindowTest {
 protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        main = top_level(0, 0, 240, 320);
-        dispatch_all();
-        received.clear();
-    }
-
     void press(int vk) { controls_test::press(screen, vk); }
     void tap(int x, int y) { controls_test::tap(screen, x, y); }
-
-    HWND main = nullptr;
 };
 
 }  // namespace controls_test

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "controls/dialog.h"
@@ -49,13 +51,10 @@ TEST_F(Dialog, ControlsStandInDialogUnitsOfTheTemplateFontAtEachScale) {
                 const RECT r = screen_rect(control);
                 return RECT{r.left - d.left, r.top - d.top, r.right - d.left, r.bottom - d.top};
             };
-            EXPECT_EQ(d.right - d.left, 138 * u.x / 4);
-            EXPECT_EQ(d.bottom - d.top, 154 * u.y / 8);
+            EXPECT_EQ(std::pair(d.right - d.left, d.bottom - d.top), std::pair(138 * u.x / 4, 154 * u.y / 8));
             const RECT group = at(controls(dialog)[19]);
-            EXPECT_EQ(group.left, 2 * u.x / 4);
-            EXPECT_EQ(group.top, 2 * u.y / 8);
-            EXPECT_EQ(group.right, 136 * u.x / 4);
-            EXPECT_EQ(group.bottom, 47 * u.y / 8);
+            EXPECT_EQ(std::tuple(group.left, group.top, group.right, group.bottom),
+                      std::tuple(2 * u.x / 4, 2 * u.y / 8, 136 * u.x / 4, 47 * u.y / 8));
             // The spin control sits at the right edge of the field before it, which gives up its width.
             const RECT field = at(GetDlgItem(dialog, 1033));
             const RECT spin = at(GetDlgItem(dialog, 1034));
@@ -97,14 +96,11 @@ TEST_F(Dialog, EnterAnswersOkAndEscapeCancelAndEndDialogGivesTheResult) {
         if (message == WM_COMMAND && LOWORD(wParam) == IDOK) EndDialog(dialog, 42);
         return message == WM_INITDIALOG || message == WM_COMMAND;
     };
-    EXPECT_EQ(run(
-                  kAbout,
-                  [&](HWND) {
-                      press(VK_ESCAPE);
-                      press(VK_RETURN);
-                  },
-                  false),
-              42);
+    const auto escape_then_enter = [&](HWND) {
+        press(VK_ESCAPE);
+        press(VK_RETURN);
+    };
+    EXPECT_EQ(run(kAbout, escape_then_enter, false), 42);
     EXPECT_EQ(commands, (std::vector<WPARAM>{IDCANCEL, IDOK}));
 }
 

@@ -3,6 +3,7 @@
 // buttons big enough for a finger.
 #include <algorithm>
 #include <string>
+#include <tuple>
 
 #include "controls_test_support.h"
 #include "shell/shell_strips.h"
@@ -65,10 +66,8 @@ TEST_P(FittedLayout, OptionsStandCentredAtTheFittedFactorWithFingerSizedArrowsAn
     run(kOptions, [&](HWND dialog) {
         // Full screen below the bar and above the menu bar: the frame's colour fills the rest.
         const RECT d = screen_rect(dialog);
-        EXPECT_EQ(d.left, 0);
-        EXPECT_EQ(d.right, GetParam().width);
-        EXPECT_EQ(d.top, 26 * factor);
-        EXPECT_EQ(d.bottom, GetParam().height - 26 * factor);
+        EXPECT_EQ(std::tuple(d.left, d.top, d.right, d.bottom),
+                  std::tuple(0, 26 * factor, GetParam().width, GetParam().height - 26 * factor));
         // The controls stand where the device's layout puts them, enlarged and centred: the pen
         // group at the same place in the layout at every size.
         const RECT group = screen_rect(platform::find_window(dialog)->children[19]);

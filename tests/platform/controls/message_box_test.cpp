@@ -18,16 +18,14 @@ protected:
     }
 };
 
-TEST_F(MessageBox, EscapeAnswersCancelOrOk) {
+// Its buttons are real BUTTON windows: the keys move the focus between them and Enter answers
+// with the focused one, which is therefore the one drawn as the default. Escape answers Cancel, or
+// OK where there is no Cancel.
+TEST_F(MessageBox, ItsButtonsAreControlsEnterAnswersWithTheFocusedOneAndEscapeCancels) {
     when_box_open([&](HWND) { press(VK_ESCAPE); });
     EXPECT_EQ(MessageBoxW(main, L"Clear?", L"Scribble", MB_OKCANCEL), IDCANCEL);
     when_box_open([&](HWND) { press(VK_ESCAPE); });
     EXPECT_EQ(MessageBoxW(main, L"Done", L"Scribble", MB_OK), IDOK);
-}
-
-// Its buttons are real BUTTON windows: the keys move the focus between them and Enter answers
-// with the focused one, which is therefore the one drawn as the default.
-TEST_F(MessageBox, ItsButtonsAreControlsAndEnterAnswersWithTheFocusedOne) {
     const auto looks_default = [](HWND button) {
         return (GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
     };

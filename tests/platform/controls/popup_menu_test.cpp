@@ -79,7 +79,7 @@ TEST_F(PopupMenu, APickIsPostedToTheOwnerAfterTheMenuHasGone) {
     EXPECT_EQ(Commands(), std::vector<WPARAM>{13});
 }
 
-TEST_F(PopupMenu, KeysMoveOverSeparatorsRoundTheEndsAndEscapeEndsWithNoCommand) {
+TEST_F(PopupMenu, KeysMoveOverSeparatorsRoundTheEndsAndEscapeOrATapOutsideEndsWithNoCommand) {
     Build();
     when_open([&](const auto&) {
         press(VK_UP);    // from nothing to the last item
@@ -94,13 +94,10 @@ TEST_F(PopupMenu, KeysMoveOverSeparatorsRoundTheEndsAndEscapeEndsWithNoCommand) 
     when_open([&](const auto&) { press(VK_ESCAPE); });
     TrackPopupMenuEx(menu, 0, 10, 10, main, nullptr);
     EXPECT_TRUE(Commands().empty());
-}
-
-TEST_F(PopupMenu, ATapOutsideEndsTheMenuAndReachesNoWindowBelow) {
-    Build();
+    // A release the menu did not see pressed (the hold that opened it) does nothing; a tap outside
+    // ends the menu and reaches no window below.
     when_open([&](const auto& items) {
         EXPECT_GT(items[0].on_screen.left, 5);
-        // A release the menu did not see pressed (the hold that opened it) does nothing.
         screen.push({Type::PointerUp, 5, 5});
     });
     when_open([&](const auto&) { tap(5, 5); });

@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <utility>
+#include <vector>
 
 #include "gdi/window_dc.h"
-#include "testing.h"
 #include "grid.h"
 
 using namespace gdi_test;
@@ -19,38 +20,27 @@ void scramble_window(HWND window, unsigned seed) {
 
 }  // namespace
 
-// Both directions, within and across bytes. (The page scroll, the same on a window, is seen
+// Both directions, within and across bytes; and whole rows, which move as one block of memory (a
+// width of whole words) or row by row (a part word at the right), as pages of the notepad close up,
+// overlapping by any number of rows either way. (The page scroll, the same on a window, is seen
 // through the program's scrolling tests.)
 TEST(CopyWithinOneImage, MovesAsIfTheSourceWereReadFirst) {
-    const MonoImage image = make_mono_image(100, 40);
-    unsigned seed = 1;
+    const MonoImage wide = make_mono_image(100, 60), whole_words = make_mono_image(96, 60);
+    std::vector<std::pair<const MonoImage*, Block>> copies;
     for (int shift_x : {-37, -9, -8, -7, -1, 0, 1, 3, 8, 33})
         for (int shift_y : {-3, -1, 0, 2})
-            for (int w : {1, 5, 25, 32, 33, 64}) {
-                SCOPED_TRACE(testing::Message() << "shift " << shift_x << "," << shift_y << " width " << w);
-                const Block b{40 + shift_x, 15 + shift_y, w, 7, 40, 15};
-                image.scramble(++seed);
-                const Grid<int> bits = read_bits(image);
-                ASSERT_NE(blit(image.dc, b, image.dc), 0);
-                ASSERT_EQ(read_bits(image), model_copy(bits, bits, b));
-            }
-}
-
-// Whole rows move as one block of memory (a width of whole words) or row by row (a part word at the
-// right); pages of the notepad close up this way, overlapping by any number of rows either way.
-TEST(CopyWithinOneImage, WholeRowsOverlappingUpAndDownMoveAsIfReadFirst) {
-    for (int width : {96, 100}) {
-        const MonoImage image = make_mono_image(width, 60);
-        unsigned seed = 7;
+            for (int w : {1, 5, 25, 32, 33, 64}) copies.emplace_back(&wide, Block{40 + shift_x, 15 + shift_y, w, 7, 40, 15});
+    for (const MonoImage* image : {&wide, &whole_words})
         for (int shift_y : {-25, -7, -1, 1, 7, 25})
-            for (int h : {1, 20, 40}) {
-                SCOPED_TRACE(testing::Message() << "width " << width << " shift " << shift_y << " rows " << h);
-                const Block b{0, 20 + shift_y, width, h, 0, 20};
-                image.scramble(++seed);
-                const Grid<int> bits = read_bits(image);
-                ASSERT_NE(blit(image.dc, b, image.dc), 0);
-                ASSERT_EQ(read_bits(image), model_copy(bits, bits, b));
-            }
+            for (int h : {1, 20, 40}) copies.emplace_back(image, Block{0, 20 + shift_y, image->width, h, 0, 20});
+    unsigned seed = 1;
+    for (const auto& [image, b] : copies) {
+        SCOPED_TRACE(testing::Message() << "width " << image->width << " block " << b.dx << "," << b.dy << " " << b.w
+                                        << "x" << b.h);
+        image->scramble(++seed);
+        const Grid<int> bits = read_bits(*image);
+        ASSERT_NE(blit(image->dc, b, image->dc), 0);
+        ASSERT_EQ(read_bits(*image), model_copy(bits, bits, b));
     }
 }
 

@@ -31,8 +31,8 @@ TEST(Selection, ObjectsBelongToOneDcAtATimeAndStayWhileSelected) {
     EXPECT_NE(DeleteObject(font), 0);
     EXPECT_NE(DeleteObject(brush), 0);
     EXPECT_NE(DeleteObject(bitmap), 0);
-    EXPECT_NE(DeleteObject(GetStockObject(BLACK_BRUSH)), 0);
-    EXPECT_NE(SelectObject(first, GetStockObject(BLACK_BRUSH)), nullptr);
+    EXPECT_NE(DeleteObject(GetStockObject(WHITE_BRUSH)), 0);
+    EXPECT_NE(SelectObject(first, GetStockObject(WHITE_BRUSH)), nullptr);
     EXPECT_EQ(platform::gdi_live_objects(), 1u);
 }
 
@@ -52,22 +52,18 @@ TEST(Handles, NullStaleAndWrongKindHandlesFailWithoutEffect) {
     RECT r{0, 0, 16, 4};
     for (HDC dc : bad_dcs) {
         SCOPED_TRACE(testing::Message() << "DC " << dc);
-        EXPECT_EQ(BitBlt(dc, 0, 0, 16, 4, image.dc, 0, 0, SRCCOPY), 0);
-        EXPECT_EQ(BitBlt(image.dc, 0, 0, 16, 4, dc, 0, 0, SRCCOPY), 0);
-        EXPECT_EQ(StretchBlt(image.dc, 0, 0, 16, 4, dc, 0, 0, 1, 1, SRCCOPY), 0);
-        EXPECT_EQ(PatBlt(dc, 0, 0, 16, 4, BLACKNESS), 0);
-        EXPECT_EQ(FillRect(dc, &r, brush), 0);
-        EXPECT_EQ(TransparentImage(image.dc, 0, 0, 4, 4, dc, 0, 0, 4, 4, 0xFFFFFF), 0);
-        EXPECT_EQ(DrawTextW(dc, L"x", -1, &r, 0), 0);
-        EXPECT_EQ(SelectObject(dc, brush), nullptr);
-        EXPECT_EQ(SetTextColor(dc, 0), CLR_INVALID);
-        EXPECT_EQ(SetBkColor(dc, 0), CLR_INVALID);
-        EXPECT_EQ(SetBkMode(dc, TRANSPARENT), 0);
-        EXPECT_EQ(GetPixel(dc, 0, 0), CLR_INVALID);
-        EXPECT_EQ(GetDeviceCaps(dc, BITSPIXEL), 0);
-        EXPECT_EQ(DeleteDC(dc), 0);
-        EXPECT_EQ(CreateCompatibleDC(dc == nullptr ? stale_dc : dc), nullptr);
-        EXPECT_EQ(CreateCompatibleBitmap(dc, 4, 4), nullptr);
+        // Each call in a list fails; a failing one is named by its place in it.
+        const int refused[] = {BitBlt(dc, 0, 0, 16, 4, image.dc, 0, 0, SRCCOPY), BitBlt(image.dc, 0, 0, 16, 4, dc, 0, 0, SRCCOPY),
+                               StretchBlt(image.dc, 0, 0, 16, 4, dc, 0, 0, 1, 1, SRCCOPY), PatBlt(dc, 0, 0, 16, 4, BLACKNESS),
+                               FillRect(dc, &r, brush), TransparentImage(image.dc, 0, 0, 4, 4, dc, 0, 0, 4, 4, 0xFFFFFF),
+                               DrawTextW(dc, L"x", -1, &r, 0), SetBkMode(dc, TRANSPARENT), GetDeviceCaps(dc, BITSPIXEL),
+                               DeleteDC(dc)};
+        for (std::size_t i = 0; i < std::size(refused); ++i) EXPECT_EQ(refused[i], 0) << "call " << i;
+        const COLORREF invalid[] = {SetTextColor(dc, 0), SetBkColor(dc, 0), GetPixel(dc, 0, 0)};
+        for (std::size_t i = 0; i < std::size(invalid); ++i) EXPECT_EQ(invalid[i], CLR_INVALID) << "call " << i;
+        const void* none[] = {SelectObject(dc, brush), CreateCompatibleDC(dc == nullptr ? stale_dc : dc),
+                              CreateCompatibleBitmap(dc, 4, 4)};
+        for (std::size_t i = 0; i < std::size(none); ++i) EXPECT_EQ(none[i], nullptr) << "call " << i;
     }
     HDC dc = CreateCompatibleDC(nullptr);
     for (HGDIOBJ object : {HGDIOBJ{}, HGDIOBJ{stale_bitmap}, HGDIOBJ{stale_brush}, reinterpret_cast<HGDIOBJ>(dc),

@@ -11,11 +11,10 @@ using platform::ModalLoop;
 
 namespace {
 
-class Modal : public WindowTest {
+class Modal : public MainWindowTest {
 protected:
     void SetUp() override {
-        WindowTest::SetUp();
-        main = top_level(0, 0, 240, 320);
+        MainWindowTest::SetUp();
         outer_box = top_level(10, 10, 200, 200, main, WS_POPUP | WS_VISIBLE);
     }
 
@@ -41,7 +40,6 @@ protected:
         PostMessageW(outer_box, WM_APP, 0, 0);
     }
 
-    HWND main = nullptr;
     HWND outer_box = nullptr;
     std::vector<std::string> log;
 };

@@ -68,4 +68,17 @@ protected:
     platform::HeadlessBackend& screen = platform::use_headless_backend(240, 320, 1000);
 };
 
+// A main window of the device's size, shown and painted, with nothing received yet.
+class MainWindowTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        main = top_level(0, 0, 240, 320);
+        dispatch_all();
+        received.clear();
+    }
+
+    HWND main = nullptr;
+};
+
 }  // namespace window_test

@@ -61,7 +61,7 @@ TEST_F(Windows, BadHandlesFailWithoutEffect) {
         const BOOL refused[] = {IsWindow(bad), DestroyWindow(bad), ShowWindow(bad, SW_SHOW), IsWindowVisible(bad),
                                 IsWindowEnabled(bad), EnableWindow(bad, FALSE), MoveWindow(bad, 0, 0, 5, 5, TRUE),
                                 GetWindowRect(bad, &r), GetClientRect(bad, &r), SetWindowTextW(bad, L"x"),
-                                InvalidateRect(bad, nullptr, TRUE), ValidateRect(bad, nullptr), UpdateWindow(bad),
+                                InvalidateRect(bad, nullptr, TRUE), UpdateWindow(bad),
                                 KillTimer(bad, 1), SetForegroundWindow(bad), SHFullScreen(bad, SHFS_SHOWTASKBAR)};
         for (std::size_t i = 0; i < std::size(refused); ++i) EXPECT_FALSE(refused[i]) << "call " << i;
         const void* none[] = {GetParent(bad), GetWindow(bad, GW_OWNER), BeginPaint(bad, &ps), SetCapture(bad),
@@ -70,19 +70,16 @@ TEST_F(Windows, BadHandlesFailWithoutEffect) {
         for (std::size_t i = 0; i < std::size(none); ++i) EXPECT_EQ(none[i], nullptr) << "call " << i;
         EXPECT_EQ(r.left, 1);
         EXPECT_EQ(GetWindowTextW(bad, text, 4), 0);
-        EXPECT_EQ(SetWindowLongPtrW(bad, GWLP_USERDATA, 5), 0);
-        EXPECT_EQ(GetWindowLongPtrW(bad, GWLP_USERDATA), 0);
+        EXPECT_EQ(SetWindowLongPtrW(bad, GWL_STYLE, 5), 0);
+        EXPECT_EQ(GetWindowLongPtrW(bad, GWL_STYLE), 0);
         EXPECT_EQ(SendMessageW(bad, WM_APP, 0, 0), 0);
         EXPECT_EQ(MessageBoxW(bad == nullptr ? stale : bad, L"text", L"caption", MB_OK), 0);
-        if (bad) {
-            EXPECT_FALSE(PostMessageW(bad, WM_APP, 0, 0));
-            EXPECT_EQ(SetTimer(bad, 1, 10, nullptr), 0u);
-            EXPECT_EQ(GetDC(bad), nullptr);
-            EXPECT_EQ(SetFocus(bad), nullptr);
-            EXPECT_EQ(CreateWindowExW(0, L"Test", L"", 0, 0, 0, 1, 1, bad, nullptr, nullptr, nullptr), nullptr);
-            EXPECT_FALSE(PeekMessageW(&msg, bad, 0, 0, PM_REMOVE));
-            EXPECT_EQ(GetMessageW(&msg, bad, 0, 0), -1);
-        }
+        if (!bad) continue;  // to these calls null means no window, or any window
+        const bool took[] = {PostMessageW(bad, WM_APP, 0, 0) != FALSE, SetTimer(bad, 1, 10, nullptr) != 0,
+                             GetDC(bad) != nullptr, SetFocus(bad) != nullptr,
+                             CreateWindowExW(0, L"Test", L"", 0, 0, 0, 1, 1, bad, nullptr, nullptr, nullptr) != nullptr,
+                             PeekMessageW(&msg, bad, 0, 0, PM_REMOVE) != FALSE, GetMessageW(&msg, bad, 0, 0) != -1};
+        for (std::size_t i = 0; i < std::size(took); ++i) EXPECT_FALSE(took[i]) << "call " << i << " took a bad window";
     }
     EXPECT_EQ(GetFocus(), live);
     EXPECT_EQ(GetActiveWindow(), live);

@@ -1,8 +1,6 @@
 // Device contexts, bitmaps, block copies, brushes, fonts and text.
 #pragma once
 
-#include <cstdarg>
-
 #include "platform/types.h"
 
 struct BITMAP {
@@ -118,7 +116,6 @@ constexpr UINT DT_EDITCONTROL = 0x2000;  // with DT_WORDBREAK: a word wider than
 constexpr UINT DT_CALCRECT = 0x0400;
 constexpr int WHITE_BRUSH = 0;
 constexpr int LTGRAY_BRUSH = 1;
-constexpr int BLACK_BRUSH = 4;
 constexpr int NULL_BRUSH = 5;
 constexpr UINT CLR_INVALID = 0xFFFFFFFF;
 
@@ -159,12 +156,8 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 HFONT CreateFontIndirectW(const LOGFONTW* font);
 int DrawTextW(HDC dc, LPCWSTR text, int length, RECT* rect, UINT format);
 
-// At most 1023 characters and the terminating zero, whatever the buffer holds: for short texts
-// into buffers that are surely long enough.
-int wsprintfW(LPWSTR buffer, LPCWSTR format, ...);
-// The same into a buffer of `count` characters: what does not fit is cut off and the text always
+// Formats into a buffer of `count` characters: what does not fit is cut off and the text always
 // ends with its zero. The characters written, without the zero; -1 for no buffer at all.
 int wnsprintfW(LPWSTR buffer, int count, LPCWSTR format, ...);
-int wvnsprintfW(LPWSTR buffer, int count, LPCWSTR format, va_list args);
 // Copies at most `count` - 1 characters and the zero; the target, or none for no room at all.
 LPWSTR lstrcpynW(LPWSTR target, LPCWSTR source, int count);

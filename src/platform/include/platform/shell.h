@@ -7,7 +7,6 @@ constexpr DWORD SHFS_SHOWTASKBAR = 0x0001;
 constexpr DWORD SHFS_HIDETASKBAR = 0x0002;
 constexpr DWORD SHFS_SHOWSIPBUTTON = 0x0004;
 constexpr DWORD SHFS_HIDESIPBUTTON = 0x0008;
-constexpr DWORD SHFS_SHOWSTARTICON = 0x0010;
 constexpr DWORD SHFS_HIDESTARTICON = 0x0020;
 
 BOOL SHFullScreen(HWND window, DWORD state);
@@ -44,7 +43,7 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info);
 BOOL SHSetNavBarText(HWND requester, LPCWSTR text);
 
 // The input panel: up starts the system's text input, down stops it.
-enum SIPSTATE { SIP_UP = 0, SIP_DOWN = 1, SIP_FORCEDOWN = 2, SIP_UNCHANGED = 3, SIP_INPUTDIALOG = 4 };
+enum SIPSTATE { SIP_UP = 0, SIP_DOWN = 1, SIP_FORCEDOWN = 2 };
 BOOL SHSipPreference(HWND window, SIPSTATE state);
 
 // Where programs keep this user's own data, each in a folder of its own inside.

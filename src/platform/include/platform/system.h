@@ -52,10 +52,7 @@ struct SYSTEMTIME {
 constexpr DWORD GENERIC_READ = 0x80000000;
 constexpr DWORD GENERIC_WRITE = 0x40000000;
 constexpr DWORD CREATE_NEW = 1;
-constexpr DWORD CREATE_ALWAYS = 2;
 constexpr DWORD OPEN_EXISTING = 3;
-constexpr DWORD OPEN_ALWAYS = 4;
-constexpr DWORD TRUNCATE_EXISTING = 5;
 constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080;
 constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
 constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
@@ -77,7 +74,6 @@ constexpr DWORD STILL_ACTIVE = 259;
 
 // Virtual memory.
 constexpr DWORD MEM_COMMIT = 0x00001000;
-constexpr DWORD MEM_RESERVE = 0x00002000;
 constexpr DWORD MEM_RELEASE = 0x00008000;
 constexpr DWORD PAGE_READWRITE = 0x04;
 
@@ -119,7 +115,6 @@ constexpr LONG ERROR_CANTWRITE = 1013;
 constexpr LONG ERROR_RESOURCE_NAME_NOT_FOUND = 1814;
 
 // Sounds.
-constexpr DWORD SND_SYNC = 0x0000;
 constexpr DWORD SND_ASYNC = 0x0001;
 constexpr DWORD SND_FILENAME = 0x00020000;
 
@@ -131,10 +126,11 @@ inline LPCWSTR RT_GROUP_ICON = MAKEINTRESOURCEW(14);
 DWORD GetLastError();
 void SetLastError(DWORD error);
 
+// Opens an existing file for reading, unshared (GENERIC_READ, share mode 0, OPEN_EXISTING); files are
+// written as plain files.
 HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUTES* security, DWORD disposition,
                    DWORD flags, HANDLE templateFile);
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, DWORD* read, void* overlapped);
-BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, DWORD* written, void* overlapped);
 DWORD GetFileSize(HANDLE file, DWORD* high);
 // The file's volume, index, size and times as they are now (the change time, which no copy keeps,
 // stands for the creation time).

@@ -136,8 +136,6 @@ constexpr int VK_F1 = 0x70;
 constexpr int VK_PACKET = 0xE7;
 
 // GetSystemMetrics.
-constexpr int SM_CXSCREEN = 0;
-constexpr int SM_CYSCREEN = 1;
 constexpr int SM_CXDRAG = 68;
 constexpr int SM_CYDRAG = 69;
 
@@ -164,7 +162,6 @@ constexpr int SW_SHOWNA = 8;  // shown without being activated
 constexpr UINT GW_OWNER = 4;
 
 // PeekMessage flags.
-constexpr UINT PM_NOREMOVE = 0x0000;
 constexpr UINT PM_REMOVE = 0x0001;
 
 // Cursors.
@@ -183,10 +180,7 @@ constexpr LPARAM MI_FROM_TOUCH = 0x80;
 constexpr LPARAM MI_PEN_ERASER = 0x01;
 
 // GetWindowLongPtrW and SetWindowLongPtrW: these, or an offset into the class's extra bytes.
-constexpr int GWLP_ID = -12;
 constexpr int GWL_STYLE = -16;
-constexpr int GWL_EXSTYLE = -20;
-constexpr int GWLP_USERDATA = -21;
 
 ATOM RegisterClassW(const WNDCLASSW* wndClass);
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
@@ -205,7 +199,6 @@ HWND GetParent(HWND window);
 HWND GetWindow(HWND window, UINT relation);
 HWND FindWindowW(LPCWSTR className, LPCWSTR windowName);
 BOOL SetForegroundWindow(HWND window);
-HWND GetForegroundWindow();
 HWND GetActiveWindow();
 HWND SetFocus(HWND window);
 HWND GetFocus();
@@ -229,7 +222,6 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
 
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
-BOOL ValidateRect(HWND window, const RECT* rect);
 BOOL UpdateWindow(HWND window);
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint);
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
@@ -245,8 +237,8 @@ HWND GetCapture();
 
 short GetAsyncKeyState(int virtualKey);
 
-// The screen's size, and how far a press may wander before it counts as a drag (it grows with the
-// display's scale, as a finger does not shrink on a denser screen).
+// How far a press may wander before it counts as a drag (it grows with the display's scale, as a
+// finger does not shrink on a denser screen).
 int GetSystemMetrics(int index);
 
 // The extra information of the input message last retrieved: where a pointer message came from.

@@ -106,30 +106,25 @@ TEST(SdlInput, OneStylusAtATimeWithEveryMoveStoppingAtTheEdgesAndMovesWithNothin
 TEST(SdlInput, EachPointerEventSaysItsSourceAndAPenPutDownEndsTheRestingHandsStroke) {
     SdlInput input{240, 320, kWake};
     DeviceEvent out;
-    const auto expect = [&](T type, int x, int y, PointerSource source) {
+    // `given` is what translate or take_pending said: an event came, and it must be this one.
+    const auto expect = [&](bool given, T type, int x, int y, PointerSource source) {
+        ASSERT_TRUE(given);
         EXPECT_EQ(std::tuple(out.type, out.x, out.y, out.source), std::tuple(type, x, y, source));
     };
-    ASSERT_TRUE(input.translate(finger(SDL_FINGERDOWN, 1, 0.5f, 0.5f), &out));
-    expect(T::PointerDown, 120, 160, PointerSource::Touch);
-    ASSERT_TRUE(input.translate(finger(SDL_FINGERMOTION, 1, 0.25f, 0.5f), &out));
-    expect(T::PointerMove, 60, 160, PointerSource::Touch);
+    expect(input.translate(finger(SDL_FINGERDOWN, 1, 0.5f, 0.5f), &out), T::PointerDown, 120, 160, PointerSource::Touch);
+    expect(input.translate(finger(SDL_FINGERMOTION, 1, 0.25f, 0.5f), &out), T::PointerMove, 60, 160, PointerSource::Touch);
     // A mouse cannot take over from a finger; a pen can.
     ASSERT_FALSE(input.translate(mouse(SDL_MOUSEBUTTONDOWN, 30, 40), &out));
     input.set_mouse_source(PointerSource::Eraser);
-    ASSERT_TRUE(input.translate(mouse(SDL_MOUSEBUTTONDOWN, 30, 40), &out));
-    expect(T::PointerUp, 60, 160, PointerSource::Touch);
-    ASSERT_TRUE(input.take_pending(&out));
-    expect(T::PointerDown, 30, 40, PointerSource::Eraser);
+    expect(input.translate(mouse(SDL_MOUSEBUTTONDOWN, 30, 40), &out), T::PointerUp, 60, 160, PointerSource::Touch);
+    expect(input.take_pending(&out), T::PointerDown, 30, 40, PointerSource::Eraser);
     ASSERT_FALSE(input.take_pending(&out));
     ASSERT_FALSE(input.translate(finger(SDL_FINGERUP, 1, 0.25f, 0.5f), &out));
     input.set_mouse_source(PointerSource::Pen);
-    ASSERT_TRUE(input.translate(mouse(SDL_MOUSEMOTION, 31, 41), &out));
-    expect(T::PointerMove, 31, 41, PointerSource::Pen);
-    ASSERT_TRUE(input.translate(mouse(SDL_MOUSEBUTTONUP, 31, 41), &out));
-    expect(T::PointerUp, 31, 41, PointerSource::Pen);
+    expect(input.translate(mouse(SDL_MOUSEMOTION, 31, 41), &out), T::PointerMove, 31, 41, PointerSource::Pen);
+    expect(input.translate(mouse(SDL_MOUSEBUTTONUP, 31, 41), &out), T::PointerUp, 31, 41, PointerSource::Pen);
     input.set_mouse_source(PointerSource::Mouse);
-    ASSERT_TRUE(input.translate(mouse(SDL_MOUSEMOTION, 50, 60), &out));
-    expect(T::PointerHover, 50, 60, PointerSource::Mouse);
+    expect(input.translate(mouse(SDL_MOUSEMOTION, 50, 60), &out), T::PointerHover, 50, 60, PointerSource::Mouse);
 }
 
 SDL_Event finger_at(Uint32 type, SDL_FingerID id, float x, float y, Uint32 time) {
@@ -189,7 +184,8 @@ SDL_Event wheel(int x, int y, int at_x, int at_y) {
     return e;
 }
 
-TEST(SdlInput, TheRightButtonAndTheWheelAreNeverTheStylus) {
+// The right button and the wheel are never the stylus.
+TEST(SdlInput, ButtonsWheelKeysFocusCloseAndWake) {
     expect_steps({
         {mouse(SDL_MOUSEBUTTONDOWN, 5, 6), T::PointerDown, 5, 6},
         {mouse(SDL_MOUSEBUTTONDOWN, 7, 8, SDL_BUTTON_RIGHT), T::RightButtonDown, 7, 8},
@@ -201,15 +197,6 @@ TEST(SdlInput, TheRightButtonAndTheWheelAreNeverTheStylus) {
         {wheel(0, -2, 300, 40), T::Wheel, 239, 40},
         {key(SDL_KEYDOWN, SDLK_APPLICATION), T::KeyDown, 0, 0, VK_APPS},
         {key(SDL_KEYUP, SDLK_MENU), T::KeyUp, 0, 0, VK_APPS},
-    });
-    SdlInput input{240, 320, kWake};
-    DeviceEvent out;
-    ASSERT_TRUE(input.translate(wheel(0, -2, 10, 10), &out));
-    EXPECT_EQ(out.wheel, -2);
-}
-
-TEST(SdlInput, KeysFocusCloseAndWake) {
-    expect_steps({
         {key(SDL_KEYDOWN, SDLK_UP, 1), T::KeyDown, 0, 0, VK_UP, true},
         {key(SDL_KEYUP, SDLK_UP), T::KeyUp, 0, 0, VK_UP},
         {key(SDL_KEYDOWN, SDLK_z), T::KeyDown, 0, 0, 'Z'},
@@ -232,6 +219,10 @@ TEST(SdlInput, KeysFocusCloseAndWake) {
         {other(kWake), T::Wake},
         {other(kWake + 1)},
     });
+    SdlInput input{240, 320, kWake};
+    DeviceEvent out;
+    ASSERT_TRUE(input.translate(wheel(0, -2, 10, 10), &out));
+    EXPECT_EQ(out.wheel, -2);
 }
 
 // Typed text comes one character at a time, however many one SDL event carries.
