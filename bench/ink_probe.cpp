@@ -21,7 +21,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <thread>
@@ -177,8 +176,8 @@ bool write_history(Probe& p, const Area& area, int strokes) {
     return true;
 }
 
-// Tells when the notepad's folder gets the autosave's new file and when that file takes the
-// notepad's name.
+// Tells when the notepad's folder, which holds nothing else the program makes, gets the autosave's
+// new file, and when that file takes the notepad's name.
 class SaveWatch {
 public:
     bool open(const std::string& notepad) {
@@ -196,8 +195,8 @@ public:
         for (ssize_t n; (n = read(fd_, buffer, sizeof buffer)) > 0;)
             for (ssize_t at = 0; at < n;) {
                 const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-                if (event->len && (event->mask & IN_CREATE) && std::strncmp(event->name, name_.c_str(), name_.size()) == 0)
-                    *started = true;
+                // The save's new file has a name of its own beside the notepad's.
+                if (event->mask & IN_CREATE) *started = true;
                 if (event->len && (event->mask & IN_MOVED_TO) && name_ == event->name) *finished = true;
                 at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
             }
