@@ -275,17 +275,19 @@ void copy_block(const Surface& target, int dx, int dy, int w, int h, const Surfa
     });
 }
 
-bool copy_stamp(const Surface& target, int dx, int dy, int w, int h, const Surface& source, int sx, int sy) {
-    const auto inside = [w, h](const Surface& s, int x, int y) {
-        return x >= 0 && y >= 0 && w <= s.width - x && h <= s.height - y;
-    };
-    if (target.format != PixelFormat::Mono1 || source.format != PixelFormat::Mono1 || target.bits == source.bits ||
-        w <= 0 || h <= 0 || !inside(target, dx, dy) || !inside(source, sx, sy) ||
-        !narrow(dx, w, target, sx, source))
-        return false;
+bool copy_stamp(const Surface& target, int dx, int dy, int w, int h, const Surface& source, int sx, int sy,
+                const ColourRule& rule) {
+    if (source.format != PixelFormat::Mono1 || w <= 0 || h <= 0) return false;
     // Stored rows run bottom-up: the next image row down is one stride lower in memory.
+    const std::ptrdiff_t source_step = -static_cast<std::ptrdiff_t>(source.stride);
+    if (target.format == PixelFormat::Rgb32) {
+        expand_block(reinterpret_cast<std::uint32_t*>(pixel_at(target, dx, dy)), target.stride / 4, source.row(sy),
+                     source_step, sx, w, h, rule.ink, rule.paper);
+        return true;
+    }
+    if (target.bits == source.bits || !narrow(dx, w, target, sx, source)) return false;
     narrow_rows(target.row(dy) + (dx >> 3), -static_cast<std::ptrdiff_t>(target.stride), source.row(sy) + (sx >> 3),
-                -static_cast<std::ptrdiff_t>(source.stride), dx & 7, sx & 7, w, h, OpCopy{});
+                source_step, dx & 7, sx & 7, w, h, OpCopy{});
     return true;
 }
 
