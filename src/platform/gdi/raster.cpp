@@ -143,6 +143,9 @@ void narrow_rows(std::uint8_t* target, std::ptrdiff_t t_step, const std::uint8_t
                  int dshift, int sshift, int w, int h, Op op) {
     const std::uint32_t mask = __builtin_bswap32(span_mask(dshift, dshift + w));
     const int rotation = (sshift - dshift) & 31;
+    // Four rows a turn of the loop: a stamp is twenty rows of a few instructions each, and the loop
+    // counting was a third of them.
+#pragma GCC unroll 4
     for (int r = 0; r < h; ++r, target += t_step, source += s_step) {
         const std::uint32_t bits = __builtin_bswap32(std::rotl(load_be32(source), rotation));
         const std::uint32_t d = load32(target);
