@@ -21,7 +21,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <thread>
@@ -52,6 +51,8 @@ struct Probe {
     Display* display = nullptr;
     Window root = 0;
     int damage_event = 0;
+    // When the pen last made ink the program drew: its autosave counts its rest from then.
+    Clock::time_point last_ink;
 };
 
 unsigned long pixel_at(const Probe& p, int x, int y) {
@@ -99,8 +100,10 @@ std::optional<double> move_and_wait(Probe& p, int x, int y, unsigned long before
         if (event.type != p.damage_event + XDamageNotify) continue;
         const auto seen = Clock::now();
         const auto& damage = reinterpret_cast<const XDamageNotifyEvent&>(event);
-        if (covers(damage, x - 1, y) && pixel_at(p, x - 1, y) != before)
+        if (covers(damage, x - 1, y) && pixel_at(p, x - 1, y) != before) {
+            p.last_ink = seen;
             return std::chrono::duration<double, std::milli>(seen - sent).count();
+        }
     }
     return std::nullopt;
 }
@@ -124,12 +127,14 @@ void press_at(Probe& p, int x, int y) {
     XTestFakeMotionEvent(p.display, -1, x, y, CurrentTime);
     XTestFakeButtonEvent(p.display, 1, True, CurrentTime);
     XSync(p.display, False);
+    p.last_ink = Clock::now();
     settle(p);
 }
 
 void lift(Probe& p) {
     XTestFakeButtonEvent(p.display, 1, False, CurrentTime);
     XSync(p.display, False);
+    p.last_ink = Clock::now();
     settle(p);
 }
 
@@ -177,8 +182,8 @@ bool write_history(Probe& p, const Area& area, int strokes) {
     return true;
 }
 
-// Tells when the notepad's folder gets the autosave's new file and when that file takes the
-// notepad's name.
+// Tells when the notepad's folder, which holds nothing else the program makes, gets the autosave's
+// new file, and when that file takes the notepad's name.
 class SaveWatch {
 public:
     bool open(const std::string& notepad) {
@@ -196,8 +201,8 @@ public:
         for (ssize_t n; (n = read(fd_, buffer, sizeof buffer)) > 0;)
             for (ssize_t at = 0; at < n;) {
                 const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-                if (event->len && (event->mask & IN_CREATE) && std::strncmp(event->name, name_.c_str(), name_.size()) == 0)
-                    *started = true;
+                // The save's new file has a name of its own beside the notepad's.
+                if (event->mask & IN_CREATE) *started = true;
                 if (event->len && (event->mask & IN_MOVED_TO) && name_ == event->name) *finished = true;
                 at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
             }
@@ -208,22 +213,30 @@ private:
     std::string name_;
 };
 
-// Bursts of moves after rests of `rest` with the pen held down, each burst until the autosave the
-// rest started has finished; the moves of bursts that saw an autosave go into `delays`. False when
-// the area ran out.
+// Bursts of moves after rests of about `rest` with the pen held down, each burst until the autosave
+// the rest started has finished; the moves of bursts that saw an autosave go into `delays`. False
+// when the area ran out.
 bool time_during_autosaves(Probe& p, Walk& walk, SaveWatch& watch, std::chrono::milliseconds rest, int moves,
                            std::vector<double>* delays, int* missed, int* saves) {
-    // The program's timer fires a little after the rest is over; a move before it would put the
-    // autosave off, so a burst that starts none waits a little longer the next time.
-    auto slack = std::chrono::milliseconds(30);
+    // The program starts an autosave on its timer once the pen has rested `rest` since its last ink,
+    // and a small notepad's save is over within milliseconds. A burst that starts before the timer
+    // puts the autosave off, one that starts after the save has finished times nothing: the rest
+    // closes in on the moment between.
+    constexpr auto kCloser = std::chrono::milliseconds(2);
+    auto wait = rest + kCloser;
     for (int burst = 0; burst < kMaxBursts && delays->size() + static_cast<std::size_t>(*missed) <
                                                   static_cast<std::size_t>(moves);
          ++burst) {
         bool started = false, finished = false;
-        std::this_thread::sleep_for(rest + slack);
-        settle(p);
         watch.look(&started, &finished);
+        std::this_thread::sleep_until(p.last_ink + wait);
         started = finished = false;
+        watch.look(&started, &finished);
+        if (finished) {
+            wait -= kCloser;
+            if (!step(p, walk)) return false;
+            continue;
+        }
         const auto rested = Clock::now();
         std::vector<double> burst_delays;
         int burst_missed = 0;
@@ -239,7 +252,7 @@ bool time_during_autosaves(Probe& p, Walk& walk, SaveWatch& watch, std::chrono::
             delays->insert(delays->end(), burst_delays.begin(), burst_delays.end());
             *missed += burst_missed;
         } else {
-            slack += std::chrono::milliseconds(20);
+            wait += kCloser;
         }
         if (!step(p, walk)) return false;
     }

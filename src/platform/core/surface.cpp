@@ -1,11 +1,17 @@
 #include "core/surface.h"
 
+#include <algorithm>
+
 namespace platform {
 
 void DirtyRegion::add(const Rect& r) {
     if (r.empty()) return;
+    // Only rectangles with area are kept, so none of them needs unite's tests for empty ones.
     for (Rect& existing : rects_) {
-        const Rect joined = unite(existing, r);
+        if (r.left >= existing.left && r.top >= existing.top && r.right <= existing.right && r.bottom <= existing.bottom)
+            return;
+        const Rect joined{std::min(existing.left, r.left), std::min(existing.top, r.top),
+                          std::max(existing.right, r.right), std::max(existing.bottom, r.bottom)};
         // Join when the union wastes little: overlapping or adjoining strokes stay one rectangle.
         if (static_cast<long long>(joined.width()) * joined.height() <=
             static_cast<long long>(existing.width()) * existing.height() +

@@ -50,20 +50,39 @@ bool resolve_source(HANDLE handle, Source* source) {
     return canvas != nullptr;
 }
 
+
+// Every stroke point stamps the pen onto the screen and into the notepad image, well inside both:
+// such a block is copied without being cut, and without the general path's work. False, with
+// nothing done, for any other block.
+bool blit_stamp(const DC& target_dc, int x, int y, int width, int height, const DC& source_dc, int sourceX,
+                int sourceY) {
+    const Canvas* target = resolve_canvas(target_dc);
+    const Canvas* from = resolve_canvas(source_dc);
+    if (!target || !from || !target->holds(x, y, width, height) || !from->holds(sourceX, sourceY, width, height))
+        return false;
+    const int left = x + target->origin_x, top = y + target->origin_y;
+    const ColourRule rule = target->surface.format == PixelFormat::Rgb32
+                                ? ColourRule{pixel_from_colorref(target_dc.text), pixel_from_colorref(target_dc.background)}
+                                : ColourRule{};
+    if (!copy_stamp(target->surface, left, top, width, height, from->surface, sourceX + from->origin_x,
+                    sourceY + from->origin_y, rule))
+        return false;
+    canvas_changed(*target, {left, top, left + width, top + height});
+    return true;
+}
+
 }  // namespace
 
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rop) {
-    const RopPlan plan = plan_rop(rop);
     const DC* target_dc = find_dc(dest);
-    if (!target_dc || plan.kind == RopPlan::Kind::Unsupported || width < 0 || height < 0) return FALSE;
+    if (!target_dc || width < 0 || height < 0) return FALSE;
+    const DC* source_dc = find_dc(source);
+    if (rop == SRCCOPY && source_dc && blit_stamp(*target_dc, x, y, width, height, *source_dc, sourceX, sourceY))
+        return TRUE;
+    const RopPlan plan = plan_rop(rop);
+    if (plan.kind == RopPlan::Kind::Unsupported) return FALSE;
     if (plan.kind != RopPlan::Kind::Source) return paint_rect(*target_dc, x, y, width, height, plan.kind, target_dc->brush);
 
-    const DC* source_dc = find_dc(source);
-    // Every stroke point stamps the pen into the notepad image: between two bitmaps, such a block
-    // goes straight to the copy without being cut or converted.
-    if (source_dc && plan.op == RasterOp::Copy && target_dc->selected && source_dc->selected &&
-        copy_stamp(target_dc->selected->surface, x, y, width, height, source_dc->selected->surface, sourceX, sourceY))
-        return TRUE;
     const Canvas* target_canvas = resolve_canvas(*target_dc);
     const Canvas* from_canvas = source_dc ? resolve_canvas(*source_dc) : nullptr;
     if (!target_canvas || !from_canvas) return FALSE;
@@ -85,7 +104,7 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
     if (w <= 0 || h <= 0) return TRUE;
 
     const Rect area{static_cast<int>(tx), static_cast<int>(ty), static_cast<int>(tx + w), static_cast<int>(ty + h)};
-    // Between surfaces of one format there are no colours to convert: a pen stamp into the notepad.
+    // Between surfaces of one format there are no colours to convert.
     const ColourRule rule = from.surface.format == target.surface.format
                                 ? ColourRule{}
                                 : colour_rule(*target_dc, source_dc, from.surface);

@@ -19,7 +19,7 @@ bool find_canvas(const DC& dc, Canvas* canvas) {
     if (!dc.window) {
         const Bitmap* bitmap = dc.selected;
         if (!bitmap) return false;
-        *canvas = {bitmap->surface, 0, 0, bitmap->surface.bounds(), nullptr, false,
+        *canvas = {bitmap->surface, 0, 0, bitmap->surface.bounds(), bitmap->surface.bounds(), nullptr, false,
                    bitmap->surface.format == PixelFormat::Mono1 ? bitmap->palette : nullptr};
         return true;
     }
@@ -27,7 +27,8 @@ bool find_canvas(const DC& dc, Canvas* canvas) {
     if (!dc.hwnd || !window_draw_target(dc.hwnd, &target)) return false;
     Rect clip = intersect(target.clip, target.surface.bounds());
     if (dc.clipped) clip = intersect(clip, dc.clip.offset(target.origin_x, target.origin_y));
-    *canvas = {target.surface, target.origin_x, target.origin_y, clip, target.dirty, true, nullptr};
+    *canvas = {target.surface, target.origin_x,       target.origin_y, clip, clip.offset(-target.origin_x, -target.origin_y),
+               target.dirty,   true, nullptr};
     return true;
 }
 

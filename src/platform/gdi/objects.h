@@ -57,9 +57,16 @@ struct Canvas {
     int origin_x = 0;  // the DC's (0, 0) in surface coordinates
     int origin_y = 0;
     Rect clip;         // surface coordinates
+    Rect dc_clip;      // the same in the DC's coordinates
     DirtyRegion* dirty = nullptr;
     bool window = false;
     const COLORREF* palette = nullptr;  // 1-bit bitmaps: the colours of bit 0 and bit 1
+
+    // Whether the DC rectangle (x, y, w, h), sizes not negative, lies wholly inside the clip. Once
+    // x and y are inside, the differences cannot overflow.
+    bool holds(int x, int y, int w, int h) const {
+        return x >= dc_clip.left && y >= dc_clip.top && w <= dc_clip.right - x && h <= dc_clip.bottom - y;
+    }
 };
 
 // Moves on at every change that can move where any DC draws: a bitmap selected, a window that

@@ -109,7 +109,8 @@ TEST(ColourRule, OneBitOntoAChildWindowPaintsOnlyItsPlaceAndOntoOneBitCopiesBits
     source.scramble(11);
     const Grid<int> from = read_bits(source);
     const Block blocks[] = {{-4, -3, 21, 13, 0, 0}, {15, 10, 21, 13, 0, 0}, {3, 2, 21, 13, 5, 1},
-                            {-2, 9, 40, 40, -3, -3}, {1, 1, 21, 13, 1, 1},  {0, 0, 30, 20, 0, 0}};
+                            {-2, 9, 40, 40, -3, -3}, {1, 1, 21, 13, 1, 1},  {0, 0, 30, 20, 0, 0},
+                            {4, 4, 12, 8, 3, 2}};
     for (bool clipped : {false, true}) {
         HDC dc = platform::dc_open_window(child, clipped ? &clip_in_client : nullptr);
         SetTextColor(dc, RGB(200, 10, 0));
