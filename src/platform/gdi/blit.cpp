@@ -50,7 +50,6 @@ bool resolve_source(HANDLE handle, Source* source) {
     return canvas != nullptr;
 }
 
-
 // Every stroke point stamps the pen onto the screen and into the notepad image, well inside both:
 // such a block is copied without being cut, and without the general path's work. False, with
 // nothing done, for any other block.

@@ -87,12 +87,7 @@ int GetDeviceCaps(HDC dc_handle, int index) {
     switch (index) {
     case HORZRES: return has_backend() ? backend().screen_width() : 0;
     case VERTRES: return has_backend() ? backend().screen_height() : 0;
-    case LOGPIXELSX:
     case LOGPIXELSY: return kPlainDpi * display_scale();
-    case BITSPIXEL: {
-        const Bitmap* bitmap = dc->window ? nullptr : find_bitmap(dc->bitmap);
-        return bitmap && bitmap->surface.format == PixelFormat::Mono1 ? 1 : 32;
-    }
     default: return 0;
     }
 }

@@ -56,7 +56,7 @@ TEST(Handles, NullStaleAndWrongKindHandlesFailWithoutEffect) {
         const int refused[] = {BitBlt(dc, 0, 0, 16, 4, image.dc, 0, 0, SRCCOPY), BitBlt(image.dc, 0, 0, 16, 4, dc, 0, 0, SRCCOPY),
                                StretchBlt(image.dc, 0, 0, 16, 4, dc, 0, 0, 1, 1, SRCCOPY), PatBlt(dc, 0, 0, 16, 4, BLACKNESS),
                                FillRect(dc, &r, brush), TransparentImage(image.dc, 0, 0, 4, 4, dc, 0, 0, 4, 4, 0xFFFFFF),
-                               DrawTextW(dc, L"x", -1, &r, 0), SetBkMode(dc, TRANSPARENT), GetDeviceCaps(dc, BITSPIXEL),
+                               DrawTextW(dc, L"x", -1, &r, 0), SetBkMode(dc, TRANSPARENT), GetDeviceCaps(dc, LOGPIXELSY),
                                DeleteDC(dc)};
         for (std::size_t i = 0; i < std::size(refused); ++i) EXPECT_EQ(refused[i], 0) << "call " << i;
         const COLORREF invalid[] = {SetTextColor(dc, 0), SetBkColor(dc, 0), GetPixel(dc, 0, 0)};

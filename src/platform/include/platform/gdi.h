@@ -83,9 +83,7 @@ struct LOGFONTW {
 // GDI.
 constexpr int HORZRES = 8;
 constexpr int VERTRES = 10;
-constexpr int BITSPIXEL = 12;
 // 96 dots per inch times the display's scale factor: how programs learn the factor for their chrome.
-constexpr int LOGPIXELSX = 88;
 constexpr int LOGPIXELSY = 90;
 constexpr DWORD SRCCOPY = 0x00CC0020;
 constexpr DWORD SRCPAINT = 0x00EE0086;
