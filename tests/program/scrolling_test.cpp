@@ -62,25 +62,22 @@ protected:
     std::vector<ViewChange> trace_;
 };
 
-TEST_F(ScrollingTest, AMachineBehindTheClockDoublesItsStepsAndEndsOnTheRowsLeft) {
+// A machine behind the clock doubles its steps and ends on the rows left; one that draws in no
+// time scrolls row by row, then sleeps out the budget.
+TEST_F(ScrollingTest, ATurnDoublesItsStepsWhenBehindTheClockAndGoesRowByRowWhenDrawingTakesNoTime) {
     OnNewPad([this] {
         TraceView(100);
         EXPECT_EQ(ScrollPageAnimated(1, AnimatedPageBudget), 1);
-        platform::clock_set_reading_hook(nullptr);
         EXPECT_EQ(Steps(), (std::vector<LONG>{1, 2, 4, 8, 16, 32, 64, 128, 65}));
         EXPECT_EQ(ViewOffset, 320);
         EXPECT_TRUE(ScreenShowsImageOutsideIndicator());
-    });
-}
 
-TEST_F(ScrollingTest, AMachineThatDrawsInNoTimeScrollsRowByRowThenSleepsOutTheBudget) {
-    screen_->set_refresh_rate(0);
-    OnNewPad([this] {
+        screen_->set_refresh_rate(0);
         TraceView();
         const std::uint64_t start = platform::clock_peek();
-        EXPECT_EQ(ScrollPageAnimated(1, AnimatedPageBudget), 1);
+        EXPECT_EQ(ScrollPageAnimated(-1, AnimatedPageBudget), 1);
         platform::clock_set_reading_hook(nullptr);
-        EXPECT_EQ(Steps(), std::vector<LONG>(320, 1));
+        EXPECT_EQ(Steps(), std::vector<LONG>(320, -1));
         EXPECT_EQ(platform::clock_peek() - start, 500u);
     });
 }
@@ -204,25 +201,9 @@ TEST_F(ScrollingTest, AtEitherEndTheKeyShowsTheNumberBeepsAndThrowsAwayInputMean
     Finish();
 }
 
-TEST_F(ScrollingTest, AViewHalfAPageFromTheTopStopsAtTheFirstRow) {
-    WriteNotepad(5);
-    Idle([this] {
-        ViewOffset = 160;
-        RepaintFromImage(0, 0, PageWidth, PageHeight);
-        EXPECT_EQ(ScrollPageAnimated(-1, AnimatedPageBudget), 1);
-        EXPECT_EQ(ViewOffset, 0);
-        EXPECT_TRUE(ScreenShowsImageOutsideIndicator());
-
-        ViewOffset = 160;
-        EXPECT_EQ(FlipPage(-1, FlippedPageBudget), 1);
-        EXPECT_EQ(ViewOffset, 0);
-        EXPECT_TRUE(ScreenShowsImageOutsideIndicator());
-        EXPECT_EQ(FlipPage(-1, FlippedPageBudget), 0);
-    });
-    Finish();
-}
-
-TEST_F(ScrollingTest, ScrollViewByClampsAndDrawsNothingWhenTheViewCannotMove) {
+// ScrollViewBy clamps and draws nothing when the view cannot move; a view half a page from the top
+// turns to the first row.
+TEST_F(ScrollingTest, TurnsAndScrollsStopAtTheEndsOfTheNotepad) {
     WriteNotepad(5);
     Idle([this] {
         ScrollViewBy(-10);
@@ -239,6 +220,18 @@ TEST_F(ScrollingTest, ScrollViewByClampsAndDrawsNothingWhenTheViewCannotMove) {
         ScrollViewBy(10 * PageHeight);
         EXPECT_EQ(ViewOffset, 4 * PageHeight);
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
+
+        ViewOffset = 160;
+        RepaintFromImage(0, 0, PageWidth, PageHeight);
+        EXPECT_EQ(ScrollPageAnimated(-1, AnimatedPageBudget), 1);
+        EXPECT_EQ(ViewOffset, 0);
+        EXPECT_TRUE(ScreenShowsImageOutsideIndicator());
+
+        ViewOffset = 160;
+        EXPECT_EQ(FlipPage(-1, FlippedPageBudget), 1);
+        EXPECT_EQ(ViewOffset, 0);
+        EXPECT_TRUE(ScreenShowsImageOutsideIndicator());
+        EXPECT_EQ(FlipPage(-1, FlippedPageBudget), 0);
     });
     Finish();
 }
