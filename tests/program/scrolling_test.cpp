@@ -83,7 +83,7 @@ TEST_F(ScrollingTest, ATurnDoublesItsStepsWhenBehindTheClockAndGoesRowByRowWhenD
 }
 
 // Page arrivals are the starts of the pages' budgets only where drawing takes no time.
-TEST_F(ScrollingTest, HoldingDownAnimatesFivePagesThenFlipsAndStopsAtTheLastWithOneBeep) {
+TEST_F(ScrollingTest, HoldingDownAnimatesFivePagesThenFlipsAndStopsAtTheLastWithOneBeepAndLettingGoEndsTheHoldAfterThePage) {
     screen_->set_refresh_rate(0);
     WriteNotepad(10);
     std::uint64_t start = 0;
@@ -120,19 +120,15 @@ TEST_F(ScrollingTest, HoldingDownAnimatesFivePagesThenFlipsAndStopsAtTheLastWith
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
         ReleaseKey(VK_DOWN);
     });
-    Finish();
-}
-
-TEST_F(ScrollingTest, ReleasingTheKeyDuringTheThirdPageEndsTheHoldAfterIt) {
-    WriteNotepad(10);
+    // Let go during the third page, the hold ends after it.
     Idle([this] {
-        screen_->at_time(platform::clock_peek() + 1250, [this] { ReleaseKey(VK_DOWN); });
-        HoldKey(VK_DOWN);
+        screen_->at_time(platform::clock_peek() + 1250, [this] { ReleaseKey(VK_UP); });
+        HoldKey(VK_UP);
     });
     Idle([this] {
-        EXPECT_EQ(ViewOffset, 3 * 320);
+        EXPECT_EQ(ViewOffset, 6 * 320);
         EXPECT_EQ(PagesMoved, 3u);
-        EXPECT_EQ(screen_->beeps(), 0);
+        EXPECT_EQ(screen_->beeps(), 1);
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
     });
     Finish();
@@ -140,7 +136,7 @@ TEST_F(ScrollingTest, ReleasingTheKeyDuringTheThirdPageEndsTheHoldAfterIt) {
 
 // Three quick notches are three pages: the two that come while the first page moves are counted, not
 // flushed; notches past the end are dropped after one beep, and a key's repeats are still flushed.
-TEST_F(ScrollingTest, WheelNotchesDuringATurnTurnThatManyMorePages) {
+TEST_F(ScrollingTest, WheelNotchesDuringATurnTurnThatManyMorePagesAndAtEitherEndTheKeyBeepsAndFlushes) {
     WriteNotepad(5);
     const auto notch = [this](int turn) { screen_->push({platform::DeviceEvent::Type::Wheel, 100, 100, 0, false, turn}); };
     Idle([this, notch] {
@@ -168,18 +164,12 @@ TEST_F(ScrollingTest, WheelNotchesDuringATurnTurnThatManyMorePages) {
         ReleaseKey(VK_UP);
     });
     Idle([] { EXPECT_EQ(ViewOffset, 3 * 320); });
-    Finish();
-}
-
-TEST_F(ScrollingTest, AtEitherEndTheKeyShowsTheNumberBeepsAndThrowsAwayInputMeanwhile) {
-    WriteNotepad(5);
+    // At either end the key shows the number, beeps and throws away the input that came meanwhile.
     std::uint64_t start = 0;
     for (int vk : {VK_UP, VK_DOWN}) {
         Idle([this, vk, &start] {
-            if (vk == VK_DOWN) {
-                ViewOffset = 4 * 320;
-                RepaintFromImage(0, 0, PageWidth, PageHeight);
-            }
+            ViewOffset = vk == VK_UP ? 0 : 4 * 320;
+            RepaintFromImage(0, 0, PageWidth, PageHeight);
             start = platform::clock_peek();
             // While the number shows, a tap on the page is queued; the flush must drop it.
             screen_->at_time(start + 200, [this] {
