@@ -40,7 +40,7 @@ protected:
     }
 };
 
-TEST_F(InkTest, InterpolationTruncatesTowardZeroAndLeavesTheEndPointToTheNextMove) {
+TEST_F(InkTest, InterpolationTruncatesTowardZeroLeavesTheEndPointToTheNextMoveAndAMoveAloneStartsAStroke) {
     OnNewPad([this] {
         ViewOffset = 320;
         StrokeFrom(10, 10);
@@ -51,6 +51,17 @@ TEST_F(InkTest, InterpolationTruncatesTowardZeroAndLeavesTheEndPointToTheNextMov
         EXPECT_EQ(LastPoint.x, 15);
         EXPECT_EQ(LastPoint.y, 7);
         EXPECT_EQ(DirtyFlag, 1);
+
+        // A move with no stroke starts one at its own point: only the end dot, two pixels square,
+        // centred with the half size taken off.
+        ViewOffset = 0;
+        StrokeActive = false;
+        PatBlt(NotepadImage.Context, 0, 0, NotepadWidth, NotepadHeight, WHITENESS);
+        SendMessageW(MainWindow, WM_MOUSEMOVE, 0, MAKELPARAM(60, 70));
+        EXPECT_TRUE(StrokeActive);
+        EXPECT_EQ(LastPoint.x, 60);
+        EXPECT_EQ(LastPoint.y, 70);
+        EXPECT_EQ(ImageInk(), (Points{{59, 69}, {60, 69}, {59, 70}, {60, 70}}));
     });
 }
 
@@ -142,20 +153,7 @@ TEST_F(InkTest, TheEraserTouchesTheSameRectangleOnScreenAndInTheImageAndErasesAl
     Finish();
 }
 
-TEST_F(InkTest, AMoveWithNoStrokeStartsOneAtItsOwnPoint) {
-    OnNewPad([this] {
-        ASSERT_FALSE(StrokeActive);
-        SendMessageW(MainWindow, WM_MOUSEMOVE, 0, MAKELPARAM(60, 70));
-        EXPECT_TRUE(StrokeActive);
-        EXPECT_EQ(LastPoint.x, 60);
-        EXPECT_EQ(LastPoint.y, 70);
-        // Only the end dot, two pixels square, centred with the half size taken off.
-        const Points expected = {{59, 69}, {60, 69}, {59, 70}, {60, 70}};
-        EXPECT_EQ(ImageInk(), expected);
-    });
-}
-
-TEST_F(InkTest, StampsLargerThanTheStampBitmapsAreSolidAndSizeZeroDrawsNothing) {
+TEST_F(InkTest, StampsLargerThanTheStampBitmapsAreSolidSizeZeroDrawsNothingAndNoneReachesPastThePageOnTheScreen) {
     OnNewPad([this] {
         Settings.PenEnd = 41;
         StylusDown(100, 100);
@@ -185,11 +183,8 @@ TEST_F(InkTest, StampsLargerThanTheStampBitmapsAreSolidAndSizeZeroDrawsNothing) 
         StylusUp(0, 0);
         EXPECT_TRUE(ScreenAreaIs(0, 0, 30, 30, WhiteInk));
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
-    });
-}
 
-TEST_F(InkTest, StampsReachOnlyThePageOnTheScreen) {
-    OnNewPad([this] {
+        // Stamps reach only the page on the screen.
         PatBlt(NotepadImage.Context, 0, 0, NotepadWidth, NotepadHeight, BLACKNESS);
         ViewOffset = 320;
         DrawMode = DRAW_ERASER;
@@ -204,11 +199,11 @@ TEST_F(InkTest, StampsReachOnlyThePageOnTheScreen) {
         Settings.PenEnd = 11;
         StylusDown(50, 2);
         StylusDown(50, 317);
-        Points expected;
+        Points edges;
         for (int x = 45; x <= 55; ++x) {
-            for (int y = 320; y <= 327; ++y) expected.insert({x, y});
-            for (int y = 632; y <= 639; ++y) expected.insert({x, y});
+            for (int y = 320; y <= 327; ++y) edges.insert({x, y});
+            for (int y = 632; y <= 639; ++y) edges.insert({x, y});
         }
-        EXPECT_EQ(ImageInk(), expected);
+        EXPECT_EQ(ImageInk(), edges);
     });
 }

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <random>
 
 #include "app/app.h"
@@ -39,7 +40,15 @@ std::string Output(const std::string& command) {
     return out;
 }
 
-// Pixels of a file as another reader sees them: "w h" and then one '0' (ink) or '1' per pixel.
+// Pixels as "w h", a line, then one '0' (ink) or '1' per pixel, rows from the top, and a line.
+std::string PixelText(int width, int height, const std::function<bool(int, int)>& paper) {
+    std::string text = std::to_string(width) + " " + std::to_string(height) + "\n";
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) text += paper(x, y) ? '1' : '0';
+    return text + "\n";
+}
+
+// Pixels of a file as another reader sees them, as PixelText gives them.
 std::string PillowPixels(const std::string& path) {
     return Output("/usr/bin/python3 -c \"import sys; from PIL import Image; im = Image.open(sys.argv[1]).convert('1');"
                   " w, h = im.size; px = im.load(); print(w, h);"
@@ -118,11 +127,7 @@ TEST_F(NotepadFileTest, ASavedNotepadHasTheExpectedHeaderLoadsBitForBitAndOtherT
         EXPECT_EQ(loaded.stride, NotepadStride);
         EXPECT_EQ(loaded.bytes, ImageBytes(NotepadImage.Bitmap));
 
-        std::string expected = "240 1600\n";
-        for (int y = 0; y < NotepadHeight; ++y)
-            for (int x = 0; x < NotepadWidth; ++x) expected += ImageBit(x, y) ? '1' : '0';
-        expected += '\n';
-        EXPECT_EQ(PillowPixels(NotepadPath()), expected);
+        EXPECT_EQ(PillowPixels(NotepadPath()), PixelText(240, 1600, [this](int x, int y) { return ImageBit(x, y); }));
     });
 }
 
@@ -142,13 +147,9 @@ TEST_F(NotepadFileTest, OneBitFilesWrittenByOtherToolsLoadWithTheirPixels) {
         for (const std::string& path : {pillow, magick, magick3}) {
             const Loaded loaded = Load(path);
             ASSERT_TRUE(loaded.ok()) << path;
-            ASSERT_EQ(loaded.width, 240);
-            ASSERT_EQ(loaded.height, 640);
-            std::string seen = "240 640\n";
-            for (int y = 0; y < 640; ++y)
-                for (int x = 0; x < 240; ++x) seen += loaded.Paper(x, y) ? '1' : '0';
-            seen += '\n';
-            EXPECT_EQ(seen, reference) << path;
+            EXPECT_EQ(PixelText(loaded.width, loaded.height, [&loaded](int x, int y) { return loaded.Paper(x, y); }),
+                      reference)
+                << path;
         }
     });
 }

@@ -62,31 +62,28 @@ protected:
     std::vector<ViewChange> trace_;
 };
 
-TEST_F(ScrollingTest, AMachineBehindTheClockDoublesItsStepsAndEndsOnTheRowsLeft) {
+// A machine behind the clock doubles its steps and ends on the rows left; one that draws in no
+// time scrolls row by row, then sleeps out the budget.
+TEST_F(ScrollingTest, ATurnDoublesItsStepsWhenBehindTheClockAndGoesRowByRowWhenDrawingTakesNoTime) {
     OnNewPad([this] {
         TraceView(100);
         EXPECT_EQ(ScrollPageAnimated(1, AnimatedPageBudget), 1);
-        platform::clock_set_reading_hook(nullptr);
         EXPECT_EQ(Steps(), (std::vector<LONG>{1, 2, 4, 8, 16, 32, 64, 128, 65}));
         EXPECT_EQ(ViewOffset, 320);
         EXPECT_TRUE(ScreenShowsImageOutsideIndicator());
-    });
-}
 
-TEST_F(ScrollingTest, AMachineThatDrawsInNoTimeScrollsRowByRowThenSleepsOutTheBudget) {
-    screen_->set_refresh_rate(0);
-    OnNewPad([this] {
+        screen_->set_refresh_rate(0);
         TraceView();
         const std::uint64_t start = platform::clock_peek();
-        EXPECT_EQ(ScrollPageAnimated(1, AnimatedPageBudget), 1);
+        EXPECT_EQ(ScrollPageAnimated(-1, AnimatedPageBudget), 1);
         platform::clock_set_reading_hook(nullptr);
-        EXPECT_EQ(Steps(), std::vector<LONG>(320, 1));
+        EXPECT_EQ(Steps(), std::vector<LONG>(320, -1));
         EXPECT_EQ(platform::clock_peek() - start, 500u);
     });
 }
 
 // Page arrivals are the starts of the pages' budgets only where drawing takes no time.
-TEST_F(ScrollingTest, HoldingDownAnimatesFivePagesThenFlipsAndStopsAtTheLastWithOneBeep) {
+TEST_F(ScrollingTest, HoldingDownAnimatesFivePagesThenFlipsAndStopsAtTheLastWithOneBeepAndLettingGoEndsTheHoldAfterThePage) {
     screen_->set_refresh_rate(0);
     WriteNotepad(10);
     std::uint64_t start = 0;
@@ -123,19 +120,15 @@ TEST_F(ScrollingTest, HoldingDownAnimatesFivePagesThenFlipsAndStopsAtTheLastWith
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
         ReleaseKey(VK_DOWN);
     });
-    Finish();
-}
-
-TEST_F(ScrollingTest, ReleasingTheKeyDuringTheThirdPageEndsTheHoldAfterIt) {
-    WriteNotepad(10);
+    // Let go during the third page, the hold ends after it.
     Idle([this] {
-        screen_->at_time(platform::clock_peek() + 1250, [this] { ReleaseKey(VK_DOWN); });
-        HoldKey(VK_DOWN);
+        screen_->at_time(platform::clock_peek() + 1250, [this] { ReleaseKey(VK_UP); });
+        HoldKey(VK_UP);
     });
     Idle([this] {
-        EXPECT_EQ(ViewOffset, 3 * 320);
+        EXPECT_EQ(ViewOffset, 6 * 320);
         EXPECT_EQ(PagesMoved, 3u);
-        EXPECT_EQ(screen_->beeps(), 0);
+        EXPECT_EQ(screen_->beeps(), 1);
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
     });
     Finish();
@@ -143,7 +136,7 @@ TEST_F(ScrollingTest, ReleasingTheKeyDuringTheThirdPageEndsTheHoldAfterIt) {
 
 // Three quick notches are three pages: the two that come while the first page moves are counted, not
 // flushed; notches past the end are dropped after one beep, and a key's repeats are still flushed.
-TEST_F(ScrollingTest, WheelNotchesDuringATurnTurnThatManyMorePages) {
+TEST_F(ScrollingTest, WheelNotchesDuringATurnTurnThatManyMorePagesAndAtEitherEndTheKeyBeepsAndFlushes) {
     WriteNotepad(5);
     const auto notch = [this](int turn) { screen_->push({platform::DeviceEvent::Type::Wheel, 100, 100, 0, false, turn}); };
     Idle([this, notch] {
@@ -171,18 +164,12 @@ TEST_F(ScrollingTest, WheelNotchesDuringATurnTurnThatManyMorePages) {
         ReleaseKey(VK_UP);
     });
     Idle([] { EXPECT_EQ(ViewOffset, 3 * 320); });
-    Finish();
-}
-
-TEST_F(ScrollingTest, AtEitherEndTheKeyShowsTheNumberBeepsAndThrowsAwayInputMeanwhile) {
-    WriteNotepad(5);
+    // At either end the key shows the number, beeps and throws away the input that came meanwhile.
     std::uint64_t start = 0;
     for (int vk : {VK_UP, VK_DOWN}) {
         Idle([this, vk, &start] {
-            if (vk == VK_DOWN) {
-                ViewOffset = 4 * 320;
-                RepaintFromImage(0, 0, PageWidth, PageHeight);
-            }
+            ViewOffset = vk == VK_UP ? 0 : 4 * 320;
+            RepaintFromImage(0, 0, PageWidth, PageHeight);
             start = platform::clock_peek();
             // While the number shows, a tap on the page is queued; the flush must drop it.
             screen_->at_time(start + 200, [this] {
@@ -204,25 +191,9 @@ TEST_F(ScrollingTest, AtEitherEndTheKeyShowsTheNumberBeepsAndThrowsAwayInputMean
     Finish();
 }
 
-TEST_F(ScrollingTest, AViewHalfAPageFromTheTopStopsAtTheFirstRow) {
-    WriteNotepad(5);
-    Idle([this] {
-        ViewOffset = 160;
-        RepaintFromImage(0, 0, PageWidth, PageHeight);
-        EXPECT_EQ(ScrollPageAnimated(-1, AnimatedPageBudget), 1);
-        EXPECT_EQ(ViewOffset, 0);
-        EXPECT_TRUE(ScreenShowsImageOutsideIndicator());
-
-        ViewOffset = 160;
-        EXPECT_EQ(FlipPage(-1, FlippedPageBudget), 1);
-        EXPECT_EQ(ViewOffset, 0);
-        EXPECT_TRUE(ScreenShowsImageOutsideIndicator());
-        EXPECT_EQ(FlipPage(-1, FlippedPageBudget), 0);
-    });
-    Finish();
-}
-
-TEST_F(ScrollingTest, ScrollViewByClampsAndDrawsNothingWhenTheViewCannotMove) {
+// ScrollViewBy clamps and draws nothing when the view cannot move; a view half a page from the top
+// turns to the first row.
+TEST_F(ScrollingTest, TurnsAndScrollsStopAtTheEndsOfTheNotepad) {
     WriteNotepad(5);
     Idle([this] {
         ScrollViewBy(-10);
@@ -239,6 +210,18 @@ TEST_F(ScrollingTest, ScrollViewByClampsAndDrawsNothingWhenTheViewCannotMove) {
         ScrollViewBy(10 * PageHeight);
         EXPECT_EQ(ViewOffset, 4 * PageHeight);
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
+
+        ViewOffset = 160;
+        RepaintFromImage(0, 0, PageWidth, PageHeight);
+        EXPECT_EQ(ScrollPageAnimated(-1, AnimatedPageBudget), 1);
+        EXPECT_EQ(ViewOffset, 0);
+        EXPECT_TRUE(ScreenShowsImageOutsideIndicator());
+
+        ViewOffset = 160;
+        EXPECT_EQ(FlipPage(-1, FlippedPageBudget), 1);
+        EXPECT_EQ(ViewOffset, 0);
+        EXPECT_TRUE(ScreenShowsImageOutsideIndicator());
+        EXPECT_EQ(FlipPage(-1, FlippedPageBudget), 0);
     });
     Finish();
 }

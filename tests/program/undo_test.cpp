@@ -179,27 +179,6 @@ TEST_F(UndoModelTest, AnotherRandomSequenceOnAFourPagePad) {
     EXPECT_EQ(RunScrivo(), 0);
 }
 
-TEST_F(UndoTest, UndoOnAnotherPageGoesThereAndShowsItsNumber) {
-    AnswerNewPad();
-    Idle([this] { Stroke({{60, 100}, {80, 100}}); });
-    Key(VK_DOWN);
-    Key(VK_DOWN);
-    Idle([this] {
-        ASSERT_EQ(ViewOffset, 2 * PageHeight);
-        ControlKey('Z');
-        screen_->at_time(platform::clock_now() + PageNumberFlash / 2, [this] {
-            EXPECT_EQ(ViewOffset, 0);
-            EXPECT_EQ(Pixel(0, 0), WhiteInk) << "the page number shows";
-        });
-    });
-    Idle([this] {
-        EXPECT_EQ(ViewOffset, 0);
-        EXPECT_TRUE(ImageBit(70, 100));
-        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
-    });
-    Finish();
-}
-
 // Strokes of the size the budget is reckoned for: a 20 × 20 pen drawn 300 pixels at 1920 × 1080.
 TEST_F(UndoTest, TwentyThousandStrokesStayWithinTheBudgetWhichHoldsTwoThousandOrdinaryOnes) {
     UseScreen(1920, 1080);
@@ -332,19 +311,28 @@ TEST_F(UndoTest, WithoutMemoryTheOldestStepsGoAndAtWorstAStepHasNoUndoButTheInkS
     Finish();
 }
 
-// An undo right after a save marks the notepad changed; a notepad read again from disk starts with
-// nothing to undo.
-TEST_F(UndoTest, AnUndoAfterASaveMarksAChangeAndANotepadReadAgainFromDiskHasNothingToUndo) {
+// An undo right after a save marks the notepad changed, and an undo on another page goes there and
+// shows its number; a notepad read again from disk starts with nothing to undo.
+TEST_F(UndoTest, AnUndoAfterASaveMarksAChangeOnAnotherPageGoesThereAndAfterAReadFromDiskHasNothingToUndo) {
     AnswerNewPad();
     Idle([this] { Stroke({{50, 50}, {70, 60}}); });
+    Key(VK_DOWN);
+    Key(VK_DOWN);
     Idle([this] {
         SendMessageW(MainWindow, WM_ACTIVATE, WA_INACTIVE, 0);  // the save when another program comes
         ASSERT_EQ(DirtyFlag, 0);
         SendMessageW(MainWindow, WM_ACTIVATE, WA_ACTIVE, 0);
+        ASSERT_EQ(ViewOffset, 2 * PageHeight);
         ControlKey('Z');
+        screen_->at_time(platform::clock_now() + PageNumberFlash / 2, [this] {
+            EXPECT_EQ(ViewOffset, 0);
+            EXPECT_EQ(Pixel(0, 0), WhiteInk) << "the page number shows";
+        });
     });
     Idle([this] {
+        EXPECT_EQ(ViewOffset, 0);
         EXPECT_TRUE(ImageBit(60, 55));
+        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
         EXPECT_EQ(DirtyFlag, 1);
         Stroke({{40, 40}, {60, 40}});
     });
