@@ -117,7 +117,6 @@ BOOL SetForegroundWindow(HWND window) {
     return bring_to_foreground(plain, (value & 1) != 0) ? TRUE : FALSE;
 }
 
-
 HWND GetActiveWindow() { return find_window(active) ? active : nullptr; }
 
 HWND GetFocus() { return find_window(focus) ? focus : nullptr; }
