@@ -94,13 +94,13 @@ class Program:
                     if t is not None and re.fullmatch(pattern, line)]
 
     def wait_for(self, pattern, start=0, timeout=15.0):
-        """The index of the first line at or after `start` that matches `pattern`."""
+        """The match of the first line at or after `start` that matches `pattern`."""
         deadline = time.monotonic() + timeout
         with self._changed:
             while True:
-                for i in range(start, len(self.lines)):
-                    if re.fullmatch(pattern, self.lines[i]):
-                        return i
+                for line in self.lines[start:]:
+                    if match := re.fullmatch(pattern, line):
+                        return match
                 left = deadline - time.monotonic()
                 if left <= 0:
                     raise Failure(f"{self.args[0]} never printed /{pattern}/\n{self.output()}")
@@ -108,12 +108,6 @@ class Program:
                     raise Failure(f"{self.args[0]} ended ({self.popen.returncode}) before printing "
                                   f"/{pattern}/\n{self.output()}")
                 self._changed.wait(min(left, 0.1))
-
-    def wait_for_match(self, pattern, start=0, timeout=15.0):
-        """The match of the first line at or after `start` that matches `pattern`."""
-        index = self.wait_for(pattern, start, timeout)
-        with self._changed:
-            return re.fullmatch(pattern, self.lines[index])
 
     def wait_settled(self, start=0, quiet=0.4, timeout=15.0):
         """Waits for the screen to be updated after `start` (a frame presented, or shown again after
@@ -180,6 +174,8 @@ class Session:
         for sub in ("app", "config", "home", "run"):
             os.mkdir(os.path.join(self.folder, sub), 0o700)
         self.scrivo = os.path.join(self.folder, "app", "scrivo")
+        self.notepad = os.path.join(self.folder, "app", "Scrivo.bmp")
+        self.data_folder = os.path.join(self.folder, "home", ".local", "share", "scrivo")
         shutil.copy2(self.scrivo_source, self.scrivo)
         # The sounds the build puts beside the program go with it.
         built = os.path.dirname(self.scrivo_source)
@@ -391,6 +387,14 @@ def not_page(image, points):
 def expect(condition, message):
     if not condition:
         raise Failure(message)
+
+
+def wait_until(condition, message, seconds=10.0):
+    """Polls `condition()` until it holds; fails with `message` after `seconds`."""
+    deadline = time.monotonic() + seconds
+    while not condition():
+        expect(time.monotonic() < deadline, message)
+        time.sleep(0.1)
 
 
 def main(test, limit_seconds=TEST_LIMIT_SECONDS):

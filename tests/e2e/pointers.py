@@ -122,7 +122,7 @@ class FakeDevices:
 def test(session):
     with session(width=WIDTH, height=HEIGHT) as s:
         # A notepad to load, so that no message box comes.
-        Image.new("1", (WIDTH, 5 * HEIGHT), 1).save(os.path.join(s.folder, "app", "Scrivo.bmp"))
+        Image.new("1", (WIDTH, 5 * HEIGHT), 1).save(s.notepad)
         scrivo = s.start_scrivo()
 
         width, height, hot, pixels = shown_cursor(s.display)
