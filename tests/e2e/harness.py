@@ -158,16 +158,10 @@ class Session:
     that xdotool makes and hands it to its Wayland clients."""
 
     def __init__(self, scrivo, scrivo_send, width=240, height=320, resetting=False, wayland=False):
-        self.scrivo_source = os.path.abspath(scrivo)
-        self.scrivo_send = os.path.abspath(scrivo_send)
-        self.width = width
-        self.height = height
-        self.resetting = resetting
-        self.wayland = wayland
+        self.scrivo_source, self.scrivo_send = os.path.abspath(scrivo), os.path.abspath(scrivo_send)
+        self.width, self.height, self.resetting, self.wayland = width, height, resetting, wayland
         self.programs = []
-        self.xvfb = None
-        self.weston = None
-        self.folder = None
+        self.xvfb = self.weston = self.folder = None
 
     def __enter__(self):
         self.folder = tempfile.mkdtemp(prefix="scrivo-e2e-")
@@ -184,14 +178,9 @@ class Session:
                 shutil.copy2(os.path.join(built, name), os.path.join(self.folder, "app", name))
         try:
             self._start_xvfb()
-            self.env = dict(os.environ,
-                            DISPLAY=self.display,
-                            SDL_AUDIODRIVER="dummy",
-                            DBUS_SESSION_BUS_ADDRESS="disabled:",
-                            XDG_CONFIG_HOME=os.path.join(self.folder, "config"),
-                            XDG_RUNTIME_DIR=os.path.join(self.folder, "run"),
-                            HOME=os.path.join(self.folder, "home"),
-                            SCRIVO_TRACE="1")
+            self.env = dict(os.environ, DISPLAY=self.display, SDL_AUDIODRIVER="dummy", SCRIVO_TRACE="1",
+                            DBUS_SESSION_BUS_ADDRESS="disabled:", XDG_CONFIG_HOME=os.path.join(self.folder, "config"),
+                            XDG_RUNTIME_DIR=os.path.join(self.folder, "run"), HOME=os.path.join(self.folder, "home"))
             for name in ("SCRIVO_SCREEN", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"):
                 self.env.pop(name, None)
             # The X tools always work on the X server; the programs under test on the display given.
