@@ -21,7 +21,7 @@ def test(session):
         scrivo = s.start_scrivo(close_first_box=True)
         if failing:
             # A folder where the notepad file goes: no save can put the file there, not even as root.
-            os.mkdir(os.path.join(s.folder, "app", "Scrivo.bmp"))
+            os.mkdir(s.notepad)
         else:
             # Past the page number's half second, or the stroke would come while the turn still runs
             # (and the turn's end sets aside the pointer input that came during it).
@@ -40,10 +40,9 @@ def test(session):
                              scrivo.output())
             expect(told, f"no word of the failed save and its rescue copy\n{scrivo.output()}")
             kept, top = told.group(1), 0
-            expect(os.path.dirname(kept) == os.path.join(s.folder, "home", ".local", "share", "scrivo"),
-                   f"the rescue copy {kept} is not in the data folder")
+            expect(os.path.dirname(kept) == s.data_folder, f"the rescue copy {kept} is not in the data folder")
         else:
-            kept, top = os.path.join(s.folder, "app", "Scrivo.bmp"), 320
+            kept, top = s.notepad, 320
             expect(os.path.exists(kept), f"no notepad saved\n{scrivo.output()}")
             with open(os.path.join(s.folder, "config", "scrivo", "registry.reg")) as settings:
                 expect('"PositionY"=dword:00000140' in settings.read(), "the second page was not stored as the position")

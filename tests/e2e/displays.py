@@ -1,5 +1,6 @@
-"""Each X display has its own Scrivo. A second start on the same display still raises the first one,
-and scrivo-send reaches the Scrivo of its own display, or of the display it names."""
+"""Each X display has its own Scrivo. A second start on the same display brings the first one to the
+front with the keyboard, shows nothing and ends with 0; scrivo-send reaches the Scrivo of its own
+display, or of the display it names."""
 
 from harness import expect, main
 
@@ -9,11 +10,23 @@ def test(session):
         on_a = a.start_scrivo(close_first_box=True)
         on_b = b.start_scrivo(close_first_box=True)
         expect(on_a.running(), "the Scrivo on the first display ended when one started on the second")
+        scrivo_window, alone = a.xdotool("getwindowfocus"), a.screenshot()
+
+        # Another program comes to the front, over the page, with the keyboard.
+        a.start(["xlogo", "-geometry", "100x100+40+60"])
+        other_window = a.xdotool("search", "--sync", "--onlyvisible", "--class", "xlogo")
+        a.xdotool("windowraise", other_window)
+        a.xdotool("windowfocus", "--sync", other_window)
+        expect(a.screenshot().tobytes() != alone.tobytes(), "the other program's window does not show")
 
         mark_a, mark_b = on_a.mark(), on_b.mark()
         again = a.start([a.scrivo])
         expect(again.exit_code() == 0, f"a second start on the first display did not end with 0\n{again.output()}")
         on_a.wait_for("raised", mark_a)
+        on_a.wait_settled(mark_a)
+        expect(a.screenshot().tobytes() == alone.tobytes(), "the first copy did not come to the front")
+        expect(a.xdotool("getwindowfocus") == scrivo_window, "the first copy did not get the keyboard")
+        expect(not again.matching(r"presented \d+ rects"), "the second copy showed something")
         expect(not on_b.matching("raised", mark_b), "the start on the first display raised the second's Scrivo")
 
         named = a.send("--display", b.display, "close")

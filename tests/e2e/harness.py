@@ -94,13 +94,13 @@ class Program:
                     if t is not None and re.fullmatch(pattern, line)]
 
     def wait_for(self, pattern, start=0, timeout=15.0):
-        """The index of the first line at or after `start` that matches `pattern`."""
+        """The match of the first line at or after `start` that matches `pattern`."""
         deadline = time.monotonic() + timeout
         with self._changed:
             while True:
-                for i in range(start, len(self.lines)):
-                    if re.fullmatch(pattern, self.lines[i]):
-                        return i
+                for line in self.lines[start:]:
+                    if match := re.fullmatch(pattern, line):
+                        return match
                 left = deadline - time.monotonic()
                 if left <= 0:
                     raise Failure(f"{self.args[0]} never printed /{pattern}/\n{self.output()}")
@@ -108,12 +108,6 @@ class Program:
                     raise Failure(f"{self.args[0]} ended ({self.popen.returncode}) before printing "
                                   f"/{pattern}/\n{self.output()}")
                 self._changed.wait(min(left, 0.1))
-
-    def wait_for_match(self, pattern, start=0, timeout=15.0):
-        """The match of the first line at or after `start` that matches `pattern`."""
-        index = self.wait_for(pattern, start, timeout)
-        with self._changed:
-            return re.fullmatch(pattern, self.lines[index])
 
     def wait_settled(self, start=0, quiet=0.4, timeout=15.0):
         """Waits for the screen to be updated after `start` (a frame presented, or shown again after
@@ -164,22 +158,18 @@ class Session:
     that xdotool makes and hands it to its Wayland clients."""
 
     def __init__(self, scrivo, scrivo_send, width=240, height=320, resetting=False, wayland=False):
-        self.scrivo_source = os.path.abspath(scrivo)
-        self.scrivo_send = os.path.abspath(scrivo_send)
-        self.width = width
-        self.height = height
-        self.resetting = resetting
-        self.wayland = wayland
+        self.scrivo_source, self.scrivo_send = os.path.abspath(scrivo), os.path.abspath(scrivo_send)
+        self.width, self.height, self.resetting, self.wayland = width, height, resetting, wayland
         self.programs = []
-        self.xvfb = None
-        self.weston = None
-        self.folder = None
+        self.xvfb = self.weston = self.folder = None
 
     def __enter__(self):
         self.folder = tempfile.mkdtemp(prefix="scrivo-e2e-")
         for sub in ("app", "config", "home", "run"):
             os.mkdir(os.path.join(self.folder, sub), 0o700)
         self.scrivo = os.path.join(self.folder, "app", "scrivo")
+        self.notepad = os.path.join(self.folder, "app", "Scrivo.bmp")
+        self.data_folder = os.path.join(self.folder, "home", ".local", "share", "scrivo")
         shutil.copy2(self.scrivo_source, self.scrivo)
         # The sounds the build puts beside the program go with it.
         built = os.path.dirname(self.scrivo_source)
@@ -188,14 +178,9 @@ class Session:
                 shutil.copy2(os.path.join(built, name), os.path.join(self.folder, "app", name))
         try:
             self._start_xvfb()
-            self.env = dict(os.environ,
-                            DISPLAY=self.display,
-                            SDL_AUDIODRIVER="dummy",
-                            DBUS_SESSION_BUS_ADDRESS="disabled:",
-                            XDG_CONFIG_HOME=os.path.join(self.folder, "config"),
-                            XDG_RUNTIME_DIR=os.path.join(self.folder, "run"),
-                            HOME=os.path.join(self.folder, "home"),
-                            SCRIVO_TRACE="1")
+            self.env = dict(os.environ, DISPLAY=self.display, SDL_AUDIODRIVER="dummy", SCRIVO_TRACE="1",
+                            DBUS_SESSION_BUS_ADDRESS="disabled:", XDG_CONFIG_HOME=os.path.join(self.folder, "config"),
+                            XDG_RUNTIME_DIR=os.path.join(self.folder, "run"), HOME=os.path.join(self.folder, "home"))
             for name in ("SCRIVO_SCREEN", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"):
                 self.env.pop(name, None)
             # The X tools always work on the X server; the programs under test on the display given.
@@ -391,6 +376,14 @@ def not_page(image, points):
 def expect(condition, message):
     if not condition:
         raise Failure(message)
+
+
+def wait_until(condition, message, seconds=10.0):
+    """Polls `condition()` until it holds; fails with `message` after `seconds`."""
+    deadline = time.monotonic() + seconds
+    while not condition():
+        expect(time.monotonic() < deadline, message)
+        time.sleep(0.1)
 
 
 def main(test, limit_seconds=TEST_LIMIT_SECONDS):

@@ -15,9 +15,9 @@ def turn_frame_times(s, width, height):
     # Two pages, the second with a bar across its middle, so no message box comes first.
     notepad = Image.new("1", (width, 2 * height), 1)
     ImageDraw.Draw(notepad).rectangle((20, height + height // 2, width - 40, height + height // 2 + 20), fill=0)
-    notepad.save(os.path.join(s.folder, "app", "Scrivo.bmp"))
+    notepad.save(s.notepad)
     scrivo = s.start_scrivo()
-    rate = int(scrivo.wait_for_match(r"refresh (\d+) Hz").group(1))
+    rate = int(scrivo.wait_for(r"refresh (\d+) Hz").group(1))
 
     mark = scrivo.mark()
     s.xdotool("key", "Down")

@@ -22,18 +22,20 @@ class CursorImage(ctypes.Structure):
                 ("atom", ctypes.c_ulong), ("name", ctypes.c_char_p)]
 
 
+def declare(function, restype, *argtypes):
+    function.restype, function.argtypes = restype, list(argtypes)
+
+
 def shown_cursor(display_name):
     """The cursor the X server shows now: (width, height, hot spot, ARGB pixels row by row)."""
-    x11 = ctypes.CDLL("libX11.so.6")
-    xfixes = ctypes.CDLL("libXfixes.so.3")
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    x11.XFree.argtypes = [ctypes.c_void_p]
-    xfixes.XFixesQueryExtension.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int)]
-    xfixes.XFixesQueryVersion.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int)]
-    xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(CursorImage)
-    xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+    x11, xfixes = ctypes.CDLL("libX11.so.6"), ctypes.CDLL("libXfixes.so.3")
+    int_p = ctypes.POINTER(ctypes.c_int)
+    declare(x11.XOpenDisplay, ctypes.c_void_p, ctypes.c_char_p)
+    declare(x11.XCloseDisplay, None, ctypes.c_void_p)
+    declare(x11.XFree, None, ctypes.c_void_p)
+    declare(xfixes.XFixesQueryExtension, ctypes.c_int, ctypes.c_void_p, int_p, int_p)
+    declare(xfixes.XFixesQueryVersion, ctypes.c_int, ctypes.c_void_p, int_p, int_p)
+    declare(xfixes.XFixesGetCursorImage, ctypes.POINTER(CursorImage), ctypes.c_void_p)
     display = x11.XOpenDisplay(display_name.encode())
     expect(display, "cannot open the X display to ask for its cursor")
     try:
@@ -71,19 +73,16 @@ class FakeDevices:
         self.x11 = ctypes.CDLL("libX11.so.6")
         self.xi = ctypes.CDLL("libXi.so.6")
         self.xtst = ctypes.CDLL("libXtst.so.6")
-        self.x11.XOpenDisplay.restype = ctypes.c_void_p
-        self.x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-        for f in (self.x11.XFlush, self.x11.XSync, self.x11.XCloseDisplay):
-            f.argtypes = [ctypes.c_void_p] + ([ctypes.c_int] if f is self.x11.XSync else [])
-        self.xi.XIChangeHierarchy.argtypes = [ctypes.c_void_p, ctypes.c_void_p, ctypes.c_int]
-        self.xi.XIQueryDevice.restype = ctypes.POINTER(DeviceInfo)
-        self.xi.XIQueryDevice.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.POINTER(ctypes.c_int)]
-        self.xi.XOpenDevice.restype = ctypes.c_void_p
-        self.xi.XOpenDevice.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-        self.xtst.XTestFakeDeviceMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p, ctypes.c_int, ctypes.c_int,
-                                                         ctypes.POINTER(ctypes.c_int), ctypes.c_int, ctypes.c_ulong]
-        self.xtst.XTestFakeDeviceButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p, ctypes.c_uint, ctypes.c_int,
-                                                         ctypes.POINTER(ctypes.c_int), ctypes.c_int, ctypes.c_ulong]
+        int_p, void_p = ctypes.POINTER(ctypes.c_int), ctypes.c_void_p
+        declare(self.x11.XOpenDisplay, void_p, ctypes.c_char_p)
+        for f in (self.x11.XFlush, self.x11.XCloseDisplay):
+            declare(f, ctypes.c_int, void_p)
+        declare(self.x11.XSync, ctypes.c_int, void_p, ctypes.c_int)
+        declare(self.xi.XIChangeHierarchy, ctypes.c_int, void_p, void_p, ctypes.c_int)
+        declare(self.xi.XIQueryDevice, ctypes.POINTER(DeviceInfo), void_p, ctypes.c_int, int_p)
+        declare(self.xi.XOpenDevice, void_p, void_p, ctypes.c_ulong)
+        for f in (self.xtst.XTestFakeDeviceMotionEvent, self.xtst.XTestFakeDeviceButtonEvent):
+            declare(f, ctypes.c_int, void_p, void_p, ctypes.c_uint, ctypes.c_int, int_p, ctypes.c_int, ctypes.c_ulong)
         self.display = self.x11.XOpenDisplay(display_name.encode())
         expect(self.display, "cannot open the X display for the test devices")
         for name in names:
@@ -122,7 +121,7 @@ class FakeDevices:
 def test(session):
     with session(width=WIDTH, height=HEIGHT) as s:
         # A notepad to load, so that no message box comes.
-        Image.new("1", (WIDTH, 5 * HEIGHT), 1).save(os.path.join(s.folder, "app", "Scrivo.bmp"))
+        Image.new("1", (WIDTH, 5 * HEIGHT), 1).save(s.notepad)
         scrivo = s.start_scrivo()
 
         width, height, hot, pixels = shown_cursor(s.display)

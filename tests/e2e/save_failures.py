@@ -12,10 +12,9 @@ from harness import expect, main, not_page, write
 def test(session):
     with session(width=240, height=320) as s:
         s.write_settings(AutosaveSeconds=1)
-        notepad = os.path.join(s.folder, "app", "Scrivo.bmp")
-        Image.new("1", (240, 5 * 320), 1).save(notepad)
-        os.chmod(notepad, 0o444)
-        with open(notepad, "rb") as kept:
+        Image.new("1", (240, 5 * 320), 1).save(s.notepad)
+        os.chmod(s.notepad, 0o444)
+        with open(s.notepad, "rb") as kept:
             old = kept.read()
 
         scrivo = s.start_scrivo()
@@ -33,12 +32,11 @@ def test(session):
         s.xdotool("key", "Return")
         expect(scrivo.exit_code() == 0, "Scrivo did not end with 0")
 
-        with open(notepad, "rb") as kept:
+        with open(s.notepad, "rb") as kept:
             expect(kept.read() == old, "the write-protected notepad was changed")
-        folder = os.path.join(s.folder, "home", ".local", "share", "scrivo")
-        copies = [name for name in os.listdir(folder) if name.startswith("Scrivo-") and name.endswith(".bmp")]
+        copies = [name for name in os.listdir(s.data_folder) if name.startswith("Scrivo-") and name.endswith(".bmp")]
         expect(len(copies) == 1, f"not one rescue copy in the data folder: {copies}")
-        rescue = Image.open(os.path.join(folder, copies[0]))
+        rescue = Image.open(os.path.join(s.data_folder, copies[0]))
         expect(rescue.getpixel((60, 50)) == 0 and rescue.getpixel((60, 260)) == 0 and rescue.getpixel((60, 150)),
                "the rescue copy does not hold both strokes")
 

@@ -2,11 +2,10 @@
 the next save writes, Ctrl+Y gives it back, and the save at the close writes it again."""
 
 import os
-import time
 
 from PIL import Image
 
-from harness import PAGE_BLUE, expect, main, settle, write
+from harness import PAGE_BLUE, expect, main, settle, wait_until, write
 
 FIRST = [(40, 100), (60, 100), (80, 100)]
 
@@ -27,7 +26,6 @@ def test(session):
         s.write_settings(AutosaveSeconds=0)
         scrivo = s.start_scrivo(close_first_box=True)
         window = s.xdotool("getwindowfocus")
-        notepad = os.path.join(s.folder, "app", "Scrivo.bmp")
 
         write(s, scrivo, FIRST)
         expect(inked(s, (60, 100)), "the stroke left no ink")
@@ -35,11 +33,8 @@ def test(session):
         expect(not inked(s, (60, 100)), "Ctrl+Z left the stroke on the screen")
 
         other = s.focus_elsewhere(scrivo)
-        deadline = time.monotonic() + 10
-        while not os.path.exists(notepad) and time.monotonic() < deadline:
-            time.sleep(0.1)
-        expect(os.path.exists(notepad), "losing the focus did not save the notepad")
-        expect(not saved_ink(notepad), "the saved notepad still has the undone stroke")
+        wait_until(lambda: os.path.exists(s.notepad), "losing the focus did not save the notepad")
+        expect(not saved_ink(s.notepad), "the saved notepad still has the undone stroke")
         other.stop()
         s.xdotool("windowfocus", "--sync", window)
 
@@ -48,7 +43,7 @@ def test(session):
 
         s.send("close")
         expect(scrivo.exit_code() == 0, "Scrivo did not end with 0")
-        expect(saved_ink(notepad), "the saved notepad lacks the redone stroke")
+        expect(saved_ink(s.notepad), "the saved notepad lacks the redone stroke")
 
 
 if __name__ == "__main__":

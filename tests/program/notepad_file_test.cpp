@@ -4,7 +4,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -111,14 +110,10 @@ TEST_F(NotepadFileTest, ASavedNotepadHasTheExpectedHeaderLoadsBitForBitAndOtherT
         ASSERT_EQ(SaveNotepad(), 1);
         const std::vector<std::uint8_t> file = ReadWholeFile(NotepadPath());
         ASSERT_EQ(file.size(), 62u + 32u * 320u * 5u);
-        EXPECT_EQ(file[0], 'B');
-        EXPECT_EQ(file[1], 'M');
-        EXPECT_EQ(Read32(file, 2), file.size());
-        EXPECT_EQ(Read32(file, 10), 62u);
-        EXPECT_EQ(Read32(file, 14), 40u);
-        EXPECT_EQ(Read32(file, 46), 2u);
-        EXPECT_EQ(Read32(file, 54), 0u);
-        EXPECT_EQ(Read32(file, 58), 0x00FFFFFFu);
+        EXPECT_EQ(file[0] | file[1] << 8, 'B' | 'M' << 8);
+        const std::pair<std::size_t, std::uint32_t> fields[] = {
+            {2, static_cast<std::uint32_t>(file.size())}, {10, 62}, {14, 40}, {46, 2}, {54, 0}, {58, 0x00FFFFFF}};
+        for (const auto& [at, value] : fields) EXPECT_EQ(Read32(file, at), value) << "at " << at;
 
         const Loaded loaded = Load(NotepadPath());
         ASSERT_TRUE(loaded.ok());
@@ -190,17 +185,14 @@ TEST_F(NotepadFileTest, HostileHeadersAreRefused) {
         const std::vector<std::uint8_t> good = ReadWholeFile(path);
         ASSERT_TRUE(Load(path).ok());
 
-        auto with32 = [&](std::size_t at, std::uint32_t value) {
+        // The good file with a field of `bytes` bytes at `at` set to `value`.
+        auto with = [&](std::size_t at, std::uint32_t value, int bytes) {
             std::vector<std::uint8_t> bad = good;
-            for (int i = 0; i < 4; ++i) bad[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+            for (int i = 0; i < bytes; ++i) bad[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
             return bad;
         };
-        auto with16 = [&](std::size_t at, std::uint16_t value) {
-            std::vector<std::uint8_t> bad = good;
-            bad[at] = static_cast<std::uint8_t>(value);
-            bad[at + 1] = static_cast<std::uint8_t>(value >> 8);
-            return bad;
-        };
+        auto with32 = [&](std::size_t at, std::uint32_t value) { return with(at, value, 4); };
+        auto with16 = [&](std::size_t at, std::uint32_t value) { return with(at, value, 2); };
         const std::vector<std::vector<std::uint8_t>> hostile = {
             with16(0, 0x4142),                // not "BM"
             with32(10, 54),                   // pixels said to start inside the headers

@@ -173,6 +173,8 @@ bool OpenMessageBox(std::wstring* text, std::wstring* caption) {
     return platform::message_box_info(GetActiveWindow(), text, caption);
 }
 
+bool MenuIsOpen() { return platform::popup_menu_items(GetActiveWindow(), nullptr); }
+
 namespace {
 
 void Put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {

@@ -78,6 +78,7 @@ constexpr std::uint32_t BluePage = 0x000000FF;
 
 // The open message box, if any: its text and caption.
 bool OpenMessageBox(std::wstring* text, std::wstring* caption);
+bool MenuIsOpen();
 
 // Writes a 1-bit BMP file by hand, independently of the program's writer. `ink(x, y)` tells which
 // pixels are ink, y counted from the top.

@@ -1,6 +1,5 @@
 // Start-up, the notepad on screen, the page indicator and the shutdown.
 #include <algorithm>
-#include <cstdio>
 
 #include "app/app.h"
 #include "core/surface.h"

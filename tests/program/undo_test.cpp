@@ -1,7 +1,6 @@
 // Undo and redo: every stroke and every command that changes the image is taken back and given
 // again exactly, from the keys, the menu or another program, within the history's budget.
 #include <algorithm>
-#include <cstdint>
 #include <random>
 #include <vector>
 
