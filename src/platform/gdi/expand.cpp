@@ -8,6 +8,8 @@
 #include <immintrin.h>
 #endif
 
+#include "gdi/bit_rows.h"
+
 namespace platform::gdi {
 namespace {
 
@@ -34,12 +36,6 @@ const ExpansionTable& expansion_table(std::uint32_t ink, std::uint32_t paper) {
     t.paper = paper;
     t.ready = true;
     return t;
-}
-
-std::uint32_t load_be32(const std::uint8_t* p) {
-    std::uint32_t v;
-    std::memcpy(&v, p, 4);
-    return __builtin_bswap32(v);
 }
 
 // The `n` (1 to 32) bits from bit `p` of a row, leftmost in the most significant bit; the word
