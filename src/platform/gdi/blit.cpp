@@ -51,10 +51,10 @@ bool resolve_source(HANDLE handle, Source* source) {
     return canvas != nullptr;
 }
 
-}  // namespace
-
-BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rop) {
-    if (rop == SRCCOPY && copy_stamp(dest, x, y, width, height, source, sourceX, sourceY)) return TRUE;
+// Every block but a pen stamp. Kept out of BitBlt, whose stamps would otherwise pay for saving the
+// registers this needs.
+[[gnu::noinline]] BOOL copy_between(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
+                                    int sourceY, DWORD rop) {
     const DC* target_dc = find_dc(dest);
     if (!target_dc || width < 0 || height < 0) return FALSE;
     const DC* source_dc = find_dc(source);
@@ -91,6 +91,13 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
                static_cast<int>(sy), plan.op, rule);
     canvas_changed(target, area);
     return TRUE;
+}
+
+}  // namespace
+
+BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rop) {
+    if (rop == SRCCOPY && copy_stamp(dest, x, y, width, height, source, sourceX, sourceY)) return TRUE;
+    return copy_between(dest, x, y, width, height, source, sourceX, sourceY, rop);
 }
 
 BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, int sourceWidth,
