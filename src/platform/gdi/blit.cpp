@@ -6,6 +6,7 @@
 #include "gdi/canvas.h"
 #include "gdi/fill.h"
 #include "gdi/raster.h"
+#include "gdi/stamp.h"
 #include "platform/gdi.h"
 
 using namespace platform;
@@ -50,34 +51,13 @@ bool resolve_source(HANDLE handle, Source* source) {
     return canvas != nullptr;
 }
 
-// Every stroke point stamps the pen onto the screen and into the notepad image, well inside both:
-// such a block is copied without being cut, and without the general path's work. False, with
-// nothing done, for any other block.
-bool blit_stamp(const DC& target_dc, int x, int y, int width, int height, const DC& source_dc, int sourceX,
-                int sourceY) {
-    const Canvas* target = resolve_canvas(target_dc);
-    const Canvas* from = resolve_canvas(source_dc);
-    if (!target || !from || !target->holds(x, y, width, height) || !from->holds(sourceX, sourceY, width, height))
-        return false;
-    const int left = x + target->origin_x, top = y + target->origin_y;
-    const ColourRule rule = target->surface.format == PixelFormat::Rgb32
-                                ? ColourRule{pixel_from_colorref(target_dc.text), pixel_from_colorref(target_dc.background)}
-                                : ColourRule{};
-    if (!copy_stamp(target->surface, left, top, width, height, from->surface, sourceX + from->origin_x,
-                    sourceY + from->origin_y, rule))
-        return false;
-    canvas_changed(*target, {left, top, left + width, top + height});
-    return true;
-}
-
-}  // namespace
-
-BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rop) {
+// Every block but a pen stamp. Kept out of BitBlt, whose stamps would otherwise pay for saving the
+// registers this needs.
+[[gnu::noinline]] BOOL copy_between(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
+                                    int sourceY, DWORD rop) {
     const DC* target_dc = find_dc(dest);
     if (!target_dc || width < 0 || height < 0) return FALSE;
     const DC* source_dc = find_dc(source);
-    if (rop == SRCCOPY && source_dc && blit_stamp(*target_dc, x, y, width, height, *source_dc, sourceX, sourceY))
-        return TRUE;
     const RopPlan plan = plan_rop(rop);
     if (plan.kind == RopPlan::Kind::Unsupported) return FALSE;
     if (plan.kind != RopPlan::Kind::Source) return paint_rect(*target_dc, x, y, width, height, plan.kind, target_dc->brush);
@@ -111,6 +91,13 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
                static_cast<int>(sy), plan.op, rule);
     canvas_changed(target, area);
     return TRUE;
+}
+
+}  // namespace
+
+BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rop) {
+    if (rop == SRCCOPY && copy_stamp(dest, x, y, width, height, source, sourceX, sourceY)) return TRUE;
+    return copy_between(dest, x, y, width, height, source, sourceX, sourceY, rop);
 }
 
 BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, int sourceWidth,

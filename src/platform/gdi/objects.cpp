@@ -110,6 +110,8 @@ void remove_dc(HDC handle) {
     if (Brush* brush = t.brushes.find(dc->brush)) --brush->selections;
     if (Font* font = t.fonts.find(dc->font)) --font->selections;
     t.dcs.remove(raw(handle));
+    // What was found for the DC is kept by handle, not only in the DC.
+    ++canvas_generation;
 }
 
 bool remove_object(std::uintptr_t handle) {

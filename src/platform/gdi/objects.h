@@ -69,8 +69,8 @@ struct Canvas {
     }
 };
 
-// Moves on at every change that can move where any DC draws: a bitmap selected, a window that
-// appears, goes, moves, shows, hides or gets new pixels. A canvas resolved while it stays the
+// Moves on at every change that can move where any DC draws: a bitmap selected, a DC deleted, a
+// window that appears, goes, moves, shows, hides or gets new pixels. A canvas resolved while it stays the
 // same still holds.
 extern std::uint64_t canvas_generation;
 

@@ -1,38 +1,18 @@
 #include "gdi/raster.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <type_traits>
 #include <vector>
 
 #include "gdi/expand.h"
+#include "gdi/bit_rows.h"
 
 
 namespace platform::gdi {
 namespace {
 
 constexpr std::uint32_t kRgbMask = 0xFFFFFF;
-
-std::uint32_t load32(const std::uint8_t* p) {
-    std::uint32_t v;
-    std::memcpy(&v, p, 4);
-    return v;
-}
-
-void store32(std::uint8_t* p, std::uint32_t v) { std::memcpy(p, &v, 4); }
-
-// 1-bit rows keep their leftmost pixel in the most significant bit, so they are read as big-endian
-// words.
-std::uint32_t load_be32(const std::uint8_t* p) { return __builtin_bswap32(load32(p)); }
-void store_be32(std::uint8_t* p, std::uint32_t v) { store32(p, __builtin_bswap32(v)); }
-
-// Bits lo .. hi-1 of a word, counted from the most significant.
-std::uint32_t span_mask(int lo, int hi) {
-    const std::uint32_t from = lo >= 32 ? 0 : ~0u >> lo;
-    const std::uint32_t past = hi >= 32 ? 0 : ~0u >> hi;
-    return from & ~past;
-}
 
 struct OpCopy {
     std::uint32_t operator()(std::uint32_t s, std::uint32_t) const { return s; }
@@ -127,29 +107,6 @@ void byte_rows(const Surface& t, int dx, int dy, int w, int h, const Surface& s,
         const std::uint8_t last = edge ? source[whole] : 0;
         std::memmove(target, source, whole);
         if (edge) target[whole] = static_cast<std::uint8_t>((target[whole] & ~edge) | (last & edge));
-    }
-}
-
-// Narrow blocks such as pen stamps: each row lies within one 32-bit word of both surfaces.
-bool narrow(int dx, int w, const Surface& t, int sx, const Surface& s) {
-    return (dx & 7) + w <= 32 && (sx & 7) + w <= 32 && (dx >> 3) + 4 <= t.stride && (sx >> 3) + 4 <= s.stride;
-}
-
-// A narrow block, one unaligned read-modify-write a row, the rows `t_step` and `s_step` bytes apart.
-// Rotating the source word brings its bits sshift.. onto dshift..; what wraps around is masked off,
-// and the target word is merged in memory order so that only the source needs its bytes swapped.
-template <class Op>
-void narrow_rows(std::uint8_t* target, std::ptrdiff_t t_step, const std::uint8_t* source, std::ptrdiff_t s_step,
-                 int dshift, int sshift, int w, int h, Op op) {
-    const std::uint32_t mask = __builtin_bswap32(span_mask(dshift, dshift + w));
-    const int rotation = (sshift - dshift) & 31;
-    // Four rows a turn of the loop: a stamp is twenty rows of a few instructions each, and the loop
-    // counting was a third of them.
-#pragma GCC unroll 4
-    for (int r = 0; r < h; ++r, target += t_step, source += s_step) {
-        const std::uint32_t bits = __builtin_bswap32(std::rotl(load_be32(source), rotation));
-        const std::uint32_t d = load32(target);
-        store32(target, d ^ ((op(bits, d) ^ d) & mask));
     }
 }
 
@@ -276,22 +233,6 @@ void copy_block(const Surface& target, int dx, int dy, int w, int h, const Surfa
         else
             rgb_to_mono_block(target, dx, dy, w, h, source, sx, sy, o, rule);
     });
-}
-
-bool copy_stamp(const Surface& target, int dx, int dy, int w, int h, const Surface& source, int sx, int sy,
-                const ColourRule& rule) {
-    if (source.format != PixelFormat::Mono1 || w <= 0 || h <= 0) return false;
-    // Stored rows run bottom-up: the next image row down is one stride lower in memory.
-    const std::ptrdiff_t source_step = -static_cast<std::ptrdiff_t>(source.stride);
-    if (target.format == PixelFormat::Rgb32) {
-        expand_block(reinterpret_cast<std::uint32_t*>(pixel_at(target, dx, dy)), target.stride / 4, source.row(sy),
-                     source_step, sx, w, h, rule.ink, rule.paper);
-        return true;
-    }
-    if (target.bits == source.bits || !narrow(dx, w, target, sx, source)) return false;
-    narrow_rows(target.row(dy) + (dx >> 3), -static_cast<std::ptrdiff_t>(target.stride), source.row(sy) + (sx >> 3),
-                source_step, dx & 7, sx & 7, w, h, OpCopy{});
-    return true;
 }
 
 void fill_block(const Surface& target, const Rect& area, std::uint32_t value) {

@@ -24,13 +24,6 @@ struct ColourRule {
 void copy_block(const Surface& target, int dx, int dy, int w, int h, const Surface& source, int sx, int sy,
                 RasterOp op, const ColourRule& rule);
 
-// A plain copy (SRCCOPY) from a 1-bit source of a w×h block lying wholly inside both surfaces, as
-// every pen stamp does twice: onto a 32-bit surface, or between two different 1-bit surfaces when
-// each row lies within one 32-bit word of each. Gives true when done, false, with nothing done, for
-// any other block, which copy_block takes.
-bool copy_stamp(const Surface& target, int dx, int dy, int w, int h, const Surface& source, int sx, int sy,
-                const ColourRule& rule);
-
 // `value` is a pixel, or 0 or 1 on a 1-bit surface.
 void fill_block(const Surface& target, const Rect& area, std::uint32_t value);
 void invert_block(const Surface& target, const Rect& area);

@@ -131,3 +131,47 @@ TEST(ColourRule, OneBitOntoAChildWindowPaintsOnlyItsPlaceAndOntoOneBitCopiesBits
     ASSERT_NE(BitBlt(target.dc, 0, 0, 21, 13, source.dc, 0, 0, SRCCOPY), 0);
     EXPECT_EQ(read_bits(target), from);
 }
+
+// A stroke's stamps go between the same DCs time after time, and each must still take what holds at
+// its own moment: the bitmap the target DC holds now, the one the source DC holds now, the window
+// DC's colours now, and nothing at all through a DC deleted since.
+TEST(Stamps, EachTakesTheSelectionsAndColoursOfItsMoment) {
+    const MonoImage first = make_mono_image(40, 30), second = make_mono_image(40, 30);
+    const MonoImage pen_a = make_mono_image(20, 20), pen_b = make_mono_image(20, 20);
+    HDC image = CreateCompatibleDC(nullptr), pen = CreateCompatibleDC(nullptr);
+    unsigned seed = 3;
+    for (const MonoImage* m : {&first, &second, &pen_a, &pen_b}) {
+        m->scramble(++seed);
+        SelectObject(m->dc, CreateCompatibleBitmap(m->dc, 1, 1));  // lets the DIB section go
+    }
+    Grid<int> in_first = read_bits(first), in_second = read_bits(second);
+    SelectObject(image, first.bitmap);
+    SelectObject(pen, pen_a.bitmap);
+    const Block stamps[] = {{5, 4, 20, 20, 0, 0}, {13, 9, 20, 20, 0, 0}, {3, 1, 20, 18, 0, 2}};
+    ASSERT_NE(blit(image, stamps[0], pen), 0);
+    in_first = model_copy(in_first, read_bits(pen_a), stamps[0]);
+    SelectObject(image, second.bitmap);
+    ASSERT_NE(blit(image, stamps[1], pen), 0);
+    in_second = model_copy(in_second, read_bits(pen_a), stamps[1]);
+    SelectObject(pen, pen_b.bitmap);
+    ASSERT_NE(blit(image, stamps[2], pen), 0);
+    in_second = model_copy(in_second, read_bits(pen_b), stamps[2]);
+    EXPECT_EQ(read_bits(first), in_first);
+    EXPECT_EQ(read_bits(second), in_second);
+    DeleteDC(pen);
+    EXPECT_EQ(blit(image, stamps[0], pen), 0) << "a deleted source DC";
+    EXPECT_EQ(read_bits(second), in_second);
+
+    SelectObject(pen_a.dc, pen_a.bitmap);
+    HWND window = make_window(40, 30);
+    HDC screen = platform::dc_open_window(window, nullptr);
+    Grid<std::uint32_t> shown = read_window(window);
+    for (const auto& [ink, paper] : {std::pair{RGB(200, 10, 0), RGB(0, 20, 90)}, std::pair{RGB(1, 2, 3), RGB(250, 251, 252)}}) {
+        SetTextColor(screen, ink);
+        SetBkColor(screen, paper);
+        ASSERT_NE(blit(screen, stamps[0], pen_a.dc), 0);
+        shown = model_copy(shown, read_bits(pen_a), stamps[0], {0, 0, 40, 30},
+                           [&](int bit) { return platform::pixel_from_colorref(bit ? paper : ink); });
+        EXPECT_EQ(read_window(window), shown);
+    }
+}

@@ -1,0 +1,15 @@
+// Pen stamps: every stroke point copies a small 1-bit block onto the screen and into the notepad
+// image, always between the same two pairs of device contexts.
+#pragma once
+
+#include "platform/gdi.h"
+
+namespace platform::gdi {
+
+// A plain copy (SRCCOPY) of the w × h block at (sx, sy) of `source`, a 1-bit image, onto (x, y) of
+// `target`, when the block lies wholly inside both DCs' clips and `target` is a 32-bit surface or
+// another 1-bit image whose rows it can take one word at a time. True when done; false, with
+// nothing done, for any other block, which the general copy takes.
+bool copy_stamp(HDC target, int x, int y, int w, int h, HDC source, int sx, int sy);
+
+}  // namespace platform::gdi
