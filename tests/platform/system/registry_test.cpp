@@ -2,7 +2,6 @@
 // files, a full disk.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <optional>
-#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
