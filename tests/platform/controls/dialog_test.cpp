@@ -58,9 +58,8 @@ TEST_F(Dialog, ControlsStandInDialogUnitsOfTheTemplateFontAtEachScale) {
             // The spin control sits at the right edge of the field before it, which gives up its width.
             const RECT field = at(GetDlgItem(dialog, 1033));
             const RECT spin = at(GetDlgItem(dialog, 1034));
-            EXPECT_EQ(field.left, 109 * u.x / 4);
-            EXPECT_EQ(spin.right, 130 * u.x / 4);
-            EXPECT_EQ(field.right, spin.left);
+            EXPECT_EQ(std::tuple(field.left, spin.right, field.right),
+                      std::tuple(109 * u.x / 4, 130 * u.x / 4, spin.left));
             EXPECT_NEAR(spin.top + spin.bottom, field.top + field.bottom, 1);
             EXPECT_GE(spin.bottom - spin.top, field.bottom - field.top);
         });
@@ -159,10 +158,7 @@ TEST_F(Dialog, TheUpDownStepsWithinItsRangeAndRepeatsWhileHeld) {
             });
         });
     }, false);
-    EXPECT_EQ(beside, L"19");
-    EXPECT_EQ(atTop, L"20");
-    EXPECT_EQ(atBottom, L"1");
-    EXPECT_EQ(held, L"8");
+    EXPECT_EQ(std::tuple(beside, atTop, atBottom, held), std::tuple(L"19", L"20", L"1", L"8"));
 }
 
 // A keyboard user reaches the arrows through the field: Up and Down step it as the arrows do,
@@ -229,10 +225,7 @@ TEST_F(Dialog, ComboItemsKeepTheirPlacesAndDataAndArePickedByPenOrKeys) {
         screen.when_idle([&, send] { slidTo = send(CB_GETCURSEL, 0, 0); });
     });
     EXPECT_EQ(results, (std::vector<LRESULT>{0, 0, 2, CB_ERR, TRUE, 0x1234, CB_ERR, 3, CB_ERR, CB_ERR}));
-    EXPECT_EQ(picked, 2);
-    EXPECT_EQ(afterKeys, 1);
-    EXPECT_EQ(afterTapOutside, 1);
-    EXPECT_EQ(slidTo, 0);
+    EXPECT_EQ(std::tuple(picked, afterKeys, afterTapOutside, slidTo), std::tuple(2, 1, 1, 0));
     EXPECT_EQ(std::count(commands.begin(), commands.end(), MAKEWPARAM(1052, CBN_SELCHANGE)), 3);
 }
 
@@ -267,9 +260,7 @@ TEST_F(Dialog, ControlsPaintWithTheBrushAndColoursTheDialogAnswers) {
             dialogPixel = screen.pixel(d.right - 2, d.bottom - 2);
         });
     });
-    EXPECT_EQ(fieldPixel, 0x00010203u);
-    EXPECT_TRUE(redDigit);
-    EXPECT_EQ(groundPixel, 0x00FFFF00u);
+    EXPECT_EQ(std::tuple(fieldPixel, redDigit, groundPixel), std::tuple(0x00010203u, true, 0x00FFFF00u));
     EXPECT_EQ(dialogPixel, 0x00C0C0C0u) << "an unanswered WM_CTLCOLORDLG gets the platform's grey";
     DeleteObject(field);
     DeleteObject(ground);
@@ -283,16 +274,12 @@ TEST_F(Dialog, NumbersAreReadWholeOrNotAtAll) {
             return GetDlgItemInt(dialog, 1030, ok, isSigned);
         };
         BOOL ok = FALSE;
-        EXPECT_EQ(read(L" 42 ", FALSE, &ok), 42u);
-        EXPECT_TRUE(ok);
+        EXPECT_EQ(std::pair(read(L" 42 ", FALSE, &ok), ok), std::pair(42u, TRUE));
         EXPECT_EQ(read(L"4294967295", FALSE, &ok), 4294967295u);
-        for (LPCWSTR bad : {L"", L"12a", L"4294967296", L"-3"}) {
-            EXPECT_EQ(read(bad, FALSE, &ok), 0u) << bad;
-            EXPECT_FALSE(ok) << bad;
-        }
+        for (LPCWSTR bad : {L"", L"12a", L"4294967296", L"-3"})
+            EXPECT_EQ(std::pair(read(bad, FALSE, &ok), ok), std::pair(0u, FALSE)) << bad;
         EXPECT_EQ(static_cast<int>(read(L"-3", TRUE, &ok)), -3);
-        EXPECT_EQ(GetDlgItemInt(dialog, 999, &ok, FALSE), 0u);
-        EXPECT_FALSE(ok);
+        EXPECT_EQ(std::pair(GetDlgItemInt(dialog, 999, &ok, FALSE), ok), std::pair(0u, FALSE));
     });
 }
 

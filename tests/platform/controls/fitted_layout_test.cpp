@@ -82,10 +82,8 @@ TEST_P(FittedLayout, OptionsStandCentredAtTheFittedFactorWithFingerSizedArrowsAn
             all = {std::min(all.left, r.left), std::min(all.top, r.top), std::max(all.right, r.right),
                    std::max(all.bottom, r.bottom)};
         }
-        EXPECT_GE(all.left, area.x);
-        EXPECT_LE(all.right, area.x + 240 * factor);
-        EXPECT_GE(all.top, area.y + 26 * factor);
-        EXPECT_LE(all.bottom, area.y + (320 - 26) * factor);
+        const platform::Rect layout{area.x, area.y + 26 * factor, area.x + 240 * factor, area.y + (320 - 26) * factor};
+        EXPECT_EQ(platform::intersect(platform::rect_from(all), layout), platform::rect_from(all));
         // Each arrow of every up-down is at least ten pixels tall a step of the factor.
         for (int spin : {1027, 1036, 1034, 1028, 1029}) {
             const RECT r = screen_rect(GetDlgItem(dialog, spin));
@@ -123,9 +121,7 @@ TEST_P(FittedLayout, FieldsHoldTheLongestNumberOfTheirRangeWholeInsideTheBorder)
             EXPECT_GT(ink, 0);
         });
     });
-    EXPECT_EQ(width, L"20");
-    EXPECT_EQ(eraser, L"15");
-    EXPECT_EQ(pages, L"100");
+    EXPECT_EQ(std::tuple(width, eraser, pages), std::tuple(L"20", L"15", L"100"));
 }
 
 // The About texts, wrapped in their font at the fitted size, stand whole inside their blocks.

@@ -32,9 +32,7 @@ TEST_F(MessageBox, ItsButtonsAreControlsEnterAnswersWithTheFocusedOneAndEscapeCa
     when_box_open([&](HWND box) {
         const HWND ok = GetDlgItem(box, IDOK);
         const HWND cancel = GetDlgItem(box, IDCANCEL);
-        wchar_t label[8];
-        GetWindowTextW(cancel, label, 8);
-        EXPECT_EQ(std::wstring(label), L"Cancel");
+        EXPECT_EQ(text_of(cancel), L"Cancel");
         EXPECT_EQ(GetFocus(), ok);
         EXPECT_TRUE(looks_default(ok));
         press(VK_TAB);

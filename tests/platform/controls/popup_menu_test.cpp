@@ -43,17 +43,16 @@ protected:
 
 TEST_F(PopupMenu, MenusAreCheckedHandlesAndTakeOnlyWhatIsImplemented) {
     const HMENU m = Build();
-    EXPECT_FALSE(AppendMenuW(m, 0x0008, 1, L"checked"));  // a check mark is not supported
-    EXPECT_FALSE(AppendMenuW(m, MF_STRING, 1, nullptr));
-    EXPECT_FALSE(AppendMenuW(nullptr, MF_STRING, 1, L"x"));
-    EXPECT_FALSE(TrackPopupMenuEx(nullptr, 0, 0, 0, main, nullptr));
-    EXPECT_FALSE(TrackPopupMenuEx(m, 0, 0, 0, nullptr, nullptr));
-    EXPECT_FALSE(TrackPopupMenuEx(m, 0, 0, 0, main, reinterpret_cast<const TPMPARAMS*>(&m)));
     const HMENU empty = CreatePopupMenu();
-    EXPECT_FALSE(TrackPopupMenuEx(empty, 0, 0, 0, main, nullptr));
-    EXPECT_TRUE(DestroyMenu(empty));
-    EXPECT_FALSE(DestroyMenu(empty));
-    EXPECT_FALSE(AppendMenuW(empty, MF_STRING, 1, L"x"));
+    // Each call in the list fails but the one destroying the empty menu; a wrong one is named by its
+    // place. A check mark is not supported, and a destroyed menu takes nothing.
+    const BOOL results[] = {AppendMenuW(m, 0x0008, 1, L"checked"), AppendMenuW(m, MF_STRING, 1, nullptr),
+                            AppendMenuW(nullptr, MF_STRING, 1, L"x"), TrackPopupMenuEx(nullptr, 0, 0, 0, main, nullptr),
+                            TrackPopupMenuEx(m, 0, 0, 0, nullptr, nullptr),
+                            TrackPopupMenuEx(m, 0, 0, 0, main, reinterpret_cast<const TPMPARAMS*>(&m)),
+                            TrackPopupMenuEx(empty, 0, 0, 0, main, nullptr), DestroyMenu(empty), DestroyMenu(empty),
+                            AppendMenuW(empty, MF_STRING, 1, L"x")};
+    for (std::size_t i = 0; i < std::size(results); ++i) EXPECT_EQ(results[i], i == 7) << "call " << i;
     EXPECT_TRUE(Commands().empty());
 }
 

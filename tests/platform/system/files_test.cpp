@@ -45,6 +45,7 @@ TEST(Files, NullStaleAndForeignHandlesFailWithoutEffect) {
         EXPECT_FALSE(ReadFile(bad, buffer, 4, &count, nullptr));
         EXPECT_EQ(count, 0u);
         EXPECT_EQ(GetFileSize(bad, nullptr), INVALID_FILE_SIZE);
+        EXPECT_EQ(WaitForSingleObject(bad, 0), WAIT_FAILED);
         EXPECT_FALSE(CloseHandle(bad));
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
     }
@@ -92,24 +93,4 @@ TEST(Files, PlainFilesTakeTheirModelsPermissionsAndReportAFailedFlush) {
     EXPECT_TRUE(ClosePlainFile(file));
     EXPECT_EQ(read_text(folder.at("new")), "xy");
     EXPECT_FALSE(WritePlainFile(nullptr, "x", 1));
-}
-
-namespace {
-
-DWORD Twice(LPVOID number) { return 2 * *static_cast<DWORD*>(number); }
-
-}  // namespace
-
-TEST(Threads, AThreadIsWaitedForAndGivesItsExitCode) {
-    DWORD number = 21;
-    HANDLE thread = CreateThread(nullptr, 0, Twice, &number, 0, nullptr);
-    ASSERT_NE(thread, nullptr);
-    EXPECT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
-    EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_OBJECT_0);
-    DWORD code = 0;
-    EXPECT_TRUE(GetExitCodeThread(thread, &code));
-    EXPECT_EQ(code, 42u);
-    EXPECT_TRUE(CloseHandle(thread));
-    EXPECT_EQ(WaitForSingleObject(thread, 0), WAIT_FAILED);
-    EXPECT_FALSE(CloseHandle(thread));
 }

@@ -103,9 +103,6 @@ TEST(RegistryProcesses, TwoProcessesWritingAtOnceLoseNothing) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
     for (const wchar_t letter : {L'A', L'B'})
-        for (DWORD i = 0; i < kValues; ++i) {
-            DWORD value = 0;
-            EXPECT_EQ(load_dword(name(letter, i).c_str(), &value), ERROR_SUCCESS) << "lost: " << static_cast<char>(letter) << i;
-            EXPECT_EQ(value, (kRounds - 1) * 100 + i);
-        }
+        for (DWORD i = 0; i < kValues; ++i)
+            EXPECT_EQ(dword_or(name(letter, i).c_str()), (kRounds - 1) * 100 + i) << static_cast<char>(letter) << i;
 }

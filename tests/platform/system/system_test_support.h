@@ -91,6 +91,12 @@ inline LONG load_dword(const wchar_t* name, DWORD* value) {
     return load(name, value, &size);
 }
 
+// The stored number, or `missing` when none can be read.
+inline DWORD dword_or(const wchar_t* name, DWORD missing = 0xDEADu) {
+    DWORD value = 0;
+    return load_dword(name, &value) == ERROR_SUCCESS ? value : missing;
+}
+
 // Points the registry at a fresh folder for the test.
 class RegistryFolder : public TempFolder {
 public:

@@ -28,9 +28,8 @@ TEST_F(Input, TapsGoToTheDeepestShownEnabledWindowInItsCoordinates) {
 
     std::vector<std::pair<HWND, LPARAM>> got;
     for (const Received& r : received_of(WM_LBUTTONDOWN)) got.emplace_back(r.window, r.lParam);
-    EXPECT_EQ(got, (std::vector<std::pair<HWND, LPARAM>>{{button, MAKELPARAM(5, 10)},
-                                                         {main, MAKELPARAM(100, 20)},
-                                                         {main, MAKELPARAM(205, 20)}}));  // hidden child
+    EXPECT_EQ(got, (std::vector<std::pair<HWND, LPARAM>>{
+                       {button, MAKELPARAM(5, 10)}, {main, MAKELPARAM(100, 20)}, {main, MAKELPARAM(205, 20)}}));
 }
 
 TEST_F(Input, CaptureTakesEverythingAndIsDecidedWhenTheMessageIsTaken) {
@@ -52,10 +51,9 @@ TEST_F(Input, CaptureTakesEverythingAndIsDecidedWhenTheMessageIsTaken) {
     std::vector<std::tuple<HWND, UINT, LPARAM>> got;
     for (const Received& r : received_of(WM_MOUSEFIRST, WM_MOUSELAST)) got.emplace_back(r.window, r.message, r.lParam);
     const LPARAM outside = MAKELPARAM(static_cast<WORD>(100 - 200), static_cast<WORD>(5 - 10));
-    EXPECT_EQ(got, (std::vector<std::tuple<HWND, UINT, LPARAM>>{{button, WM_LBUTTONDOWN, MAKELPARAM(5, 10)},
-                                                                {button, WM_MOUSEMOVE, outside},
-                                                                {button, WM_LBUTTONUP, outside},
-                                                                {main, WM_LBUTTONDOWN, MAKELPARAM(100, 5)}}));
+    EXPECT_EQ(got, (std::vector<std::tuple<HWND, UINT, LPARAM>>{
+                       {button, WM_LBUTTONDOWN, MAKELPARAM(5, 10)}, {button, WM_MOUSEMOVE, outside},
+                       {button, WM_LBUTTONUP, outside}, {main, WM_LBUTTONDOWN, MAKELPARAM(100, 5)}}));
 }
 
 TEST_F(Input, AnotherProgramTakingTheDisplayDeactivatesWithNoWindowOnceTheQueueIsRead) {
@@ -125,8 +123,8 @@ TEST_F(Input, ADisabledWindowGetsNoInput) {
     tap(205, 20);  // on the disabled button: its parent takes the tap
     screen.push({Type::KeyDown, 0, 0, VK_DOWN});
     dispatch_all();
-    EXPECT_TRUE(received_of(WM_LBUTTONDOWN).size() == 1 && received_of(WM_LBUTTONDOWN)[0].window == main);
-    EXPECT_TRUE(received_of(WM_KEYDOWN).size() == 1 && received_of(WM_KEYDOWN)[0].window == main);
+    for (const UINT m : {WM_LBUTTONDOWN, WM_KEYDOWN})
+        EXPECT_TRUE(received_of(m).size() == 1 && received_of(m)[0].window == main) << m;
 
     EnableWindow(button, TRUE);
     SetFocus(button);
@@ -160,21 +158,17 @@ TEST_F(Input, EachPointerMessageSaysWhereItCameFromAndAHoverIsNoMessage) {
             got.emplace_back(message, GetMessageExtraInfo());
             return 0;
         };
-    screen.push(from(Type::PointerDown, 10, 10, PointerSource::Pen));
-    screen.push(from(Type::PointerMove, 11, 10, PointerSource::Pen));
-    screen.push(from(Type::PointerUp, 11, 10, PointerSource::Pen));
-    screen.push(from(Type::PointerHover, 50, 50, PointerSource::Mouse));
-    screen.push(from(Type::PointerDown, 20, 20, PointerSource::Eraser));
-    screen.push(from(Type::PointerDown, 30, 30, PointerSource::Touch));
-    screen.push(from(Type::RightButtonDown, 40, 40, PointerSource::Mouse));
+    using S = PointerSource;
+    for (const DeviceEvent& e : {from(Type::PointerDown, 10, 10, S::Pen), from(Type::PointerMove, 11, 10, S::Pen),
+                                 from(Type::PointerUp, 11, 10, S::Pen), from(Type::PointerHover, 50, 50, S::Mouse),
+                                 from(Type::PointerDown, 20, 20, S::Eraser), from(Type::PointerDown, 30, 30, S::Touch),
+                                 from(Type::RightButtonDown, 40, 40, S::Mouse)})
+        screen.push(e);
     dispatch_all();
     const LPARAM pen = MI_WP_SIGNATURE;
-    EXPECT_EQ(got, (std::vector<std::pair<UINT, LPARAM>>{{WM_LBUTTONDOWN, pen},
-                                                         {WM_MOUSEMOVE, pen},
-                                                         {WM_LBUTTONUP, pen},
+    EXPECT_EQ(got, (std::vector<std::pair<UINT, LPARAM>>{{WM_LBUTTONDOWN, pen}, {WM_MOUSEMOVE, pen}, {WM_LBUTTONUP, pen},
                                                          {WM_LBUTTONDOWN, pen | MI_PEN_ERASER},
-                                                         {WM_LBUTTONDOWN, pen | MI_FROM_TOUCH},
-                                                         {WM_RBUTTONDOWN, 0}}));
+                                                         {WM_LBUTTONDOWN, pen | MI_FROM_TOUCH}, {WM_RBUTTONDOWN, 0}}));
 }
 
 TEST_F(Input, TheMouseShowsItsWindowsCursorAndAPenOrFingerHidesIt) {
@@ -189,8 +183,7 @@ TEST_F(Input, TheMouseShowsItsWindowsCursorAndAPenOrFingerHidesIt) {
 
     screen.push(from(Type::PointerHover, 50, 50, PointerSource::Mouse));
     dispatch_all();
-    EXPECT_EQ(screen.cursor().kind, Kind::Picture);
-    EXPECT_EQ(screen.cursor().hot_x, 1);
+    EXPECT_EQ(std::pair(screen.cursor().kind, screen.cursor().hot_x), std::pair(Kind::Picture, 1));
     EXPECT_EQ(screen.cursor().pixels, (std::vector<std::uint32_t>{0xFF000000, 0xFFFFFFFF, 0, 0xFF000000}));
     EXPECT_EQ(SetClassLongPtrW(main, GCLP_HCURSOR, 0), reinterpret_cast<ULONG_PTR>(cross));
     screen.push(from(Type::PointerHover, 205, 20, PointerSource::Mouse));  // a class without one: the arrow

@@ -3,6 +3,7 @@
 #include "window/modal_loop.h"
 
 #include <string>
+#include <utility>
 
 #include "window_test_support.h"
 
@@ -44,43 +45,24 @@ protected:
     std::vector<std::string> log;
 };
 
-TEST_F(Modal, NestedLoopsEndInOrderAndGiveTheirOwnersBack) {
-    ModalLoop loop(main);
-    on_outer_app_run_inner([&](ModalLoop& inner) {
-        loop.end();  // the outer loop is asked first, and still ends after the inner one
-        inner.end();
-    });
-    log.push_back(loop.run(outer_box) ? "outer ended" : "outer quit");
-    EXPECT_EQ(log, (std::vector<std::string>{"inner ended", "outer ended"}));
-    EXPECT_TRUE(IsWindowEnabled(main));
-}
-
-TEST_F(Modal, AQuitEndsEveryLoopAndReachesTheProgramsOwnLoop) {
-    ModalLoop loop(main);
-    on_outer_app_run_inner([](ModalLoop&) { PostQuitMessage(3); });
-    log.push_back(loop.run(outer_box) ? "outer ended" : "outer quit");
-    EXPECT_EQ(log, (std::vector<std::string>{"inner quit", "outer quit"}));
-    EXPECT_TRUE(IsWindowEnabled(main));
+// Asked to end, the outer loop first, each loop still ends after the one inside it; a quit ends
+// both and reaches the program's own loop.
+TEST_F(Modal, NestedLoopsEndInOrderAndAQuitEndsEveryLoopAndReachesTheProgramsOwnLoop) {
+    for (const bool quit : {false, true}) {
+        log.clear();
+        ModalLoop loop(main);
+        on_outer_app_run_inner([&loop, quit](ModalLoop& inner) {
+            if (quit) return PostQuitMessage(3);
+            loop.end();
+            inner.end();
+        });
+        log.push_back(loop.run(outer_box) ? "outer ended" : "outer quit");
+        EXPECT_EQ(log, quit ? (std::vector<std::string>{"inner quit", "outer quit"})
+                            : (std::vector<std::string>{"inner ended", "outer ended"}));
+        EXPECT_TRUE(IsWindowEnabled(main));
+    }
     MSG msg;
-    EXPECT_EQ(GetMessageW(&msg, nullptr, 0, 0), FALSE);
-    EXPECT_EQ(msg.wParam, 3u);
-}
-
-// Menus and dialogs open inside a box end with it: nothing waits for input a lost display can't give.
-TEST_F(Modal, ALostDisplayEndsEveryLoopAndNoneStartsAgain) {
-    // The close request that tells of the loss is refused: only the loss itself can end the loops.
-    handlers[WM_CLOSE] = [](HWND, UINT, WPARAM, LPARAM) -> LRESULT { return 0; };
-    ModalLoop loop(main);
-    on_outer_app_run_inner([this](ModalLoop&) { screen.lose_display(); });
-    log.push_back(loop.run(outer_box) ? "outer ended" : "outer gave up");
-    EXPECT_EQ(log, (std::vector<std::string>{"inner quit", "outer gave up"}));
-    EXPECT_TRUE(IsWindowEnabled(main));
-
-    ASSERT_TRUE(IsWindow(outer_box));
-    ModalLoop later(main);
-    EXPECT_FALSE(later.run(outer_box));
-    EXPECT_TRUE(IsWindowEnabled(main));
-    handlers.erase(WM_CLOSE);
+    EXPECT_EQ(std::pair(GetMessageW(&msg, nullptr, 0, 0), msg.wParam), std::pair(FALSE, WPARAM{3}));
 }
 
 }  // namespace

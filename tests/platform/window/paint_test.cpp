@@ -23,18 +23,6 @@ protected:
     }
 };
 
-TEST_F(Paint, InvalidAreasUniteWithinTheClient) {
-    const HWND w = top_level(0, 0, 100, 100);
-    dispatch_all();
-    painted.clear();
-    const RECT a{10, 10, 20, 20};
-    const RECT b{50, 60, 70, 80};
-    const RECT outside{200, 200, 300, 300};
-    for (const RECT* r : {&a, &b, &outside}) InvalidateRect(w, r, FALSE);
-    UpdateWindow(w);
-    EXPECT_EQ(painted, (Painted{{w, {10, 10, 70, 80}}}));
-}
-
 TEST_F(Paint, WhatAWindowLeavesIsPaintedByTheWindowsBelow) {
     const HWND main = top_level(0, 0, 240, 320);
     const HWND button = child(main, 200, 10, 30, 30);

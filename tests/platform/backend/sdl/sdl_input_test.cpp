@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <optional>
-#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -76,29 +75,23 @@ TEST(SdlInput, OneStylusAtATimeWithEveryMoveStoppingAtTheEdgesAndMovesWithNothin
         {mouse(SDL_MOUSEBUTTONDOWN, -5, 400), T::PointerDown, 0, 319},
         {mouse(SDL_MOUSEMOTION, 11, 20), T::PointerMove, 11, 20},
         {mouse(SDL_MOUSEMOTION, 11, 20), T::PointerMove, 11, 20},
-        {mouse(SDL_MOUSEMOTION, 240, -1), T::PointerMove, 239, 0},
-        {finger(SDL_FINGERDOWN, 1, 0.5f, 0.5f)},
+        {mouse(SDL_MOUSEMOTION, 240, -1), T::PointerMove, 239, 0}, {finger(SDL_FINGERDOWN, 1, 0.5f, 0.5f)},
         {mouse(SDL_MOUSEBUTTONUP, 13, 23), T::PointerUp, 13, 23},
         {mouse(SDL_MOUSEMOTION, 14, 24), T::PointerHover, 14, 24},
         {mouse(SDL_MOUSEMOTION, 15, 25, SDL_BUTTON_LEFT, SDL_TOUCH_MOUSEID)},
         // Where a resting pointer is when the window comes under it is no move of the mouse.
-        {other(SDL_WINDOWEVENT, SDL_WINDOWEVENT_ENTER)},
-        {mouse(SDL_MOUSEMOTION, 16, 26)},
+        {other(SDL_WINDOWEVENT, SDL_WINDOWEVENT_ENTER)}, {mouse(SDL_MOUSEMOTION, 16, 26)},
         {mouse(SDL_MOUSEMOTION, 17, 26), T::PointerHover, 17, 26},
         // Fingers are fractions of the screen.
-        {finger(SDL_FINGERDOWN, 1, 0.5f, 0.25f), T::PointerDown, 120, 80},
-        {mouse(SDL_MOUSEBUTTONDOWN, 1, 1)},
+        {finger(SDL_FINGERDOWN, 1, 0.5f, 0.25f), T::PointerDown, 120, 80}, {mouse(SDL_MOUSEBUTTONDOWN, 1, 1)},
         {finger(SDL_FINGERMOTION, 1, 1.0f, 1.0f), T::PointerMove, 239, 319},
         {finger(SDL_FINGERUP, 1, 0.0f, 0.0f), T::PointerUp, 0, 0},
         // A second finger ends the first one's press where it began; the mouse waits for both to
         // leave, and fingers that travelled make no tap.
         {finger(SDL_FINGERDOWN, 1, 0.5f, 0.25f), T::PointerDown, 120, 80},
-        {finger(SDL_FINGERDOWN, 2, 0.1f, 0.1f), T::PointerCancel, 120, 80},
-        {mouse(SDL_MOUSEBUTTONDOWN, 1, 1)},
-        {finger(SDL_FINGERMOTION, 1, 1.0f, 1.0f)},
-        {finger(SDL_FINGERUP, 2, 0.2f, 0.2f)},
-        {finger(SDL_FINGERUP, 1, 0.0f, 0.0f)},
-        {finger(SDL_FINGERMOTION, 2, 0.3f, 0.3f)},
+        {finger(SDL_FINGERDOWN, 2, 0.1f, 0.1f), T::PointerCancel, 120, 80}, {mouse(SDL_MOUSEBUTTONDOWN, 1, 1)},
+        {finger(SDL_FINGERMOTION, 1, 1.0f, 1.0f)}, {finger(SDL_FINGERUP, 2, 0.2f, 0.2f)},
+        {finger(SDL_FINGERUP, 1, 0.0f, 0.0f)}, {finger(SDL_FINGERMOTION, 2, 0.3f, 0.3f)},
         {mouse(SDL_MOUSEBUTTONDOWN, 1, 1), T::PointerDown, 1, 1},
     });
 }
@@ -192,16 +185,12 @@ TEST(SdlInput, ButtonsWheelKeysFocusCloseAndWake) {
         {mouse(SDL_MOUSEMOTION, 9, 9), T::PointerMove, 9, 9},
         {mouse(SDL_MOUSEBUTTONUP, 9, 9, SDL_BUTTON_RIGHT), T::RightButtonUp, 9, 9},
         {mouse(SDL_MOUSEBUTTONUP, 9, 9), T::PointerUp, 9, 9},
-        {mouse(SDL_MOUSEBUTTONUP, 1, 2, SDL_BUTTON_RIGHT, SDL_TOUCH_MOUSEID)},
-        {wheel(3, 0, 1, 1)},
-        {wheel(0, -2, 300, 40), T::Wheel, 239, 40},
-        {key(SDL_KEYDOWN, SDLK_APPLICATION), T::KeyDown, 0, 0, VK_APPS},
+        {mouse(SDL_MOUSEBUTTONUP, 1, 2, SDL_BUTTON_RIGHT, SDL_TOUCH_MOUSEID)}, {wheel(3, 0, 1, 1)},
+        {wheel(0, -2, 300, 40), T::Wheel, 239, 40}, {key(SDL_KEYDOWN, SDLK_APPLICATION), T::KeyDown, 0, 0, VK_APPS},
         {key(SDL_KEYUP, SDLK_MENU), T::KeyUp, 0, 0, VK_APPS},
         {key(SDL_KEYDOWN, SDLK_UP, 1), T::KeyDown, 0, 0, VK_UP, true},
-        {key(SDL_KEYUP, SDLK_UP), T::KeyUp, 0, 0, VK_UP},
-        {key(SDL_KEYDOWN, SDLK_z), T::KeyDown, 0, 0, 'Z'},
-        {key(SDL_KEYDOWN, SDLK_9), T::KeyDown, 0, 0, '9'},
-        {key(SDL_KEYDOWN, SDLK_F12), T::KeyDown, 0, 0, VK_F1 + 11},
+        {key(SDL_KEYUP, SDLK_UP), T::KeyUp, 0, 0, VK_UP}, {key(SDL_KEYDOWN, SDLK_z), T::KeyDown, 0, 0, 'Z'},
+        {key(SDL_KEYDOWN, SDLK_9), T::KeyDown, 0, 0, '9'}, {key(SDL_KEYDOWN, SDLK_F12), T::KeyDown, 0, 0, VK_F1 + 11},
         {key(SDL_KEYDOWN, SDLK_F13)},
         // The keypad: digits with Num Lock, moves without; Enter and Tab are Enter and Tab.
         {key(SDL_KEYDOWN, SDLK_KP_7, 0, KMOD_NUM), T::KeyDown, 0, 0, VK_NUMPAD0 + 7},
@@ -214,10 +203,8 @@ TEST(SdlInput, ButtonsWheelKeysFocusCloseAndWake) {
         {other(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_GAINED), T::FocusGained},
         {other(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_LOST), T::FocusLost},
         {other(SDL_WINDOWEVENT, SDL_WINDOWEVENT_CLOSE), T::CloseRequested},
-        {other(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MOVED)},
-        {other(SDL_QUIT)},
-        {other(kWake), T::Wake},
-        {other(kWake + 1)},
+        {other(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MOVED)}, {other(SDL_QUIT)},
+        {other(kWake), T::Wake}, {other(kWake + 1)},
     });
     SdlInput input{240, 320, kWake};
     DeviceEvent out;
