@@ -15,8 +15,9 @@ namespace {
 // How often the GUI thread looks whether the worker is done.
 constexpr UINT AutosavePollPeriod = 100;
 // The snapshot is copied this much at a time, on timer turns, which come after all pending input:
-// a pen move waits for at most one slice, a fraction of a millisecond.
-constexpr DWORD SnapshotSliceBytes = 1 << 20;
+// a pen move waits for at most one slice, under a millisecond even into memory not yet touched,
+// whose first writes cost forty times a copy's.
+constexpr DWORD SnapshotSliceBytes = 256 << 10;
 constexpr UINT SnapshotSlicePeriod = 1;
 
 DWORD LastInkTick = 0;

@@ -108,8 +108,8 @@ TEST_F(AutosaveTest, WhatChangesBetweenTheSnapshotsSlicesIsWhollyLeftToTheNextSa
         StylusDown(50, 50);
         StylusUp(50, 50);
         ASSERT_EQ(StartAutosave(), 1);
-        // The first slice takes the image's last rows, up to a little above the first page's bottom.
-        AutosaveTimer();
+        // Four slices take the image's last rows, up to a little above the first page's bottom.
+        for (int slice = 0; slice < 4; ++slice) AutosaveTimer();
         ASSERT_TRUE(SnapshotUnderWay);
         // A stroke down across where the slice ended, then undoing it and the dot before it: none
         // of it may reach the file, only the moment the autosave began.
