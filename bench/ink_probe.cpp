@@ -40,6 +40,8 @@ constexpr auto kGiveUp = std::chrono::milliseconds(500);
 constexpr auto kSettle = std::chrono::milliseconds(50);
 // History dots lie this far apart, clear of one another at the pen end's size.
 constexpr int kDotGap = 4;
+// The history's last dot must have shown by then.
+constexpr auto kHistoryLimit = std::chrono::seconds(30);
 // An autosave that has not made its file this long after the rest was not started by it; one that
 // has not finished this long after the rest is given up on.
 constexpr auto kSaveStartLimit = std::chrono::milliseconds(500);
@@ -53,6 +55,8 @@ struct Probe {
     int damage_event = 0;
     // When the pen last made ink the program drew: its autosave counts its rest from then.
     Clock::time_point last_ink;
+    // The ink's colour, read from the dot of the pen's last press.
+    unsigned long ink = 0;
 };
 
 unsigned long pixel_at(const Probe& p, int x, int y) {
@@ -129,6 +133,7 @@ void press_at(Probe& p, int x, int y) {
     XSync(p.display, False);
     p.last_ink = Clock::now();
     settle(p);
+    p.ink = pixel_at(p, x, y);
 }
 
 void lift(Probe& p) {
@@ -156,20 +161,42 @@ bool step(Probe& p, Walk& walk) {
     return true;
 }
 
-// One move at the walk's place, timed into `delays` or counted as missed.
+// One move at the walk's place, timed into `delays` or counted as missed; one onto ink is not timed.
 void timed_move(Probe& p, const Walk& walk, std::vector<double>* delays, int* missed) {
     const unsigned long before = pixel_at(p, walk.x - 1, walk.y);
-    if (const auto delay = move_and_wait(p, walk.x, walk.y, before))
+    // Ink onto ink already there (a notepad's own writing) changes nothing to wait for; the move is
+    // still made, or the next would be a jump the program holds back.
+    if (before == p.ink) {
+        XTestFakeMotionEvent(p.display, -1, walk.x, walk.y, CurrentTime);
+        XSync(p.display, False);
+        return;
+    }
+    if (const auto delay = move_and_wait(p, walk.x, walk.y, before)) {
         delays->push_back(*delay);
-    else
-        ++*missed;
+        return;
+    }
+    ++*missed;
+    std::fprintf(stderr, "ink_probe: no ink within %lld ms of the move to %d,%d\n",
+                 static_cast<long long>(kGiveUp.count()), walk.x, walk.y);
 }
 
-// `strokes` dots, each a stroke of its own, in rows across the area; false when they do not fit.
+// Waits until the pixel at (x, y) is no longer `before`; false when it has not changed by `limit`.
+bool wait_for_change(Probe& p, int x, int y, unsigned long before, Clock::time_point limit) {
+    XEvent event;
+    while (pixel_at(p, x, y) == before)
+        if (!next_event(p, &event, limit)) return false;
+    return true;
+}
+
+// `strokes` dots, each a stroke of its own, in rows across the area; false when they do not fit or
+// the last never showed.
 bool write_history(Probe& p, const Area& area, int strokes) {
     const int across = (area.right - area.left + kDotGap - 1) / kDotGap;
     const int rows = (area.bottom - area.top + kDotGap - 1) / kDotGap;
     if (static_cast<long long>(across) * rows < strokes) return false;
+    const int last_x = area.left + (strokes - 1) % across * kDotGap;
+    const int last_y = area.top + (strokes - 1) / across * kDotGap;
+    const unsigned long before = pixel_at(p, last_x, last_y);
     for (int i = 0; i < strokes; ++i) {
         XTestFakeMotionEvent(p.display, -1, area.left + i % across * kDotGap, area.top + i / across * kDotGap,
                              CurrentTime);
@@ -178,6 +205,10 @@ bool write_history(Probe& p, const Area& area, int strokes) {
         if (i % 64 == 63) XSync(p.display, False);
     }
     XSync(p.display, False);
+    // Thousands of presses reach the program long after the server took them, and it presents
+    // nothing while it reads such a backlog: a quiet spell does not mean the history is written,
+    // its last dot showing does. A move timed before that would wait behind the dots.
+    if (!wait_for_change(p, last_x, last_y, before, Clock::now() + kHistoryLimit)) return false;
     settle(p);
     return true;
 }
@@ -308,7 +339,8 @@ int main(int argc, char** argv) {
         const int per_row = (area.right - area.left - 1) / kStep;
         const int moves_bottom = area.top + (moves + per_row - 1) / per_row * kRowGap;
         if (!write_history(p, {area.left, moves_bottom + kRowGap, area.right, area.bottom}, history)) {
-            std::fprintf(stderr, "ink_probe: %d strokes do not fit below the moves\n", history);
+            std::fprintf(stderr, "ink_probe: %d strokes do not fit below the moves, or the last never showed\n",
+                         history);
             return 2;
         }
         area.bottom = moves_bottom;

@@ -196,6 +196,8 @@ LRESULT OpenCommandMenuAt(HWND window, LPARAM point) {
 
 LRESULT RunCommand(HWND window, WORD id) {
     if (OwnWindowIsOpen(window)) return 0;
+    // Commands change the notepad in ways a snapshot under way does not follow.
+    CompleteSnapshot();
     switch (id) {
     case IDM_QUIT:
         DestroyWindow(window);

@@ -42,6 +42,7 @@ void StampImage(LONG left, LONG top, LONG width, LONG height, HDC stamp) {
     const LONG endRow = imageTop + height < ViewOffset + PageHeight ? imageTop + height : ViewOffset + PageHeight;
     if (endRow <= firstRow) return;
     NoteStampArea(left, firstRow, left + width, endRow);
+    if (SnapshotUnderWay) KeepSnapshotRows(firstRow, endRow);
     StampCopy(NotepadImage.Context, left, firstRow, width, endRow - firstRow, stamp, firstRow - imageTop);
 }
 
@@ -159,6 +160,7 @@ void CancelStroke() {
     StrokeActive = false;
     SampleHeld = false;
     RECT changed{};
+    CompleteSnapshot();
     if (!CancelStrokeStep(&changed)) return;
     const RECT onScreen = {changed.left, changed.top - ViewOffset, changed.right, changed.bottom - ViewOffset};
     InvalidateRect(MainWindow, &onScreen, FALSE);

@@ -18,9 +18,15 @@ void NoteInk();
 void KeepAutosaveArmed();
 // WM_TIMER with AutosaveTimerId on the main window; 1 when the pen rests with everything saved.
 int AutosaveTimer();
-// Starts an autosave now; 0 when there is nothing to save or it could not start.
+// Starts an autosave now, a snapshot of this moment copied a slice per timer turn and then written
+// by a worker; 0 when there is nothing to save or it could not start.
 int StartAutosave();
-// Waits for an autosave in progress to end and takes note of its outcome.
+// While the snapshot is being copied, whatever changes the notepad first either keeps the image
+// rows [top, bottom) it is about to change (a stamp, cheap) or completes the copy (all else).
+extern bool SnapshotUnderWay;
+void KeepSnapshotRows(LONG top, LONG bottom);
+void CompleteSnapshot();
+// Completes a snapshot under way, waits for the autosave's write to end and takes note of its outcome.
 void FinishAutosave();
 // The snapshot buffer, kept from one autosave to the next, goes at shutdown.
 void ReleaseAutosave();

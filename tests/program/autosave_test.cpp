@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/app.h"
+#include "app/commands.h"
 #include "ink/ink.h"
 #include "notepad/autosave.h"
 #include "notepad/notepad.h"
@@ -99,6 +100,34 @@ TEST_F(AutosaveTest, InkAfterTheSnapshotStaysMarkedAndAFailedWriteIsTriedAgain) 
     EXPECT_TRUE(FileHasInkAt(NotepadPath(), 180, 180));
     EXPECT_TRUE(FileHasInkAt(NotepadPath(), 200, 200));
     EXPECT_EQ(std::distance(fs::directory_iterator(ProgramDir()), fs::directory_iterator()), 2);  // and config
+}
+
+TEST_F(AutosaveTest, WhatChangesBetweenTheSnapshotsSlicesIsWhollyLeftToTheNextSave) {
+    UseScreen(1920, 1080);
+    OnNewPad([this] {
+        StylusDown(50, 50);
+        StylusUp(50, 50);
+        ASSERT_EQ(StartAutosave(), 1);
+        // Four slices take the image's last rows, up to a little above the first page's bottom.
+        for (int slice = 0; slice < 4; ++slice) AutosaveTimer();
+        ASSERT_TRUE(SnapshotUnderWay);
+        // A stroke down across where the slice ended, then undoing it and the dot before it: none
+        // of it may reach the file, only the moment the autosave began.
+        StylusDown(300, 1000);
+        for (int y = 1020; y <= 1060; y += 20) StylusMove(300, y);
+        StylusUp(300, 1060);
+        RunCommand(MainWindow, IDM_UNDO);
+        RunCommand(MainWindow, IDM_UNDO);
+        FinishAutosave();
+        EXPECT_TRUE(FileHasInkAt(NotepadPath(), 50, 50));
+        EXPECT_FALSE(FileHasInkAt(NotepadPath(), 300, 1010));
+        EXPECT_FALSE(FileHasInkAt(NotepadPath(), 300, 1050));
+        EXPECT_EQ(DirtyFlag, 1);
+        ASSERT_EQ(StartAutosave(), 1);
+        FinishAutosave();
+        EXPECT_FALSE(FileHasInkAt(NotepadPath(), 50, 50));
+        EXPECT_EQ(DirtyFlag, 0);
+    });
 }
 
 TEST_F(AutosaveTest, ARestOfZeroSecondsTurnsAutosaveOff) {
