@@ -96,7 +96,7 @@ bool resolve_source(HANDLE handle, Source* source) {
 }  // namespace
 
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rop) {
-    if (rop == SRCCOPY && copy_stamp(dest, x, y, width, height, source, sourceX, sourceY)) return TRUE;
+    if (rop == SRCCOPY) return copy_stamp(dest, x, y, width, height, source, sourceX, sourceY, copy_between);
     return copy_between(dest, x, y, width, height, source, sourceX, sourceY, rop);
 }
 

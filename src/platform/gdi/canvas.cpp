@@ -17,10 +17,10 @@ int distance(COLORREF a, COLORREF b) {
 
 bool find_canvas(const DC& dc, Canvas* canvas) {
     if (!dc.window) {
-        const Bitmap* bitmap = dc.selected;
+        Bitmap* bitmap = dc.selected;
         if (!bitmap) return false;
         *canvas = {bitmap->surface, 0, 0, bitmap->surface.bounds(), bitmap->surface.bounds(), nullptr, false,
-                   bitmap->surface.format == PixelFormat::Mono1 ? bitmap->palette : nullptr};
+                   bitmap->surface.format == PixelFormat::Mono1 ? bitmap->palette : nullptr, bitmap};
         return true;
     }
     DrawTarget target{};

@@ -28,9 +28,13 @@ Rect clip_to_canvas(const Canvas& canvas, std::int64_t x, std::int64_t y, std::i
 // system show it.
 void window_canvas_changed(const Canvas& canvas, const Rect& area);
 
-// After drawing: only a window's drawing is shown, and stroke points drawn into bitmaps skip the call.
+// After drawing: a window's drawing is shown; a bitmap's only counts the write, as stroke points
+// drawn into the notepad do this dozens of times a move.
 inline void canvas_changed(const Canvas& canvas, const Rect& area) {
-    if (canvas.window) window_canvas_changed(canvas, area);
+    if (canvas.window)
+        window_canvas_changed(canvas, area);
+    else if (canvas.bitmap)
+        ++canvas.bitmap->writes;
 }
 
 // The value that stands for `colour` on the canvas: a pixel, or on a 1-bit bitmap the bit whose

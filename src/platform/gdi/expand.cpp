@@ -246,6 +246,18 @@ __attribute__((target("avx2"))) void expand_block_avx2(std::uint32_t* target, st
         return expand_groups_avx2<true>(target, pitch, row, step, sx, w, h, tail_from, c);
     expand_groups_avx2<false>(target, pitch, row, step, sx, w, h, tail_from, c);
 }
+
+// Rows of 8 to 32 pixels in `Groups` stores of eight, the last ending on the row's last pixel over
+// part of the one before.
+template <int Groups, std::size_t... K>
+__attribute__((target("avx2"))) void fill_narrow_avx2(std::uint32_t* target, std::ptrdiff_t pitch, int w, int h,
+                                                      std::uint32_t value, std::index_sequence<K...>) {
+    const __m256i spread = _mm256_set1_epi32(static_cast<int>(value));
+    const int at[Groups] = {std::min(8 * static_cast<int>(K), w - 8)...};
+#pragma GCC unroll 4
+    for (int r = 0; r < h; ++r, target += pitch)
+        (_mm256_storeu_si256(reinterpret_cast<__m256i*>(target + at[K]), spread), ...);
+}
 #endif
 
 ExpandBlock fastest_expand_block() {
@@ -282,10 +294,26 @@ ExpandBlock expand_block_vector() {
 
 // Chosen once, before the program draws anything.
 const ExpandBlock fastest = fastest_expand_block();
+// A block of one value has the vector path where the expansion has one.
+const bool fills_with_vectors = expand_block_vector() != nullptr;
 
 void expand_block(std::uint32_t* target, std::ptrdiff_t pitch, const std::uint8_t* row, std::ptrdiff_t step, int sx,
                   int w, int h, std::uint32_t ink, std::uint32_t paper) {
     fastest(target, pitch, row, step, sx, w, h, ink, paper);
+}
+
+void expand_one_value(std::uint32_t* target, std::ptrdiff_t pitch, int w, int h, std::uint32_t value) {
+#if defined(__x86_64__)
+    if (fills_with_vectors && w >= 8 && w <= 32) {
+        switch ((w + 7) / 8) {
+        case 1: return fill_narrow_avx2<1>(target, pitch, w, h, value, std::make_index_sequence<1>{});
+        case 2: return fill_narrow_avx2<2>(target, pitch, w, h, value, std::make_index_sequence<2>{});
+        case 3: return fill_narrow_avx2<3>(target, pitch, w, h, value, std::make_index_sequence<3>{});
+        default: return fill_narrow_avx2<4>(target, pitch, w, h, value, std::make_index_sequence<4>{});
+        }
+    }
+#endif
+    for (int r = 0; r < h; ++r, target += pitch) std::fill_n(target, w, value);
 }
 
 }  // namespace platform::gdi

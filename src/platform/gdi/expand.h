@@ -23,4 +23,9 @@ ExpandBlock expand_block_vector();
 void expand_block(std::uint32_t* target, std::ptrdiff_t pitch, const std::uint8_t* row, std::ptrdiff_t step, int sx,
                   int w, int h, std::uint32_t ink, std::uint32_t paper);
 
+// What a block whose bits are all one value expands to: `value` in every pixel of a `w` × `h` block
+// whose rows are `pitch` pixels apart. A pen stamp's rows of 8 to 32 pixels take whole vector stores
+// where the processor has them.
+void expand_one_value(std::uint32_t* target, std::ptrdiff_t pitch, int w, int h, std::uint32_t value);
+
 }  // namespace platform::gdi

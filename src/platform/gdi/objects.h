@@ -36,6 +36,10 @@ struct Bitmap {
     COLORREF palette[2] = {kBlack, kWhite};
     std::uintptr_t selected_into = 0;        // the DC holding it, 0 when free
     bool stock = false;
+    // Moves on at every drawing call into the bitmap, so that what was learnt of its pixels (a pen
+    // stamp's being all one value) is known to still hold. A DIB section's creator writes its pixels
+    // without a call, so for those it says nothing.
+    std::uint64_t writes = 0;
 };
 
 struct Brush {
@@ -61,6 +65,7 @@ struct Canvas {
     DirtyRegion* dirty = nullptr;
     bool window = false;
     const COLORREF* palette = nullptr;  // 1-bit bitmaps: the colours of bit 0 and bit 1
+    Bitmap* bitmap = nullptr;           // memory DCs: the bitmap they draw into
 
     // Whether the DC rectangle (x, y, w, h), sizes not negative, lies wholly inside the clip. Once
     // x and y are inside, the differences cannot overflow.

@@ -6,10 +6,12 @@
 
 namespace platform::gdi {
 
+using BlockCopy = BOOL (*)(HDC target, int x, int y, int w, int h, HDC source, int sx, int sy, DWORD rop);
+
 // A plain copy (SRCCOPY) of the w × h block at (sx, sy) of `source`, a 1-bit image, onto (x, y) of
 // `target`, when the block lies wholly inside both DCs' clips and `target` is a 32-bit surface or
-// another 1-bit image whose rows it can take one word at a time. True when done; false, with
-// nothing done, for any other block, which the general copy takes.
-bool copy_stamp(HDC target, int x, int y, int w, int h, HDC source, int sx, int sy);
+// another 1-bit image whose rows it can take one word at a time. Any other block goes on to
+// `general`, from here rather than from the caller, which then keeps nothing across the call.
+BOOL copy_stamp(HDC target, int x, int y, int w, int h, HDC source, int sx, int sy, BlockCopy general);
 
 }  // namespace platform::gdi

@@ -175,3 +175,52 @@ TEST(Stamps, EachTakesTheSelectionsAndColoursOfItsMoment) {
         EXPECT_EQ(read_window(window), shown);
     }
 }
+
+// A stamp whose pixels are all one value is copied as a fill of that value. Each stamp must still
+// show what its bitmap holds at that moment: after drawing into it (through its DC, or by a copy
+// into it), and after its creator writes a DIB section's pixels directly.
+TEST(Stamps, OfOneValueShowEveryChangeToTheirBitmap) {
+    const MonoImage image = make_mono_image(70, 30), section = make_mono_image(32, 20);
+    HWND window = make_window(70, 30);
+    HDC screen = platform::dc_open_window(window, nullptr);
+    SetTextColor(screen, RGB(200, 10, 0));
+    SetBkColor(screen, RGB(0, 20, 90));
+    HDC loaded = CreateCompatibleDC(nullptr);
+    SelectObject(loaded, CreateCompatibleBitmap(loaded, 32, 20));
+    const auto bits_of = [](HDC dc) {
+        Grid<int> g{32, 20, {}};
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 32; ++x) g.cells.push_back(GetPixel(dc, x, y) == RGB(255, 255, 255) ? 1 : 0);
+        return g;
+    };
+    image.scramble(5);
+    Grid<int> in_image = read_bits(image);
+    Grid<std::uint32_t> shown = read_window(window);
+    const auto stamp_all_widths = [&](HDC pen, const char* after) {
+        SCOPED_TRACE(after);
+        const Grid<int> pen_bits = bits_of(pen);
+        for (int w : {1, 7, 8, 9, 16, 20, 25, 32}) {
+            const Block b{w + 3, w % 9, w, 20 - w % 3, 0, w % 3};
+            ASSERT_NE(blit(image.dc, b, pen), 0);
+            ASSERT_NE(blit(screen, b, pen), 0);
+            in_image = model_copy(in_image, pen_bits, b);
+            shown = model_copy(shown, pen_bits, b, {0, 0, 70, 30},
+                               [](int bit) { return bit ? 0x00145Au : 0xC80A00u; });
+        }
+        EXPECT_EQ(read_bits(image), in_image);
+        EXPECT_EQ(read_window(window), shown);
+    };
+    PatBlt(loaded, 0, 0, 32, 20, BLACKNESS);
+    stamp_all_widths(loaded, "all ink");
+    PatBlt(loaded, 3, 5, 1, 1, WHITENESS);
+    stamp_all_widths(loaded, "one paper pixel drawn in");
+    PatBlt(loaded, 0, 0, 32, 20, WHITENESS);
+    stamp_all_widths(loaded, "all paper");
+    BitBlt(loaded, 0, 0, 32, 20, image.dc, 30, 5, SRCCOPY);
+    stamp_all_widths(loaded, "a block copied in");
+
+    for (int i = 0; i < section.stride * section.height; ++i) section.bits[i] = 0;
+    stamp_all_widths(section.dc, "a DIB section all ink");
+    section.bits[7 * section.stride] = 0x08;
+    stamp_all_widths(section.dc, "one bit of the DIB section written directly");
+}
