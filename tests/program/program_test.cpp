@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <limits>
 
 #include "app/app.h"
 #include "testing.h"
@@ -25,6 +26,8 @@ void ProgramTest::SetUp() {
 }
 
 void ProgramTest::TearDown() {
+    // The platform's limits outlive the program's globals when tests share a process.
+    platform::set_pixel_memory_limit(std::numeric_limits<std::int64_t>::max());
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
 }
