@@ -9,7 +9,6 @@
 #include "ink/ink.h"
 #include "notepad/autosave.h"
 #include "notepad/notepad.h"
-#include "notepad/notepad_file.h"
 #include "program_test.h"
 #include "testing.h"
 

@@ -15,23 +15,17 @@
 #include "notepad/notepad.h"
 #include "notepad/notepad_file.h"
 #include "program_test.h"
-#include "toolbutton/toolbutton.h"
 #include "testing.h"
 
 using Type = platform::DeviceEvent::Type;
 
-namespace {
-
-std::vector<platform::PopupMenuItem> OpenMenuItems() {
-    std::vector<platform::PopupMenuItem> items;
-    platform::popup_menu_items(GetActiveWindow(), &items);
-    return items;
-}
-
-}  // namespace
-
 class CommandMenuTest : public ProgramTest {
 protected:
+    static std::vector<platform::PopupMenuItem> OpenMenuItems() {
+        std::vector<platform::PopupMenuItem> items;
+        platform::popup_menu_items(GetActiveWindow(), &items);
+        return items;
+    }
     // A five-page notepad file whose pages listed carry ink, so that no "New Pad Created" box comes.
     void WriteNotepad(std::vector<int> written, int pages = 5) {
         WriteBmp(NotepadPath(), 240, pages * 320, [written](int x, int y) {

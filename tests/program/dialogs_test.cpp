@@ -9,7 +9,6 @@
 #include "app/commands.h"
 #include "notepad/notepad.h"
 #include "program_test.h"
-#include "settings/dialog_frame.h"
 #include "settings/options_dialog.h"
 #include "settings/settings.h"
 #include "testing.h"

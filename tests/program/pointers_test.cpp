@@ -1,7 +1,6 @@
 // Pen, touch and mouse as people use them: palm rejection, the eraser end, the mouse's pointer.
 #include "app/app.h"
 #include "core/clock.h"
-#include "ink/ink.h"
 #include "ink/pen_cursor.h"
 #include "notepad/notepad.h"
 #include "program_test.h"

@@ -9,17 +9,13 @@
 #include "notepad/notepad.h"
 #include "program_test.h"
 
-namespace {
-
-struct ViewChange {
-    std::uint64_t time;
-    LONG offset;
-};
-
-}  // namespace
-
 class ScrollingTest : public ProgramTest {
 protected:
+    struct ViewChange {
+        std::uint64_t time;
+        LONG offset;
+    };
+
     // A notepad of `pages` pages whose every page carries a different mark, so a screen that shows
     // the wrong rows is caught.
     void WriteNotepad(int pages) {

@@ -8,13 +8,6 @@
 #include "program_test.h"
 #include "toolbutton/toolbutton.h"
 
-namespace {
-
-// Draws a mark into the notepad image only, so a repaint has something to show.
-void InkImageRows(int top, int bottom) { PatBlt(NotepadImage.Context, 0, top, PageWidth, bottom - top, BLACKNESS); }
-
-}  // namespace
-
 TEST_F(ProgramTest, FirstRunAnnouncesNewPadOverTheNewPage) {
     Idle([this] {
         std::wstring text, caption;
@@ -42,7 +35,8 @@ TEST_F(ProgramTest, PageIndicatorShowsThePageAtTheTopOfTheViewAndLeavesNoTrace) 
     OnNewPad([this] {
         // Half-way down page 2 the current page spans pages 2 and 3; its number is 2.
         ViewOffset = PageHeight + PageHeight / 2;
-        InkImageRows(ViewOffset, ViewOffset + 8);
+        // A mark in the notepad image only, so the repaint has something to show.
+        PatBlt(NotepadImage.Context, 0, ViewOffset, PageWidth, 8, BLACKNESS);
         RepaintFromImage(0, 0, PageWidth, PageHeight);
         ShowPageIndicator();
 

@@ -14,17 +14,12 @@
 
 using Type = platform::DeviceEvent::Type;
 
-namespace {
-
-std::vector<BYTE> ImageNow() {
-    const BYTE* bits = NotepadImage.Bits;
-    return {bits, bits + static_cast<std::size_t>(NotepadHeight) * NotepadStride};
-}
-
-}  // namespace
-
 class UndoTest : public ProgramTest {
 protected:
+    static std::vector<BYTE> ImageNow() {
+        const BYTE* bits = NotepadImage.Bits;
+        return {bits, bits + static_cast<std::size_t>(NotepadHeight) * NotepadStride};
+    }
     // The program reads the live state of Control and Shift, so they are let go only once the key
     // has been handled.
     void ControlKey(int vk, bool shift = false) {
