@@ -22,10 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::uint32_t Read32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-    return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) | (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
-}
-
 std::wstring Wide(const std::string& text) { return {text.begin(), text.end()}; }
 
 // Runs a command and returns what it printed.

@@ -225,15 +225,15 @@ void WriteBmp(const std::string& path, int width, int height, const std::functio
 bool FileHasInkAt(const std::string& path, int x, int y) {
     const std::vector<std::uint8_t> file = ReadWholeFile(path);
     if (file.size() < 62) return false;
-    const auto u32 = [&file](std::size_t at) {
-        return std::uint32_t{file[at]} | std::uint32_t{file[at + 1]} << 8 | std::uint32_t{file[at + 2]} << 16 |
-               std::uint32_t{file[at + 3]} << 24;
-    };
-    const auto width = static_cast<int>(u32(18)), height = static_cast<int>(u32(22));
+    const auto width = static_cast<int>(Read32(file, 18)), height = static_cast<int>(Read32(file, 22));
     const std::size_t stride = (static_cast<std::size_t>(width) + 31) / 32 * 4;
-    if (x >= width || y >= height || file.size() < u32(10) + stride * static_cast<std::size_t>(height)) return false;
-    const std::uint8_t* row = file.data() + u32(10) + static_cast<std::size_t>(height - 1 - y) * stride;
+    if (x >= width || y >= height || file.size() < Read32(file, 10) + stride * static_cast<std::size_t>(height)) return false;
+    const std::uint8_t* row = file.data() + Read32(file, 10) + static_cast<std::size_t>(height - 1 - y) * stride;
     return !((row[x / 8] >> (7 - x % 8)) & 1);
+}
+
+std::uint32_t Read32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+    return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) | (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
 }
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
