@@ -178,19 +178,9 @@ bool OpenMessageBox(std::wstring* text, std::wstring* caption) {
 
 bool MenuIsOpen() { return platform::popup_menu_items(GetActiveWindow(), nullptr); }
 
-namespace {
-
-void Put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
-    out[at] = static_cast<std::uint8_t>(v);
-    out[at + 1] = static_cast<std::uint8_t>(v >> 8);
+void PutField(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
-
-void Put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
-    Put16(out, at, v & 0xFFFF);
-    Put16(out, at + 2, v >> 16);
-}
-
-}  // namespace
 
 void WriteBmp(const std::string& path, int width, int height, const std::function<bool(int, int)>& ink,
               const BmpOptions& options) {
@@ -199,14 +189,14 @@ void WriteBmp(const std::string& path, int width, int height, const std::functio
     std::vector<std::uint8_t> file(offBits + stride * static_cast<std::size_t>(height), 0);
     file[0] = 'B';
     file[1] = 'M';
-    Put32(file, 2, static_cast<std::uint32_t>(file.size()));
-    Put32(file, 10, static_cast<std::uint32_t>(offBits));
-    Put32(file, 14, static_cast<std::uint32_t>(options.infoSize));
-    Put32(file, 18, static_cast<std::uint32_t>(width));
-    Put32(file, 22, static_cast<std::uint32_t>(options.topDown ? -height : height));
-    Put16(file, 26, 1);
-    Put16(file, 28, 1);
-    Put32(file, 46, 2);
+    PutField(file, 2, static_cast<std::uint32_t>(file.size()));
+    PutField(file, 10, static_cast<std::uint32_t>(offBits));
+    PutField(file, 14, static_cast<std::uint32_t>(options.infoSize));
+    PutField(file, 18, static_cast<std::uint32_t>(width));
+    PutField(file, 22, static_cast<std::uint32_t>(options.topDown ? -height : height));
+    PutField(file, 26, 1, 2);
+    PutField(file, 28, 1, 2);
+    PutField(file, 46, 2);
     const std::size_t table = 14 + static_cast<std::size_t>(options.infoSize);
     const std::size_t white = options.whiteFirst ? table : table + 4;
     file[white] = file[white + 1] = file[white + 2] = 255;
