@@ -271,28 +271,23 @@ TEST_F(CommandMenuTest, PageKeysTheWheelAndTheMenusUpAndDownTurnPagesAndThePenAn
                          [] { PostMessageW(MainWindow, WM_COMMAND, IDM_ERASER, 0); });
         Press(VK_NEXT);
     });
-    Idle([this] {
+    Idle([] {
         EXPECT_EQ(ViewOffset, 320);
         EXPECT_EQ(DrawMode, DRAW_ERASER);
-        screen_->push({Type::Wheel, 100, 100, 0, false, -1});
     });
-    Idle([this] {
-        EXPECT_EQ(ViewOffset, 640);
-        // A turn of two notches at once is two pages.
-        screen_->push({Type::Wheel, 100, 100, 0, false, 2});
-    });
-    Idle([this] {
-        EXPECT_EQ(ViewOffset, 0);
-        Press(VK_NEXT);
-    });
-    Idle([this] { Press(VK_PRIOR); });
-    Idle([] { EXPECT_EQ(ViewOffset, 0); });
-    // The menu's Up and Down turn one page as the keys do.
-    Command(IDM_DOWN);
-    Idle([] { EXPECT_EQ(ViewOffset, 320); });
-    Command(IDM_DOWN);
-    Command(IDM_UP);
-    Idle([] { EXPECT_EQ(ViewOffset, 320); });
+    // Each turn and the view it leaves: a wheel turn of two notches at once is two pages, and the
+    // menu's Up and Down turn one page as the keys do.
+    const auto wheel = [this](int notches) {
+        return [this, notches] { screen_->push({Type::Wheel, 100, 100, 0, false, notches}); };
+    };
+    const auto command = [](WORD id) { return [id] { PostMessageW(MainWindow, WM_COMMAND, id, 0); }; };
+    const std::pair<std::function<void()>, LONG> turns[] = {
+        {wheel(-1), 640}, {wheel(2), 0}, {[this] { Press(VK_NEXT); }, 320}, {[this] { Press(VK_PRIOR); }, 0},
+        {command(IDM_DOWN), 320}, {command(IDM_DOWN), 640}, {command(IDM_UP), 320}};
+    for (const auto& [turn, view] : turns) {
+        Idle(turn);
+        Idle([view = view] { EXPECT_EQ(ViewOffset, view); });
+    }
     Command(IDM_PEN);
     Idle([this, pen] {
         EXPECT_EQ(DrawMode, DRAW_PEN);

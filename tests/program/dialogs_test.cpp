@@ -59,7 +59,8 @@ protected:
 
     // The settings store holds each of these numbers.
     static void ExpectStored(std::initializer_list<std::pair<LPCWSTR, LONG>> numbers) {
-        for (const auto& [name, value] : numbers) EXPECT_EQ(StoredNumber(name), value) << ::testing::PrintToString(name);
+        for (const auto& [name, value] : numbers)
+            EXPECT_EQ(StoredNumber(name), value) << ::testing::PrintToString(name);
     }
 
     // Index of the colour in the list, for choosing by name.

@@ -217,8 +217,9 @@ bool FileHasInkAt(const std::string& path, int x, int y) {
     if (file.size() < 62) return false;
     const auto width = static_cast<int>(Read32(file, 18)), height = static_cast<int>(Read32(file, 22));
     const std::size_t stride = (static_cast<std::size_t>(width) + 31) / 32 * 4;
-    if (x >= width || y >= height || file.size() < Read32(file, 10) + stride * static_cast<std::size_t>(height)) return false;
-    const std::uint8_t* row = file.data() + Read32(file, 10) + static_cast<std::size_t>(height - 1 - y) * stride;
+    const std::uint32_t offBits = Read32(file, 10);
+    if (x >= width || y >= height || file.size() < offBits + stride * static_cast<std::size_t>(height)) return false;
+    const std::uint8_t* row = file.data() + offBits + static_cast<std::size_t>(height - 1 - y) * stride;
     return !((row[x / 8] >> (7 - x % 8)) & 1);
 }
 
