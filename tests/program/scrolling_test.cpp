@@ -156,8 +156,7 @@ TEST_F(ScrollingTest, WheelNotchesDuringATurnTurnThatManyMorePagesAndAtEitherEnd
             screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, VK_UP, true});
             screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, VK_UP});
         });
-        HoldKey(VK_UP);
-        ReleaseKey(VK_UP);
+        Press(VK_UP);
     });
     Idle([] { EXPECT_EQ(ViewOffset, 3 * 320); });
     // At either end the key shows the number, beeps and throws away the input that came meanwhile.
