@@ -9,7 +9,6 @@
 #include "ink/ink.h"
 #include "notepad/autosave.h"
 #include "notepad/notepad.h"
-#include "notepad/notepad_file.h"
 #include "program_test.h"
 #include "testing.h"
 
@@ -17,6 +16,11 @@ namespace fs = std::filesystem;
 
 class AutosaveTest : public ProgramTest {
 protected:
+    // Ink at one point, as a pen's tap leaves it.
+    static void Dot(int x, int y) {
+        StylusDown(x, y);
+        StylusUp(x, y);
+    }
     // Runs `check` when the clock is `ms` past the moment this is called, after any autosave
     // started by then has finished writing.
     void After(DWORD ms, std::function<void()> check) {
@@ -33,10 +37,7 @@ TEST_F(AutosaveTest, ThreeSecondsAfterThePenLastRestsTheNotepadIsOnDiskEvenWhenA
     Idle([this] {
         // Writing again before the autosave is due puts it off.
         for (DWORD at = 1000; at <= 2000; at += 1000)
-            screen_->at_time(GetTickCount() + at, [at] {
-                StylusDown(10 + static_cast<int>(at / 100), 10);
-                StylusUp(10 + static_cast<int>(at / 100), 10);
-            });
+            screen_->at_time(GetTickCount() + at, [at] { Dot(10 + static_cast<int>(at / 100), 10); });
         After(4900, [this] {
             EXPECT_FALSE(fs::exists(NotepadPath()));
             EXPECT_EQ(DirtyFlag, 1);
@@ -46,15 +47,13 @@ TEST_F(AutosaveTest, ThreeSecondsAfterThePenLastRestsTheNotepadIsOnDiskEvenWhenA
             EXPECT_TRUE(FileHasInkAt(NotepadPath(), 30, 10));
             EXPECT_EQ(DirtyFlag, 0);
             // The pen went on: the next autosave comes three seconds after it rested again.
-            StylusDown(100, 100);
-            StylusUp(100, 100);
+            Dot(100, 100);
             After(2900, [this] { EXPECT_FALSE(FileHasInkAt(NotepadPath(), 100, 100)); });
             After(3100, [this] {
                 EXPECT_TRUE(FileHasInkAt(NotepadPath(), 100, 100));
                 // A page turn runs past the moment the next autosave is due, and throws away the input
                 // that piled up meanwhile: the autosave still comes.
-                StylusDown(150, 150);
-                StylusUp(150, 150);
+                Dot(150, 150);
                 screen_->at_time(GetTickCount() + 2800, [this] { Press(VK_DOWN); });
                 After(10000, [this] {
                     EXPECT_TRUE(FileHasInkAt(NotepadPath(), 150, 150));
@@ -69,12 +68,10 @@ TEST_F(AutosaveTest, ThreeSecondsAfterThePenLastRestsTheNotepadIsOnDiskEvenWhenA
 TEST_F(AutosaveTest, InkAfterTheSnapshotStaysMarkedAndAFailedWriteIsTriedAgain) {
     AnswerNewPad();
     Idle([this] {
-        StylusDown(50, 50);
-        StylusUp(50, 50);
+        Dot(50, 50);
         ASSERT_EQ(StartAutosave(), 1);
         // Written while the worker writes the snapshot: not in the file, so still unsaved.
-        StylusDown(120, 120);
-        StylusUp(120, 120);
+        Dot(120, 120);
         FinishAutosave();
         EXPECT_TRUE(FileHasInkAt(NotepadPath(), 50, 50));
         EXPECT_FALSE(FileHasInkAt(NotepadPath(), 120, 120));
@@ -88,8 +85,7 @@ TEST_F(AutosaveTest, InkAfterTheSnapshotStaysMarkedAndAFailedWriteIsTriedAgain) 
         After(3100, [this] {
             EXPECT_TRUE(FileHasInkAt(NotepadPath(), 120, 120));
             EXPECT_EQ(DirtyFlag, 0);
-            StylusDown(180, 180);
-            StylusUp(180, 180);
+            Dot(180, 180);
             // Closing while an autosave writes: the exit's save waits for it, then writes the rest.
             ASSERT_EQ(StartAutosave(), 1);
             StylusDown(200, 200);
@@ -105,8 +101,7 @@ TEST_F(AutosaveTest, InkAfterTheSnapshotStaysMarkedAndAFailedWriteIsTriedAgain) 
 TEST_F(AutosaveTest, WhatChangesBetweenTheSnapshotsSlicesIsWhollyLeftToTheNextSave) {
     UseScreen(1920, 1080);
     OnNewPad([this] {
-        StylusDown(50, 50);
-        StylusUp(50, 50);
+        Dot(50, 50);
         ASSERT_EQ(StartAutosave(), 1);
         // Four slices take the image's last rows, up to a little above the first page's bottom.
         for (int slice = 0; slice < 4; ++slice) AutosaveTimer();

@@ -136,7 +136,6 @@ TEST_F(InkTest, TheEraserTouchesTheSameRectangleOnScreenAndInTheImageAndErasesAl
             for (int x = 0; x < NotepadWidth; ++x)
                 ASSERT_EQ(ImageBit(x, y), x >= 95 && x <= 104 && y >= 365 && y <= 374) << x << "," << y;
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
-        EXPECT_TRUE(ScreenAreaIs(95, 45, 105, 55, BluePage));
         StylusUp(100, 50);
         ViewOffset = 0;
         InkEverywhere();
@@ -147,7 +146,6 @@ TEST_F(InkTest, TheEraserTouchesTheSameRectangleOnScreenAndInTheImageAndErasesAl
             for (int y = 95; y <= 104; ++y) ASSERT_TRUE(ImageBit(x, y)) << x << "," << y;
         EXPECT_FALSE(ImageBit(10, 100));
         EXPECT_FALSE(ImageBit(100, 90));
-        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
     });
     Finish();
 }

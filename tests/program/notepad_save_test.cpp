@@ -18,18 +18,13 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-mode_t ModeOf(const std::string& path) {
-    struct stat info {};
-    stat(path.c_str(), &info);
-    return info.st_mode & 07777;
-}
-
-}  // namespace
-
 class NotepadSaveTest : public ProgramTest {
 protected:
+    static mode_t ModeOf(const std::string& path) {
+        struct stat info {};
+        stat(path.c_str(), &info);
+        return info.st_mode & 07777;
+    }
     // Root passes every permission check, so a test of permissions takes an ordinary user's rights
     // for the whole test folder.
     void ActAsOrdinaryUser() {

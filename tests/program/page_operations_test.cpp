@@ -117,7 +117,7 @@ TEST_F(PageOperationsTest, ResizeDropsOrAddsPagesAtTheEndSavesFirstAndMarksTheCh
         // The notepad as it was before the resize was saved: five pages high.
         const auto saved = ReadWholeFile(NotepadPath());
         ASSERT_GE(saved.size(), 26u);
-        EXPECT_EQ(saved[22] | saved[23] << 8, 5 * 320);
+        EXPECT_EQ(Read32(saved, 22), 5u * 320u);
 
         EXPECT_EQ(ResizeNotepad(240, 5 * 320), 1);
         EXPECT_EQ(Marks(), (PageMarks{1, 0, 0, 0, 0}));

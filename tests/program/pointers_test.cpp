@@ -1,7 +1,6 @@
 // Pen, touch and mouse as people use them: palm rejection, the eraser end, the mouse's pointer.
 #include "app/app.h"
 #include "core/clock.h"
-#include "ink/ink.h"
 #include "ink/pen_cursor.h"
 #include "notepad/notepad.h"
 #include "program_test.h"
@@ -83,13 +82,11 @@ TEST_F(PointersTest, WithTouchWritesOffFingersStayOffThePageButStillTapTheButton
     Idle([this] {
         EXPECT_TRUE(PaperAround(50, 100, 20));
         EXPECT_EQ(DrawMode, DRAW_PEN);
-        Push(Type::PointerDown, 224, 16, PointerSource::Touch);
-        Push(Type::PointerUp, 224, 16, PointerSource::Touch);
+        Stroke(224, 16, 0, PointerSource::Touch);
     });
     Idle([this] {
         EXPECT_EQ(DrawMode, DRAW_ERASER);
-        Push(Type::PointerDown, 224, 16, PointerSource::Touch);
-        Push(Type::PointerUp, 224, 16, PointerSource::Touch);
+        Stroke(224, 16, 0, PointerSource::Touch);
     });
     Idle([this] {
         EXPECT_EQ(DrawMode, DRAW_PEN);
@@ -166,8 +163,7 @@ TEST_F(PointersTest, AMouseSeesACrossHairThePensSizeOverThePageAndTheArrowOverTh
     Idle([this] {
         EXPECT_EQ(screen_->cursor().width, 15);
         EXPECT_EQ(screen_->cursor().hot_x, 7);
-        Push(Type::PointerDown, 100, 100, PointerSource::Touch);
-        Push(Type::PointerUp, 100, 100, PointerSource::Touch);
+        Stroke(100, 100, 0, PointerSource::Touch);
     });
     Idle([this] {
         EXPECT_EQ(screen_->cursor().kind, CursorLook::Kind::Hidden);

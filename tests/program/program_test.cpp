@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <limits>
 
 #include "app/app.h"
 #include "testing.h"
@@ -25,6 +26,8 @@ void ProgramTest::SetUp() {
 }
 
 void ProgramTest::TearDown() {
+    // The platform's limits outlive the program's globals when tests share a process.
+    platform::set_pixel_memory_limit(std::numeric_limits<std::int64_t>::max());
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
 }
@@ -175,19 +178,9 @@ bool OpenMessageBox(std::wstring* text, std::wstring* caption) {
 
 bool MenuIsOpen() { return platform::popup_menu_items(GetActiveWindow(), nullptr); }
 
-namespace {
-
-void Put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
-    out[at] = static_cast<std::uint8_t>(v);
-    out[at + 1] = static_cast<std::uint8_t>(v >> 8);
+void PutField(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
-
-void Put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
-    Put16(out, at, v & 0xFFFF);
-    Put16(out, at + 2, v >> 16);
-}
-
-}  // namespace
 
 void WriteBmp(const std::string& path, int width, int height, const std::function<bool(int, int)>& ink,
               const BmpOptions& options) {
@@ -196,14 +189,14 @@ void WriteBmp(const std::string& path, int width, int height, const std::functio
     std::vector<std::uint8_t> file(offBits + stride * static_cast<std::size_t>(height), 0);
     file[0] = 'B';
     file[1] = 'M';
-    Put32(file, 2, static_cast<std::uint32_t>(file.size()));
-    Put32(file, 10, static_cast<std::uint32_t>(offBits));
-    Put32(file, 14, static_cast<std::uint32_t>(options.infoSize));
-    Put32(file, 18, static_cast<std::uint32_t>(width));
-    Put32(file, 22, static_cast<std::uint32_t>(options.topDown ? -height : height));
-    Put16(file, 26, 1);
-    Put16(file, 28, 1);
-    Put32(file, 46, 2);
+    PutField(file, 2, static_cast<std::uint32_t>(file.size()));
+    PutField(file, 10, static_cast<std::uint32_t>(offBits));
+    PutField(file, 14, static_cast<std::uint32_t>(options.infoSize));
+    PutField(file, 18, static_cast<std::uint32_t>(width));
+    PutField(file, 22, static_cast<std::uint32_t>(options.topDown ? -height : height));
+    PutField(file, 26, 1, 2);
+    PutField(file, 28, 1, 2);
+    PutField(file, 46, 2);
     const std::size_t table = 14 + static_cast<std::size_t>(options.infoSize);
     const std::size_t white = options.whiteFirst ? table : table + 4;
     file[white] = file[white + 1] = file[white + 2] = 255;
@@ -222,15 +215,16 @@ void WriteBmp(const std::string& path, int width, int height, const std::functio
 bool FileHasInkAt(const std::string& path, int x, int y) {
     const std::vector<std::uint8_t> file = ReadWholeFile(path);
     if (file.size() < 62) return false;
-    const auto u32 = [&file](std::size_t at) {
-        return std::uint32_t{file[at]} | std::uint32_t{file[at + 1]} << 8 | std::uint32_t{file[at + 2]} << 16 |
-               std::uint32_t{file[at + 3]} << 24;
-    };
-    const auto width = static_cast<int>(u32(18)), height = static_cast<int>(u32(22));
+    const auto width = static_cast<int>(Read32(file, 18)), height = static_cast<int>(Read32(file, 22));
     const std::size_t stride = (static_cast<std::size_t>(width) + 31) / 32 * 4;
-    if (x >= width || y >= height || file.size() < u32(10) + stride * static_cast<std::size_t>(height)) return false;
-    const std::uint8_t* row = file.data() + u32(10) + static_cast<std::size_t>(height - 1 - y) * stride;
+    const std::uint32_t offBits = Read32(file, 10);
+    if (x >= width || y >= height || file.size() < offBits + stride * static_cast<std::size_t>(height)) return false;
+    const std::uint8_t* row = file.data() + offBits + static_cast<std::size_t>(height - 1 - y) * stride;
     return !((row[x / 8] >> (7 - x % 8)) & 1);
+}
+
+std::uint32_t Read32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+    return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) | (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
 }
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {

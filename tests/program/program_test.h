@@ -92,5 +92,8 @@ void WriteBmp(const std::string& path, int width, int height, const std::functio
 // Whether the notepad file at `path` has ink at (x, y), y counted from the top; false when there is
 // no whole file.
 bool FileHasInkAt(const std::string& path, int x, int y);
+// The little-endian 32-bit field at `at`, and a field of `size` bytes written there.
+std::uint32_t Read32(const std::vector<std::uint8_t>& bytes, std::size_t at);
+void PutField(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value, int size = 4);
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);

@@ -9,17 +9,13 @@
 #include "notepad/notepad.h"
 #include "program_test.h"
 
-namespace {
-
-struct ViewChange {
-    std::uint64_t time;
-    LONG offset;
-};
-
-}  // namespace
-
 class ScrollingTest : public ProgramTest {
 protected:
+    struct ViewChange {
+        std::uint64_t time;
+        LONG offset;
+    };
+
     // A notepad of `pages` pages whose every page carries a different mark, so a screen that shows
     // the wrong rows is caught.
     void WriteNotepad(int pages) {
@@ -160,8 +156,7 @@ TEST_F(ScrollingTest, WheelNotchesDuringATurnTurnThatManyMorePagesAndAtEitherEnd
             screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, VK_UP, true});
             screen_->push({platform::DeviceEvent::Type::KeyUp, 0, 0, VK_UP});
         });
-        HoldKey(VK_UP);
-        ReleaseKey(VK_UP);
+        Press(VK_UP);
     });
     Idle([] { EXPECT_EQ(ViewOffset, 3 * 320); });
     // At either end the key shows the number, beeps and throws away the input that came meanwhile.

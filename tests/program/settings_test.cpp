@@ -7,13 +7,10 @@
 #include "settings/settings.h"
 #include "testing.h"
 
-namespace {
-
-std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
-
-}  // namespace
-
-class SettingsTest : public ProgramTest {};
+class SettingsTest : public ProgramTest {
+protected:
+    static std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+};
 
 TEST_F(SettingsTest, StoredOptionsApplyWithoutBoundsAndColoursShowOnTheScreen) {
     // Red ink on a green page.

@@ -65,31 +65,27 @@ constexpr int Middle = 15;
 TEST_F(ToolButtonTest, ATapSwitchesTheModePlaysThePopAndShowsTheNewModesFaceWhenItEndsOnTheButton) {
     InstallSound();
     AnswerNewPad();
+    // Pen to eraser and back: the face pressed while the stylus is down, then the new mode's face.
+    const WORD faces[] = {IDB_PEN, IDB_PEN_PRESSED, IDB_ERASER, IDB_ERASER_PRESSED, IDB_PEN};
+    for (int tap = 0; tap < 2; ++tap) {
+        Idle([this, &faces, tap] {
+            EXPECT_TRUE(ScreenShowsFace(faces[2 * tap]));
+            Down(Inside, Middle);
+        });
+        Idle([this, &faces, tap] {
+            EXPECT_TRUE(ScreenShowsFace(faces[2 * tap + 1]));
+            EXPECT_EQ(GetCapture(), ToolButton);
+            Up(Inside, Middle);
+        });
+        Idle([this, &faces, tap] {
+            EXPECT_EQ(DrawMode, tap == 0 ? DRAW_ERASER : DRAW_PEN);
+            EXPECT_EQ(screen_->sounds(), tap + 1);
+            EXPECT_EQ(GetCapture(), nullptr);
+            EXPECT_TRUE(ScreenShowsFace(faces[2 * tap + 2]));
+        });
+    }
+    // Without the sound file the tap still switches, silently.
     Idle([this] {
-        EXPECT_TRUE(ScreenShowsFace(IDB_PEN));
-        Down(Inside, Middle);
-    });
-    Idle([this] {
-        EXPECT_TRUE(ScreenShowsFace(IDB_PEN_PRESSED));
-        EXPECT_EQ(GetCapture(), ToolButton);
-        Up(Inside, Middle);
-    });
-    Idle([this] {
-        EXPECT_EQ(DrawMode, DRAW_ERASER);
-        EXPECT_EQ(screen_->sounds(), 1);
-        EXPECT_EQ(GetCapture(), nullptr);
-        EXPECT_TRUE(ScreenShowsFace(IDB_ERASER));
-        Down(Inside, Middle);
-    });
-    Idle([this] {
-        EXPECT_TRUE(ScreenShowsFace(IDB_ERASER_PRESSED));
-        Up(Inside, Middle);
-    });
-    Idle([this] {
-        EXPECT_EQ(DrawMode, DRAW_PEN);
-        EXPECT_EQ(screen_->sounds(), 2);
-        EXPECT_TRUE(ScreenShowsFace(IDB_PEN));
-        // Without the sound file the tap still switches, silently.
         std::filesystem::remove(ProgramDir() + "/MenuPop.wav");
         Down(Inside, Middle);
         Up(Inside, Middle);
@@ -103,14 +99,12 @@ TEST_F(ToolButtonTest, ATapSwitchesTheModePlaysThePopAndShowsTheNewModesFaceWhen
     // The button's left column and top row are outside it; its last column and row are inside.
     const std::pair<POINT, DrawModeKind> lifts[] = {
         {{209, Middle}, DRAW_ERASER}, {{Inside, 1}, DRAW_ERASER}, {{238, 30}, DRAW_PEN}, {{239, Middle}, DRAW_PEN}};
-    for (const auto& entry : lifts) {
-        const POINT lift = entry.first;
-        const DrawModeKind mode = entry.second;
-        Idle([this, lift] {
+    for (const auto& [lift, mode] : lifts) {
+        Idle([this, lift = lift] {
             Down(Inside, Middle);
             Up(lift.x, lift.y);
         });
-        Idle([mode, lift] { EXPECT_EQ(DrawMode, mode) << lift.x << "," << lift.y; });
+        Idle([mode = mode, lift = lift] { EXPECT_EQ(DrawMode, mode) << lift.x << "," << lift.y; });
     }
     Finish();
 }
