@@ -2,7 +2,7 @@
 front with the keyboard, shows nothing and ends with 0; scrivo-send reaches the Scrivo of its own
 display, or of the display it names."""
 
-from harness import expect, main
+from harness import expect
 
 
 def test(session):
@@ -39,7 +39,3 @@ def test(session):
                f"scrivo-send found a Scrivo on a display without one: {nobody.returncode} {nobody.stderr}")
         expect(a.send("close").returncode == 0, "scrivo-send did not reach the Scrivo of its own display")
         expect(on_a.exit_code() == 0, "the Scrivo on the first display did not close")
-
-
-if __name__ == "__main__":
-    main(test)

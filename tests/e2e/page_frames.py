@@ -6,7 +6,7 @@ import os
 
 from PIL import Image, ImageDraw
 
-from harness import expect, main
+from harness import expect
 
 
 def turn_frame_times(s, width, height):
@@ -47,7 +47,3 @@ def turn_frames(session, width, height):
 def test(session):
     turn_frames(session, 240, 320)
     turn_frames(session, 1920, 1080)
-
-
-if __name__ == "__main__":
-    main(test)

@@ -4,25 +4,11 @@ check it, and an install cut short by a full disk that leaves the old programs w
 
 import argparse
 import os
-import subprocess
 import sys
 import tempfile
 
-
-class Failure(Exception):
-    pass
-
-
-def expect(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def run(args, env=None, check=True):
-    done = subprocess.run(args, env=env, capture_output=True, text=True, timeout=120)
-    if check and done.returncode != 0:
-        raise Failure(f"{' '.join(args)} failed ({done.returncode}): {done.stdout}{done.stderr}")
-    return done
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from harness import expect, passes, run  # noqa: E402  (found through the path above)
 
 
 def files_under(folder):
@@ -46,7 +32,7 @@ class Installer:
 
     def __call__(self, action, layout, prefix, destdir="", check=True):
         env = dict(os.environ, PREFIX=prefix, DESTDIR=destdir, BUILD=self.build)
-        return run(["sh", self.script, action, layout], env=env, check=check)
+        return run(["sh", self.script, action, layout], env=env, check=check, timeout=120)
 
     def shared_files(self, share):
         return {f"{share}/applications/scrivo.desktop"} | {
@@ -124,7 +110,7 @@ def full_disk(install, folder):
         {disk}/bin/scrivo
         echo "left: $(ls -A {disk}/bin | tr '\\n' ' ')"
     """
-    done = run(["unshare", "--mount", "--map-root-user", "sh", "-c", script], check=False)
+    done = run(["unshare", "--mount", "--map-root-user", "sh", "-c", script], check=False, timeout=120)
     if done.returncode == 77 or "unshare" in done.stderr[:200] and done.returncode != 0:
         print(f"full disk: skipped, no file system of its own here: {done.stderr.strip()}")
         return
@@ -141,16 +127,15 @@ def main():
     parser.add_argument("--build", required=True)
     arguments = parser.parse_args()
     install = Installer(arguments.source, arguments.build)
-    try:
-        for layout in ("system", "user"):
-            with tempfile.TemporaryDirectory(prefix="scrivo-install-") as folder:
-                install_and_remove(install, folder, layout)
+    passes(lambda: all_installs(install))
+
+
+def all_installs(install):
+    for layout in ("system", "user"):
         with tempfile.TemporaryDirectory(prefix="scrivo-install-") as folder:
-            full_disk(install, folder)
-    except Failure as failure:
-        print(f"FAILED: {failure}", file=sys.stderr)
-        sys.exit(1)
-    print("passed")
+            install_and_remove(install, folder, layout)
+    with tempfile.TemporaryDirectory(prefix="scrivo-install-") as folder:
+        full_disk(install, folder)
 
 
 if __name__ == "__main__":
