@@ -6,6 +6,7 @@ limit: a test fails, it never hangs.
 """
 
 import argparse
+import glob
 import importlib
 import os
 import re
@@ -162,16 +163,13 @@ class Program:
         """Waits for the screen to be updated after `start` (a frame presented, or shown again after
         the window system exposed it), and then until updates stop for a while."""
         self.wait_for(SCREEN_UPDATE, start, timeout)
-        deadline = time.monotonic() + timeout
-        count = len(self.matching(SCREEN_UPDATE, start))
-        while True:
-            time.sleep(quiet)
-            now = len(self.matching(SCREEN_UPDATE, start))
-            if now == count:
-                return
-            if time.monotonic() > deadline:
-                raise Failure(f"{self.args[0]} never stopped presenting")
-            count = now
+        counts = []
+
+        def stopped():
+            counts.append(len(self.matching(SCREEN_UPDATE, start)))
+            return counts[-2:-1] == counts[-1:]
+
+        expect(poll(stopped, timeout, every=quiet), f"{self.args[0]} never stopped presenting")
 
     def running(self):
         return self.popen.poll() is None
@@ -217,10 +215,8 @@ class Session:
         self.settings_file = os.path.join(self.folder, "config", "scrivo", "registry.reg")
         shutil.copy2(self.scrivo_source, self.scrivo)
         # The sounds the build puts beside the program go with it.
-        built = os.path.dirname(self.scrivo_source)
-        for name in os.listdir(built):
-            if name.endswith(".wav"):
-                shutil.copy2(os.path.join(built, name), os.path.join(self.folder, "app", name))
+        for sound in glob.glob(os.path.join(os.path.dirname(self.scrivo_source), "*.wav")):
+            shutil.copy2(sound, os.path.join(self.folder, "app"))
         try:
             self._start_xvfb()
             self.env = dict(os.environ, DISPLAY=self.display, SDL_AUDIODRIVER="dummy", SCRIVO_TRACE="1",
@@ -239,11 +235,9 @@ class Session:
         return self
 
     def __exit__(self, *exc):
-        for program in reversed(self.programs):
-            program.stop()
-        for server in (self.weston, self.xvfb):
-            if server is not None:
-                end(server)
+        for popen in [program.popen for program in reversed(self.programs)] + [self.weston, self.xvfb]:
+            if popen is not None:
+                end(popen)
         if self.folder:
             shutil.rmtree(self.folder, ignore_errors=True)
         return False
