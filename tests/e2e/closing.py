@@ -12,13 +12,10 @@ def test(session, how):
             scrivo = s.start_scrivo(close_first_box=True)
             sent = s.send(how)
             expect(sent.returncode == 0, f"scrivo-send {how} failed ({sent.returncode}): {sent.stderr}")
-        elif how == "sigterm":
-            # Even while the first start's message box is still open.
-            scrivo = s.start_scrivo()
-            scrivo.popen.send_signal(signal.SIGTERM)
-        elif how == "sigint":
-            scrivo = s.start_scrivo(close_first_box=True)
-            scrivo.popen.send_signal(signal.SIGINT)
+        elif how in ("sigterm", "sigint"):
+            # SIGTERM even while the first start's message box is still open.
+            scrivo = s.start_scrivo(close_first_box=how == "sigint")
+            scrivo.popen.send_signal(signal.SIGTERM if how == "sigterm" else signal.SIGINT)
         elif how == "nothing-running":
             sent = s.send("close")
             expect(sent.returncode == 1, f"scrivo-send found a Scrivo that does not run ({sent.returncode})")

@@ -319,11 +319,6 @@ class Session:
     def screenshot(self):
         return ImageGrab.grab(xdisplay=self.display).convert("RGB")
 
-    def middle(self):
-        """The middle of the screen, where message boxes show."""
-        return [(x, y) for y in range(self.height * 3 // 8, self.height * 5 // 8)
-                for x in range(self.width // 6, self.width * 5 // 6)]
-
     def answer_box(self, scrivo, what):
         """Expects a message box over the middle of the screen and closes it with Enter."""
         expect(self.wait_for_box(), f"no {what}")
@@ -336,13 +331,6 @@ class Session:
             return sum(count for count, colour in self.screenshot().getcolors(1 << 24) if colour == BOX_CAPTION) > 200
 
         return poll(caption, seconds, every=0.2)
-
-    def page_area(self):
-        """Every point of the screen but the tool button's corner."""
-        for y in range(self.height):
-            for x in range(self.width):
-                if not (x >= self.width - TOOL_BUTTON and y < TOOL_BUTTON):
-                    yield x, y
 
 
 def blank_notepad(s, pages=5):
@@ -374,8 +362,9 @@ def write(s, scrivo, stroke):
     scrivo.wait_settled(mark)
 
 
-def not_page(image, points):
-    return [p for p in points if image.getpixel(p) != PAGE_BLUE]
+def only_page(image, box):
+    """Whether the box (left, top, and right and bottom just outside it) shows nothing but the page."""
+    return set(image.crop(box).getdata()) == {PAGE_BLUE}
 
 
 def main(test, limit_seconds=TEST_LIMIT_SECONDS):

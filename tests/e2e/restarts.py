@@ -23,12 +23,11 @@ def test(session):
 
         began = time.monotonic()
         retried = 0
-        killed = None
+        killed = first
         for restart in range(RESTARTS):
             scrivo = s.start([s.scrivo])
-            if killed is not None:
-                killed.popen.wait()
-                s.programs.remove(killed)
+            killed.popen.wait()
+            s.programs.remove(killed)
             try:
                 scrivo.wait_for(r"presented \d+ rects")
             except Failure as failure:
