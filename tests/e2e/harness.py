@@ -375,8 +375,8 @@ def main(test, limit_seconds=TEST_LIMIT_SECONDS):
     parser.add_argument("--scrivo", required=True)
     parser.add_argument("--scrivo-send", required=True)
     parser.add_argument("--wayland", action="store_true")
-    # A script's own variant comes first and is the script's to read: it must survive the run again
-    # in the namespace, so it is not taken out of the arguments.
+    # What comes before the options (the script to run, its variant) is read where the script is
+    # started: it must survive the run again in the namespace, so it is not taken out of the arguments.
     arguments, _ = parser.parse_known_args()
 
     def on_alarm(*_):

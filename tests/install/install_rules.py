@@ -112,6 +112,14 @@ def full_disk(install, folder):
     expect("left: scrivo \n" in done.stdout, f"the full disk kept more than the old scrivo:\n{done.stdout}")
 
 
+def all_installs(install):
+    for layout in ("system", "user"):
+        with tempfile.TemporaryDirectory(prefix="scrivo-install-") as folder:
+            install_and_remove(install, folder, layout)
+    with tempfile.TemporaryDirectory(prefix="scrivo-install-") as folder:
+        full_disk(install, folder)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--source", required=True)
@@ -119,14 +127,6 @@ def main():
     arguments = parser.parse_args()
     install = Installer(arguments.source, arguments.build)
     passes(lambda: all_installs(install))
-
-
-def all_installs(install):
-    for layout in ("system", "user"):
-        with tempfile.TemporaryDirectory(prefix="scrivo-install-") as folder:
-            install_and_remove(install, folder, layout)
-    with tempfile.TemporaryDirectory(prefix="scrivo-install-") as folder:
-        full_disk(install, folder)
 
 
 if __name__ == "__main__":
