@@ -2,8 +2,6 @@
 refresh of its own and a whole refresh after the one before (the key's first frame too), at a
 device's 240 x 320 and at 1920 x 1080."""
 
-import os
-
 from PIL import Image, ImageDraw
 
 from harness import expect
