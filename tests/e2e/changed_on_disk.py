@@ -5,14 +5,14 @@ import os
 
 from PIL import Image, ImageDraw
 
-from harness import expect, main, write
+from harness import blank_notepad, expect, write
 
 
 def test(session):
     with session(width=240, height=320) as s:
         # No autosave: only the quit saves.
         s.write_settings(AutosaveSeconds=0)
-        Image.new("1", (240, 5 * 320), 1).save(s.notepad)
+        blank_notepad(s)
         scrivo = s.start_scrivo()
         write(s, scrivo, [(30, 100), (60, 100), (90, 100)])
         theirs = Image.new("1", (240, 5 * 320), 1)
@@ -32,7 +32,3 @@ def test(session):
         theirs = Image.open(os.path.join(os.path.dirname(s.notepad), "Scrivo.c01"))
         expect(theirs.getpixel((100, 280)) == 0 and theirs.getpixel((60, 100)),
                "Scrivo.c01 does not hold the other program's version")
-
-
-if __name__ == "__main__":
-    main(test)

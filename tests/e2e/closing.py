@@ -2,27 +2,21 @@
 scrivo-send says so when no Scrivo runs."""
 
 import signal
-import sys
 
-from harness import expect, main
-
-HOW = sys.argv[1] if len(sys.argv) > 1 and not sys.argv[1].startswith("--") else "close"
+from harness import expect
 
 
-def test(session):
+def test(session, how):
     with session(width=240, height=320) as s:
-        if HOW in ("close", "hibernate"):
+        if how in ("close", "hibernate"):
             scrivo = s.start_scrivo(close_first_box=True)
-            sent = s.send(HOW)
-            expect(sent.returncode == 0, f"scrivo-send {HOW} failed ({sent.returncode}): {sent.stderr}")
-        elif HOW == "sigterm":
-            # Even while the first start's message box is still open.
-            scrivo = s.start_scrivo()
-            scrivo.popen.send_signal(signal.SIGTERM)
-        elif HOW == "sigint":
-            scrivo = s.start_scrivo(close_first_box=True)
-            scrivo.popen.send_signal(signal.SIGINT)
-        elif HOW == "nothing-running":
+            sent = s.send(how)
+            expect(sent.returncode == 0, f"scrivo-send {how} failed ({sent.returncode}): {sent.stderr}")
+        elif how in ("sigterm", "sigint"):
+            # SIGTERM even while the first start's message box is still open.
+            scrivo = s.start_scrivo(close_first_box=how == "sigint")
+            scrivo.popen.send_signal(signal.SIGTERM if how == "sigterm" else signal.SIGINT)
+        elif how == "nothing-running":
             sent = s.send("close")
             expect(sent.returncode == 1, f"scrivo-send found a Scrivo that does not run ({sent.returncode})")
             expect("not running" in sent.stderr, f"scrivo-send did not say why: {sent.stderr!r}")
@@ -33,10 +27,6 @@ def test(session):
             expect(scrivo.running(), "Scrivo did not start after scrivo-send")
             return
         else:
-            raise SystemExit(f"no such way to close: {HOW}")
-        code = scrivo.exit_code(timeout=10)
+            raise SystemExit(f"no such way to close: {how}")
+        code = scrivo.exit_code()
         expect(code == 0, f"Scrivo ended with {code}\n{scrivo.output()}")
-
-
-if __name__ == "__main__":
-    main(test)

@@ -6,17 +6,14 @@ with 1 at once."""
 
 import os
 import re
-import sys
 
 from PIL import Image
 
-from harness import PAGE_BLUE, expect, main, settle, write
-
-HOW = sys.argv[1] if len(sys.argv) > 1 and not sys.argv[1].startswith("--") else "saved"
+from harness import PAGE_BLUE, expect, keys, write
 
 
-def test(session):
-    failing = HOW == "failed-save"
+def test(session, how="saved"):
+    failing = how == "failed-save"
     with session(width=240, height=320) as s:
         scrivo = s.start_scrivo(close_first_box=True)
         if failing:
@@ -25,7 +22,7 @@ def test(session):
         else:
             # Past the page number's half second, or the stroke would come while the turn still runs
             # (and the turn's end sets aside the pointer input that came during it).
-            settle(scrivo, lambda: s.xdotool("key", "Down"), quiet=1.0)
+            keys(s, scrivo, "Down", quiet=1.0)
         write(s, scrivo, [(30, 200), (60, 200), (90, 200)])
         expect(s.screenshot().getpixel((60, 200)) != PAGE_BLUE, "the stroke is not on the screen")
 
@@ -44,11 +41,7 @@ def test(session):
         else:
             kept, top = s.notepad, 320
             expect(os.path.exists(kept), f"no notepad saved\n{scrivo.output()}")
-            with open(os.path.join(s.folder, "config", "scrivo", "registry.reg")) as settings:
-                expect('"PositionY"=dword:00000140' in settings.read(), "the second page was not stored as the position")
+            expect(s.settings().get("PositionY") == 320, "the second page was not stored as the position")
         stored = Image.open(kept)
         expect(stored.getpixel((60, top + 200)) == 0 and stored.getpixel((60, top + 230)) == 255,
                f"{kept} does not hold the stroke")
-
-if __name__ == "__main__":
-    main(test)

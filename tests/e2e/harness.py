@@ -6,7 +6,8 @@ limit: a test fails, it never hangs.
 """
 
 import argparse
-import io
+import glob
+import importlib
 import os
 import re
 import select
@@ -18,7 +19,7 @@ import tempfile
 import threading
 import time
 
-from PIL import Image
+from PIL import Image, ImageGrab
 
 PAGE_BLUE = (0, 0, 255)
 BOX_CAPTION = (0, 0, 128)
@@ -33,6 +34,55 @@ TOOL_BUTTON = 32
 
 class Failure(Exception):
     pass
+
+
+def expect(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def poll(condition, seconds, every=0.1):
+    """Whether `condition()` holds within `seconds`, asked every `every` seconds."""
+    deadline = time.monotonic() + seconds
+    while not condition():
+        if time.monotonic() >= deadline:
+            return False
+        time.sleep(every)
+    return True
+
+
+def wait_until(condition, message, seconds=10.0):
+    expect(poll(condition, seconds), message)
+
+
+def run(args, env=None, check=True, timeout=15.0):
+    """Runs a command to its end; its completed process."""
+    try:
+        done = subprocess.run(args, env=env, capture_output=True, text=True, timeout=timeout)
+    except subprocess.TimeoutExpired:
+        raise Failure(f"{args[0]} did not finish in {timeout} s") from None
+    if check and done.returncode != 0:
+        raise Failure(f"{' '.join(args)} failed ({done.returncode}): {done.stdout}{done.stderr}")
+    return done
+
+
+def end(popen):
+    if popen.poll() is None:
+        popen.kill()
+    try:
+        popen.wait(5)
+    except subprocess.TimeoutExpired:
+        pass
+
+
+def passes(test):
+    """Runs `test()` as a test program: exit code 0 when it passes, 1 with the reason when not."""
+    try:
+        test()
+    except Failure as failure:
+        print(f"FAILED: {failure}", file=sys.stderr)
+        sys.exit(1)
+    print("passed")
 
 
 def isolate():
@@ -113,16 +163,13 @@ class Program:
         """Waits for the screen to be updated after `start` (a frame presented, or shown again after
         the window system exposed it), and then until updates stop for a while."""
         self.wait_for(SCREEN_UPDATE, start, timeout)
-        deadline = time.monotonic() + timeout
-        count = len(self.matching(SCREEN_UPDATE, start))
-        while True:
-            time.sleep(quiet)
-            now = len(self.matching(SCREEN_UPDATE, start))
-            if now == count:
-                return
-            if time.monotonic() > deadline:
-                raise Failure(f"{self.args[0]} never stopped presenting")
-            count = now
+        counts = []
+
+        def stopped():
+            counts.append(len(self.matching(SCREEN_UPDATE, start)))
+            return counts[-2:-1] == counts[-1:]
+
+        expect(poll(stopped, timeout, every=quiet), f"{self.args[0]} never stopped presenting")
 
     def running(self):
         return self.popen.poll() is None
@@ -140,12 +187,7 @@ class Program:
             return "\n".join("    " + line for line in self.lines[-40:])
 
     def stop(self):
-        if self.popen.poll() is None:
-            self.popen.kill()
-        try:
-            self.popen.wait(5)
-        except subprocess.TimeoutExpired:
-            pass
+        end(self.popen)
 
 
 class Session:
@@ -170,12 +212,11 @@ class Session:
         self.scrivo = os.path.join(self.folder, "app", "scrivo")
         self.notepad = os.path.join(self.folder, "app", "Scrivo.bmp")
         self.data_folder = os.path.join(self.folder, "home", ".local", "share", "scrivo")
+        self.settings_file = os.path.join(self.folder, "config", "scrivo", "registry.reg")
         shutil.copy2(self.scrivo_source, self.scrivo)
         # The sounds the build puts beside the program go with it.
-        built = os.path.dirname(self.scrivo_source)
-        for name in os.listdir(built):
-            if name.endswith(".wav"):
-                shutil.copy2(os.path.join(built, name), os.path.join(self.folder, "app", name))
+        for sound in glob.glob(os.path.join(os.path.dirname(self.scrivo_source), "*.wav")):
+            shutil.copy2(sound, os.path.join(self.folder, "app"))
         try:
             self._start_xvfb()
             self.env = dict(os.environ, DISPLAY=self.display, SDL_AUDIODRIVER="dummy", SCRIVO_TRACE="1",
@@ -187,49 +228,29 @@ class Session:
             self.x_env = dict(self.env)
             if self.wayland:
                 self._start_weston()
-            self.run_bytes(["xset", "r", "off"])
+            self.x_tool("xset", "r", "off")
         except BaseException:
             self.__exit__(None, None, None)
             raise
         return self
 
     def __exit__(self, *exc):
-        for program in reversed(self.programs):
-            program.stop()
-        for server in (self.weston, self.xvfb):
-            if server is not None:
-                server.kill()
-                try:
-                    server.wait(5)
-                except subprocess.TimeoutExpired:
-                    pass
+        for popen in [program.popen for program in reversed(self.programs)] + [self.weston, self.xvfb]:
+            if popen is not None:
+                end(popen)
         if self.folder:
             shutil.rmtree(self.folder, ignore_errors=True)
         return False
 
     def _start_xvfb(self):
-        # Xvfb picks a free display itself and tells its number through a pipe.
-        read_end, write_end = os.pipe()
+        # Xvfb picks a free display itself and tells its number on its standard output.
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{self.width}x{self.height}x24",
-             "-nolisten", "tcp"] + ([] if self.resetting else ["-noreset"]),
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        number = b""
-        deadline = time.monotonic() + 15
-        try:
-            while not number.endswith(b"\n"):
-                if time.monotonic() > deadline:
-                    raise Failure("Xvfb did not start")
-                ready, _, _ = select.select([read_end], [], [], 0.5)
-                if ready:
-                    chunk = os.read(read_end, 16)
-                    if not chunk:
-                        raise Failure("Xvfb ended before it started")
-                    number += chunk
-        finally:
-            os.close(read_end)
-        self.display = ":" + number.decode().strip()
+            ["Xvfb", "-displayfd", "1", "-screen", "0", f"{self.width}x{self.height}x24", "-nolisten", "tcp"]
+            + ([] if self.resetting else ["-noreset"]), stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        told, _, _ = select.select([self.xvfb.stdout], [], [], 15)
+        number = self.xvfb.stdout.readline().decode().strip() if told else ""
+        expect(number, "Xvfb did not start")
+        self.display = ":" + number
 
     def _start_weston(self):
         socket = "scrivo-wayland"
@@ -238,25 +259,10 @@ class Session:
              f"--width={self.width}", f"--height={self.height}", f"--socket={socket}"],
             env=self.x_env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         path = os.path.join(self.env["XDG_RUNTIME_DIR"], socket)
-        deadline = time.monotonic() + 15
-        while not os.path.exists(path):
-            if self.weston.poll() is not None:
-                raise Failure(f"weston ended ({self.weston.returncode}) before it started")
-            if time.monotonic() > deadline:
-                raise Failure("weston did not start")
-            time.sleep(0.1)
+        wait_until(lambda: os.path.exists(path) or self.weston.poll() is not None, "weston did not start", 15)
+        expect(self.weston.poll() is None, f"weston ended ({self.weston.returncode}) before it started")
         del self.env["DISPLAY"]
         self.env.update(WAYLAND_DISPLAY=socket, SDL_VIDEODRIVER="wayland")
-
-    def run(self, args, timeout=15.0, check=True):
-        """Runs a command to its end; its completed process."""
-        try:
-            done = subprocess.run(args, env=self.env, capture_output=True, text=True, timeout=timeout)
-        except subprocess.TimeoutExpired:
-            raise Failure(f"{args[0]} did not finish in {timeout} s") from None
-        if check and done.returncode != 0:
-            raise Failure(f"{' '.join(args)} failed ({done.returncode}): {done.stderr}")
-        return done
 
     def start(self, args):
         program = Program(args, self.env, cwd=self.folder)
@@ -265,11 +271,17 @@ class Session:
 
     def write_settings(self, **values):
         """A settings file written by hand before Scrivo starts: each value a DWORD."""
-        folder = os.path.join(self.folder, "config", "scrivo")
-        os.makedirs(folder, mode=0o700, exist_ok=True)
+        os.makedirs(os.path.dirname(self.settings_file), mode=0o700, exist_ok=True)
         lines = "".join(f'"{name}"=dword:{value:08x}\n' for name, value in values.items())
-        with open(os.path.join(folder, "registry.reg"), "w") as settings:
+        with open(self.settings_file, "w") as settings:
             settings.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Corvane\\Scrivo]\n" + lines)
+
+    def settings(self):
+        """The DWORD values of the settings file, by name; none before Scrivo has stored one."""
+        if not os.path.exists(self.settings_file):
+            return {}
+        with open(self.settings_file) as settings:
+            return {name: int(value, 16) for name, value in re.findall(r'"(\w+)"=dword:([0-9a-f]+)', settings.read())}
 
     def start_scrivo(self, close_first_box=False):
         """Starts Scrivo and waits for its first frame to settle. On a first start it shows the
@@ -277,9 +289,7 @@ class Session:
         scrivo = self.start([self.scrivo])
         scrivo.wait_settled()
         if close_first_box:
-            mark = scrivo.mark()
-            self.xdotool("key", "Return")
-            scrivo.wait_settled(mark)
+            keys(self, scrivo, "Return")
         return scrivo
 
     def focus_elsewhere(self, scrivo):
@@ -292,57 +302,47 @@ class Session:
         scrivo.wait_for(r"focus lost", mark)
         return other
 
-    def send(self, *args, timeout=15.0):
-        return self.run([self.scrivo_send, *args], timeout=timeout, check=False)
+    def run(self, args, timeout=15.0, check=True):
+        """Runs a command on the display under test to its end; its completed process."""
+        return run(args, self.env, check, timeout)
+
+    def send(self, *args):
+        return self.run([self.scrivo_send, *args], check=False)
+
+    def x_tool(self, *args, check=True):
+        """Runs an X tool on the X server, whichever display Scrivo is on."""
+        return run(args, env=self.x_env, check=check)
 
     def xdotool(self, *args):
-        return self.run_bytes(["xdotool", *args]).decode().strip()
+        return self.x_tool("xdotool", *args).stdout.strip()
 
     def screenshot(self):
-        xwd = self.run_bytes(["xwd", "-root", "-silent"])
-        ppm = self.run_bytes(["/usr/bin/convert", "xwd:-", "ppm:-"], xwd)
-        return Image.open(io.BytesIO(ppm)).convert("RGB")
-
-    def run_bytes(self, args, data=None):
-        """Runs an X tool (on the X server whichever display Scrivo is on); what it printed."""
-        try:
-            done = subprocess.run(args, env=self.x_env, input=data, capture_output=True, timeout=15)
-        except subprocess.TimeoutExpired:
-            raise Failure(f"{args[0]} did not finish") from None
-        if done.returncode != 0:
-            raise Failure(f"{args[0]} failed: {done.stderr.decode(errors='replace')}")
-        return done.stdout
-
-    def middle(self):
-        """The middle of the screen, where message boxes show."""
-        return [(x, y) for y in range(self.height * 3 // 8, self.height * 5 // 8)
-                for x in range(self.width // 6, self.width * 5 // 6)]
+        return ImageGrab.grab(xdisplay=self.display).convert("RGB")
 
     def answer_box(self, scrivo, what):
         """Expects a message box over the middle of the screen and closes it with Enter."""
         expect(self.wait_for_box(), f"no {what}")
-        mark = scrivo.mark()
-        self.xdotool("key", "Return")
-        scrivo.wait_settled(mark)
+        keys(self, scrivo, "Return")
 
     def wait_for_box(self, seconds=10.0):
         """Whether a message box shows within `seconds`: its caption's navy, which nothing else
         shows, over the page or over the black of a closed window."""
-        deadline = time.monotonic() + seconds
-        while True:
-            colours = self.screenshot().getcolors(1 << 24)
-            if sum(count for count, colour in colours if colour == BOX_CAPTION) > 200:
-                return True
-            if time.monotonic() >= deadline:
-                return False
-            time.sleep(0.2)
+        def caption():
+            return sum(count for count, colour in self.screenshot().getcolors(1 << 24) if colour == BOX_CAPTION) > 200
 
-    def page_area(self):
-        """Every point of the screen but the tool button's corner."""
-        for y in range(self.height):
-            for x in range(self.width):
-                if not (x >= self.width - TOOL_BUTTON and y < TOOL_BUTTON):
-                    yield x, y
+        return poll(caption, seconds, every=0.2)
+
+
+def blank_notepad(s, pages=5):
+    """A notepad of blank pages for Scrivo to load, so that no "New Pad Created" box comes."""
+    Image.new("1", (s.width, pages * s.height), 1).save(s.notepad)
+
+
+def keys(s, scrivo, *names, quiet=0.4):
+    """Presses the keys and waits until what Scrivo shows after them has settled."""
+    mark = scrivo.mark()
+    s.xdotool("key", "--delay", "30", *names)
+    scrivo.wait_settled(mark, quiet=quiet)
 
 
 def drag(s, points):
@@ -351,39 +351,20 @@ def drag(s, points):
     s.xdotool("mousemove", str(points[0][0]), str(points[0][1]), "mousedown", "1", *moves, "mouseup", "1")
 
 
-def settle(scrivo, action, quiet=0.4):
-    """Runs `action()` and waits until what Scrivo shows after it has settled."""
-    mark = scrivo.mark()
-    action()
-    scrivo.wait_settled(mark, quiet=quiet)
-
-
-def write(s, scrivo, stroke, then=None):
-    """Draws the stroke and waits until Scrivo has shown it; `then(s)`, when given, runs once Scrivo
-    has read the stroke's end, before the wait."""
+def write(s, scrivo, stroke):
+    """Draws the stroke and waits until Scrivo has shown it. Once Scrivo has read the stroke's end
+    the pointer goes to the top-right corner, off the page and beside the tool button: a compositor
+    shows it in its picture of the screen."""
     mark = scrivo.mark()
     drag(s, stroke)
     scrivo.wait_for(r"pointer up \d+ \d+", mark)
-    if then:
-        then(s)
+    s.xdotool("mousemove", str(s.width - 1), "0")
     scrivo.wait_settled(mark)
 
 
-def not_page(image, points):
-    return [p for p in points if image.getpixel(p) != PAGE_BLUE]
-
-
-def expect(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def wait_until(condition, message, seconds=10.0):
-    """Polls `condition()` until it holds; fails with `message` after `seconds`."""
-    deadline = time.monotonic() + seconds
-    while not condition():
-        expect(time.monotonic() < deadline, message)
-        time.sleep(0.1)
+def only_page(image, box):
+    """Whether the box (left, top, and right and bottom just outside it) shows nothing but the page."""
+    return set(image.crop(box).getdata()) == {PAGE_BLUE}
 
 
 def main(test, limit_seconds=TEST_LIMIT_SECONDS):
@@ -394,18 +375,24 @@ def main(test, limit_seconds=TEST_LIMIT_SECONDS):
     parser.add_argument("--scrivo", required=True)
     parser.add_argument("--scrivo-send", required=True)
     parser.add_argument("--wayland", action="store_true")
-    # A script's own variant comes first and is the script's to read: it must survive the run again
-    # in the namespace, so it is not taken out of the arguments.
+    # What comes before the options (the script to run, its variant) is read where the script is
+    # started: it must survive the run again in the namespace, so it is not taken out of the arguments.
     arguments, _ = parser.parse_known_args()
 
     def on_alarm(*_):
         raise Failure(f"the test took longer than {limit_seconds} s")
 
+    def session(**options):
+        return Session(arguments.scrivo, arguments.scrivo_send, wayland=arguments.wayland, **options)
+
     signal.signal(signal.SIGALRM, on_alarm)
     signal.alarm(limit_seconds)
-    try:
-        test(lambda **options: Session(arguments.scrivo, arguments.scrivo_send, wayland=arguments.wayland, **options))
-    except Failure as failure:
-        print(f"FAILED: {failure}", file=sys.stderr)
-        sys.exit(1)
-    print("passed")
+    passes(lambda: test(session))
+
+
+if __name__ == "__main__":
+    # harness.py SCRIPT [VARIANT] --scrivo PATH --scrivo-send PATH [--wayland] runs the test of SCRIPT.py.
+    # The script imports this file as `harness`: that one runs it, so that there is one Failure.
+    test = importlib.import_module(sys.argv[1]).test
+    variant = [word for word in sys.argv[2:3] if not word.startswith("--")]
+    importlib.import_module("harness").main(lambda session: test(session, *variant))

@@ -9,7 +9,7 @@ whether Scrivo's window is there (a screenshot would take longer and say less).
 import signal
 import time
 
-from harness import Failure, expect, main
+from harness import Failure, expect
 
 RESTARTS = 150
 
@@ -23,17 +23,16 @@ def test(session):
 
         began = time.monotonic()
         retried = 0
-        killed = None
+        killed = first
         for restart in range(RESTARTS):
             scrivo = s.start([s.scrivo])
-            if killed is not None:
-                killed.popen.wait()
-                s.programs.remove(killed)
+            killed.popen.wait()
+            s.programs.remove(killed)
             try:
                 scrivo.wait_for(r"presented \d+ rects")
             except Failure as failure:
                 raise Failure(f"start {restart + 1} of {RESTARTS}: {failure}") from None
-            shown = s.run(["xdotool", "search", "--onlyvisible", "--name", "^scrivo$"], check=False)
+            shown = s.x_tool("xdotool", "search", "--onlyvisible", "--name", "^scrivo$", check=False)
             expect(shown.returncode == 0,
                    f"start {restart + 1} of {RESTARTS} runs without a window on the X server\n{scrivo.output()}")
             retried += bool(scrivo.matching(r"display \S+ did not open; trying again"))
@@ -41,7 +40,3 @@ def test(session):
             killed = scrivo
         print(f"{RESTARTS} restarts in {time.monotonic() - began:.1f} s; {retried} opened the display only "
               "when tried again")
-
-
-if __name__ == "__main__":
-    main(test)

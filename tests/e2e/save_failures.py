@@ -6,13 +6,13 @@ import os
 
 from PIL import Image
 
-from harness import expect, main, not_page, write
+from harness import PAGE_BLUE, blank_notepad, expect, write
 
 
 def test(session):
     with session(width=240, height=320) as s:
         s.write_settings(AutosaveSeconds=1)
-        Image.new("1", (240, 5 * 320), 1).save(s.notepad)
+        blank_notepad(s)
         os.chmod(s.notepad, 0o444)
         with open(s.notepad, "rb") as kept:
             old = kept.read()
@@ -25,7 +25,7 @@ def test(session):
         write(s, scrivo, [(30, 260), (60, 260), (90, 260)])
         expect(not s.wait_for_box(4), "the failed save was told again")
         shot = s.screenshot()
-        expect(not_page(shot, [(60, 50), (60, 260)]) == [(60, 50), (60, 260)], "ink went from the page")
+        expect(all(shot.getpixel(p) != PAGE_BLUE for p in ((60, 50), (60, 260))), "ink went from the page")
 
         s.xdotool("key", "ctrl+q")
         expect(s.wait_for_box(), "no box at the quit that could not save")
@@ -39,7 +39,3 @@ def test(session):
         rescue = Image.open(os.path.join(s.data_folder, copies[0]))
         expect(rescue.getpixel((60, 50)) == 0 and rescue.getpixel((60, 260)) == 0 and rescue.getpixel((60, 150)),
                "the rescue copy does not hold both strokes")
-
-
-if __name__ == "__main__":
-    main(test)

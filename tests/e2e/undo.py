@@ -5,7 +5,7 @@ import os
 
 from PIL import Image
 
-from harness import PAGE_BLUE, expect, main, settle, wait_until, write
+from harness import PAGE_BLUE, expect, keys, wait_until, write
 
 FIRST = [(40, 100), (60, 100), (80, 100)]
 
@@ -29,7 +29,7 @@ def test(session):
 
         write(s, scrivo, FIRST)
         expect(inked(s, (60, 100)), "the stroke left no ink")
-        settle(scrivo, lambda: s.xdotool("key", "ctrl+z"))
+        keys(s, scrivo, "ctrl+z")
         expect(not inked(s, (60, 100)), "Ctrl+Z left the stroke on the screen")
 
         other = s.focus_elsewhere(scrivo)
@@ -38,13 +38,9 @@ def test(session):
         other.stop()
         s.xdotool("windowfocus", "--sync", window)
 
-        settle(scrivo, lambda: s.xdotool("key", "ctrl+y"))
+        keys(s, scrivo, "ctrl+y")
         expect(inked(s, (60, 100)), "Ctrl+Y did not bring the stroke back")
 
         s.send("close")
         expect(scrivo.exit_code() == 0, "Scrivo did not end with 0")
         expect(saved_ink(s.notepad), "the saved notepad lacks the redone stroke")
-
-
-if __name__ == "__main__":
-    main(test)

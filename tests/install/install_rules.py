@@ -4,34 +4,16 @@ check it, and an install cut short by a full disk that leaves the old programs w
 
 import argparse
 import os
-import subprocess
 import sys
 import tempfile
 
-
-class Failure(Exception):
-    pass
-
-
-def expect(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def run(args, env=None, check=True):
-    done = subprocess.run(args, env=env, capture_output=True, text=True, timeout=120)
-    if check and done.returncode != 0:
-        raise Failure(f"{' '.join(args)} failed ({done.returncode}): {done.stdout}{done.stderr}")
-    return done
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from harness import expect, passes, run  # noqa: E402  (found through the path above)
 
 
 def files_under(folder):
     """Every file and symlink below `folder`, as paths relative to it."""
-    found = set()
-    for place, _, names in os.walk(folder):
-        for name in names:
-            found.add(os.path.relpath(os.path.join(place, name), folder))
-    return found
+    return {os.path.relpath(os.path.join(place, name), folder) for place, _, names in os.walk(folder) for name in names}
 
 
 class Installer:
@@ -44,13 +26,9 @@ class Installer:
                             if name.startswith("scrivo-") and name.endswith(".png"))
         self.has_sound = os.path.exists(os.path.join(source, "src", "resources", "MenuPop.wav"))
 
-    def __call__(self, action, layout, prefix, destdir="", check=True):
+    def __call__(self, action, layout, prefix, destdir=""):
         env = dict(os.environ, PREFIX=prefix, DESTDIR=destdir, BUILD=self.build)
-        return run(["sh", self.script, action, layout], env=env, check=check)
-
-    def shared_files(self, share):
-        return {f"{share}/applications/scrivo.desktop"} | {
-            f"{share}/icons/hicolor/{size}x{size}/apps/scrivo.png" for size in self.sizes}
+        run(["sh", self.script, action, layout], env=env, timeout=120)
 
 
 def check_launcher(path, exec_line):
@@ -59,8 +37,7 @@ def check_launcher(path, exec_line):
            f"desktop-file-validate does not accept the launcher: {validation.stdout}{validation.stderr}")
     with open(path, encoding="utf-8") as launcher:
         keys = dict(line.rstrip("\n").split("=", 1) for line in launcher if "=" in line)
-    expect(keys.get("Exec") == exec_line, f"the launcher starts {keys.get('Exec')}, not {exec_line}")
-    for key, value in (("Name", "Scrivo"), ("Icon", "scrivo"), ("StartupWMClass", "Scrivo")):
+    for key, value in (("Exec", exec_line), ("Name", "Scrivo"), ("Icon", "scrivo"), ("StartupWMClass", "Scrivo")):
         expect(keys.get(key) == value, f"the launcher's {key} is {keys.get(key)}, not {value}")
     for key in ("Comment", "Categories"):
         expect(keys.get(key), f"the launcher has no {key}")
@@ -87,9 +64,9 @@ def install_and_remove(install, folder, layout):
     for _ in range(2):
         install("install", layout, prefix, destdir)
     names = ("scrivo", "scrivo-send")
-    expected = {f"{place}/{name}" for place in (programs, bin_dir) for name in names} | install.shared_files(share)
-    if install.has_sound:
-        expected.add(f"{sound}/MenuPop.wav")
+    icons = {f"{share}/icons/hicolor/{size}x{size}/apps/scrivo.png" for size in install.sizes}
+    expected = {f"{place}/{name}" for place in (programs, bin_dir) for name in names} | icons
+    expected |= {f"{share}/applications/scrivo.desktop"} | ({f"{sound}/MenuPop.wav"} if install.has_sound else set())
     found = files_under(root)
     expect(found == expected, f"a {layout} install holds {sorted(found ^ expected)} other than expected")
     for name in names:
@@ -124,7 +101,7 @@ def full_disk(install, folder):
         {disk}/bin/scrivo
         echo "left: $(ls -A {disk}/bin | tr '\\n' ' ')"
     """
-    done = run(["unshare", "--mount", "--map-root-user", "sh", "-c", script], check=False)
+    done = run(["unshare", "--mount", "--map-root-user", "sh", "-c", script], check=False, timeout=120)
     if done.returncode == 77 or "unshare" in done.stderr[:200] and done.returncode != 0:
         print(f"full disk: skipped, no file system of its own here: {done.stderr.strip()}")
         return
@@ -135,22 +112,21 @@ def full_disk(install, folder):
     expect("left: scrivo \n" in done.stdout, f"the full disk kept more than the old scrivo:\n{done.stdout}")
 
 
+def all_installs(install):
+    for layout in ("system", "user"):
+        with tempfile.TemporaryDirectory(prefix="scrivo-install-") as folder:
+            install_and_remove(install, folder, layout)
+    with tempfile.TemporaryDirectory(prefix="scrivo-install-") as folder:
+        full_disk(install, folder)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--source", required=True)
     parser.add_argument("--build", required=True)
     arguments = parser.parse_args()
     install = Installer(arguments.source, arguments.build)
-    try:
-        for layout in ("system", "user"):
-            with tempfile.TemporaryDirectory(prefix="scrivo-install-") as folder:
-                install_and_remove(install, folder, layout)
-        with tempfile.TemporaryDirectory(prefix="scrivo-install-") as folder:
-            full_disk(install, folder)
-    except Failure as failure:
-        print(f"FAILED: {failure}", file=sys.stderr)
-        sys.exit(1)
-    print("passed")
+    passes(lambda: all_installs(install))
 
 
 if __name__ == "__main__":
