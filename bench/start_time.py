@@ -4,6 +4,7 @@ present, and the trace's own milliseconds (since the clock started) of what came
 `make bench`: /usr/bin/python3 bench/start_time.py --scrivo build/scrivo --scrivo-send build/scrivo-send"""
 
 import os
+import re
 import statistics
 import sys
 import time
@@ -18,6 +19,7 @@ from harness import main  # noqa: E402
 SIZES = ((1920, 1080, 150), (3840, 2160, 250))
 STARTS = 5
 PAGES = 100
+PRESENT = r"presented \d+ rects"
 
 
 def write_notepad(s):
@@ -33,8 +35,9 @@ def start_once(s):
     """Milliseconds from exec to the first present's trace line, and the trace's lines before it."""
     started = time.monotonic()
     scrivo = s.start([s.scrivo])
-    first = scrivo.wait_for(r"presented \d+ rects")
+    scrivo.wait_for(PRESENT)
     with scrivo._changed:
+        first = next(i for i, line in enumerate(scrivo.lines) if re.fullmatch(PRESENT, line))
         shown = scrivo.arrivals[first]
         before = [f"{t} {line}" for line, t in zip(scrivo.lines[:first + 1], scrivo.stamps[:first + 1])
                   if t is not None]

@@ -111,6 +111,7 @@ class Program:
         self.args = args
         self.lines = []     # what happened: trace lines without their time
         self.stamps = []    # the trace's milliseconds since Scrivo's clock started, None for other lines
+        self.arrivals = []  # time.monotonic() as each line came
         self._changed = threading.Condition()
         self.popen = subprocess.Popen(args, env=env, cwd=cwd, stdin=subprocess.DEVNULL,
                                       stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
@@ -124,6 +125,7 @@ class Program:
             with self._changed:
                 self.lines.append(trace.group(2) if trace else line.rstrip("\n"))
                 self.stamps.append(int(trace.group(1)) if trace else None)
+                self.arrivals.append(time.monotonic())
                 self._changed.notify_all()
         with self._changed:
             self._changed.notify_all()

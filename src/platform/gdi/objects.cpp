@@ -74,7 +74,7 @@ std::unique_ptr<Bitmap> make_bitmap(int width, int height, PixelFormat format) {
     const std::int64_t bytes = stride * height;
     auto bitmap = std::make_unique<Bitmap>();
     if (stride <= pixel_memory_limit && bytes <= pixel_memory_limit)
-        bitmap->pixels.reset(static_cast<std::uint8_t*>(std::calloc(static_cast<std::size_t>(bytes), 1)));
+        bitmap->pixels = allocate_pixels(static_cast<std::size_t>(bytes));
     if (!bitmap->pixels) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;

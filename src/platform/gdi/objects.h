@@ -4,11 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 
 #include "core/geometry.h"
 #include "core/handles.h"
+#include "core/pixel_memory.h"
 #include "core/surface.h"
 #include "platform/gdi.h"
 
@@ -20,14 +20,8 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 // Pixel memory is capped so that a hostile header cannot ask for more than a notepad could use.
 constexpr std::int64_t kMaxPixelBytes = std::int64_t{512} << 20;
 
-// Pixel memory comes from calloc: large images get zeroed pages from the system without being
-// written first.
-struct FreePixels {
-    void operator()(std::uint8_t* p) const { std::free(p); }
-};
-
 struct Bitmap {
-    std::unique_ptr<std::uint8_t, FreePixels> pixels;
+    PixelMemory pixels;
     Surface surface;
     bool dib = false;
     BITMAPINFOHEADER header{};              // a DIB section's header as its creator gave it

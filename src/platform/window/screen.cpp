@@ -113,14 +113,16 @@ void compose(const Rect& area, std::uint32_t* framebuffer, int pitch) {
 void fit_surface(Window& top_level) {
     const int width = top_level.rect.width();
     const int height = top_level.rect.height();
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0u);
+    const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+    PixelMemory pixels = allocate_pixels(bytes);
+    // Without memory for the new size the window keeps drawing on the pixels it has.
+    if (!pixels && bytes > 0) return;
     const int keep_w = std::min(width, top_level.surface.width);
     for (int y = 0; y < std::min(height, top_level.surface.height); ++y)
-        std::memcpy(pixels.data() + static_cast<std::ptrdiff_t>(y) * width, top_level.surface.row(y),
+        std::memcpy(pixels.get() + static_cast<std::ptrdiff_t>(y) * width * 4, top_level.surface.row(y),
                     static_cast<std::size_t>(keep_w) * sizeof(std::uint32_t));
     top_level.pixels = std::move(pixels);
-    top_level.surface = {width, height, PixelFormat::Rgb32, width * 4,
-                         reinterpret_cast<std::uint8_t*>(top_level.pixels.data())};
+    top_level.surface = {width, height, PixelFormat::Rgb32, width * 4, top_level.pixels.get()};
     top_level.dirty.clear();
     draw_targets_changed();
 }

@@ -9,6 +9,7 @@
 
 #include "core/geometry.h"
 #include "core/handles.h"
+#include "core/pixel_memory.h"
 #include "core/surface.h"
 #include "platform/window.h"
 
@@ -48,7 +49,7 @@ struct Window {
     int scale = 0;
 
     // Top-level windows own the pixels their children draw into too.
-    std::vector<std::uint32_t> pixels;
+    PixelMemory pixels;
     Surface surface;
     DirtyRegion dirty;
 

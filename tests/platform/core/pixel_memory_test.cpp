@@ -1,0 +1,41 @@
+// Pixel memory: zeroed, and a block the size of a large notepad asks for huge pages.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "core/pixel_memory.h"
+
+namespace {
+
+// The flags the kernel lists for the mapping that holds `p` (/proc/self/smaps), empty if none.
+std::string mapping_flags(const void* p) {
+    std::ifstream smaps("/proc/self/smaps");
+    const auto at = reinterpret_cast<std::uintptr_t>(p);
+    bool inside = false;
+    for (std::string line; std::getline(smaps, line);) {
+        std::uintptr_t from = 0, to = 0;
+        char dash = 0;
+        if (std::istringstream(line) >> std::hex >> from >> dash >> to && dash == '-') inside = from <= at && at < to;
+        if (inside && line.starts_with("VmFlags:")) return line;
+    }
+    return {};
+}
+
+}  // namespace
+
+// A kernel built without huge pages takes no advice about them.
+TEST(PixelMemory, IsZeroedAndLargeBlocksAskForHugePages) {
+    const bool kernel_has_them = std::filesystem::exists("/sys/kernel/mm/transparent_hugepage");
+    for (const std::size_t bytes : {std::size_t{1}, std::size_t{4096 * 3 + 5}, std::size_t{100} << 20}) {
+        const platform::PixelMemory block = platform::allocate_pixels(bytes);
+        ASSERT_TRUE(block);
+        EXPECT_TRUE(std::all_of(block.get(), block.get() + bytes, [](std::uint8_t b) { return b == 0; }));
+        const bool huge = mapping_flags(block.get() + bytes / 2).find(" hg") != std::string::npos;
+        EXPECT_EQ(huge, kernel_has_them && bytes >= (std::size_t{8} << 20)) << bytes << " bytes";
+    }
+}
