@@ -33,6 +33,7 @@ TEST_F(Input, TapsGoToTheDeepestShownWindowAndACaptureTakesEverything) {
     dispatch_all();
     EXPECT_EQ(GetCapture(), button);
     ReleaseCapture();
+    handlers.erase(WM_LBUTTONDOWN);
     tap(100, 5);  // after the release the point decides again
     ShowWindow(button, SW_HIDE);
     tap(205, 20);
