@@ -126,7 +126,8 @@ TEST(ColourRule, OneBitOntoAChildWindowPaintsOnlyItsPlaceAndOntoOneBitCopiesBits
 
 // A stroke's stamps go between the same DCs time after time, and each must still take what holds at
 // its own moment: the bitmap the target DC holds now, the one the source DC holds now, the window
-// DC's colours now, and nothing at all through a DC deleted since.
+// DC's colours now, and nothing at all through a DC deleted since. Every drawing call finds its DC's
+// bitmap the way the stamps do, so this stands for them all.
 TEST(Stamps, EachTakesTheSelectionsAndColoursOfItsMoment) {
     const MonoImage first = make_mono_image(40, 30), second = make_mono_image(40, 30);
     const MonoImage pen_a = make_mono_image(20, 20), pen_b = make_mono_image(20, 20);
