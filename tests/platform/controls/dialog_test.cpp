@@ -49,7 +49,8 @@ TEST_F(Dialog, ControlsStandInDialogUnitsOfTheTemplateFontAtEachScale) {
             const platform::Rect d = screen_rect(dialog);
             const auto at = [&](HWND control) { return screen_rect(control).offset(-d.left, -d.top); };
             EXPECT_EQ(std::pair(d.width(), d.height()), std::pair(138 * u.x / 4, 154 * u.y / 8));
-            EXPECT_EQ(at(controls(dialog)[19]), (platform::Rect{2 * u.x / 4, 2 * u.y / 8, 136 * u.x / 4, 47 * u.y / 8}));
+            const platform::Rect group{2 * u.x / 4, 2 * u.y / 8, 136 * u.x / 4, 47 * u.y / 8};
+            EXPECT_EQ(at(controls(dialog)[19]), group);
             // The spin control sits at the right edge of the field before it, which gives up its width.
             const platform::Rect field = at(GetDlgItem(dialog, 1033));
             const platform::Rect spin = at(GetDlgItem(dialog, 1034));

@@ -57,7 +57,8 @@ TEST_P(FittedLayout, OptionsStandCentredAtTheFittedFactorWithFingerSizedArrowsAn
     EXPECT_EQ(platform::strip_height(), 26 * factor);
     run(kOptions, [&](HWND dialog) {
         // Full screen below the bar and above the menu bar: the frame's colour fills the rest.
-        EXPECT_EQ(screen_rect(dialog), (platform::Rect{0, 26 * factor, GetParam().width, GetParam().height - 26 * factor}));
+        const int width = GetParam().width, height = GetParam().height;
+        EXPECT_EQ(screen_rect(dialog), (platform::Rect{0, 26 * factor, width, height - 26 * factor}));
         // The controls stand where the device's layout puts them, enlarged and centred: the pen
         // group at the same place in the layout at every size.
         const platform::Rect group = screen_rect(platform::find_window(dialog)->children[19]).offset(-area.x, -area.y);
