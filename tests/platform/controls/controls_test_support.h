@@ -8,6 +8,7 @@
 #include "../window/window_test_support.h"
 #include "platform/system.h"
 #include "system/module.h"
+#include "window/window_table.h"
 
 namespace controls_test {
 
@@ -16,16 +17,23 @@ using namespace window_test;
 constexpr WORD kAbout = 103;
 constexpr WORD kOptions = 118;
 
-inline RECT screen_rect(HWND window) {
+inline platform::Rect screen_rect(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
-    return r;
+    return platform::rect_from(r);
 }
 
 inline std::wstring text_of(HWND window) {
     wchar_t text[64];
     GetWindowTextW(window, text, 64);
     return text;
+}
+
+// Empties the field and types `text` into it, a character at a time.
+inline void type_into(HWND field, const std::wstring& text) {
+    SetFocus(field);
+    SetWindowTextW(field, L"");
+    for (wchar_t c : text) SendMessageW(field, WM_CHAR, c, 0);
 }
 
 inline void press(platform::HeadlessBackend& screen, int vk) {

@@ -46,22 +46,18 @@ TEST_F(Dialog, ControlsStandInDialogUnitsOfTheTemplateFontAtEachScale) {
         run(kOptions, [&](HWND dialog) {
             platform::DialogUnits& u = units[scale - 1];
             ASSERT_TRUE(platform::dialog_units_of_window(dialog, &u));
-            const RECT d = screen_rect(dialog);
-            const auto at = [&](HWND control) {
-                const RECT r = screen_rect(control);
-                return RECT{r.left - d.left, r.top - d.top, r.right - d.left, r.bottom - d.top};
-            };
-            EXPECT_EQ(std::pair(d.right - d.left, d.bottom - d.top), std::pair(138 * u.x / 4, 154 * u.y / 8));
-            const RECT group = at(controls(dialog)[19]);
-            EXPECT_EQ(std::tuple(group.left, group.top, group.right, group.bottom),
-                      std::tuple(2 * u.x / 4, 2 * u.y / 8, 136 * u.x / 4, 47 * u.y / 8));
+            const platform::Rect d = screen_rect(dialog);
+            const auto at = [&](HWND control) { return screen_rect(control).offset(-d.left, -d.top); };
+            EXPECT_EQ(std::pair(d.width(), d.height()), std::pair(138 * u.x / 4, 154 * u.y / 8));
+            const platform::Rect group{2 * u.x / 4, 2 * u.y / 8, 136 * u.x / 4, 47 * u.y / 8};
+            EXPECT_EQ(at(controls(dialog)[19]), group);
             // The spin control sits at the right edge of the field before it, which gives up its width.
-            const RECT field = at(GetDlgItem(dialog, 1033));
-            const RECT spin = at(GetDlgItem(dialog, 1034));
+            const platform::Rect field = at(GetDlgItem(dialog, 1033));
+            const platform::Rect spin = at(GetDlgItem(dialog, 1034));
             EXPECT_EQ(std::tuple(field.left, spin.right, field.right),
                       std::tuple(109 * u.x / 4, 130 * u.x / 4, spin.left));
             EXPECT_NEAR(spin.top + spin.bottom, field.top + field.bottom, 1);
-            EXPECT_GE(spin.bottom - spin.top, field.bottom - field.top);
+            EXPECT_GE(spin.height(), field.height());
         });
     }
     // The font is realised at the display's scale, so the units grow with it.
@@ -108,10 +104,7 @@ TEST_F(Dialog, FieldsTakeDigitsOnlyAndOnlyAsManyAsFit) {
     int beeps = 0;
     run(kOptions, [&](HWND dialog) {
         const HWND field = GetDlgItem(dialog, 1032);
-        SetFocus(field);
-        SetWindowTextW(field, L"");
-        for (wchar_t c : std::wstring(L"7x-12345678"))
-            SendMessageW(field, WM_CHAR, c, 0);
+        type_into(field, L"7x-12345678");
         typed = text_of(field);
         beeps = screen.beeps();
         SendMessageW(field, WM_KEYDOWN, VK_BACK, 0);
@@ -128,7 +121,7 @@ TEST_F(Dialog, TheUpDownStepsWithinItsRangeAndRepeatsWhileHeld) {
     std::wstring beside, atTop, atBottom, held;
     run(kOptions, [&](HWND dialog) {
         const HWND field = GetDlgItem(dialog, 1030);
-        const RECT spin = screen_rect(GetDlgItem(dialog, 1027));
+        const platform::Rect spin = screen_rect(GetDlgItem(dialog, 1027));
         const int up = spin.top + 2, down = spin.bottom - 3, x = (spin.left + spin.right) / 2;
         SendDlgItemMessageW(dialog, 1027, UDM_SETRANGE, 0, MAKELPARAM(20, 1));
         SetDlgItemInt(dialog, 1030, 17, FALSE);
@@ -195,11 +188,11 @@ TEST_F(Dialog, ComboItemsKeepTheirPlacesAndDataAndArePickedByPenOrKeys) {
                    send(CB_GETCOUNT, 0, 0),
                    send(CB_SETCURSEL, 9, 0),
                    send(CB_GETCURSEL, 0, 0)};
-        const RECT combo = screen_rect(GetDlgItem(dialog, 1052));
+        const platform::Rect combo = screen_rect(GetDlgItem(dialog, 1052));
         tap(combo.right - 3, combo.top + 3);  // drops the list
         screen.when_idle([&] {
-            const RECT list = screen_rect(GetActiveWindow());
-            const int row = (list.bottom - list.top) / 3;
+            const platform::Rect list = screen_rect(GetActiveWindow());
+            const int row = list.height() / 3;
             tap(list.left + 5, list.top + 2 * row + row / 2);  // the third item
         });
         screen.when_idle([&, send, dialog] {
@@ -217,8 +210,8 @@ TEST_F(Dialog, ComboItemsKeepTheirPlacesAndDataAndArePickedByPenOrKeys) {
             screen.push({Type::PointerDown, combo.right - 3, combo.top + 3});  // held: the list drops
         });
         screen.when_idle([&] {
-            const RECT list = screen_rect(GetActiveWindow());
-            const int first = list.top + (list.bottom - list.top) / 6;
+            const platform::Rect list = screen_rect(GetActiveWindow());
+            const int first = list.top + list.height() / 6;
             screen.push({Type::PointerMove, list.left + 5, first});
             screen.push({Type::PointerUp, list.left + 5, first});  // the press that dropped it picks
         });
@@ -247,16 +240,16 @@ TEST_F(Dialog, ControlsPaintWithTheBrushAndColoursTheDialogAnswers) {
         SetDlgItemInt(dialog, 1030, 8, FALSE);
         screen.when_idle([&, dialog] {
             platform::compose_changes();
-            const RECT f = screen_rect(GetDlgItem(dialog, 1030));
+            const platform::Rect f = screen_rect(GetDlgItem(dialog, 1030));
             fieldPixel = screen.pixel(f.left + 2, f.bottom - 3);
             for (int y = f.top; y < f.bottom; ++y)
                 for (int x = f.left; x < f.right; ++x) {
                     const std::uint32_t p = screen.pixel(x, y);  // red ink, however much of the pixel it covers
                     redDigit = redDigit || ((p >> 16) > 120 && ((p >> 8) & 0xFF) < 20);
                 }
-            const RECT label = screen_rect(controls(dialog)[0]);
+            const platform::Rect label = screen_rect(controls(dialog)[0]);
             groundPixel = screen.pixel(label.left, label.top);  // the picture's own ground is yellow
-            const RECT d = screen_rect(dialog);
+            const platform::Rect d = screen_rect(dialog);
             dialogPixel = screen.pixel(d.right - 2, d.bottom - 2);
         });
     });

@@ -21,9 +21,8 @@ protected:
 // Its buttons are real BUTTON windows: the keys move the focus between them and Enter answers
 // with the focused one, which is therefore the one drawn as the default. Escape answers Cancel, or
 // OK where there is no Cancel.
+// (Escape answering Cancel is seen through the close request's test and the program's questions.)
 TEST_F(MessageBox, ItsButtonsAreControlsEnterAnswersWithTheFocusedOneAndEscapeCancels) {
-    when_box_open([&](HWND) { press(VK_ESCAPE); });
-    EXPECT_EQ(MessageBoxW(main, L"Clear?", L"Scribble", MB_OKCANCEL), IDCANCEL);
     when_box_open([&](HWND) { press(VK_ESCAPE); });
     EXPECT_EQ(MessageBoxW(main, L"Done", L"Scribble", MB_OK), IDOK);
     const auto looks_default = [](HWND button) {

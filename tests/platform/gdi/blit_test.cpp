@@ -18,6 +18,17 @@ void scramble_window(HWND window, unsigned seed) {
     for (std::uint32_t& pixel : pixels_of(window)) pixel = next_random(seed) & 0xFFFFFF;
 }
 
+// Copies `b` of `source` onto `target`, scrambled with `seed` first (the same image may be both),
+// and compares the result with the model.
+void expect_copy(const MonoImage& target, const Block& b, const MonoImage& source, unsigned seed) {
+    SCOPED_TRACE(testing::Message() << "block " << b.dx << "," << b.dy << " " << b.w << "x" << b.h << " from " << b.sx
+                                    << "," << b.sy << " onto " << target.width << " wide");
+    target.scramble(seed);
+    const Grid<int> before = read_bits(target), from = read_bits(source);
+    ASSERT_NE(blit(target.dc, b, source.dc), 0);
+    ASSERT_EQ(read_bits(target), model_copy(before, from, b));
+}
+
 }  // namespace
 
 // Both directions, within and across bytes; and whole rows, which move as one block of memory (a
@@ -34,14 +45,7 @@ TEST(CopyWithinOneImage, MovesAsIfTheSourceWereReadFirst) {
         for (int shift_y : {-25, -7, -1, 1, 7, 25})
             for (int h : {1, 20, 40}) copies.emplace_back(image, Block{0, 20 + shift_y, image->width, h, 0, 20});
     unsigned seed = 1;
-    for (const auto& [image, b] : copies) {
-        SCOPED_TRACE(testing::Message() << "width " << image->width << " block " << b.dx << "," << b.dy << " " << b.w
-                                        << "x" << b.h);
-        image->scramble(++seed);
-        const Grid<int> bits = read_bits(*image);
-        ASSERT_NE(blit(image->dc, b, image->dc), 0);
-        ASSERT_EQ(read_bits(*image), model_copy(bits, bits, b));
-    }
+    for (const auto& [image, b] : copies) ASSERT_NO_FATAL_FAILURE(expect_copy(*image, b, *image, ++seed));
 }
 
 TEST(Clipping, OneBitCopiesAndStretchesStopAtEveryEdgeAndNegativeSizesDrawNothing) {
@@ -56,13 +60,7 @@ TEST(Clipping, OneBitCopiesAndStretchesStopAtEveryEdgeAndNegativeSizesDrawNothin
         {3, 1, INT_MAX, INT_MAX, 1, 1}, {INT_MAX - 3, 0, 20, 12, 0, 0}, {0, INT_MIN, 20, 12, 0, 0},
         {1, 1, 20, 12, INT_MIN, 0}, {1, 1, INT_MAX, 5, INT_MAX - 10, 0},
     };
-    for (const Block& b : blocks) {
-        SCOPED_TRACE(testing::Message() << "block " << b.dx << "," << b.dy << " " << b.w << "x" << b.h << " from " << b.sx << "," << b.sy);
-        target.scramble(3);
-        const Grid<int> before = read_bits(target);
-        ASSERT_NE(blit(target.dc, b, source.dc), 0);
-        ASSERT_EQ(read_bits(target), model_copy(before, from, b));
-    }
+    for (const Block& b : blocks) ASSERT_NO_FATAL_FAILURE(expect_copy(target, b, source, 3));
     // One pixel stretched over a box that hangs off the corner, as a pen stamp at the page's edge.
     Grid<int> expected = read_bits(target);
     ASSERT_NE(StretchBlt(target.dc, 44, -3, 10, 8, source.dc, 3, 2, 1, 1, SRCCOPY), 0);
@@ -84,18 +82,12 @@ TEST(Clipping, NarrowBlocksLandAtEveryColumnAndEdge) {
     const MonoImage target = make_mono_image(70, 24);
     const MonoImage source = make_mono_image(40, 20);
     source.scramble(11);
-    const Grid<int> from = read_bits(source);
     for (const int w : {1, 7, 20, 25, 32})
         for (const int sx : {0, 3, 8})
             for (const int dy : {-5, 0, 2, 10})
-                for (int dx = -w; dx <= 70; dx += 3) {
-                    const Block b{dx, dy, w, 14, sx, 4};
-                    SCOPED_TRACE(testing::Message() << w << " wide from " << sx << " onto " << dx << "," << dy);
-                    target.scramble(static_cast<unsigned>(dx + 100 * dy + 7));
-                    const Grid<int> before = read_bits(target);
-                    ASSERT_NE(blit(target.dc, b, source.dc), 0);
-                    ASSERT_EQ(read_bits(target), model_copy(before, from, b));
-                }
+                for (int dx = -w; dx <= 70; dx += 3)
+                    ASSERT_NO_FATAL_FAILURE(
+                        expect_copy(target, {dx, dy, w, 14, sx, 4}, source, static_cast<unsigned>(dx + 100 * dy + 7)));
 }
 
 // The colour rule on a window: 0 bits in the text colour, 1 bits in the background colour, cut to
@@ -134,7 +126,8 @@ TEST(ColourRule, OneBitOntoAChildWindowPaintsOnlyItsPlaceAndOntoOneBitCopiesBits
 
 // A stroke's stamps go between the same DCs time after time, and each must still take what holds at
 // its own moment: the bitmap the target DC holds now, the one the source DC holds now, the window
-// DC's colours now, and nothing at all through a DC deleted since.
+// DC's colours now, and nothing at all through a DC deleted since. Every drawing call finds its DC's
+// bitmap the way the stamps do, so this stands for them all.
 TEST(Stamps, EachTakesTheSelectionsAndColoursOfItsMoment) {
     const MonoImage first = make_mono_image(40, 30), second = make_mono_image(40, 30);
     const MonoImage pen_a = make_mono_image(20, 20), pen_b = make_mono_image(20, 20);

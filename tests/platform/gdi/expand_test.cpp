@@ -40,13 +40,14 @@ void expect_every_row(ExpandBlock expand) {
 
 }  // namespace
 
-// Rows of a block are read `step` bytes apart, bottom-up as 1-bit images store them: blocks as
-// narrow as a byte and as wide as a pen stamp, from starts on and off byte boundaries.
+// Rows of a block are read `step` bytes apart, bottom-up as 1-bit images store them: blocks
+// narrower than a byte, a byte and as wide as a pen stamp, from starts on and off byte boundaries.
 TEST(Expand, BlockTakesEachRowFromItsOwnPlace) {
     const std::uint8_t rows[3][8] = {{0xFF, 0x12, 0x34, 0x56, 0x78, 0, 0, 0},
                                      {0x0F, 0x9A, 0xBC, 0xDE, 0xF0, 0, 0, 0},
                                      {0xF0, 0x5A, 0xA5, 0x3C, 0xC3, 0, 0, 0}};
-    for (const auto& [sx, w] : {std::pair{2, 8}, std::pair{0, 20}, std::pair{5, 20}, std::pair{7, 25}}) {
+    for (const auto& [sx, w] :
+         {std::pair{3, 5}, std::pair{2, 8}, std::pair{0, 20}, std::pair{5, 20}, std::pair{7, 25}}) {
         std::uint32_t pixels[3][40];
         platform::gdi::expand_block(&pixels[0][0], 40, rows[2], -8, sx, w, 3, kInk, kPaper);
         for (int r = 0; r < 3; ++r)

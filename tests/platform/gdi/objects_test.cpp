@@ -84,29 +84,3 @@ TEST(Handles, NullStaleAndWrongKindHandlesFailWithoutEffect) {
     for (int i = 0; i < image.stride * image.height; ++i) ASSERT_EQ(image.bits[i], 0xFF) << "byte " << i;
     EXPECT_EQ(platform::gdi_live_objects(), live);
 }
-
-// A memory DC keeps where it draws between calls, but always draws into the bitmap it holds now:
-// never into one it let go of, which may be deleted by then.
-TEST(Selection, AMemoryDcDrawsIntoTheBitmapItHoldsNow) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP first = CreateCompatibleBitmap(dc, 8, 8);
-    HBITMAP second = CreateCompatibleBitmap(dc, 8, 8);
-    const HGDIOBJ initial = SelectObject(dc, first);
-    ASSERT_NE(PatBlt(dc, 0, 0, 8, 8, WHITENESS), 0);
-    SelectObject(dc, second);
-    ASSERT_NE(PatBlt(dc, 0, 0, 8, 8, BLACKNESS), 0);
-    ASSERT_NE(PatBlt(dc, 2, 2, 1, 1, WHITENESS), 0);
-    SelectObject(dc, first);
-    EXPECT_NE(DeleteObject(second), 0);
-    ASSERT_NE(PatBlt(dc, 3, 3, 1, 1, BLACKNESS), 0);
-    SelectObject(dc, initial);
-
-    HDC reader = CreateCompatibleDC(nullptr);
-    SelectObject(reader, first);
-    EXPECT_EQ(GetPixel(reader, 2, 2), RGB(255, 255, 255)) << "the second bitmap's drawing stayed out of the first";
-    EXPECT_EQ(GetPixel(reader, 3, 3), RGB(0, 0, 0)) << "drawing after the swap back lands in the first";
-    EXPECT_EQ(GetPixel(reader, 4, 4), RGB(255, 255, 255));
-    DeleteDC(reader);
-    DeleteDC(dc);
-    DeleteObject(first);
-}

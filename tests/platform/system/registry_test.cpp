@@ -21,21 +21,13 @@ TEST(Registry, AwkwardValuesComeBackFromTheFileAndOneTooLongForTheBufferSaysHowL
     ASSERT_EQ(store(L"Title", REG_SZ, title, sizeof title), ERROR_SUCCESS);
     ASSERT_EQ(store(L"Long", REG_BINARY, many.data(), static_cast<DWORD>(many.size())), ERROR_SUCCESS);
 
-    std::vector<BYTE> read(400);
-    DWORD size = static_cast<DWORD>(read.size()), type = 0;
-    ASSERT_EQ(load(L"Long", read.data(), &size, &type), ERROR_SUCCESS);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
-    EXPECT_EQ(std::vector<BYTE>(read.begin(), read.begin() + size), many);
-    wchar_t text[64] = {};
-    size = sizeof text;
-    ASSERT_EQ(load(L"Title", text, &size, &type), ERROR_SUCCESS);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(size, sizeof title);
-    EXPECT_EQ(std::wstring(text), title);
+    EXPECT_EQ(load_bytes(L"Long"), std::pair(DWORD{REG_BINARY}, many));
+    const auto* text = reinterpret_cast<const BYTE*>(title);
+    EXPECT_EQ(load_bytes(L"Title"), std::pair(DWORD{REG_SZ}, std::vector<BYTE>(text, text + sizeof title)));
 
     DWORD small = 0x11111111;
-    size = sizeof small;
-    EXPECT_EQ(load(L"Title", &small, &size, &type), ERROR_MORE_DATA);
+    DWORD size = sizeof small;
+    EXPECT_EQ(load(L"Title", &small, &size), ERROR_MORE_DATA);
     EXPECT_EQ(size, sizeof title);
     EXPECT_EQ(small, 0x11111111u) << "a failed read leaves the caller's default alone";
 }
@@ -62,10 +54,7 @@ TEST(Registry, APersonsEditIsReadDamagedLinesLoseOnlyThemselvesAndARewriteKeepsT
                "\"PenEnd\"=dword:00000004");
     EXPECT_EQ(dword_or(L"PenWidth"), 0x32u);
     EXPECT_EQ(dword_or(L"PenEnd"), 4u) << "a last line without a line end";
-    BYTE bytes[8] = {};
-    DWORD size = sizeof bytes;
-    EXPECT_EQ(load(L"Bytes", bytes, &size), ERROR_SUCCESS);
-    EXPECT_EQ(std::vector<BYTE>(bytes, bytes + size), (std::vector<BYTE>{1, 2, 0xFF, 0x10, 0x20}));
+    EXPECT_EQ(load_bytes(L"Bytes").second, (std::vector<BYTE>{1, 2, 0xFF, 0x10, 0x20}));
     DWORD value = 0;
     for (const wchar_t* damaged : {L"PenHeight", L"PenColour", L"Cut", L"Orphan"})
         EXPECT_EQ(load_dword(damaged, &value), ERROR_FILE_NOT_FOUND);

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/utf8.h"
@@ -82,6 +83,16 @@ inline LONG load(const wchar_t* name, void* data, DWORD* size, DWORD* type = nul
     const LONG result = RegQueryValueExW(key, name, nullptr, type, static_cast<BYTE*>(data), size);
     RegCloseKey(key);
     return result;
+}
+
+// The value's type and bytes, as read into a buffer of `room` bytes; type 0 and no bytes when it
+// cannot be read.
+inline std::pair<DWORD, std::vector<BYTE>> load_bytes(const wchar_t* name, DWORD room = 1 << 20) {
+    std::vector<BYTE> data(room);
+    DWORD type = 0;
+    if (load(name, data.data(), &room, &type) != ERROR_SUCCESS) return {};
+    data.resize(room);
+    return {type, data};
 }
 
 inline LONG store_dword(const wchar_t* name, DWORD value) { return store(name, REG_DWORD, &value, sizeof value); }

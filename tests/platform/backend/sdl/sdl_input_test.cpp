@@ -51,6 +51,7 @@ struct Step {
     int y = 0;
     int vk = 0;
     bool repeat = false;
+    int wheel = 0;
 };
 
 void expect_steps(const std::vector<Step>& steps) {
@@ -60,8 +61,8 @@ void expect_steps(const std::vector<Step>& steps) {
         DeviceEvent out;
         ASSERT_EQ(input.translate(s.event, &out), s.type.has_value()) << "step " << i;
         if (s.type) {
-            EXPECT_EQ(std::tuple(out.type, out.x, out.y, out.vk, out.repeat),
-                      std::tuple(*s.type, s.x, s.y, s.vk, s.repeat))
+            EXPECT_EQ(std::tuple(out.type, out.x, out.y, out.vk, out.repeat, out.wheel),
+                      std::tuple(*s.type, s.x, s.y, s.vk, s.repeat, s.wheel))
                 << "step " << i;
         }
     }
@@ -120,51 +121,53 @@ TEST(SdlInput, EachPointerEventSaysItsSourceAndAPenPutDownEndsTheRestingHandsStr
     expect(input.translate(mouse(SDL_MOUSEMOTION, 50, 60), &out), T::PointerHover, 50, 60, PointerSource::Mouse);
 }
 
-SDL_Event finger_at(Uint32 type, SDL_FingerID id, float x, float y, Uint32 time) {
-    SDL_Event e = finger(type, id, x, y);
-    e.tfinger.timestamp = time;
-    return e;
-}
+// A finger's event `time` ms into the touch.
+struct Touch {
+    Uint32 type;
+    SDL_FingerID id;
+    float x;
+    float y;
+    Uint32 time;
+};
 
-// What a touch of several fingers gives: the type and the finger count of each event.
-std::vector<std::pair<T, int>> taps_from(const std::vector<SDL_Event>& events) {
+// What a touch of several fingers gives: the type and the finger count of each event, and where the
+// last one was.
+std::vector<std::pair<T, int>> taps_from(const std::vector<Touch>& touches, std::pair<int, int>* last = nullptr) {
     SdlInput input{240, 320, kWake};
     std::vector<std::pair<T, int>> given;
-    for (const SDL_Event& e : events) {
+    for (const Touch& t : touches) {
+        SDL_Event e = finger(t.type, t.id, t.x, t.y);
+        e.tfinger.timestamp = t.time;
         DeviceEvent out;
-        if (input.translate(e, &out)) given.emplace_back(out.type, out.fingers);
+        if (!input.translate(e, &out)) continue;
+        given.emplace_back(out.type, out.fingers);
+        if (last) *last = {out.x, out.y};
     }
     return given;
 }
 
 TEST(SdlInput, TwoOrThreeFingersTappingTogetherAreOneTapWhereTheFirstTouched) {
     using Taps = std::vector<std::pair<T, int>>;
+    constexpr Uint32 kDown = SDL_FINGERDOWN, kMove = SDL_FINGERMOTION, kUp = SDL_FINGERUP;
     const std::pair down{T::PointerDown, 0}, up{T::PointerUp, 0}, cancel{T::PointerCancel, 0};
     // Two fingers, a little apart in time and wobbling a few pixels; then a finger alone is a stroke again.
-    EXPECT_EQ(taps_from({finger_at(SDL_FINGERDOWN, 1, 0.5f, 0.5f, 1000), finger_at(SDL_FINGERDOWN, 2, 0.6f, 0.5f, 1030),
-                         finger_at(SDL_FINGERMOTION, 2, 0.62f, 0.52f, 1050), finger_at(SDL_FINGERUP, 1, 0.5f, 0.5f, 1200),
-                         finger_at(SDL_FINGERUP, 2, 0.62f, 0.52f, 1300), finger_at(SDL_FINGERDOWN, 3, 0.1f, 0.1f, 2000),
-                         finger_at(SDL_FINGERUP, 3, 0.1f, 0.1f, 2100)}),
+    EXPECT_EQ(taps_from({{kDown, 1, 0.5f, 0.5f, 1000}, {kDown, 2, 0.6f, 0.5f, 1030}, {kMove, 2, 0.62f, 0.52f, 1050},
+                         {kUp, 1, 0.5f, 0.5f, 1200}, {kUp, 2, 0.62f, 0.52f, 1300}, {kDown, 3, 0.1f, 0.1f, 2000},
+                         {kUp, 3, 0.1f, 0.1f, 2100}}),
               (Taps{down, cancel, {T::FingerTap, 2}, down, up}));
-    EXPECT_EQ(taps_from({finger_at(SDL_FINGERDOWN, 1, 0.5f, 0.5f, 0), finger_at(SDL_FINGERDOWN, 2, 0.6f, 0.5f, 10),
-                         finger_at(SDL_FINGERDOWN, 3, 0.7f, 0.5f, 20), finger_at(SDL_FINGERUP, 3, 0.7f, 0.5f, 100),
-                         finger_at(SDL_FINGERUP, 1, 0.5f, 0.5f, 110), finger_at(SDL_FINGERUP, 2, 0.6f, 0.5f, 120)}),
+    std::pair<int, int> at;
+    EXPECT_EQ(taps_from({{kDown, 1, 0.25f, 0.5f, 0}, {kDown, 2, 0.6f, 0.5f, 10}, {kDown, 3, 0.7f, 0.5f, 20},
+                         {kUp, 3, 0.7f, 0.5f, 100}, {kUp, 1, 0.25f, 0.5f, 110}, {kUp, 2, 0.6f, 0.5f, 120}},
+                        &at),
               (Taps{down, cancel, {T::FingerTap, 3}}));
+    EXPECT_EQ(at, std::pair(60, 160));
     // Held too long, or a finger that travelled: the stroke is still cancelled, but nothing is tapped.
-    EXPECT_EQ(taps_from({finger_at(SDL_FINGERDOWN, 1, 0.5f, 0.5f, 0), finger_at(SDL_FINGERDOWN, 2, 0.6f, 0.5f, 10),
-                         finger_at(SDL_FINGERUP, 1, 0.5f, 0.5f, 390), finger_at(SDL_FINGERUP, 2, 0.6f, 0.5f, 450)}),
+    EXPECT_EQ(taps_from({{kDown, 1, 0.5f, 0.5f, 0}, {kDown, 2, 0.6f, 0.5f, 10}, {kUp, 1, 0.5f, 0.5f, 390},
+                         {kUp, 2, 0.6f, 0.5f, 450}}),
               (Taps{down, cancel}));
-    EXPECT_EQ(taps_from({finger_at(SDL_FINGERDOWN, 1, 0.5f, 0.5f, 0), finger_at(SDL_FINGERDOWN, 2, 0.6f, 0.5f, 10),
-                         finger_at(SDL_FINGERMOTION, 1, 0.5f, 0.7f, 50), finger_at(SDL_FINGERUP, 1, 0.5f, 0.7f, 100),
-                         finger_at(SDL_FINGERUP, 2, 0.6f, 0.5f, 110)}),
+    EXPECT_EQ(taps_from({{kDown, 1, 0.5f, 0.5f, 0}, {kDown, 2, 0.6f, 0.5f, 10}, {kMove, 1, 0.5f, 0.7f, 50},
+                         {kUp, 1, 0.5f, 0.7f, 100}, {kUp, 2, 0.6f, 0.5f, 110}}),
               (Taps{down, cancel}));
-    SdlInput input{240, 320, kWake};
-    DeviceEvent out;
-    input.translate(finger_at(SDL_FINGERDOWN, 1, 0.25f, 0.5f, 0), &out);
-    input.translate(finger_at(SDL_FINGERDOWN, 2, 0.75f, 0.5f, 0), &out);
-    input.translate(finger_at(SDL_FINGERUP, 2, 0.75f, 0.5f, 0), &out);
-    ASSERT_TRUE(input.translate(finger_at(SDL_FINGERUP, 1, 0.25f, 0.5f, 0), &out));
-    EXPECT_EQ(std::tuple(out.type, out.x, out.y), std::tuple(T::FingerTap, 60, 160));
 }
 
 SDL_Event wheel(int x, int y, int at_x, int at_y) {
@@ -186,7 +189,7 @@ TEST(SdlInput, ButtonsWheelKeysFocusCloseAndWake) {
         {mouse(SDL_MOUSEBUTTONUP, 9, 9, SDL_BUTTON_RIGHT), T::RightButtonUp, 9, 9},
         {mouse(SDL_MOUSEBUTTONUP, 9, 9), T::PointerUp, 9, 9},
         {mouse(SDL_MOUSEBUTTONUP, 1, 2, SDL_BUTTON_RIGHT, SDL_TOUCH_MOUSEID)}, {wheel(3, 0, 1, 1)},
-        {wheel(0, -2, 300, 40), T::Wheel, 239, 40}, {key(SDL_KEYDOWN, SDLK_APPLICATION), T::KeyDown, 0, 0, VK_APPS},
+        {wheel(0, -2, 300, 40), T::Wheel, 239, 40, 0, false, -2}, {key(SDL_KEYDOWN, SDLK_APPLICATION), T::KeyDown, 0, 0, VK_APPS},
         {key(SDL_KEYUP, SDLK_MENU), T::KeyUp, 0, 0, VK_APPS},
         {key(SDL_KEYDOWN, SDLK_UP, 1), T::KeyDown, 0, 0, VK_UP, true},
         {key(SDL_KEYUP, SDLK_UP), T::KeyUp, 0, 0, VK_UP}, {key(SDL_KEYDOWN, SDLK_z), T::KeyDown, 0, 0, 'Z'},
@@ -206,10 +209,6 @@ TEST(SdlInput, ButtonsWheelKeysFocusCloseAndWake) {
         {other(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MOVED)}, {other(SDL_QUIT)},
         {other(kWake), T::Wake}, {other(kWake + 1)},
     });
-    SdlInput input{240, 320, kWake};
-    DeviceEvent out;
-    ASSERT_TRUE(input.translate(wheel(0, -2, 10, 10), &out));
-    EXPECT_EQ(out.wheel, -2);
 }
 
 // Typed text comes one character at a time, however many one SDL event carries.
