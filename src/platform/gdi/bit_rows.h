@@ -55,13 +55,17 @@ void narrow_rows(std::uint8_t* target, std::ptrdiff_t t_step, const std::uint8_t
     }
 }
 
-// A narrow block of one value, 0 or 1, into w bits from bit `dshift` of each row: the bits are
-// cleared, then set for 1.
+// A narrow block of one value, 0 or 1, into w bits from bit `dshift` of each row.
 inline void narrow_fill_rows(std::uint8_t* target, std::ptrdiff_t t_step, int dshift, int w, int h, int value) {
     const std::uint32_t mask = __builtin_bswap32(span_mask(dshift, dshift + w));
-    const std::uint32_t keep = ~mask, set = value ? mask : 0;
+    // A loop for each value: a row is then one read-modify-write.
+    if (value) {
 #pragma GCC unroll 4
-    for (int r = 0; r < h; ++r, target += t_step) store32(target, (load32(target) & keep) | set);
+        for (int r = 0; r < h; ++r, target += t_step) store32(target, load32(target) | mask);
+    } else {
+#pragma GCC unroll 4
+        for (int r = 0; r < h; ++r, target += t_step) store32(target, load32(target) & ~mask);
+    }
 }
 
 }  // namespace platform::gdi

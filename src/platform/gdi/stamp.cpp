@@ -30,6 +30,7 @@ struct StampRoute {
     // are stored bottom-up). A 32-bit target's is its DC's (0, 0) pixel.
     std::uint8_t* to_origin = nullptr;
     std::ptrdiff_t to_step = 0;
+    std::ptrdiff_t to_pixel_step = 0;  // to_step in 32-bit pixels
     const std::uint8_t* from_origin = nullptr;
     std::ptrdiff_t from_step = 0;
     // The source's bitmap when only drawing calls change its pixels, and whether they were all one
@@ -84,6 +85,7 @@ std::ptrdiff_t row_step(const Surface& s) {
     route->to_origin = to->surface.row(to->origin_y) +
                        (to->surface.format == PixelFormat::Rgb32 ? std::ptrdiff_t{4} * to->origin_x : 0);
     route->to_step = row_step(to->surface);
+    route->to_pixel_step = route->to_step / 4;
     route->from_origin = from->surface.row(0);
     route->from_step = row_step(from->surface);
     if (route->kind != StampKind::None && from->bitmap && !from->bitmap->dib) {
@@ -130,7 +132,7 @@ bool holds(const Rect& clip, int x, int y, int w, int h) {
 BOOL copy_stamp(HDC target, int x, int y, int w, int h, HDC source, int sx, int sy, BlockCopy general) {
     StampRoute& route = route_between(target, source);
     if (route.kind == StampKind::None || w <= 0 || h <= 0 || !route.to.holds(x, y, w, h) ||
-        !holds(route.from_clip, sx, sy, w, h))
+        !holds(route.from_clip, sx, sy, w, h)) [[unlikely]]
         return general(target, x, y, w, h, source, sx, sy, SRCCOPY);
     const std::uint8_t* from_row = route.from_origin + sy * route.from_step;
     const int value = source_value(route);
@@ -138,12 +140,12 @@ BOOL copy_stamp(HDC target, int x, int y, int w, int h, HDC source, int sx, int 
         const DC& dc = *route.target_dc;
         auto* to = reinterpret_cast<std::uint32_t*>(route.to_origin + y * route.to_step) + x;
         if (value >= 0)
-            expand_one_value(to, route.to_step / 4, w, h, pixel_from_colorref(value ? dc.background : dc.text));
+            expand_one_value(to, route.to_pixel_step, w, h, pixel_from_colorref(value ? dc.background : dc.text));
         else
-            expand_block(to, route.to_step / 4, from_row, route.from_step, sx, w, h, pixel_from_colorref(dc.text),
+            expand_block(to, route.to_pixel_step, from_row, route.from_step, sx, w, h, pixel_from_colorref(dc.text),
                          pixel_from_colorref(dc.background));
     } else {
-        if (!narrow(x, w, route.to_surface, sx, route.from_surface))
+        if (!narrow(x, w, route.to_surface, sx, route.from_surface)) [[unlikely]]
             return general(target, x, y, w, h, source, sx, sy, SRCCOPY);
         std::uint8_t* to = route.to_origin + y * route.to_step + (x >> 3);
         if (value >= 0)
