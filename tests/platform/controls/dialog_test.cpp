@@ -86,19 +86,6 @@ TEST_F(Dialog, FocusStartsAtTheFirstFieldAndTabFollowsTemplateOrderPastThePictur
     EXPECT_EQ(ids, (std::vector<WORD>{1030, 1035, 1052, 1033, 1053, 1031, 1032, 1030, 1032}));
 }
 
-TEST_F(Dialog, EnterAnswersOkAndEscapeCancelAndEndDialogGivesTheResult) {
-    answer = [](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
-        if (message == WM_COMMAND && LOWORD(wParam) == IDOK) EndDialog(dialog, 42);
-        return message == WM_INITDIALOG || message == WM_COMMAND;
-    };
-    const auto escape_then_enter = [&](HWND) {
-        press(VK_ESCAPE);
-        press(VK_RETURN);
-    };
-    EXPECT_EQ(run(kAbout, escape_then_enter, false), 42);
-    EXPECT_EQ(commands, (std::vector<WPARAM>{IDCANCEL, IDOK}));
-}
-
 TEST_F(Dialog, FieldsTakeDigitsOnlyAndOnlyAsManyAsFit) {
     std::wstring typed, afterBackspace;
     int beeps = 0;
@@ -117,9 +104,11 @@ TEST_F(Dialog, FieldsTakeDigitsOnlyAndOnlyAsManyAsFit) {
     EXPECT_EQ(afterBackspace, typed.substr(0, typed.size() - 1));
 }
 
-TEST_F(Dialog, TheUpDownStepsWithinItsRangeAndRepeatsWhileHeld) {
+// (Enter answering OK and Escape Cancel are seen through the end-to-end dialogs test and the
+// program's Options.)
+TEST_F(Dialog, TheUpDownStepsWithinItsRangeAndRepeatsWhileHeldAndEndDialogGivesTheResult) {
     std::wstring beside, atTop, atBottom, held;
-    run(kOptions, [&](HWND dialog) {
+    const INT_PTR result = run(kOptions, [&](HWND dialog) {
         const HWND field = GetDlgItem(dialog, 1030);
         const platform::Rect spin = screen_rect(GetDlgItem(dialog, 1027));
         const int up = spin.top + 2, down = spin.bottom - 3, x = (spin.left + spin.right) / 2;
@@ -146,12 +135,13 @@ TEST_F(Dialog, TheUpDownStepsWithinItsRangeAndRepeatsWhileHeld) {
                 screen.push({Type::PointerUp, x, up});
                 screen.when_idle([&, field, dialog] {
                     held = text_of(field);
-                    EndDialog(dialog, 1);
+                    EndDialog(dialog, 42);
                 });
             });
         });
     }, false);
     EXPECT_EQ(std::tuple(beside, atTop, atBottom, held), std::tuple(L"19", L"20", L"1", L"8"));
+    EXPECT_EQ(result, 42);
 }
 
 // A keyboard user reaches the arrows through the field: Up and Down step it as the arrows do,
