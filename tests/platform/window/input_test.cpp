@@ -81,15 +81,6 @@ TEST_F(Input, ACloseWaitsBehindTheInputThatCameBeforeIt) {
                        {main, WM_LBUTTONDOWN}, {main, WM_LBUTTONUP}, {main, WM_CLOSE}, {main, WM_CLOSE}}));
 }
 
-// The loop every program runs, for what is ready now.
-void translate_and_dispatch_all() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 TEST_F(Input, TypedTextReachesTheFocusedWindowAsCharacters) {
     SetFocus(button);
     platform::DeviceEvent text{Type::Text};
@@ -99,7 +90,7 @@ TEST_F(Input, TypedTextReachesTheFocusedWindowAsCharacters) {
     }
     // A letter's key types nothing itself: its text does.
     for (int vk : {int{'A'}, VK_RETURN, VK_ESCAPE, VK_BACK, VK_TAB}) screen.push({Type::KeyDown, 0, 0, vk});
-    translate_and_dispatch_all();
+    dispatch_all();
     std::vector<std::pair<HWND, WPARAM>> got;
     for (const Received& r : received_of(WM_CHAR)) got.emplace_back(r.window, r.wParam);
     EXPECT_EQ(got, (std::vector<std::pair<HWND, WPARAM>>{
@@ -128,7 +119,7 @@ TEST_F(Input, ADisabledWindowGetsNoInput) {
     platform::DeviceEvent text{Type::Text};
     text.character = U'x';
     screen.push(text);
-    translate_and_dispatch_all();
+    dispatch_all();
     EXPECT_TRUE(received_of(WM_MOUSEFIRST, WM_MOUSELAST).empty());
     EXPECT_TRUE(received_of(WM_KEYFIRST, WM_KEYLAST).empty());
 }
