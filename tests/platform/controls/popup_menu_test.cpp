@@ -78,7 +78,7 @@ TEST_F(PopupMenu, APickIsPostedToTheOwnerAfterTheMenuHasGone) {
     EXPECT_EQ(Commands(), std::vector<WPARAM>{13});
 }
 
-TEST_F(PopupMenu, KeysMoveOverSeparatorsRoundTheEndsAndEscapeOrATapOutsideEndsWithNoCommand) {
+TEST_F(PopupMenu, KeysMoveOverSeparatorsRoundTheEndsAndEscapeEndsWithNoCommand) {
     Build();
     when_open([&](const auto&) {
         press(VK_UP);    // from nothing to the last item
@@ -90,19 +90,15 @@ TEST_F(PopupMenu, KeysMoveOverSeparatorsRoundTheEndsAndEscapeOrATapOutsideEndsWi
     TrackPopupMenuEx(menu, 0, 10, 10, main, nullptr);
     EXPECT_EQ(Commands(), std::vector<WPARAM>{13});
     when_open([&](const auto&) { press(VK_RETURN); });  // nothing lit: nothing picked
-    when_open([&](const auto&) { press(VK_ESCAPE); });
-    TrackPopupMenuEx(menu, 0, 10, 10, main, nullptr);
-    EXPECT_TRUE(Commands().empty());
-    // A release the menu did not see pressed (the hold that opened it) does nothing; a tap outside
-    // ends the menu and reaches no window below.
+    // A release the menu did not see pressed (the hold that opened it) does nothing either. A tap
+    // outside, which ends the menu and reaches no window below, is seen through the program's
+    // command menu test.
     when_open([&](const auto& items) {
         EXPECT_GT(items[0].on_screen.left, 5);
         screen.push({Type::PointerUp, 5, 5});
     });
-    when_open([&](const auto&) { tap(5, 5); });
-    TrackPopupMenuEx(menu, TPM_CENTERALIGN | TPM_VCENTERALIGN, 120, 160, main, nullptr);
-    dispatch_all();
-    EXPECT_TRUE(received_of(WM_MOUSEMOVE, WM_MOUSELAST).empty());
+    when_open([&](const auto&) { press(VK_ESCAPE); });
+    TrackPopupMenuEx(menu, 0, 10, 10, main, nullptr);
     EXPECT_TRUE(Commands().empty());
 }
 

@@ -59,10 +59,13 @@ protected:
         return CreateWindowExW(0, L"Test", L"", WS_CHILD | WS_VISIBLE, x, y, w, h, parent, nullptr, nullptr,
                                nullptr);
     }
-    // Takes every message that is ready now and dispatches it.
+    // The loop every program runs, for what is ready now.
     void dispatch_all() {
         MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
     }
 
     platform::HeadlessBackend& screen = platform::use_headless_backend(240, 320, 1000);

@@ -172,11 +172,7 @@ TEST(SdlInput, TwoOrThreeFingersTappingTogetherAreOneTapWhereTheFirstTouched) {
 
 SDL_Event wheel(int x, int y, int at_x, int at_y) {
     SDL_Event e{};
-    e.wheel.type = SDL_MOUSEWHEEL;
-    e.wheel.x = x;
-    e.wheel.y = y;
-    e.wheel.mouseX = at_x;
-    e.wheel.mouseY = at_y;
+    e.wheel = {SDL_MOUSEWHEEL, 0, 0, 0, x, y, 0, 0, 0, at_x, at_y};
     return e;
 }
 
