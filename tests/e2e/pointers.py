@@ -5,7 +5,9 @@ pointers, "Tablet Pen" and "Tablet Eraser", whose test devices are named after t
 
 import ctypes
 
-from harness import blank_notepad, expect, only_page, poll
+from PIL import Image
+
+from harness import expect, only_page, poll
 
 WIDTH, HEIGHT = 1280, 1024
 WHITE = (255, 255, 255)
@@ -111,7 +113,8 @@ class XServer:
 
 def test(session):
     with session(width=WIDTH, height=HEIGHT) as s:
-        blank_notepad(s)
+        # Blank pages to load, so that no "New Pad Created" box comes.
+        Image.new("1", (WIDTH, 5 * HEIGHT), 1).save(s.notepad)
         scrivo = s.start_scrivo()
         server = XServer(s.display)
 
