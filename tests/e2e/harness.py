@@ -6,6 +6,7 @@ limit: a test fails, it never hangs.
 """
 
 import argparse
+import contextlib
 import glob
 import importlib
 import os
@@ -19,7 +20,7 @@ import tempfile
 import threading
 import time
 
-from PIL import Image, ImageGrab
+from PIL import ImageGrab
 
 PAGE_BLUE = (0, 0, 255)
 BOX_CAPTION = (0, 0, 128)
@@ -51,10 +52,6 @@ def poll(condition, seconds, every=0.1):
     return True
 
 
-def wait_until(condition, message, seconds=10.0):
-    expect(poll(condition, seconds), message)
-
-
 def run(args, env=None, check=True, timeout=15.0):
     """Runs a command to its end; its completed process."""
     try:
@@ -64,15 +61,6 @@ def run(args, env=None, check=True, timeout=15.0):
     if check and done.returncode != 0:
         raise Failure(f"{' '.join(args)} failed ({done.returncode}): {done.stdout}{done.stderr}")
     return done
-
-
-def end(popen):
-    if popen.poll() is None:
-        popen.kill()
-    try:
-        popen.wait(5)
-    except subprocess.TimeoutExpired:
-        pass
 
 
 def passes(test):
@@ -111,7 +99,6 @@ class Program:
         self.args = args
         self.lines = []     # what happened: trace lines without their time
         self.stamps = []    # the trace's milliseconds since Scrivo's clock started, None for other lines
-        self.arrivals = []  # time.monotonic() as each line came
         self._changed = threading.Condition()
         self.popen = subprocess.Popen(args, env=env, cwd=cwd, stdin=subprocess.DEVNULL,
                                       stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
@@ -125,7 +112,6 @@ class Program:
             with self._changed:
                 self.lines.append(trace.group(2) if trace else line.rstrip("\n"))
                 self.stamps.append(int(trace.group(1)) if trace else None)
-                self.arrivals.append(time.monotonic())
                 self._changed.notify_all()
         with self._changed:
             self._changed.notify_all()
@@ -188,9 +174,6 @@ class Program:
         with self._changed:
             return "\n".join("    " + line for line in self.lines[-40:])
 
-    def stop(self):
-        end(self.popen)
-
 
 class Session:
     """An Xvfb of the given size, a Scrivo copied into a folder of its own (the notepad file lands
@@ -239,7 +222,9 @@ class Session:
     def __exit__(self, *exc):
         for popen in [program.popen for program in reversed(self.programs)] + [self.weston, self.xvfb]:
             if popen is not None:
-                end(popen)
+                popen.kill()
+                with contextlib.suppress(subprocess.TimeoutExpired):
+                    popen.wait(5)
         if self.folder:
             shutil.rmtree(self.folder, ignore_errors=True)
         return False
@@ -261,7 +246,7 @@ class Session:
              f"--width={self.width}", f"--height={self.height}", f"--socket={socket}"],
             env=self.x_env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         path = os.path.join(self.env["XDG_RUNTIME_DIR"], socket)
-        wait_until(lambda: os.path.exists(path) or self.weston.poll() is not None, "weston did not start", 15)
+        expect(poll(lambda: os.path.exists(path) or self.weston.poll() is not None, 15), "weston did not start")
         expect(self.weston.poll() is None, f"weston ended ({self.weston.returncode}) before it started")
         del self.env["DISPLAY"]
         self.env.update(WAYLAND_DISPLAY=socket, SDL_VIDEODRIVER="wayland")
@@ -270,13 +255,6 @@ class Session:
         program = Program(args, self.env, cwd=self.folder)
         self.programs.append(program)
         return program
-
-    def write_settings(self, **values):
-        """A settings file written by hand before Scrivo starts: each value a DWORD."""
-        os.makedirs(os.path.dirname(self.settings_file), mode=0o700, exist_ok=True)
-        lines = "".join(f'"{name}"=dword:{value:08x}\n' for name, value in values.items())
-        with open(self.settings_file, "w") as settings:
-            settings.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Corvane\\Scrivo]\n" + lines)
 
     def settings(self):
         """The DWORD values of the settings file, by name; none before Scrivo has stored one."""
@@ -294,22 +272,9 @@ class Session:
             keys(self, scrivo, "Return")
         return scrivo
 
-    def focus_elsewhere(self, scrivo):
-        """Brings another program's small window to the front with the keyboard and waits until
-        Scrivo has lost the focus; returns that program."""
-        other = self.start(["xlogo", "-geometry", "60x60+0+0"])
-        window = self.xdotool("search", "--sync", "--onlyvisible", "--class", "xlogo").split()[0]
-        mark = scrivo.mark()
-        self.xdotool("windowfocus", "--sync", window)
-        scrivo.wait_for(r"focus lost", mark)
-        return other
-
-    def run(self, args, timeout=15.0, check=True):
-        """Runs a command on the display under test to its end; its completed process."""
-        return run(args, self.env, check, timeout)
-
     def send(self, *args):
-        return self.run([self.scrivo_send, *args], check=False)
+        """Runs scrivo-send on the display under test to its end; its completed process."""
+        return run([self.scrivo_send, *args], self.env, check=False)
 
     def x_tool(self, *args, check=True):
         """Runs an X tool on the X server, whichever display Scrivo is on."""
@@ -322,22 +287,13 @@ class Session:
         return ImageGrab.grab(xdisplay=self.display).convert("RGB")
 
     def answer_box(self, scrivo, what):
-        """Expects a message box over the middle of the screen and closes it with Enter."""
-        expect(self.wait_for_box(), f"no {what}")
-        keys(self, scrivo, "Return")
-
-    def wait_for_box(self, seconds=10.0):
-        """Whether a message box shows within `seconds`: its caption's navy, which nothing else
-        shows, over the page or over the black of a closed window."""
+        """Expects a message box, seen by its caption's navy, which nothing else shows, and closes it
+        with Enter."""
         def caption():
             return sum(count for count, colour in self.screenshot().getcolors(1 << 24) if colour == BOX_CAPTION) > 200
 
-        return poll(caption, seconds, every=0.2)
-
-
-def blank_notepad(s, pages=5):
-    """A notepad of blank pages for Scrivo to load, so that no "New Pad Created" box comes."""
-    Image.new("1", (s.width, pages * s.height), 1).save(s.notepad)
+        expect(poll(caption, 10, every=0.2), f"no {what}")
+        keys(self, scrivo, "Return")
 
 
 def keys(s, scrivo, *names, quiet=0.4):
@@ -347,18 +303,14 @@ def keys(s, scrivo, *names, quiet=0.4):
     scrivo.wait_settled(mark, quiet=quiet)
 
 
-def drag(s, points):
-    """Presses at the first point, moves through the others and lets go at the last."""
-    moves = [word for x, y in points[1:] for word in ("mousemove", str(x), str(y))]
-    s.xdotool("mousemove", str(points[0][0]), str(points[0][1]), "mousedown", "1", *moves, "mouseup", "1")
-
-
 def write(s, scrivo, stroke):
-    """Draws the stroke and waits until Scrivo has shown it. Once Scrivo has read the stroke's end
-    the pointer goes to the top-right corner, off the page and beside the tool button: a compositor
-    shows it in its picture of the screen."""
+    """Draws the stroke: presses at its first point, moves through the others and lets go at the last,
+    then waits until Scrivo has shown it. Once Scrivo has read the stroke's end the pointer goes to the
+    top-right corner, off the page and beside the tool button: a compositor shows it in its picture of
+    the screen."""
     mark = scrivo.mark()
-    drag(s, stroke)
+    moves = [word for x, y in stroke[1:] for word in ("mousemove", str(x), str(y))]
+    s.xdotool("mousemove", str(stroke[0][0]), str(stroke[0][1]), "mousedown", "1", *moves, "mouseup", "1")
     scrivo.wait_for(r"pointer up \d+ \d+", mark)
     s.xdotool("mousemove", str(s.width - 1), "0")
     scrivo.wait_settled(mark)

@@ -1,7 +1,8 @@
 """A person's first day with Scrivo, from the install on: installed for the user and started the way
-its launcher says; the "New Pad Created" box; writing and turning pages; installing again while
-it runs; closing with scrivo-send from the PATH; starting again from the PATH and finding everything
-as it was left, with the notepad beside the installed program."""
+its launcher says; the "New Pad Created" box; writing, taking back with Ctrl+Z and giving again with
+Ctrl+Y, and turning pages; installing again while it runs; closing with scrivo-send from the PATH;
+starting again from the PATH and finding everything as it was left, with the notepad beside the
+installed program."""
 
 import os
 
@@ -43,6 +44,10 @@ def test(session):
 
         write(s, scrivo, FIRST)
         expect(shows_ink(s.screenshot(), FIRST), "the first stroke does not show")
+        keys(s, scrivo, "ctrl+z")
+        expect(not shows_ink(s.screenshot(), FIRST), "Ctrl+Z left the stroke on the screen")
+        keys(s, scrivo, "ctrl+y")
+        expect(shows_ink(s.screenshot(), FIRST), "Ctrl+Y did not bring the stroke back")
 
         keys(s, scrivo, "Down")
         write(s, scrivo, SECOND)
