@@ -35,18 +35,6 @@ protected:
         });
     }
 
-    // The brushes the open dialog paints its buttons and its ground with.
-    static std::pair<HBRUSH, HBRUSH> Brushes() {
-        const HDC dc = CreateCompatibleDC(nullptr);
-        const auto button = reinterpret_cast<HBRUSH>(SendMessageW(Dialog(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), 0));
-        const auto ground = reinterpret_cast<HBRUSH>(SendMessageW(Dialog(), WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), 0));
-        DeleteDC(dc);
-        EXPECT_NE(button, nullptr);
-        EXPECT_NE(ground, nullptr);
-        EXPECT_NE(button, ground);
-        return {button, ground};
-    }
-
     // Opens Options, lets `fill` fill it in, and taps OK.
     void Options(std::function<void()> fill) {
         Command(IDM_OPTIONS);
@@ -71,16 +59,20 @@ protected:
     }
 };
 
-// Each opening makes its own two brushes and deletes them; the shell keeps what it made for the
-// first dialog.
-TEST_F(DialogsTest, AboutShowsTheYellowFrameWithItsTitleOnlyOkClosesAndEachOpeningHasItsOwnBrushes) {
+// Each opening makes its own brushes and deletes them; the shell keeps what it made for the first
+// dialog.
+TEST_F(DialogsTest, AboutShowsTheYellowFrameWithItsTitleOnlyOkClosesAndEachOpeningDeletesWhatItMade) {
     AnswerNewPad();
     Command(IDM_ABOUT);
-    std::pair<HBRUSH, HBRUSH> first, second;
     std::size_t objectsAfterFirst = 0;
-    Idle([this, &first] {
+    Idle([this] {
         const HWND dialog = Dialog();
-        first = Brushes();
+        // Its group boxes are painted apart from its ground.
+        const HDC dc = CreateCompatibleDC(nullptr);
+        const LRESULT button = SendMessageW(dialog, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), 0);
+        EXPECT_NE(button, 0);
+        EXPECT_NE(button, SendMessageW(dialog, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), 0));
+        DeleteDC(dc);
         EXPECT_EQ(platform::navigation_bar_title(), L"Scrivo - About");
         // Full screen between the navigation bar and the menu bar, yellow behind the texts.
         RECT r;
@@ -112,16 +104,8 @@ TEST_F(DialogsTest, AboutShowsTheYellowFrameWithItsTitleOnlyOkClosesAndEachOpeni
         objectsAfterFirst = platform::gdi_live_objects();
     });
     Command(IDM_ABOUT);
-    Idle([&] {
-        second = Brushes();
-        EXPECT_NE(second.first, first.first);
-        EXPECT_EQ(GetObjectW(first.first, 0, nullptr), 0) << "the first opening's brush outlived it";
-    });
     PressOk();
-    Idle([&] {
-        EXPECT_EQ(platform::gdi_live_objects(), objectsAfterFirst);
-        EXPECT_EQ(GetObjectW(second.second, 0, nullptr), 0);
-    });
+    Idle([&] { EXPECT_EQ(platform::gdi_live_objects(), objectsAfterFirst); });
     Finish();
 }
 
@@ -175,20 +159,11 @@ TEST_F(DialogsTest, AMissingMenuBarIsToldOnceEscapeStoresNothingAndPenSizesAreHe
                       {L"PenColour", 0x00FFFFFF}, {L"BakColour", 0x00FF0000}});
         EXPECT_EQ(PageCount, 5);
     });
-    Options([] {
-        Fill(IDC_PEN_WIDTH, L"");  // unreadable: 0, so 1
-        Fill(IDC_ERASER_SIZE, L"35");
-    });
-    Idle([] {
-        EXPECT_EQ(Settings.PenWidth, 1);
-        EXPECT_EQ(Settings.EraserWidth, 35);
-        EXPECT_EQ(StoredNumber(L"EraserSize"), 35);
-    });
     Finish();
 }
 
 // A notepad of part pages counts its whole pages, and compares the rows it really holds. Growing
-// asks nothing; shrinking asks first, and undo takes the dropped pages back.
+// asks nothing; shrinking asks first.
 TEST_F(DialogsTest, PagesAreHeldToOneToAHundredOnlyAChangeResizesAndFewerPagesAskFirst) {
     WriteBmp(NotepadPath(), 240, 3 * 320 + 100, [](int x, int y) { return x == 3 && y == 2 * 320 + 10; });
     const std::vector<std::uint8_t> old = ReadWholeFile(NotepadPath());
@@ -216,7 +191,7 @@ TEST_F(DialogsTest, PagesAreHeldToOneToAHundredOnlyAChangeResizesAndFewerPagesAs
     Options([] {
         Fill(IDC_PAGES, L"0");
         Fill(IDC_PEN_WIDTH, L"9");
-        Fill(IDC_ERASER_SIZE, L"14");
+        Fill(IDC_ERASER_SIZE, L"35");  // the eraser has no bounds
         Choose(IDC_PEN_COLOUR, ColourIndex(0x000000FF));
     });
     // Return answers Cancel until the user moves to OK: the pages stay and Options stays open, with
@@ -227,8 +202,8 @@ TEST_F(DialogsTest, PagesAreHeldToOneToAHundredOnlyAChangeResizesAndFewerPagesAs
         EXPECT_EQ(PageCount, 100);
         EXPECT_EQ(Settings.PenWidth, 9);
         EXPECT_EQ(Settings.PenColour, 0x000000FFu);
-        EXPECT_EQ(Settings.EraserWidth, 14);
-        EXPECT_EQ(StoredNumber(L"EraserSize"), 14);
+        EXPECT_EQ(Settings.EraserWidth, 35);
+        EXPECT_EQ(StoredNumber(L"EraserSize"), 35);
     });
     PressOk();
     AnswerMessageBox(PagesLost, VK_LEFT);
@@ -239,15 +214,7 @@ TEST_F(DialogsTest, PagesAreHeldToOneToAHundredOnlyAChangeResizesAndFewerPagesAs
         ASSERT_EQ(NotepadHeight, 320);
         // The new colours reach the screen once the dialog has returned.
         EXPECT_EQ(GetTextColor(ScreenContext), 0x000000FFu);
-        PostMessageW(MainWindow, WM_COMMAND, IDM_UNDO, 0);
     });
-    Idle([this] {
-        EXPECT_EQ(PageCount, 100);
-        ASSERT_EQ(NotepadHeight, 100 * 320);
-        EXPECT_FALSE(ImageBit(3, 2 * 320 + 10));
-        PostMessageW(MainWindow, WM_COMMAND, IDM_REDO, 0);
-    });
-    Idle([] { EXPECT_EQ(PageCount, 1); });
     Finish();
 }
 
@@ -256,14 +223,17 @@ TEST_F(DialogsTest, PagesAreHeldToOneToAHundredOnlyAChangeResizesAndFewerPagesAs
 TEST_F(DialogsTest, AColourOutsideTheListShowsAsBlackALostSelectionKeepsItAndEqualColoursAreRefused) {
     StoreNumber(L"PenColour", 0x00123456);
     StoreNumber(L"BakColour", 0x00C0C0C0);
+    StoreNumber(L"PenWidth", 5);
     AnswerNewPad();
     Options([] {
         EXPECT_EQ(SendDlgItemMessageW(Dialog(), IDC_PEN_COLOUR, CB_GETCURSEL, 0, 0), 0);  // "Black"
         EXPECT_EQ(SendDlgItemMessageW(Dialog(), IDC_PAGE_COLOUR, CB_GETCURSEL, 0, 0), ColourIndex(0x00C0C0C0));
         EXPECT_EQ(SendDlgItemMessageW(Dialog(), IDC_PEN_COLOUR, CB_GETCOUNT, 0, 0), 8);
         SendDlgItemMessageW(Dialog(), IDC_PAGE_COLOUR, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        Fill(IDC_PEN_WIDTH, L"");  // unreadable: 0, so 1
     });
     Idle([] {
+        EXPECT_EQ(Settings.PenWidth, 1);
         EXPECT_EQ(Settings.PenColour, 0x00000000u);
         EXPECT_EQ(Settings.BakColour, 0x00C0C0C0u);
         EXPECT_EQ(StoredNumber(L"BakColour"), 0x00C0C0C0);

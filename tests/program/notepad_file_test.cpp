@@ -236,14 +236,27 @@ TEST_F(NotepadFileTest, TheBmpSuiteIsReadOrRefusedWithoutHarm) {
         ASSERT_TRUE(whiteFirst.ok());
         ASSERT_TRUE(coloured.ok());
         EXPECT_EQ(plain.bytes, whiteFirst.bytes);
+        // The rest of the suite is the notepad reader's fuzz target's seeds, read there under the
+        // sanitizers.
         EXPECT_FALSE(Load((suite / "q" / "pal1p1.bmp").string()).ok());
-        // Everything else is only read; a reader that survives it all is the point.
-        for (const char* folder : {"g", "q"})
-            for (const auto& entry : fs::directory_iterator(suite / folder)) Load(entry.path().string());
     });
 }
 
+// A folder path of 245 characters still takes the notepad beside the program.
 TEST_F(NotepadFileTest, FoldersTooLongForThePathKeepTheNotesInTheDataFolderOrFailCleanlyAndSaySo) {
+    std::string fits = ProgramDir();
+    while (fits.size() < 245) {
+        fits += '/';
+        fits.append(std::min<std::size_t>(40, 245 - fits.size()), 'd');
+    }
+    fs::create_directories(fits);
+    platform::set_program_path(fits + "/scrivo");
+    AnswerNewPad();
+    Drag({{50, 50}, {60, 60}});
+    Finish();
+    EXPECT_TRUE(FileHasInkAt(fits + "/Scrivo.bmp", 55, 55));
+    EXPECT_EQ(std::distance(fs::directory_iterator(fits), fs::directory_iterator()), 1);
+
     const std::string deep = ProgramDir() + "/" + std::string(250, 'd');
     platform::set_program_path(deep + "/scrivo");
     AnswerNewPad();

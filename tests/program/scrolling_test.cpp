@@ -8,6 +8,7 @@
 #include "navigation/scrolling.h"
 #include "notepad/notepad.h"
 #include "program_test.h"
+#include "toolbutton/toolbutton.h"
 
 class ScrollingTest : public ProgramTest {
 protected:
@@ -187,8 +188,8 @@ TEST_F(ScrollingTest, WheelNotchesDuringATurnTurnThatManyMorePagesAndAtEitherEnd
 }
 
 // ScrollViewBy clamps and draws nothing when the view cannot move; a view half a page from the top
-// turns to the first row.
-TEST_F(ScrollingTest, TurnsAndScrollsStopAtTheEndsOfTheNotepad) {
+// turns to the first row. The turns leave the tool button showing, and shutdown removes it.
+TEST_F(ScrollingTest, TurnsAndScrollsStopAtTheEndsOfTheNotepadAndLeaveTheButtonShowing) {
     WriteNotepad(5);
     Idle([this] {
         ScrollViewBy(-10);
@@ -217,8 +218,18 @@ TEST_F(ScrollingTest, TurnsAndScrollsStopAtTheEndsOfTheNotepad) {
         EXPECT_EQ(ViewOffset, 0);
         EXPECT_TRUE(ScreenShowsImageOutsideIndicator());
         EXPECT_EQ(FlipPage(-1, FlippedPageBudget), 0);
+
+        EXPECT_NE(Pixel(224, 15), BluePage);
+        // Hidden, the button leaves the page behind it; a repaint of the main window draws it again.
+        HideToolButton();
+        EXPECT_TRUE(ScreenShowsImageOutsideIndicator());
+        ShowWindow(ToolButton, SW_SHOW);
+        InvalidateRect(MainWindow, nullptr, FALSE);
+        UpdateWindow(MainWindow);
+        EXPECT_NE(Pixel(224, 15), BluePage);
     });
     Finish();
+    EXPECT_FALSE(IsWindow(ToolButton));
 }
 
 TEST_F(ScrollingTest, ATickCountWrappingMidPageNeitherRushesNorStallsIt) {

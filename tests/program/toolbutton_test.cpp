@@ -180,26 +180,6 @@ TEST_F(ToolButtonTest, AHoldOpensTheMenuOnceJitterKeepsItARealMoveOrAReturnStart
     EXPECT_EQ(RunScrivo(), 0);
 }
 
-TEST_F(ToolButtonTest, PagingKeepsTheButtonARepaintRedrawsItAndShutdownRemovesIt) {
-    AnswerNewPad();
-    Key(VK_DOWN);
-    Idle([this] {
-        EXPECT_EQ(ViewOffset, PageHeight);
-        EXPECT_TRUE(IsWindowVisible(ToolButton));
-        EXPECT_NE(Pixel(224, 15), BluePage);
-        // Hidden, the button leaves the page behind it; a repaint of the main window draws it again.
-        HideToolButton();
-        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
-        EXPECT_EQ(Pixel(224, 15), BluePage);
-        ShowWindow(ToolButton, SW_SHOW);
-        InvalidateRect(MainWindow, nullptr, FALSE);
-        UpdateWindow(MainWindow);
-        EXPECT_NE(Pixel(224, 15), BluePage);
-    });
-    Finish();
-    EXPECT_FALSE(IsWindow(ToolButton));
-}
-
 TEST_F(ToolButtonTest, OnA4KScreenTheButtonAndThePageIndicatorAreTwiceAsLarge) {
     UseScreen(3840, 2160);
     AnswerNewPad();
