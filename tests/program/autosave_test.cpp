@@ -125,20 +125,6 @@ TEST_F(AutosaveTest, WhatChangesBetweenTheSnapshotsSlicesIsWhollyLeftToTheNextSa
     });
 }
 
-TEST_F(AutosaveTest, ARestOfZeroSecondsTurnsAutosaveOff) {
-    StoreNumber(L"AutosaveSeconds", 0);
-    AnswerNewPad();
-    Drag({{50, 50}, {60, 60}});
-    Idle([this] {
-        After(60000, [this] {
-            EXPECT_FALSE(fs::exists(NotepadPath()));
-            PostMessageW(MainWindow, WM_CLOSE, 0, 0);
-        });
-    });
-    EXPECT_EQ(RunScrivo(), 0);
-    EXPECT_TRUE(FileHasInkAt(NotepadPath(), 55, 55));
-}
-
 // Told while there is still time to do something, once for a run of failures; the ink stays marked
 // and a later autosave, after another rest, saves it once the file takes it.
 TEST_F(AutosaveTest, AFailingAutosaveIsToldOnceAndTriedAgainUntilItSaves) {

@@ -163,17 +163,31 @@ TEST_F(DialogsTest, AMissingMenuBarIsToldOnceEscapeStoresNothingAndPenSizesAreHe
 }
 
 // A notepad of part pages counts its whole pages, and compares the rows it really holds. Growing
-// asks nothing; shrinking asks first.
-TEST_F(DialogsTest, PagesAreHeldToOneToAHundredOnlyAChangeResizesAndFewerPagesAskFirst) {
+// asks nothing; shrinking asks first. A colour outside the list shows as black, and a list that lost
+// its selection keeps the colour; equal colours are refused with both stored and nothing after them
+// taken.
+TEST_F(DialogsTest, PagesAreHeldToOneToAHundredFewerPagesAskFirstAndEqualColoursAreRefused) {
+    StoreNumber(L"PenColour", 0x00123456);
+    StoreNumber(L"BakColour", 0x00C0C0C0);
+    StoreNumber(L"PenWidth", 5);
     WriteBmp(NotepadPath(), 240, 3 * 320 + 100, [](int x, int y) { return x == 3 && y == 2 * 320 + 10; });
     const std::vector<std::uint8_t> old = ReadWholeFile(NotepadPath());
     Options([] {
         EXPECT_EQ(GetDlgItemInt(Dialog(), IDC_PAGES, nullptr, FALSE), 3u);
         Fill(IDC_PAGES, L"3");
+        EXPECT_EQ(SendDlgItemMessageW(Dialog(), IDC_PEN_COLOUR, CB_GETCURSEL, 0, 0), 0);  // "Black"
+        EXPECT_EQ(SendDlgItemMessageW(Dialog(), IDC_PAGE_COLOUR, CB_GETCURSEL, 0, 0), ColourIndex(0x00C0C0C0));
+        EXPECT_EQ(SendDlgItemMessageW(Dialog(), IDC_PEN_COLOUR, CB_GETCOUNT, 0, 0), 8);
+        SendDlgItemMessageW(Dialog(), IDC_PAGE_COLOUR, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        Fill(IDC_PEN_WIDTH, L"");  // unreadable: 0, so 1
     });
     Idle([this, old] {
         EXPECT_EQ(NotepadHeight, 3 * 320 + 100) << "choosing the count it has changes nothing";
         EXPECT_EQ(ReadWholeFile(NotepadPath()), old) << "a resize saves first; none was due";
+        EXPECT_EQ(Settings.PenWidth, 1);
+        EXPECT_EQ(Settings.PenColour, 0x00000000u);
+        EXPECT_EQ(Settings.BakColour, 0x00C0C0C0u);
+        EXPECT_EQ(StoredNumber(L"BakColour"), 0x00C0C0C0);
     });
     Options([] { Fill(IDC_PAGES, L"4"); });  // 4 pages are more than the rows it holds: no question
     Idle([] {
@@ -193,7 +207,17 @@ TEST_F(DialogsTest, PagesAreHeldToOneToAHundredOnlyAChangeResizesAndFewerPagesAs
         Fill(IDC_PEN_WIDTH, L"9");
         Fill(IDC_ERASER_SIZE, L"35");  // the eraser has no bounds
         Choose(IDC_PEN_COLOUR, ColourIndex(0x000000FF));
+        Choose(IDC_PAGE_COLOUR, ColourIndex(0x000000FF));
     });
+    AnswerMessageBox(L"Warning Pen and Page colours are the same!", VK_ESCAPE);
+    Idle([] {
+        EXPECT_NE(GetActiveWindow(), MainWindow);
+        // Not the eraser size, which comes after the colours.
+        ExpectStored({{L"PenColour", 0x000000FF}, {L"BakColour", 0x000000FF}, {L"EraserSize", 10}});
+        EXPECT_EQ(Settings.EraserWidth, 10);
+        Choose(IDC_PAGE_COLOUR, ColourIndex(0x0000FFFF));
+    });
+    PressOk();
     // Return answers Cancel until the user moves to OK: the pages stay and Options stays open, with
     // everything before the page count in effect.
     AnswerMessageBox(PagesLost, VK_RETURN);
@@ -208,54 +232,12 @@ TEST_F(DialogsTest, PagesAreHeldToOneToAHundredOnlyAChangeResizesAndFewerPagesAs
     PressOk();
     AnswerMessageBox(PagesLost, VK_LEFT);
     AnswerMessageBox(PagesLost, VK_RETURN);
-    Idle([] {
+    Idle([this] {
         EXPECT_EQ(GetActiveWindow(), MainWindow);
         EXPECT_EQ(PageCount, 1);
         ASSERT_EQ(NotepadHeight, 320);
-        // The new colours reach the screen once the dialog has returned.
+        // The new colours reach the screen once the dialog has returned: red ink on a yellow page.
         EXPECT_EQ(GetTextColor(ScreenContext), 0x000000FFu);
-    });
-    Finish();
-}
-
-// A colour outside the list shows as black, and a list that lost its selection keeps the colour;
-// equal colours are refused with both stored and nothing after them taken.
-TEST_F(DialogsTest, AColourOutsideTheListShowsAsBlackALostSelectionKeepsItAndEqualColoursAreRefused) {
-    StoreNumber(L"PenColour", 0x00123456);
-    StoreNumber(L"BakColour", 0x00C0C0C0);
-    StoreNumber(L"PenWidth", 5);
-    AnswerNewPad();
-    Options([] {
-        EXPECT_EQ(SendDlgItemMessageW(Dialog(), IDC_PEN_COLOUR, CB_GETCURSEL, 0, 0), 0);  // "Black"
-        EXPECT_EQ(SendDlgItemMessageW(Dialog(), IDC_PAGE_COLOUR, CB_GETCURSEL, 0, 0), ColourIndex(0x00C0C0C0));
-        EXPECT_EQ(SendDlgItemMessageW(Dialog(), IDC_PEN_COLOUR, CB_GETCOUNT, 0, 0), 8);
-        SendDlgItemMessageW(Dialog(), IDC_PAGE_COLOUR, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-        Fill(IDC_PEN_WIDTH, L"");  // unreadable: 0, so 1
-    });
-    Idle([] {
-        EXPECT_EQ(Settings.PenWidth, 1);
-        EXPECT_EQ(Settings.PenColour, 0x00000000u);
-        EXPECT_EQ(Settings.BakColour, 0x00C0C0C0u);
-        EXPECT_EQ(StoredNumber(L"BakColour"), 0x00C0C0C0);
-    });
-    Options([] {
-        Choose(IDC_PEN_COLOUR, ColourIndex(0x000000FF));
-        Choose(IDC_PAGE_COLOUR, ColourIndex(0x000000FF));
-        Fill(IDC_ERASER_SIZE, L"3");
-    });
-    AnswerMessageBox(L"Warning Pen and Page colours are the same!", VK_ESCAPE);
-    Idle([] {
-        EXPECT_NE(GetActiveWindow(), MainWindow);
-        // Not the eraser size, which comes after the colours.
-        ExpectStored({{L"PenColour", 0x000000FF}, {L"BakColour", 0x000000FF}, {L"EraserSize", 10}});
-        EXPECT_EQ(Settings.EraserWidth, 10);
-        Choose(IDC_PAGE_COLOUR, ColourIndex(0x0000FFFF));
-    });
-    PressOk();
-    Idle([this] {
-        EXPECT_EQ(GetActiveWindow(), MainWindow);
-        EXPECT_EQ(Settings.EraserWidth, 3);
-        // Red ink on a yellow page from the next paint on.
         EXPECT_TRUE(ScreenAreaIs(0, 100, 200, 110, 0x00FFFF00));
     });
     Finish();

@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "app/app.h"
+#include "notepad/autosave.h"
 #include "notepad/notepad.h"
 #include "program_test.h"
 #include "settings/settings.h"
@@ -12,10 +13,11 @@ protected:
     static std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 };
 
-TEST_F(SettingsTest, StoredOptionsApplyWithoutBoundsAndColoursShowOnTheScreen) {
-    // Red ink on a green page.
+TEST_F(SettingsTest, StoredOptionsApplyWithoutBoundsColoursShowOnTheScreenAndARestOfZeroSecondsTurnsAutosaveOff) {
+    // Red ink on a green page, and no autosave.
     const std::pair<LPCWSTR, LONG> stored[] = {{L"PenWidth", 50}, {L"PenHeight", 3}, {L"PenEnd", 7},
-                                               {L"EraserSize", 0}, {L"PenColour", 0x000000FF}, {L"BakColour", 0x0000FF00}};
+                                               {L"EraserSize", 0}, {L"PenColour", 0x000000FF}, {L"BakColour", 0x0000FF00},
+                                               {L"AutosaveSeconds", 0}};
     for (const auto& [name, value] : stored) StoreNumber(name, value);
     AnswerNewPad();
     Idle([this] {
@@ -29,8 +31,15 @@ TEST_F(SettingsTest, StoredOptionsApplyWithoutBoundsAndColoursShowOnTheScreen) {
     Idle([this] {
         EXPECT_TRUE(ScreenAreaIs(97, 97, 104, 104, 0x00FF0000));
         EXPECT_EQ(Pixel(96, 100), 0x0000FF00u);
+        // Only the close saves, however long the pen rests.
+        screen_->at_time(GetTickCount() + 60000, [this] {
+            FinishAutosave();
+            EXPECT_FALSE(std::filesystem::exists(NotepadPath()));
+            PostMessageW(MainWindow, WM_CLOSE, 0, 0);
+        });
     });
-    Finish();
+    EXPECT_EQ(RunScrivo(), 0);
+    EXPECT_TRUE(FileHasInkAt(NotepadPath(), 100, 100));
 }
 
 // A normal exit stores the position of the moment the window went; a start takes it back within

@@ -8,7 +8,7 @@
 #include "program_test.h"
 #include "toolbutton/toolbutton.h"
 
-TEST_F(ProgramTest, FirstRunAnnouncesNewPadOverTheNewPage) {
+TEST_F(ProgramTest, FirstRunAnnouncesNewPadOverTheNewPageAndTheWindowCarriesTheProgramsIcon) {
     Idle([this] {
         std::wstring text, caption;
         ASSERT_TRUE(OpenMessageBox(&text, &caption));
@@ -17,6 +17,15 @@ TEST_F(ProgramTest, FirstRunAnnouncesNewPadOverTheNewPage) {
         EXPECT_TRUE(ScreenAreaIs(0, 0, 200, 40, BluePage));
         EXPECT_TRUE(IsWindowVisible(ToolButton));
         EXPECT_NE(Pixel(239 - 16, 16), BluePage) << "no tool button face";
+        // Task switchers and panels show the program's icon for its window, with its black left out.
+        const auto& icon = screen_->icon();
+        ASSERT_EQ(screen_->icon_width(), 32);
+        ASSERT_EQ(icon.size(), 32u * 32u);
+        const auto clear = std::count_if(icon.begin(), icon.end(), [](std::uint32_t p) { return p == 0; });
+        const auto opaque = std::count_if(icon.begin(), icon.end(), [](std::uint32_t p) { return (p >> 24) == 0xFF; });
+        EXPECT_GT(clear, 0);
+        EXPECT_GT(opaque, 100);
+        EXPECT_EQ(clear + opaque, static_cast<long>(icon.size()));
         Press(VK_RETURN);
     });
     Finish();
@@ -78,18 +87,4 @@ TEST_F(ProgramTest, WithoutMemoryForANotepadTheUserIsToldAndTheProgramEnds) {
     EXPECT_EQ(RunScrivo(), 1);
     EXPECT_FALSE(IsWindow(MainWindow));
     EXPECT_EQ(platform::gdi_live_objects(), 0u);
-}
-
-// Task switchers and panels show the program's icon for its window, with its black left out.
-TEST_F(ProgramTest, TheDisplayWindowCarriesTheProgramsIcon) {
-    OnNewPad([this] {
-        const auto& icon = screen_->icon();
-        ASSERT_EQ(screen_->icon_width(), 32);
-        ASSERT_EQ(icon.size(), 32u * 32u);
-        const auto clear = std::count_if(icon.begin(), icon.end(), [](std::uint32_t p) { return p == 0; });
-        const auto opaque = std::count_if(icon.begin(), icon.end(), [](std::uint32_t p) { return (p >> 24) == 0xFF; });
-        EXPECT_GT(clear, 0);
-        EXPECT_GT(opaque, 100);
-        EXPECT_EQ(clear + opaque, static_cast<long>(icon.size()));
-    });
 }
