@@ -40,7 +40,9 @@ protected:
     }
 };
 
-TEST_F(InkTest, InterpolationTruncatesTowardZeroLeavesTheEndPointToTheNextMoveAndAMoveAloneStartsAStroke) {
+// Each move leaves its end point to the next; a far sample waits for the next, to tell a wild sample
+// from a fast move.
+TEST_F(InkTest, InterpolationTruncatesTowardZeroAMoveAloneStartsAStrokeAndAFarSampleWaitsForTheNext) {
     OnNewPad([this] {
         ViewOffset = 320;
         StrokeFrom(10, 10);
@@ -62,12 +64,9 @@ TEST_F(InkTest, InterpolationTruncatesTowardZeroLeavesTheEndPointToTheNextMoveAn
         EXPECT_EQ(LastPoint.x, 60);
         EXPECT_EQ(LastPoint.y, 70);
         EXPECT_EQ(ImageInk(), (Points{{59, 69}, {60, 69}, {59, 70}, {60, 70}}));
-    });
-}
 
-TEST_F(InkTest, AFarSampleWaitsForTheNextToTellAWildSampleFromAFastMove) {
-    OnNewPad([this] {
         // Thirty pixels is an ordinary move, drawn at once.
+        PatBlt(NotepadImage.Context, 0, 0, NotepadWidth, NotepadHeight, WHITENESS);
         StrokeFrom(50, 50);
         StylusMove(80, 50);
         Points line;

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <random>
+#include <tuple>
 
 #include "app/app.h"
 #include "notepad/autosave.h"
@@ -181,37 +182,32 @@ TEST_F(NotepadFileTest, HostileHeadersAreRefused) {
         const std::vector<std::uint8_t> good = ReadWholeFile(path);
         ASSERT_TRUE(Load(path).ok());
 
-        // The good file with a field of `bytes` bytes at `at` set to `value`.
-        auto with = [&](std::size_t at, std::uint32_t value, int bytes) {
-            std::vector<std::uint8_t> bad = good;
-            PutField(bad, at, value, bytes);
-            return bad;
-        };
-        auto with32 = [&](std::size_t at, std::uint32_t value) { return with(at, value, 4); };
-        auto with16 = [&](std::size_t at, std::uint32_t value) { return with(at, value, 2); };
-        const std::vector<std::vector<std::uint8_t>> hostile = {
-            with16(0, 0x4142),                // not "BM"
-            with32(10, 54),                   // pixels said to start inside the headers
-            with32(10, 0xFFFFFFF0),           // pixels said to start past the end
-            with32(14, 12),                   // an old short header
-            with32(14, 41),                   // an unknown header size
-            with16(26, 2),                    // two planes
-            with16(28, 4),                    // four bits per pixel
-            with32(30, 1),                    // compressed
-            with32(18, 0),                    // no width
-            with32(18, 0x80000000),           // negative width
-            with32(22, 0),                    // no height
-            with32(22, 0x80000000),           // the one height that has no positive twin
-            with32(18, 0x7FFFFFFF),           // a stride times height far beyond any memory
-            with32(22, 0x7FFFFFFF),
-            with32(46, 3),                    // three colours
+        // Each the good file with a field of `bytes` bytes at `at` set to `value`.
+        const std::tuple<std::size_t, std::uint32_t, int> hostile[] = {
+            {0, 0x4142, 2},       // not "BM"
+            {10, 54, 4},          // pixels said to start inside the headers
+            {10, 0xFFFFFFF0, 4},  // pixels said to start past the end
+            {14, 12, 4},          // an old short header
+            {14, 41, 4},          // an unknown header size
+            {26, 2, 2},           // two planes
+            {28, 4, 2},           // four bits per pixel
+            {30, 1, 4},           // compressed
+            {18, 0, 4},           // no width
+            {18, 0x80000000, 4},  // negative width
+            {22, 0, 4},           // no height
+            {22, 0x80000000, 4},  // the one height that has no positive twin
+            {18, 0x7FFFFFFF, 4},  // a stride times height far beyond any memory
+            {22, 0x7FFFFFFF, 4},
+            {46, 3, 4},           // three colours
         };
         // Nothing a refused file made outlives the load, a half-read notepad image least of all.
         const std::size_t objects = platform::gdi_live_objects();
-        for (std::size_t i = 0; i < hostile.size(); ++i) {
-            WriteWholeFile(path, hostile[i]);
-            EXPECT_FALSE(Load(path).ok()) << "case " << i;
-            EXPECT_EQ(platform::gdi_live_objects(), objects) << "case " << i;
+        for (const auto& [at, value, bytes] : hostile) {
+            std::vector<std::uint8_t> bad = good;
+            PutField(bad, at, value, bytes);
+            WriteWholeFile(path, bad);
+            EXPECT_FALSE(Load(path).ok()) << "at " << at << ": " << value;
+            EXPECT_EQ(platform::gdi_live_objects(), objects) << "at " << at << ": " << value;
         }
         for (std::size_t length : {std::size_t{0}, std::size_t{13}, std::size_t{14}, std::size_t{61}, std::size_t{62},
                                    good.size() / 2, good.size() - 1}) {

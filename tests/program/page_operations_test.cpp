@@ -43,6 +43,13 @@ protected:
         for (int p = 1; p <= NotepadHeight / PageHeight; ++p) marks.push_back(MarkOn(p));
         return marks;
     }
+    // The page top a search from `from` stops at, or -1 when it finds none.
+    static LONG Search(bool (*find)(LONG*), LONG from) {
+        LONG y = from;
+        if (find(&y)) return y;
+        EXPECT_EQ(y, from) << "a search that found nothing moved";
+        return -1;
+    }
     void Run(std::function<void()> step) {
         Idle(std::move(step));
         Finish();
@@ -59,12 +66,8 @@ TEST_F(PageOperationsTest, OnePixelOfInkInTheFirstOrLastColumnMakesAPageWritten)
         EXPECT_TRUE(IsPageBlank(0));
         EXPECT_FALSE(IsPageBlank(320));
         EXPECT_FALSE(IsPageBlank(640));
-        LONG y = 320;
-        EXPECT_TRUE(FindBlankPage(&y));
-        EXPECT_EQ(y, 960);
-        y = 320;
-        EXPECT_TRUE(FindWrittenPage(&y));
-        EXPECT_EQ(y, 320);
+        EXPECT_EQ(Search(FindBlankPage, 320), 960);
+        EXPECT_EQ(Search(FindWrittenPage, 320), 320);
         EXPECT_EQ(CompressNotepad(), 2);
         EXPECT_FALSE(IsPageBlank(0));
         EXPECT_FALSE(IsPageBlank(320));
@@ -90,17 +93,14 @@ TEST_F(PageOperationsTest, CompressMovesAnOverlappingRunUpAndLeavesAFullOrAnEmpt
     Run([this] {
         EXPECT_EQ(CompressNotepad(), 3);
         EXPECT_EQ(Marks(), (PageMarks{1, 2, 3}));
-        LONG y = 0;
-        EXPECT_FALSE(FindBlankPage(&y));
-        EXPECT_EQ(y, 0);
+        EXPECT_EQ(Search(FindBlankPage, 0), -1);
         ViewOffset = 0;
         EXPECT_EQ(ClearPage(), 1);
         EXPECT_EQ(CompressNotepad(), 2);
         EXPECT_EQ(Marks(), (PageMarks{2, 3, 0}));
         ClearNotepad();
         EXPECT_EQ(CompressNotepad(), 0);
-        EXPECT_FALSE(FindWrittenPage(&y));
-        EXPECT_EQ(y, 0);
+        EXPECT_EQ(Search(FindWrittenPage, 0), -1);
     });
 }
 
@@ -131,9 +131,7 @@ TEST_F(PageOperationsTest, InkBeyondThePageWidthOfAWiderNotepadIsNeverLost) {
     WriteBmp(NotepadPath(), 300, 3 * 320, [](int x, int y) { return y == 320 + 7 && x == 290; });
     Run([this] {
         EXPECT_FALSE(IsPageBlank(320));
-        LONG y = 320;
-        EXPECT_TRUE(FindBlankPage(&y));
-        EXPECT_EQ(y, 640);
+        EXPECT_EQ(Search(FindBlankPage, 320), 640);
         EXPECT_EQ(CompressNotepad(), 1);
         EXPECT_FALSE(ImageBit(290, 7));
         EXPECT_EQ(ResizeNotepad(240, 2 * 320), 1);
@@ -150,8 +148,7 @@ TEST_F(PageOperationsTest, ANotepadNarrowerAndLowerThanAPageIsReadOnlyWhereItIsS
         EXPECT_FALSE(IsPageBlank(0));
         PatBlt(NotepadImage.Context, 32, 99, 1, 1, WHITENESS);
         EXPECT_TRUE(IsPageBlank(0));
-        LONG y = 0;
-        EXPECT_FALSE(FindWrittenPage(&y));
+        EXPECT_EQ(Search(FindWrittenPage, 0), -1);
         EXPECT_EQ(CompressNotepad(), 0);
         // The page grows to the screen's width; the stored rows stay.
         EXPECT_EQ(ResizeNotepad(PageWidth, PageHeight), 1);
