@@ -258,21 +258,15 @@ class TurnFramesTest : public ScrollingTest, public ::testing::WithParamInterfac
 TEST_P(TurnFramesTest, ATurnIsAboutTenFramesEachInARefreshOfItsOwn) {
     UseScreen(GetParam().first, GetParam().second);
     OnNewPad([this] {
-        TraceView();
         const std::size_t before = screen_->present_times().size();
         const std::uint64_t start = platform::clock_since_start();
         EXPECT_EQ(ScrollPageAnimated(1, AnimatedPageBudget), 1);
-        platform::clock_set_reading_hook(nullptr);
         const std::vector<std::uint64_t> frames(screen_->present_times().begin() + static_cast<std::ptrdiff_t>(before),
                                                 screen_->present_times().end());
         EXPECT_GE(frames.size(), 6u);
         EXPECT_LE(frames.size(), 14u);
         for (std::size_t i = 1; i < frames.size(); ++i)
             EXPECT_GE(frames[i] - frames[i - 1], 17u) << "frames " << i - 1 << " and " << i;
-        // Doubling while behind, then steady until the rows left: every row requested once.
-        const std::vector<LONG> steps = Steps();
-        EXPECT_EQ(steps.front(), 1);
-        for (std::size_t i = 1; i < 6 && i < steps.size(); ++i) EXPECT_EQ(steps[i], 2 * steps[i - 1]) << i;
         EXPECT_LT(frames.back() - start, 300u) << "the page moved in the first part of its budget";
         // Then it sleeps out the rest; its budget starts once the hidden button's frame is shown.
         EXPECT_GE(platform::clock_since_start() - start, 500u);

@@ -43,8 +43,9 @@ TEST_F(SettingsTest, StoredOptionsApplyWithoutBoundsColoursShowOnTheScreenAndARe
 }
 
 // A normal exit stores the position of the moment the window went; a start takes it back within
-// the notepad.
-TEST_F(SettingsTest, TheStoredPositionIsBoundedToTheNotepad) {
+// the notepad. Closing while the first box is up, the box closes, nothing of this run's start is
+// stored over what the last run left, and nothing made for it outlives it.
+TEST_F(SettingsTest, TheStoredPositionIsBoundedToTheNotepadAndAClosingWhileTheNewPadBoxIsUpKeepsIt) {
     struct Case {
         LONG stored;
         LONG expected;
@@ -56,6 +57,14 @@ TEST_F(SettingsTest, TheStoredPositionIsBoundedToTheNotepad) {
     OnNewPad([] { ViewOffset = 777; });
     EXPECT_EQ(StoredNumber(L"PositionY"), 777);
     OnNewPad([] { EXPECT_EQ(ViewOffset, 777); });
+
+    StoreNumber(L"PositionY", 960);
+    const std::size_t objects = platform::gdi_live_objects();
+    Close();
+    AnswerNewPad();
+    EXPECT_EQ(RunScrivo(), 0);
+    EXPECT_EQ(StoredNumber(L"PositionY"), 960);
+    EXPECT_EQ(platform::gdi_live_objects(), objects);
 }
 
 // What a person wrote in the settings file by hand outlives the program's own writes to it, and a
@@ -84,16 +93,4 @@ TEST_F(SettingsTest, StoringThePositionKeepsWhatAPersonWroteAndNeverCutsTheFile)
     DWORD type = REG_DWORD, size = sizeof position;
     EXPECT_EQ(RegistryValue(REGISTRY_STORE, L"PositionY", &type, &position, &size), 0);
     EXPECT_EQ(ReadWholeFile(file), Bytes(huge));
-}
-
-// Closing while the first box is up: the box closes, nothing of this run's start is stored over
-// what the last run left, and nothing made for it outlives it.
-TEST_F(SettingsTest, ClosingWhileTheNewPadBoxIsUpKeepsTheStoredPosition) {
-    StoreNumber(L"PositionY", 960);
-    const std::size_t objects = platform::gdi_live_objects();
-    Idle([] { PostMessageW(MainWindow, WM_CLOSE, 0, 0); });
-    AnswerNewPad();
-    EXPECT_EQ(RunScrivo(), 0);
-    EXPECT_EQ(StoredNumber(L"PositionY"), 960);
-    EXPECT_EQ(platform::gdi_live_objects(), objects);
 }
