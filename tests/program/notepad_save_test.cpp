@@ -211,28 +211,6 @@ TEST_F(NotepadSaveTest, ALinkToADamagedFileOfTheLongestNamesIsNamedInFullOrNotAt
     fs::remove_all(folder);
 }
 
-// Another machine's copy arrives through a sync tool while Scrivo runs.
-TEST_F(NotepadSaveTest, ANotepadReplacedWhileNothingIsUnsavedIsShownWhenScrivoComesBack) {
-    WriteOldNotepad(NotepadPath());
-    Idle([this] {
-        ViewOffset = 320;
-        const std::string other = ProgramDir() + "/other.bmp";
-        WriteBmp(other, 240, 6 * 320, [](int x, int y) { return x == 100 && y >= 400 && y < 500; });
-        fs::rename(other, NotepadPath());
-        screen_->push({platform::DeviceEvent::Type::FocusLost});
-        screen_->push({platform::DeviceEvent::Type::FocusGained});
-    });
-    Idle([this] {
-        EXPECT_EQ(PageCount, 6);
-        EXPECT_EQ(ViewOffset, 320);
-        EXPECT_FALSE(ImageBit(100, 450));
-        EXPECT_TRUE(ImageBit(10, 10));
-        EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
-        EXPECT_EQ(DirtyFlag, 0);
-    });
-    Finish();
-}
-
 TEST_F(NotepadSaveTest, ANotepadReplacedUnderUnsavedInkIsKeptBesideItAndTheUserIsToldWhere) {
     WriteOldNotepad(NotepadPath());
     std::vector<std::uint8_t> other;

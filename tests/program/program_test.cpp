@@ -26,6 +26,7 @@ void ProgramTest::SetUp() {
 }
 
 void ProgramTest::TearDown() {
+    EXPECT_EQ(stepsRun_, stepsQueued_) << "steps queued behind the close never ran";
     // The platform's limits outlive the program's globals when tests share a process.
     platform::set_pixel_memory_limit(std::numeric_limits<std::int64_t>::max());
     std::error_code ignored;
@@ -41,7 +42,13 @@ int ProgramTest::RunScrivo() {
     return WinMain(platform::program_instance(), nullptr, commandLine, SW_SHOW);
 }
 
-void ProgramTest::Idle(std::function<void()> step) { screen_->when_idle(std::move(step)); }
+void ProgramTest::Idle(std::function<void()> step) {
+    ++stepsQueued_;
+    screen_->when_idle([this, step = std::move(step)] {
+        ++stepsRun_;
+        step();
+    });
+}
 
 void ProgramTest::Key(int vk) {
     Idle([this, vk] { Press(vk); });

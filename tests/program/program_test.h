@@ -70,6 +70,8 @@ protected:
 private:
     void AnswerOpenBox(const std::wstring& expected, int vk, const std::wstring& caption = L"Scrivo");
     std::string dir_;
+    int stepsQueued_ = 0;
+    int stepsRun_ = 0;
 };
 
 // Screen pixels of the default colours: white ink on a blue page.

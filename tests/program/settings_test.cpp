@@ -61,7 +61,6 @@ TEST_F(SettingsTest, TheStoredPositionIsBoundedToTheNotepadAndAClosingWhileTheNe
     StoreNumber(L"PositionY", 960);
     const std::size_t objects = platform::gdi_live_objects();
     Close();
-    AnswerNewPad();
     EXPECT_EQ(RunScrivo(), 0);
     EXPECT_EQ(StoredNumber(L"PositionY"), 960);
     EXPECT_EQ(platform::gdi_live_objects(), objects);

@@ -222,15 +222,16 @@ TEST_F(UndoTest, ATapOfTwoFingersUndoesOfThreeRedoesAndTheFirstFingerLeavesNoInk
         EXPECT_EQ(HistorySteps(), 1u);
         tap(3);
     });
-    Idle([this, tap] {
+    int beeps = 0;
+    Idle([this, tap, &beeps] {
         EXPECT_FALSE(ImageBit(60, 55));
-        const int beeps = screen_->beeps();
+        beeps = screen_->beeps();
         tap(3);
         tap(4);  // no gesture of ours
-        Idle([this, beeps] {
-            EXPECT_EQ(screen_->beeps(), beeps + 1);
-            EXPECT_FALSE(ImageBit(60, 55));
-        });
+    });
+    Idle([this, &beeps] {
+        EXPECT_EQ(screen_->beeps(), beeps + 1);
+        EXPECT_FALSE(ImageBit(60, 55));
     });
     Finish();
 }
@@ -268,14 +269,16 @@ TEST_F(UndoTest, WithoutMemoryTheOldestStepsGoAndAtWorstAStepHasNoUndoButTheInkS
                 EXPECT_EQ(screen_->beeps(), beeps + 3);
                 EXPECT_TRUE(ImageBit(50, 40));
                 EXPECT_EQ(DirtyFlag, 1);
+                PostMessageW(MainWindow, WM_CLOSE, 0, 0);
             });
         });
     });
-    Finish();
+    EXPECT_EQ(RunScrivo(), 0);
 }
 
 // An undo right after a save marks the notepad changed, and an undo on another page goes there and
-// shows its number; a notepad read again from disk starts with nothing to undo.
+// shows its number; a notepad another program wrote while Scrivo was behind it is read again when
+// Scrivo comes back, at the same view, and starts with nothing to undo.
 TEST_F(UndoTest, AnUndoAfterASaveMarksAChangeOnAnotherPageGoesThereAndAfterAReadFromDiskHasNothingToUndo) {
     AnswerNewPad();
     Idle([this] { Stroke({{50, 50}, {70, 60}}); });
@@ -300,17 +303,26 @@ TEST_F(UndoTest, AnUndoAfterASaveMarksAChangeOnAnotherPageGoesThereAndAfterARead
     });
     Idle([this] {
         SendMessageW(MainWindow, WM_ACTIVATE, WA_INACTIVE, 0);
-        // That program writes a notepad of its own, three pages with a mark of its own.
-        WriteBmp(NotepadPath(), 240, 3 * 320, [](int x, int y) { return x == 7 && y == 7; });
+        // That program writes a notepad of its own, three pages with marks of its own, shown where
+        // the view was; one is beside where the stroke was, for an undo of that stroke to wipe.
+        WriteBmp(NotepadPath(), 240, 3 * 320,
+                 [](int x, int y) { return (x == 7 && y == 327) || (x == 45 && y == 45); });
+        ViewOffset = 320;
         SendMessageW(MainWindow, WM_ACTIVATE, WA_ACTIVE, 0);
         ASSERT_EQ(NotepadHeight, 3 * 320);
+        EXPECT_EQ(PageCount, 3);
+        EXPECT_EQ(DirtyFlag, 0);
         const int beeps = screen_->beeps();
         ControlKey('Z');
         Idle([this, beeps] {
             EXPECT_EQ(screen_->beeps(), beeps + 1);
-            EXPECT_FALSE(ImageBit(7, 7));
+            EXPECT_FALSE(ImageBit(7, 327));
+            EXPECT_FALSE(ImageBit(45, 45));
             EXPECT_TRUE(ImageBit(50, 40));
+            EXPECT_EQ(ViewOffset, 320);
+            EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
+            PostMessageW(MainWindow, WM_CLOSE, 0, 0);
         });
     });
-    Finish();
+    EXPECT_EQ(RunScrivo(), 0);
 }
