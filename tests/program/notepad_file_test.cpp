@@ -123,7 +123,7 @@ TEST_F(NotepadFileTest, ASavedNotepadHasTheExpectedHeaderLoadsBitForBitAndOtherT
     });
 }
 
-TEST_F(NotepadFileTest, OneBitFilesWrittenByOtherToolsLoadWithTheirPixels) {
+TEST_F(NotepadFileTest, OneBitFilesWrittenByOtherToolsAndFilesOfOtherShapesLoadWithTheirPixels) {
     OnNewPad([this] {
         const std::string pillow = ProgramDir() + "/pillow.bmp";
         Output("/usr/bin/python3 -c \"import sys; from PIL import Image, ImageDraw; im = Image.new('1', (240, 640), 1);"
@@ -143,39 +143,31 @@ TEST_F(NotepadFileTest, OneBitFilesWrittenByOtherToolsLoadWithTheirPixels) {
                       reference)
                 << path;
         }
-    });
-}
 
-TEST_F(NotepadFileTest, FilesOfOtherShapesKeepTheirInk) {
-    OnNewPad([this] {
         auto ink = [](int x, int y) { return (x * 7 + y * 3) % 11 == 0 || x == y; };
-        struct Shape {
-            int width, height;
-            BmpOptions options;
-        };
-        const Shape shapes[] = {
+        const std::tuple<int, int, BmpOptions> shapes[] = {
             {240, 640, {true, false, 40}},   // rows stored from the top
             {240, 640, {false, true, 40}},   // white first in the colour table
             {100, 200, {false, false, 40}},  // narrower and lower than a page
             {300, 333, {true, true, 124}},   // wider, not whole pages, a longer header
         };
-        for (const Shape& shape : shapes) {
+        for (const auto& [width, height, options] : shapes) {
             const std::string path = ProgramDir() + "/shape.bmp";
-            WriteBmp(path, shape.width, shape.height, ink, shape.options);
+            WriteBmp(path, width, height, ink, options);
             const Loaded loaded = Load(path);
-            ASSERT_TRUE(loaded.ok()) << shape.width << "x" << shape.height;
-            EXPECT_EQ(loaded.width, std::max(shape.width, 240));
-            EXPECT_EQ(loaded.height, std::max(shape.height, 320));
+            ASSERT_TRUE(loaded.ok()) << width << "x" << height;
+            EXPECT_EQ(loaded.width, std::max(width, 240));
+            EXPECT_EQ(loaded.height, std::max(height, 320));
             for (int y = 0; y < loaded.height; ++y)
                 for (int x = 0; x < loaded.width; ++x) {
-                    const bool expectInk = x < shape.width && y < shape.height && ink(x, y);
-                    ASSERT_EQ(loaded.Paper(x, y), !expectInk) << x << "," << y << " of " << shape.width;
+                    const bool expectInk = x < width && y < height && ink(x, y);
+                    ASSERT_EQ(loaded.Paper(x, y), !expectInk) << x << "," << y << " of " << width;
                 }
         }
     });
 }
 
-TEST_F(NotepadFileTest, HostileHeadersAreRefused) {
+TEST_F(NotepadFileTest, HostileHeadersAndTheBmpSuitesBadFilesAreRefusedAndItsTwoColourOnesRead) {
     OnNewPad([this] {
         const std::string path = ProgramDir() + "/hostile.bmp";
         WriteBmp(path, 240, 320, [](int x, int y) { return x == y; });
@@ -215,11 +207,7 @@ TEST_F(NotepadFileTest, HostileHeadersAreRefused) {
             EXPECT_FALSE(Load(path).ok()) << "cut at " << length;
             EXPECT_EQ(platform::gdi_live_objects(), objects) << "cut at " << length;
         }
-    });
-}
 
-TEST_F(NotepadFileTest, TheBmpSuiteIsReadOrRefusedWithoutHarm) {
-    OnNewPad([] {
         const fs::path suite = SCRIVO_BMPSUITE_DIR;
         for (const auto& entry : fs::directory_iterator(suite / "b"))
             EXPECT_FALSE(Load(entry.path().string()).ok()) << entry.path();

@@ -8,7 +8,8 @@
 #include "program_test.h"
 #include "toolbutton/toolbutton.h"
 
-TEST_F(ProgramTest, FirstRunAnnouncesNewPadOverTheNewPageAndTheWindowCarriesTheProgramsIcon) {
+// The page indicator shows the page at the top of the view, and leaves no trace.
+TEST_F(ProgramTest, FirstRunAnnouncesNewPadOverTheNewPageTheWindowCarriesTheIconAndThePageIndicatorShows) {
     Idle([this] {
         std::wstring text, caption;
         ASSERT_TRUE(OpenMessageBox(&text, &caption));
@@ -28,11 +29,7 @@ TEST_F(ProgramTest, FirstRunAnnouncesNewPadOverTheNewPageAndTheWindowCarriesTheP
         EXPECT_EQ(clear + opaque, static_cast<long>(icon.size()));
         Press(VK_RETURN);
     });
-    Finish();
-}
-
-TEST_F(ProgramTest, PageIndicatorShowsThePageAtTheTopOfTheViewAndLeavesNoTrace) {
-    OnNewPad([this] {
+    Idle([this] {
         // Half-way down page 2 the current page spans pages 2 and 3; its number is 2.
         ViewOffset = PageHeight + PageHeight / 2;
         // A mark in the notepad image only, so the repaint has something to show.
@@ -78,6 +75,7 @@ TEST_F(ProgramTest, PageIndicatorShowsThePageAtTheTopOfTheViewAndLeavesNoTrace) 
         ErasePageIndicator();
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
     });
+    Finish();
 }
 
 TEST_F(ProgramTest, WithoutMemoryForANotepadTheUserIsToldAndTheProgramEnds) {
