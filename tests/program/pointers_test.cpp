@@ -38,9 +38,6 @@ protected:
                 if (!ImageBit(x + i, y + dy)) return false;
         return true;
     }
-    void CloseAt(std::uint64_t at) {
-        screen_->at_time(at, [] { PostMessageW(MainWindow, WM_CLOSE, 0, 0); });
-    }
 };
 
 TEST_F(PointersTest, APalmDuringAndJustAfterAPenStrokeWritesNothingAndALaterTouchWrites) {
@@ -70,7 +67,7 @@ TEST_F(PointersTest, APalmDuringAndJustAfterAPenStrokeWritesNothingAndALaterTouc
             Stroke(60, 150, 20, PointerSource::Mouse);
         });
         screen_->at_time(lifted + 800, [this] { EXPECT_TRUE(InkAlong(60, 150, 20)); });
-        CloseAt(lifted + 900);
+        screen_->at_time(lifted + 900, [] { PostMessageW(MainWindow, WM_CLOSE, 0, 0); });
     });
     EXPECT_EQ(RunScrivo(), 0);
 }
