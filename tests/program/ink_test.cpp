@@ -87,7 +87,7 @@ TEST_F(InkTest, InterpolationTruncatesTowardZeroAMoveAloneStartsAStrokeAndAFarSa
     });
 }
 
-TEST_F(InkTest, DraggedStrokesLeaveTheSameMarksOnScreenAndInTheNotepadUnbrokenToTheLift) {
+TEST_F(InkTest, DraggedStrokesLeaveTheSameMarksOnScreenAndInTheNotepadUnbrokenToTheLiftAndSoDoesTheEraser) {
     AnswerNewPad();
     Drag({{10, 100}, {55, 100}, {100, 100}, {145, 100}, {190, 100}});
     Drag({{20, 20}, {30, 25}, {45, 40}, {60, 38}, {61, 80}, {200, 300}, {205, 301}});
@@ -108,24 +108,8 @@ TEST_F(InkTest, DraggedStrokesLeaveTheSameMarksOnScreenAndInTheNotepadUnbrokenTo
         for (int x = 10; x <= 60; ++x) ASSERT_FALSE(ImageBit(x, 200)) << x;
         EXPECT_FALSE(SampleHeld);
     });
-    Finish();
-}
-
-// On a screen of scale factor 2 a sample may be twice as far before it counts as a jump.
-TEST_F(InkTest, TheJumpLimitGrowsWithTheScaleFactor) {
-    UseScreen(3840, 2160);
-    OnNewPad([this] {
-        StylusDown(100, 100);
-        StylusMove(160, 100);
-        EXPECT_FALSE(SampleHeld);
-        EXPECT_FALSE(ImageBit(159, 100));
-        StylusMove(221, 100);
-        EXPECT_TRUE(SampleHeld);
-    });
-}
-
-TEST_F(InkTest, TheEraserTouchesTheSameRectangleOnScreenAndInTheImageAndErasesAlongItsWholePath) {
-    AnswerNewPad();
+    // The eraser touches the same rectangle on the screen and in the image, and erases along its
+    // whole path.
     Idle([this] {
         ViewOffset = 320;
         InkEverywhere();
@@ -147,6 +131,19 @@ TEST_F(InkTest, TheEraserTouchesTheSameRectangleOnScreenAndInTheImageAndErasesAl
         EXPECT_FALSE(ImageBit(100, 90));
     });
     Finish();
+}
+
+// On a screen of scale factor 2 a sample may be twice as far before it counts as a jump.
+TEST_F(InkTest, TheJumpLimitGrowsWithTheScaleFactor) {
+    UseScreen(3840, 2160);
+    OnNewPad([this] {
+        StylusDown(100, 100);
+        StylusMove(160, 100);
+        EXPECT_FALSE(SampleHeld);
+        EXPECT_FALSE(ImageBit(159, 100));
+        StylusMove(221, 100);
+        EXPECT_TRUE(SampleHeld);
+    });
 }
 
 TEST_F(InkTest, StampsLargerThanTheStampBitmapsAreSolidSizeZeroDrawsNothingAndNoneReachesPastThePageOnTheScreen) {

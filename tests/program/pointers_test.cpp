@@ -97,34 +97,7 @@ TEST_F(PointersTest, WithTouchWritesOffFingersStayOffThePageButStillTapTheButton
     Finish();
 }
 
-TEST_F(PointersTest, TheEraserEndErasesWithTheEraserAndLeavesTheModeAndTheFaceAlone) {
-    AnswerNewPad();
-    std::vector<std::uint32_t> face;
-    Idle([this, &face] {
-        PatBlt(NotepadImage.Context, 0, 0, NotepadWidth, NotepadHeight, BLACKNESS);
-        RepaintFromImage(0, 0, PageWidth, PageHeight);
-        UpdateWindow(ToolButton);
-        face = ToolButtonFace();
-        Stroke(50, 100, 30, PointerSource::Eraser);
-    });
-    Idle([this, &face] {
-        // The eraser's 10 × 10 square along the stroke, not the pen's 1-pixel line.
-        for (int x = 50; x <= 80; ++x)
-            for (int y = 96; y <= 104; ++y) EXPECT_TRUE(ImageBit(x, y)) << x << "," << y;
-        EXPECT_FALSE(ImageBit(50, 110));
-        EXPECT_EQ(DrawMode, DRAW_PEN);
-        EXPECT_EQ(ToolButtonFace(), face);
-        // The tip writes again straight after.
-        Stroke(50, 100, 30, PointerSource::Pen);
-    });
-    Idle([this] {
-        EXPECT_FALSE(ImageBit(60, 100));
-        EXPECT_TRUE(ImageBit(60, 103));
-    });
-    Finish();
-}
-
-TEST_F(PointersTest, AMouseSeesACrossHairThePensSizeOverThePageAndThePenAndTouchSeeNone) {
+TEST_F(PointersTest, AMouseSeesACrossHairThePensSizeOverThePageThePenAndTouchSeeNoneAndTheEraserEndErases) {
     AnswerNewPad();
     Idle([this] { Push(Type::PointerHover, 100, 100, PointerSource::Mouse); });
     Idle([this] {
@@ -153,6 +126,30 @@ TEST_F(PointersTest, AMouseSeesACrossHairThePensSizeOverThePageAndThePenAndTouch
     });
     Idle([this] {
         EXPECT_EQ(screen_->cursor().kind, CursorLook::Kind::Hidden);
+        Settings.PenWidth = 1;
+    });
+    // The eraser end erases with the eraser, and leaves the mode and the button's face alone.
+    std::vector<std::uint32_t> face;
+    Idle([this, &face] {
+        PatBlt(NotepadImage.Context, 0, 0, NotepadWidth, NotepadHeight, BLACKNESS);
+        RepaintFromImage(0, 0, PageWidth, PageHeight);
+        UpdateWindow(ToolButton);
+        face = ToolButtonFace();
+        Stroke(50, 100, 30, PointerSource::Eraser);
+    });
+    Idle([this, &face] {
+        // The eraser's 10 × 10 square along the stroke, not the pen's 1-pixel line.
+        for (int x = 50; x <= 80; ++x)
+            for (int y = 96; y <= 104; ++y) EXPECT_TRUE(ImageBit(x, y)) << x << "," << y;
+        EXPECT_FALSE(ImageBit(50, 110));
+        EXPECT_EQ(DrawMode, DRAW_PEN);
+        EXPECT_EQ(ToolButtonFace(), face);
+        // The tip writes again straight after.
+        Stroke(50, 100, 30, PointerSource::Pen);
+    });
+    Idle([this] {
+        EXPECT_FALSE(ImageBit(60, 100));
+        EXPECT_TRUE(ImageBit(60, 103));
     });
     Finish();
 }
