@@ -43,8 +43,9 @@ Stamp MoveStamp() {
 }
 
 // The notepad takes a stamp only within the page on the screen: an eraser far larger than the
-// page must not wipe pages the user cannot see.
-void StampPoint(Stamp stamp, LONG x, LONG y) {
+// page must not wipe pages the user cannot see. Inlined into a segment's loop, whose thirty stamps
+// then keep their values in registers instead of saving them thirty times.
+[[gnu::always_inline]] inline void StampPoint(Stamp stamp, LONG x, LONG y) {
     const LONG left = x - (stamp.width >> 1);
     const LONG top = y - (stamp.height >> 1);
     const LONG imageTop = top + ViewOffset;
