@@ -11,7 +11,7 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "e2e"))
 
-from harness import TOOL_BUTTON, Failure, main  # noqa: E402
+from harness import TOOL_BUTTON, Failure, main, run as run_command  # noqa: E402
 from start_time import write_notepad  # noqa: E402
 
 SIZES = ((240, 320), (1920, 1080), (3840, 2160))
@@ -30,9 +30,17 @@ AUTOSAVE_SECONDS = 1
 LIMIT_SECONDS = 900
 
 
+def write_settings(s, **values):
+    """A settings file written before Scrivo starts: each value a DWORD."""
+    os.makedirs(os.path.dirname(s.settings_file), mode=0o700, exist_ok=True)
+    lines = "".join(f'"{name}"=dword:{value:08x}\n' for name, value in values.items())
+    with open(s.settings_file, "w") as settings:
+        settings.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Corvane\\Scrivo]\n" + lines)
+
+
 def probe(s, path, width, height, moves, what, options=()):
     area = [MARGIN, max(TOOL_BUTTON + MARGIN, height // 6), width - MARGIN, height - MARGIN]
-    done = s.run([path, str(moves)] + [str(v) for v in area] + list(options), timeout=300, check=False)
+    done = run_command([path, str(moves)] + [str(v) for v in area] + list(options), s.env, check=False, timeout=300)
     found = re.search(r"95th percentile ([0-9.]+) ms", done.stdout)
     if not found:
         raise Failure(f"{width}x{height} {what}: the probe failed: {done.stderr.strip()} {done.stdout.strip()}")
@@ -61,7 +69,7 @@ def run(session):
                 scrivo.exit_code()
         with session(width=width, height=height) as s:
             write_notepad(s)
-            s.write_settings(AutosaveSeconds=AUTOSAVE_SECONDS)
+            write_settings(s, AutosaveSeconds=AUTOSAVE_SECONDS)
             scrivo = s.start_scrivo()
             complete &= probe(s, arguments.probe, width, height, AUTOSAVE_MOVES, "while autosaves run",
                               ("--autosave", os.path.join(s.folder, "app", "Scrivo.bmp"), str(AUTOSAVE_SECONDS * 1000)))

@@ -36,9 +36,10 @@ def start_once(s):
     started = time.monotonic()
     scrivo = s.start([s.scrivo])
     scrivo.wait_for(PRESENT)
+    # The wait wakes as the line comes.
+    shown = time.monotonic()
     with scrivo._changed:
         first = next(i for i, line in enumerate(scrivo.lines) if re.fullmatch(PRESENT, line))
-        shown = scrivo.arrivals[first]
         before = [f"{t} {line}" for line, t in zip(scrivo.lines[:first + 1], scrivo.stamps[:first + 1])
                   if t is not None]
     scrivo.wait_settled()

@@ -24,54 +24,60 @@ constexpr LONG StampBitmapSize = 20;
 // The screen density of a scale factor of 1.
 constexpr int BaseDotsPerInch = 96;
 
-// `skip` rows of the stamp are left off at its top.
-void StampCopy(HDC target, LONG left, LONG top, LONG width, LONG height, HDC stamp, LONG skip) {
-    // A larger stamp is one stamp pixel stretched over the whole rectangle: solid ink or paper,
-    // as the small stamps are.
-    if (width > StampBitmapSize || height + skip > StampBitmapSize)
-        StretchBlt(target, left, top, width, height, stamp, 0, 0, 1, 1, SRCCOPY);
-    else
-        BitBlt(target, left, top, width, height, stamp, 0, skip, SRCCOPY);
+// A stamp bitmap and the size it is stamped at.
+struct Stamp {
+    HDC context;
+    LONG width;
+    LONG height;
+};
+
+// The dot at either end of a stroke, or the eraser.
+Stamp EndStamp() {
+    if (DrawMode == DRAW_PEN && !EraserEndStroke) return {PenStamp, Settings.PenEnd, Settings.PenEnd};
+    return {EraserStamp, Settings.EraserWidth, Settings.EraserHeight};
+}
+
+Stamp MoveStamp() {
+    if (DrawMode == DRAW_PEN && !EraserEndStroke) return {PenStamp, Settings.PenWidth, Settings.PenHeight};
+    return {EraserStamp, Settings.EraserWidth, Settings.EraserHeight};
 }
 
 // The notepad takes a stamp only within the page on the screen: an eraser far larger than the
-// page must not wipe pages the user cannot see.
-void StampImage(LONG left, LONG top, LONG width, LONG height, HDC stamp) {
+// page must not wipe pages the user cannot see. Inlined into a segment's loop, whose thirty stamps
+// then keep their values in registers instead of saving them thirty times.
+[[gnu::always_inline]] inline void StampPoint(Stamp stamp, LONG x, LONG y) {
+    const LONG left = x - (stamp.width >> 1);
+    const LONG top = y - (stamp.height >> 1);
     const LONG imageTop = top + ViewOffset;
     const LONG firstRow = imageTop > ViewOffset ? imageTop : ViewOffset;
-    const LONG endRow = imageTop + height < ViewOffset + PageHeight ? imageTop + height : ViewOffset + PageHeight;
-    if (endRow <= firstRow) return;
-    NoteStampArea(left, firstRow, left + width, endRow);
-    if (SnapshotUnderWay) KeepSnapshotRows(firstRow, endRow);
-    StampCopy(NotepadImage.Context, left, firstRow, width, endRow - firstRow, stamp, firstRow - imageTop);
-}
-
-void StampPoint(HDC stamp, LONG width, LONG height, LONG x, LONG y) {
-    const LONG left = x - (width >> 1);
-    const LONG top = y - (height >> 1);
-    StampCopy(ScreenContext, left, top, width, height, stamp, 0);
-    StampImage(left, top, width, height, stamp);
-}
-
-// The dot at either end of a stroke, or the eraser.
-void StampEnd(LONG x, LONG y) {
-    if (DrawMode == DRAW_PEN && !EraserEndStroke)
-        StampPoint(PenStamp, Settings.PenEnd, Settings.PenEnd, x, y);
-    else
-        StampPoint(EraserStamp, Settings.EraserWidth, Settings.EraserHeight, x, y);
-}
-
-void StampMove(LONG x, LONG y) {
-    if (DrawMode == DRAW_PEN && !EraserEndStroke)
-        StampPoint(PenStamp, Settings.PenWidth, Settings.PenHeight, x, y);
-    else
-        StampPoint(EraserStamp, Settings.EraserWidth, Settings.EraserHeight, x, y);
+    const LONG endRow =
+        imageTop + stamp.height < ViewOffset + PageHeight ? imageTop + stamp.height : ViewOffset + PageHeight;
+    const bool onPage = endRow > firstRow;
+    if (onPage) {
+        NoteStampArea(left, firstRow, left + stamp.width, endRow);
+        if (SnapshotUnderWay) KeepSnapshotRows(firstRow, endRow);
+    }
+    // The size is tested once for both copies: the image's rows are some of the screen's.
+    if (stamp.width <= StampBitmapSize && stamp.height <= StampBitmapSize) [[likely]] {
+        BitBlt(ScreenContext, left, top, stamp.width, stamp.height, stamp.context, 0, 0, SRCCOPY);
+        if (onPage)
+            BitBlt(NotepadImage.Context, left, firstRow, stamp.width, endRow - firstRow, stamp.context, 0,
+                   firstRow - imageTop, SRCCOPY);
+    } else {
+        // A larger stamp is one stamp pixel stretched over the whole rectangle: solid ink or paper,
+        // as the small stamps are.
+        StretchBlt(ScreenContext, left, top, stamp.width, stamp.height, stamp.context, 0, 0, 1, 1, SRCCOPY);
+        if (onPage)
+            StretchBlt(NotepadImage.Context, left, firstRow, stamp.width, endRow - firstRow, stamp.context, 0, 0, 1, 1,
+                       SRCCOPY);
+    }
 }
 
 // One stamp per pixel of the longer axis from `from`, leaving `to` itself to whatever comes next:
 // stamp i lies i * d / steps, rounded toward zero, along each axis. The quotients are counted up
 // stamp by stamp rather than divided out, as two divisions took a fifth of a stamp's time.
 void StampSegment(POINT from, POINT to) {
+    const Stamp stamp = MoveStamp();
     const LONG dx = to.x - from.x;
     const LONG dy = to.y - from.y;
     const LONG ax = std::abs(dx), ay = std::abs(dy);
@@ -79,7 +85,7 @@ void StampSegment(POINT from, POINT to) {
     // i * |d| = q * steps + r, with 0 <= r < steps.
     LONG qx = 0, rx = 0, qy = 0, ry = 0;
     for (LONG i = 0; i < steps; ++i) {
-        StampMove(from.x + (dx < 0 ? -qx : qx), from.y + (dy < 0 ? -qy : qy));
+        StampPoint(stamp, from.x + (dx < 0 ? -qx : qx), from.y + (dy < 0 ? -qy : qy));
         rx += ax;
         if (rx >= steps) {
             rx -= steps;
@@ -101,7 +107,7 @@ bool WithinJumpLimit(POINT from, LONG x, LONG y) {
 void DrawHeldSample() {
     if (!SampleHeld) return;
     StampSegment(LastPoint, HeldSample);
-    StampMove(HeldSample.x, HeldSample.y);
+    StampPoint(MoveStamp(), HeldSample.x, HeldSample.y);
     SampleHeld = false;
 }
 
@@ -135,7 +141,7 @@ void StylusDown(int x, int y) {
     StrokeJumpLimit = ScaledJumpLimit();
     BeginStrokeStep();
     LastPoint = {x, y};
-    StampEnd(x, y);
+    StampPoint(EndStamp(), x, y);
     StrokeActive = true;
     InkChanged();
 }
@@ -148,7 +154,7 @@ void StylusUp(int x, int y) {
     }
     DrawHeldSample();
     LastPoint = {x, y};
-    StampEnd(x, y);
+    StampPoint(EndStamp(), x, y);
     EndStrokeStep();
     StrokeActive = false;
     InkChanged();

@@ -70,6 +70,8 @@ void WriteSnapshot() {
     SnapshotUnderWay = false;
     Autosave.Pixels = Snapshot;
     AutosaveThread = CreateThread(nullptr, 0, WriteNotepadSaveOnWorker, &Autosave, 0, nullptr);
+    // The pen goes first: on a machine of one or two cores the write must not hold back the ink.
+    if (AutosaveThread) SetThreadPriority(AutosaveThread, THREAD_PRIORITY_LOWEST);
     // Without a thread the save is written here: slower to the pen, but nothing is left unsaved.
     if (!AutosaveThread && !NotepadSaveFinished(Autosave, WriteNotepadSave(Autosave, nullptr))) DirtyFlag = 1;
 }

@@ -131,6 +131,7 @@ void KeepTile(LONG across, LONG down) {
     if (!WithRoom([across, down] { OpenStroke.tiles.emplace_back(across, down); })) {
         // Not even one tile fits: this stroke goes without undo, and its ink stays.
         StrokeRecording = false;
+        KeptStrokeArea = NothingToKeep;
         MessageBeep(MB_OK);
         return;
     }
@@ -274,10 +275,12 @@ void BeginStrokeStep() {
     OpenStroke.stride = NotepadStride;
     // Room for an ordinary stroke's tiles at once, rather than growing tile by tile as it is drawn.
     if (StrokeRecording) StrokeRecording = WithRoom([] { OpenStroke.tiles.reserve(TypicalStrokeTiles); });
-    if (!StrokeRecording) MessageBeep(MB_OK);
+    if (StrokeRecording) return;
+    KeptStrokeArea = NothingToKeep;
+    MessageBeep(MB_OK);
 }
 
-RECT KeptStrokeArea = NothingKept;
+RECT KeptStrokeArea = NothingToKeep;
 
 void KeepStrokeArea(LONG left, LONG top, LONG right, LONG bottom) {
     if (!StrokeRecording) return;
@@ -295,7 +298,7 @@ void KeepStrokeArea(LONG left, LONG top, LONG right, LONG bottom) {
 }
 
 void EndStrokeStep() {
-    KeptStrokeArea = NothingKept;
+    KeptStrokeArea = NothingToKeep;
     if (!StrokeRecording) {
         ForgetKeptTiles(OpenStroke.tiles);
         OpenStroke = HistoryStep{};
@@ -308,7 +311,7 @@ void EndStrokeStep() {
 }
 
 int CancelStrokeStep(RECT* changed) {
-    KeptStrokeArea = NothingKept;
+    KeptStrokeArea = NothingToKeep;
     ForgetKeptTiles(OpenStroke.tiles);
     const bool kept = StrokeRecording && !OpenStroke.tiles.empty();
     StrokeRecording = false;
@@ -383,7 +386,7 @@ void ClearHistory() {
     TotalBytes = 0;
     OpenStroke = HistoryStep{};
     StrokeRecording = false;
-    KeptStrokeArea = NothingKept;
+    KeptStrokeArea = NothingToKeep;
     KeptTiles = {};
 }
 

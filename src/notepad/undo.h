@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <limits>
 
 #include "platform/platform.h"
 
@@ -18,9 +19,12 @@ void EndStrokeStep();
 // covered, and no step is kept. Returns 0 when nothing was kept to give back; else *changed is the
 // rectangle of the image given back.
 int CancelStrokeStep(RECT* changed);
-// Image pixels whose parts the open stroke has kept already; empty when no stroke is kept. Each
-// pen move stamps dozens of times, mostly within it, so that test is all most stamps cost.
+// Image pixels a stamp need not keep: those whose parts the open stroke has kept already, or all of
+// them while no stroke is recorded. Each pen move stamps dozens of times, mostly within it, so that
+// test is all most stamps cost.
 constexpr RECT NothingKept = {0, 0, 0, 0};
+constexpr RECT NothingToKeep = {std::numeric_limits<LONG>::min(), std::numeric_limits<LONG>::min(),
+                                 std::numeric_limits<LONG>::max(), std::numeric_limits<LONG>::max()};
 extern RECT KeptStrokeArea;
 void KeepStrokeArea(LONG left, LONG top, LONG right, LONG bottom);
 inline void NoteStampArea(LONG left, LONG top, LONG right, LONG bottom) {

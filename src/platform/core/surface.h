@@ -40,6 +40,10 @@ public:
     void clear() { rects_.clear(); }
 
 private:
+    // r, which no rectangle holds, joined to the first it wastes little beside, or kept apart. Out of
+    // line, so that the look for a rectangle holding r saves no registers for it.
+    [[gnu::noinline]] void join(const Rect& r);
+
     static constexpr std::size_t kMaxRects = 8;
     std::vector<Rect> rects_;
 };

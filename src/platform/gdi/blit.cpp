@@ -51,10 +51,13 @@ bool resolve_source(HANDLE handle, Source* source) {
     return canvas != nullptr;
 }
 
-// Every block but a pen stamp. Kept out of BitBlt, whose stamps would otherwise pay for saving the
-// registers this needs.
-[[gnu::noinline]] BOOL copy_between(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
-                                    int sourceY, DWORD rop) {
+}  // namespace
+
+namespace platform::gdi {
+
+// Kept out of BitBlt, whose stamps would otherwise pay for saving the registers this needs.
+[[gnu::noinline]] BOOL copy_blocks(HDC dest, int x, int y, int width, int height, HDC source, int sourceX,
+                                   int sourceY, DWORD rop) {
     const DC* target_dc = find_dc(dest);
     if (!target_dc || width < 0 || height < 0) return FALSE;
     const DC* source_dc = find_dc(source);
@@ -93,11 +96,11 @@ bool resolve_source(HANDLE handle, Source* source) {
     return TRUE;
 }
 
-}  // namespace
+}  // namespace platform::gdi
 
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD rop) {
-    if (rop == SRCCOPY) return copy_stamp(dest, x, y, width, height, source, sourceX, sourceY, copy_between);
-    return copy_between(dest, x, y, width, height, source, sourceX, sourceY, rop);
+    if (rop == SRCCOPY) return copy_stamp(dest, x, y, width, height, source, sourceX, sourceY);
+    return copy_blocks(dest, x, y, width, height, source, sourceX, sourceY, rop);
 }
 
 BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, int sourceWidth,

@@ -129,11 +129,11 @@ bool holds(const Rect& clip, int x, int y, int w, int h) {
 
 }  // namespace
 
-BOOL copy_stamp(HDC target, int x, int y, int w, int h, HDC source, int sx, int sy, BlockCopy general) {
+BOOL copy_stamp(HDC target, int x, int y, int w, int h, HDC source, int sx, int sy) {
     StampRoute& route = route_between(target, source);
     if (route.kind == StampKind::None || w <= 0 || h <= 0 || !route.to.holds(x, y, w, h) ||
         !holds(route.from_clip, sx, sy, w, h)) [[unlikely]]
-        return general(target, x, y, w, h, source, sx, sy, SRCCOPY);
+        return copy_blocks(target, x, y, w, h, source, sx, sy, SRCCOPY);
     const std::uint8_t* from_row = route.from_origin + sy * route.from_step;
     const int value = source_value(route);
     if (route.kind == StampKind::OntoPixels) {
@@ -146,7 +146,7 @@ BOOL copy_stamp(HDC target, int x, int y, int w, int h, HDC source, int sx, int 
                          pixel_from_colorref(dc.background));
     } else {
         if (!narrow(x, w, route.to_surface, sx, route.from_surface)) [[unlikely]]
-            return general(target, x, y, w, h, source, sx, sy, SRCCOPY);
+            return copy_blocks(target, x, y, w, h, source, sx, sy, SRCCOPY);
         std::uint8_t* to = route.to_origin + y * route.to_step + (x >> 3);
         if (value >= 0)
             narrow_fill_rows(to, route.to_step, x & 7, w, h, value);

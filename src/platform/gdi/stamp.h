@@ -6,12 +6,14 @@
 
 namespace platform::gdi {
 
-using BlockCopy = BOOL (*)(HDC target, int x, int y, int w, int h, HDC source, int sx, int sy, DWORD rop);
+// Any block copy between two DCs, what BitBlt does for all but a stamp.
+BOOL copy_blocks(HDC target, int x, int y, int w, int h, HDC source, int sx, int sy, DWORD rop);
 
 // A plain copy (SRCCOPY) of the w × h block at (sx, sy) of `source`, a 1-bit image, onto (x, y) of
 // `target`, when the block lies wholly inside both DCs' clips and `target` is a 32-bit surface or
 // another 1-bit image whose rows it can take one word at a time. Any other block goes on to
-// `general`, from here rather than from the caller, which then keeps nothing across the call.
-BOOL copy_stamp(HDC target, int x, int y, int w, int h, HDC source, int sx, int sy, BlockCopy general);
+// `copy_blocks`, from here rather than from the caller, which then keeps nothing across the call.
+// Its first eight arguments are BitBlt's, so that BitBlt passes them on as they lie.
+BOOL copy_stamp(HDC target, int x, int y, int w, int h, HDC source, int sx, int sy);
 
 }  // namespace platform::gdi

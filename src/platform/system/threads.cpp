@@ -1,11 +1,16 @@
 // Threads: a handle to wait on, and the thread's exit code.
 #include "system/threads.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <thread>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include "core/clock.h"
 #include "core/handles.h"
@@ -23,7 +28,24 @@ struct ThreadState {
     std::condition_variable ended;
     bool done = false;
     DWORD exit_code = 0;
+    pid_t id = 0;      // the system's id of the thread, once it runs
+    int niceness = 0;  // asked for before it ran, or since; 0 leaves it at its creator's
 };
+
+// The scheduler's niceness for a thread priority, which is the asking thread's own lowered by
+// that much; -1 for a priority not offered.
+int niceness_of(int priority) {
+    int lowered = 0;
+    switch (priority) {
+    case THREAD_PRIORITY_NORMAL: break;
+    case THREAD_PRIORITY_BELOW_NORMAL: lowered = 5; break;
+    case THREAD_PRIORITY_LOWEST: lowered = 10; break;
+    default: return -1;
+    }
+    errno = 0;
+    const int own = getpriority(PRIO_PROCESS, 0);
+    return std::min(errno == 0 ? own + lowered : lowered, 19);
+}
 
 struct Thread {
     std::shared_ptr<ThreadState> state;
@@ -74,6 +96,11 @@ HANDLE CreateThread(SECURITY_ATTRIBUTES*, SIZE_T, LPTHREAD_START_ROUTINE start, 
     thread->state = std::make_shared<ThreadState>();
     try {
         thread->runner = std::thread([state = thread->state, start, parameter] {
+            {
+                std::lock_guard<std::mutex> hold(state->lock);
+                state->id = gettid();
+                if (state->niceness != 0) setpriority(PRIO_PROCESS, static_cast<id_t>(state->id), state->niceness);
+            }
             const DWORD code = start(parameter);
             std::lock_guard<std::mutex> hold(state->lock);
             state->exit_code = code;
@@ -107,6 +134,24 @@ DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds) {
     else if (!thread->state->ended.wait_for(hold, bound, ended))
         return WAIT_TIMEOUT;
     return WAIT_OBJECT_0;
+}
+
+BOOL SetThreadPriority(HANDLE handle, int priority) {
+    Thread* thread = threads().find(raw(handle));
+    const int niceness = niceness_of(priority);
+    if (!thread || niceness < 0) {
+        SetLastError(thread ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    std::lock_guard<std::mutex> hold(thread->state->lock);
+    // An ended thread's id may be another's by now.
+    if (thread->state->id != 0 && !thread->state->done &&
+        setpriority(PRIO_PROCESS, static_cast<id_t>(thread->state->id), niceness) != 0) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    thread->state->niceness = niceness;
+    return TRUE;
 }
 
 BOOL GetExitCodeThread(HANDLE handle, DWORD* exitCode) {

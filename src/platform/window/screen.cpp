@@ -127,10 +127,7 @@ void fit_surface(Window& top_level) {
     draw_targets_changed();
 }
 
-void screen_expose(const Rect& area) {
-    exposed.add(area);
-    compose_changes();
-}
+void screen_expose(const Rect& area) { exposed.add(area); }
 
 void screen_uncover(const Window& leaving, const Rect& area) {
     screen_expose(area);

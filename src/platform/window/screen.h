@@ -13,7 +13,8 @@ namespace platform {
 void fit_surface(Window& top_level);
 
 // An area of the screen (screen coordinates) whose content changed without any surface changing:
-// a window appeared, went or moved there. It is composed at once.
+// a window appeared, went or moved there. It is composed with the next frame, from the windows as
+// they are then: a window shown and painted at once is composed once, not blank and then again.
 void screen_expose(const Rect& area);
 
 // A visible top-level window is leaving `area` (screen coordinates) by hiding, moving or going:

@@ -63,7 +63,7 @@ TEST_F(PopupMenu, APickIsPostedToTheOwnerAfterTheMenuHasGone) {
         // In the topmost band: a window that comes up meanwhile stays below the menu.
         const HWND later = top_level(0, 0, 240, 320, nullptr, WS_VISIBLE | WS_DISABLED);
         UpdateWindow(later);
-        platform::present_changes();
+        platform::present_holding_clock();
         const RECT r = items[3].on_screen;
         EXPECT_EQ(screen.pixel(r.right - 3, r.top + 3), 0xC0C0C0u);
         // Pressed on one item and let go on another: the one let go on counts.

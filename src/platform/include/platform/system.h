@@ -71,6 +71,9 @@ constexpr DWORD WAIT_OBJECT_0 = 0;
 constexpr DWORD WAIT_TIMEOUT = 258;
 constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
 constexpr DWORD STILL_ACTIVE = 259;
+constexpr int THREAD_PRIORITY_LOWEST = -2;
+constexpr int THREAD_PRIORITY_BELOW_NORMAL = -1;
+constexpr int THREAD_PRIORITY_NORMAL = 0;
 
 // Virtual memory.
 constexpr DWORD MEM_COMMIT = 0x00001000;
@@ -170,6 +173,9 @@ HANDLE CreateThread(SECURITY_ATTRIBUTES* security, SIZE_T stackSize, LPTHREAD_ST
 // Waits for a thread to end, in real time; 0 only asks.
 DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds);
 BOOL GetExitCodeThread(HANDLE thread, DWORD* exitCode);
+// Normal, below normal or lowest, before or after the thread starts: a thread may be made to yield
+// to the others, not to go ahead of them. Back up to normal needs the system's leave.
+BOOL SetThreadPriority(HANDLE thread, int priority);
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD capacity);
 
 LPVOID VirtualAlloc(LPVOID address, SIZE_T size, DWORD allocationType, DWORD protect);
