@@ -41,11 +41,6 @@ inline void press(platform::HeadlessBackend& screen, int vk) {
     screen.push({Type::KeyUp, 0, 0, vk});
 }
 
-inline void tap(platform::HeadlessBackend& screen, int x, int y) {
-    screen.push({Type::PointerDown, x, y});
-    screen.push({Type::PointerUp, x, y});
-}
-
 // Opens the built-in template `id` over `owner` and runs `step` once the dialog waits for input,
 // then the steps it queued, then ends the dialog with 1 unless `end` is false; the dialog's result.
 inline INT_PTR run_template(platform::HeadlessBackend& screen, WORD id, HWND owner, DLGPROC proc,
@@ -64,7 +59,10 @@ inline INT_PTR run_template(platform::HeadlessBackend& screen, WORD id, HWND own
 class ControlTest : public MainWindowTest {
 protected:
     void press(int vk) { controls_test::press(screen, vk); }
-    void tap(int x, int y) { controls_test::tap(screen, x, y); }
+    void tap(int x, int y) {
+        screen.push({Type::PointerDown, x, y});
+        screen.push({Type::PointerUp, x, y});
+    }
 };
 
 }  // namespace controls_test
