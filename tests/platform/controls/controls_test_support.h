@@ -4,10 +4,12 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "../window/window_test_support.h"
 #include "platform/system.h"
 #include "system/module.h"
+#include "testing.h"
 #include "window/window_table.h"
 
 namespace controls_test {
@@ -39,6 +41,15 @@ inline void type_into(HWND field, const std::wstring& text) {
 inline void press(platform::HeadlessBackend& screen, int vk) {
     screen.push({Type::KeyDown, 0, 0, vk});
     screen.push({Type::KeyUp, 0, 0, vk});
+}
+
+// Runs `step` with the open message box as soon as the program waits inside it.
+inline void when_box_open(platform::HeadlessBackend& screen, std::function<void(HWND)> step) {
+    screen.when_idle([step = std::move(step)] {
+        const HWND box = GetActiveWindow();
+        ASSERT_TRUE(platform::message_box_info(box, nullptr, nullptr));
+        step(box);
+    });
 }
 
 // Opens the built-in template `id` over `owner` and runs `step` once the dialog waits for input,
