@@ -1,21 +1,12 @@
 """Dialogs on three screens, with the keyboard alone: the window's icon, About laid out at the fitted
-factor and centred, and numbers typed into Options and stepped with Up. With SCRIVO_SHOTS set, the
-screenshots are kept there, the first start's box among them."""
+factor and centred, and numbers typed into Options and stepped with Up."""
 
-import os
 import re
 
 from harness import PAGE_BLUE, expect, keys
 
 YELLOW = (255, 255, 0)
 SCREENS = ((240, 320, 1, 1), (1920, 1080, 3, 1), (3840, 2160, 6, 2))  # width, height, fitted, chrome
-
-
-def keep(shot, name, s):
-    folder = os.environ.get("SCRIVO_SHOTS")
-    if folder:
-        os.makedirs(folder, exist_ok=True)
-        shot.save(os.path.join(folder, f"{name}-{s.width}x{s.height}.png"))
 
 
 def command(s, scrivo, number):
@@ -29,9 +20,7 @@ def test(session):
     for width, height, fitted, chrome in SCREENS:
         with session(width=width, height=height) as s:
             area = ((width - 240 * fitted) // 2, (height - 320 * fitted) // 2)
-            scrivo = s.start_scrivo()
-            keep(s.screenshot(), "first-start", s)
-            keys(s, scrivo, "Return")
+            scrivo = s.start_scrivo(close_first_box=True)
 
             window = s.xdotool("search", "--name", "^Scrivo$").split()[0]
             icon = s.x_tool("xprop", "-id", window, "_NET_WM_ICON").stdout
@@ -39,7 +28,6 @@ def test(session):
             expect(size and int(size.group(1)) == 32 * chrome, f"the window has no icon of its own: {icon[:80]}")
 
             shot = command(s, scrivo, 40005)
-            keep(shot, "about", s)
             ground = (area[0] + 4 * fitted, area[1] + 250 * fitted)
             expect(shot.getpixel(ground) == YELLOW, "About did not open in yellow")
             keys(s, scrivo, "Return")
@@ -50,7 +38,6 @@ def test(session):
             # the page colour and the eraser.
             keys(s, scrivo, "BackSpace", "BackSpace", "1", "5", "Tab", "BackSpace", "BackSpace", "2", "0",
                  "Tab", "Tab", "Tab", "Tab", "BackSpace", "BackSpace", "9", "Up")
-            keep(s.screenshot(), "options", s)
             keys(s, scrivo, "Return")
             values = s.settings()
             expect(values.get("PenWidth") == 15 and values.get("PenHeight") == 20, f"stored {values}")

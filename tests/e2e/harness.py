@@ -28,7 +28,6 @@ BOX_CAPTION = (0, 0, 128)
 TRACE_LINE = re.compile(r"(\d+) (.*)")
 # A frame the program drew, or the last one shown again where the window system exposed it.
 SCREEN_UPDATE = r"presented \d+ rects|exposed, shown again"
-TEST_LIMIT_SECONDS = 120
 # The tool button sits in the top-right corner; it is 30 pixels square.
 TOOL_BUTTON = 32
 
@@ -321,7 +320,7 @@ def only_page(image, box):
     return set(image.crop(box).getdata()) == {PAGE_BLUE}
 
 
-def main(test, limit_seconds=TEST_LIMIT_SECONDS):
+def main(test, limit_seconds=120):
     """Runs `test(session_factory)` as a test program: exit code 0 when it passes, within
     `limit_seconds`. With --wayland every session runs Scrivo on a Wayland compositor."""
     isolate()

@@ -20,11 +20,9 @@ class Installer:
     def __init__(self, source, build):
         self.script = os.path.join(source, "tools", "install.sh")
         self.build = build
-        icons = os.path.join(source, "src", "resources", "icons")
-        self.sizes = sorted(int(name[len("scrivo-"):-len(".png")]) for name in
-                            (os.listdir(icons) if os.path.isdir(icons) else [])
+        icons = os.listdir(os.path.join(source, "src", "resources", "icons"))
+        self.sizes = sorted(int(name[len("scrivo-"):-len(".png")]) for name in icons
                             if name.startswith("scrivo-") and name.endswith(".png"))
-        self.has_sound = os.path.exists(os.path.join(source, "src", "resources", "MenuPop.wav"))
 
     def __call__(self, action, layout, prefix, destdir=""):
         env = dict(os.environ, PREFIX=prefix, DESTDIR=destdir, BUILD=self.build)
@@ -66,7 +64,7 @@ def install_and_remove(install, folder, layout):
     names = ("scrivo", "scrivo-send")
     icons = {f"{share}/icons/hicolor/{size}x{size}/apps/scrivo.png" for size in install.sizes}
     expected = {f"{place}/{name}" for place in (programs, bin_dir) for name in names} | icons
-    expected |= {f"{share}/applications/scrivo.desktop"} | ({f"{sound}/MenuPop.wav"} if install.has_sound else set())
+    expected |= {f"{share}/applications/scrivo.desktop", f"{sound}/MenuPop.wav"}
     found = files_under(root)
     expect(found == expected, f"a {layout} install holds {sorted(found ^ expected)} other than expected")
     for name in names:

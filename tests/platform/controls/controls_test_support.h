@@ -4,10 +4,12 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "../window/window_test_support.h"
 #include "platform/system.h"
 #include "system/module.h"
+#include "testing.h"
 #include "window/window_table.h"
 
 namespace controls_test {
@@ -41,9 +43,13 @@ inline void press(platform::HeadlessBackend& screen, int vk) {
     screen.push({Type::KeyUp, 0, 0, vk});
 }
 
-inline void tap(platform::HeadlessBackend& screen, int x, int y) {
-    screen.push({Type::PointerDown, x, y});
-    screen.push({Type::PointerUp, x, y});
+// Runs `step` with the open message box as soon as the program waits inside it.
+inline void when_box_open(platform::HeadlessBackend& screen, std::function<void(HWND)> step) {
+    screen.when_idle([step = std::move(step)] {
+        const HWND box = GetActiveWindow();
+        ASSERT_TRUE(platform::message_box_info(box, nullptr, nullptr));
+        step(box);
+    });
 }
 
 // Opens the built-in template `id` over `owner` and runs `step` once the dialog waits for input,
@@ -64,7 +70,10 @@ inline INT_PTR run_template(platform::HeadlessBackend& screen, WORD id, HWND own
 class ControlTest : public MainWindowTest {
 protected:
     void press(int vk) { controls_test::press(screen, vk); }
-    void tap(int x, int y) { controls_test::tap(screen, x, y); }
+    void tap(int x, int y) {
+        screen.push({Type::PointerDown, x, y});
+        screen.push({Type::PointerUp, x, y});
+    }
 };
 
 }  // namespace controls_test

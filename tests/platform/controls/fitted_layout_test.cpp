@@ -132,9 +132,7 @@ TEST_P(FittedLayout, AboutTextsFitTheirBlocks) {
 
 TEST_P(FittedLayout, AShortQuestionStandsOnOneLineInACentredBoxAtTheFittedFactor) {
     platform::Rect box, ok, cancel;
-    screen->when_idle([&] {
-        const HWND window = GetActiveWindow();
-        ASSERT_TRUE(platform::message_box_info(window, nullptr, nullptr));
+    when_box_open(*screen, [&](HWND window) {
         box = screen_rect(window);
         ok = screen_rect(GetDlgItem(window, IDOK));
         cancel = screen_rect(GetDlgItem(window, IDCANCEL));

@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "controls_test_support.h"
 #include "testing.h"
 #include "window/window_table.h"
@@ -8,14 +10,7 @@ namespace {
 
 class MessageBox : public ControlTest {
 protected:
-    // Runs `step` as soon as the program waits inside the box.
-    void when_box_open(std::function<void(HWND)> step) {
-        screen.when_idle([step] {
-            const HWND box = GetActiveWindow();
-            ASSERT_TRUE(platform::message_box_info(box, nullptr, nullptr));
-            step(box);
-        });
-    }
+    void when_box_open(std::function<void(HWND)> step) { controls_test::when_box_open(screen, std::move(step)); }
 };
 
 // Its buttons are real BUTTON windows: the keys move the focus between them and Enter answers

