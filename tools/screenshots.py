@@ -14,7 +14,7 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 
-from harness import Failure, drag, main  # noqa: E402
+from harness import Failure, main  # noqa: E402
 
 WIDTH, HEIGHT = 320, 480
 PICTURES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "docs", "screenshots")
@@ -62,6 +62,12 @@ def tick(left, top, side):
 def star(cx, cy, r):
     return [(round(cx + r * (1 if k % 2 == 0 else 0.45) * math.sin(k * math.pi / 5)),
              round(cy - r * (1 if k % 2 == 0 else 0.45) * math.cos(k * math.pi / 5))) for k in range(11)]
+
+
+def drag(s, points):
+    """Presses at the first point, moves through the others and lets go at the last."""
+    moves = [word for x, y in points[1:] for word in ("mousemove", str(x), str(y))]
+    s.xdotool("mousemove", str(points[0][0]), str(points[0][1]), "mousedown", "1", *moves, "mouseup", "1")
 
 
 def write_page(s):
