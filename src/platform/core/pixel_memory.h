@@ -18,4 +18,8 @@ using PixelMemory = std::unique_ptr<std::uint8_t, FreePixels>;
 // `bytes` of zeroes, or null when memory is short.
 PixelMemory allocate_pixels(std::size_t bytes);
 
+// Faults in the whole pages of a block another library mapped (a display's framebuffer) with one
+// call, rather than a fault a page at its first compose. Only advice: an older system leaves them.
+void prefault_pixels(void* block, std::size_t bytes);
+
 }  // namespace platform

@@ -1,4 +1,5 @@
-// Pixel memory: zeroed, and a block the size of a large notepad asks for huge pages.
+// Pixel memory: zeroed, a block the size of a large notepad asks for huge pages, and a framebuffer
+// is faulted in with one call.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +8,9 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include "core/pixel_memory.h"
 
@@ -38,4 +42,16 @@ TEST(PixelMemory, IsZeroedAndLargeBlocksAskForHugePages) {
         const bool huge = mapping_flags(block.get() + bytes / 2).find(" hg") != std::string::npos;
         EXPECT_EQ(huge, kernel_has_them && bytes >= (std::size_t{8} << 20)) << bytes << " bytes";
     }
+}
+
+TEST(PixelMemory, AFramebufferMappedElsewhereIsFaultedInAtOnce) {
+    constexpr std::size_t kPages = 64;
+    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    void* block = mmap(nullptr, kPages * page, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(block, MAP_FAILED);
+    platform::prefault_pixels(block, kPages * page);
+    unsigned char resident[kPages] = {};
+    ASSERT_EQ(mincore(block, kPages * page, resident), 0);
+    EXPECT_EQ(std::count_if(resident, resident + kPages, [](unsigned char r) { return r & 1; }), kPages);
+    munmap(block, kPages * page);
 }

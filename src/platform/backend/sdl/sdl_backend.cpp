@@ -21,6 +21,7 @@
 #include "backend/sdl/sdl_scale.h"
 #include "backend/sdl/sdl_x11.h"
 #include "core/clock.h"
+#include "core/pixel_memory.h"
 
 namespace platform {
 namespace {
@@ -275,6 +276,7 @@ bool SdlBackend::attach_surface() {
     if (direct) {
         pixels_ = static_cast<std::uint32_t*>(surface_->pixels);
         pitch_ = surface_->pitch / 4;
+        prefault_pixels(pixels_, static_cast<std::size_t>(surface_->pitch) * static_cast<std::size_t>(surface_->h));
         own_.clear();
         own_.shrink_to_fit();
     } else {
