@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "app/app.h"
 #include "app/commands.h"
@@ -39,13 +40,11 @@ TEST_F(AutosaveTest, ThreeSecondsAfterThePenLastRestsTheNotepadIsOnDiskEvenWhenA
         for (DWORD at = 1000; at <= 2000; at += 1000)
             screen_->at_time(GetTickCount() + at, [at] { Dot(10 + static_cast<int>(at / 100), 10); });
         After(4900, [this] {
-            EXPECT_FALSE(fs::exists(NotepadPath()));
-            EXPECT_EQ(DirtyFlag, 1);
+            EXPECT_EQ(std::tuple(fs::exists(NotepadPath()), DirtyFlag), std::tuple(false, 1));
         });
         After(5100, [this] {
-            EXPECT_TRUE(FileHasInkAt(NotepadPath(), 55, 55));
-            EXPECT_TRUE(FileHasInkAt(NotepadPath(), 30, 10));
-            EXPECT_EQ(DirtyFlag, 0);
+            EXPECT_EQ(std::tuple(FileHasInkAt(NotepadPath(), 55, 55), FileHasInkAt(NotepadPath(), 30, 10), DirtyFlag),
+                      std::tuple(true, true, 0));
             // The pen went on: the next autosave comes three seconds after it rested again.
             Dot(100, 100);
             After(2900, [this] { EXPECT_FALSE(FileHasInkAt(NotepadPath(), 100, 100)); });
@@ -73,9 +72,8 @@ TEST_F(AutosaveTest, InkAfterTheSnapshotStaysMarkedAndAFailedWriteIsTriedAgain) 
         // Written while the worker writes the snapshot: not in the file, so still unsaved.
         Dot(120, 120);
         FinishAutosave();
-        EXPECT_TRUE(FileHasInkAt(NotepadPath(), 50, 50));
-        EXPECT_FALSE(FileHasInkAt(NotepadPath(), 120, 120));
-        EXPECT_EQ(DirtyFlag, 1);
+        EXPECT_EQ(std::tuple(FileHasInkAt(NotepadPath(), 50, 50), FileHasInkAt(NotepadPath(), 120, 120), DirtyFlag),
+                  std::tuple(true, false, 1));
 
         platform::fail_next_file_flushes(1);
         ASSERT_EQ(StartAutosave(), 1);
@@ -83,8 +81,7 @@ TEST_F(AutosaveTest, InkAfterTheSnapshotStaysMarkedAndAFailedWriteIsTriedAgain) 
         EXPECT_EQ(DirtyFlag, 1);
         EXPECT_FALSE(FileHasInkAt(NotepadPath(), 120, 120));
         After(3100, [this] {
-            EXPECT_TRUE(FileHasInkAt(NotepadPath(), 120, 120));
-            EXPECT_EQ(DirtyFlag, 0);
+            EXPECT_EQ(std::tuple(FileHasInkAt(NotepadPath(), 120, 120), DirtyFlag), std::tuple(true, 0));
             Dot(180, 180);
             // Closing while an autosave writes: the exit's save waits for it, then writes the rest.
             ASSERT_EQ(StartAutosave(), 1);
@@ -120,8 +117,7 @@ TEST_F(AutosaveTest, WhatChangesBetweenTheSnapshotsSlicesIsWhollyLeftToTheNextSa
         EXPECT_EQ(DirtyFlag, 1);
         ASSERT_EQ(StartAutosave(), 1);
         FinishAutosave();
-        EXPECT_FALSE(FileHasInkAt(NotepadPath(), 50, 50));
-        EXPECT_EQ(DirtyFlag, 0);
+        EXPECT_EQ(std::tuple(FileHasInkAt(NotepadPath(), 50, 50), DirtyFlag), std::tuple(false, 0));
     });
 }
 
@@ -147,8 +143,7 @@ TEST_F(AutosaveTest, AFailingAutosaveIsToldOnceAndTriedAgainUntilItSaves) {
             chmod(NotepadPath().c_str(), 0644);
         });
         After(13000, [this] {
-            EXPECT_TRUE(FileHasInkAt(NotepadPath(), 55, 55));
-            EXPECT_EQ(DirtyFlag, 0);
+            EXPECT_EQ(std::tuple(FileHasInkAt(NotepadPath(), 55, 55), DirtyFlag), std::tuple(true, 0));
             PostMessageW(MainWindow, WM_CLOSE, 0, 0);
         });
     });

@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/app.h"
@@ -47,9 +48,7 @@ TEST_F(CommandMenuTest, CopyChangesNothingPasteMarksTheChangeAndCutClearsThePage
     });
     Command(IDM_CUT);
     Idle([this] {
-        EXPECT_FALSE(PageIsBlank(1));
-        EXPECT_EQ(DirtyFlag, 0);
-        EXPECT_EQ(screen_->beeps(), 2);
+        EXPECT_EQ(std::tuple(PageIsBlank(1), DirtyFlag, screen_->beeps()), std::tuple(false, 0, 2));
         platform::set_pixel_memory_limit(std::int64_t{1} << 30);
     });
     Command(IDM_COPY);
@@ -102,18 +101,15 @@ TEST_F(CommandMenuTest, ClearPadAndCompressAskFirstAndCancelAStrayReturnOrAComma
     Command(IDM_COMPRESS);
     AnswerMessageBox(CompressQuestion, VK_ESCAPE);
     Idle([this] {
-        EXPECT_FALSE(PageIsBlank(5));
-        EXPECT_TRUE(PageIsBlank(1));
-        EXPECT_EQ(ViewOffset, 4 * 320);
-        EXPECT_EQ(DirtyFlag, 0);
+        EXPECT_EQ(std::tuple(PageIsBlank(5), PageIsBlank(1), ViewOffset, DirtyFlag),
+                  std::tuple(false, true, 4 * 320, 0));
     });
     Command(IDM_COMPRESS);
     AnswerMessageBox(CompressQuestion);
     AnswerMessageBox(L"Compress Complete!\nTotal Pages 10\nUsed Pages 3\nBlank Pages 7");
     Idle([this] {
         for (int page = 1; page <= 10; ++page) EXPECT_EQ(PageIsBlank(page), page > 3) << page;
-        EXPECT_EQ(ViewOffset, 0);
-        EXPECT_EQ(DirtyFlag, 1);
+        EXPECT_EQ(std::tuple(ViewOffset, DirtyFlag), std::tuple(0, 1));
         EXPECT_EQ(SaveNotepad(), 1);
         ViewOffset = 2 * 320;
     });
@@ -122,9 +118,7 @@ TEST_F(CommandMenuTest, ClearPadAndCompressAskFirstAndCancelAStrayReturnOrAComma
     AnswerMessageBox(ClearPadQuestion, VK_RETURN);
     Idle([this] {
         for (int page = 1; page <= 10; ++page) EXPECT_TRUE(PageIsBlank(page));
-        EXPECT_EQ(NotepadHeight, 10 * 320);
-        EXPECT_EQ(ViewOffset, 0);
-        EXPECT_EQ(DirtyFlag, 1);
+        EXPECT_EQ(std::tuple(NotepadHeight, ViewOffset, DirtyFlag), std::tuple(10 * 320, 0, 1));
     });
     Finish();
 }
@@ -158,8 +152,7 @@ TEST_F(CommandMenuTest, FindBlankStaysOnABlankPageLooksFromTheTopAndSaysWhenTher
     Command(IDM_FIND_BLANK);
     AnswerMessageBox(NoBlankPage);
     Idle([] {
-        EXPECT_EQ(ViewOffset, 320);
-        EXPECT_EQ(DirtyFlag, 0);
+        EXPECT_EQ(std::tuple(ViewOffset, DirtyFlag), std::tuple(320, 0));
     });
     Finish();
 }
@@ -218,8 +211,7 @@ TEST_F(CommandMenuTest, PageKeysTheWheelAndTheMenusUpAndDownTurnPagesAndThePenAn
         Press(VK_NEXT);
     });
     Idle([] {
-        EXPECT_EQ(ViewOffset, 320);
-        EXPECT_EQ(DrawMode, DRAW_ERASER);
+        EXPECT_EQ(std::tuple(ViewOffset, DrawMode), std::tuple(320, DRAW_ERASER));
     });
     // Each turn and the view it leaves: a wheel turn of two notches at once is two pages, and the
     // menu's Up and Down turn one page as the keys do.
@@ -260,8 +252,7 @@ TEST_F(CommandMenuTest, ARightClickOpensTheMenuAtThePointerTheMenuKeyInTheMiddle
     });
     Idle([this, menuPlace] {
         const RECT place = menuPlace();
-        EXPECT_EQ(place.left, 300);
-        EXPECT_EQ(place.top, 50);
+        EXPECT_EQ(std::tuple(place.left, place.top), std::tuple(300, 50));
         const std::vector<platform::PopupMenuItem> items = OpenMenuItems();
         std::vector<std::pair<std::wstring, UINT_PTR>> shown;
         for (const auto& item : items) shown.emplace_back(item.text, item.separator ? 0 : item.id);
@@ -289,9 +280,7 @@ TEST_F(CommandMenuTest, ARightClickOpensTheMenuAtThePointerTheMenuKeyInTheMiddle
         screen_->at_time(platform::clock_now() + 1000, [this] {
             screen_->push({Type::PointerUp, 3, 3});
             Idle([this] {
-                EXPECT_FALSE(MenuIsOpen());
-                EXPECT_TRUE(PageIsBlank(1));
-                EXPECT_EQ(DirtyFlag, 0);
+                EXPECT_EQ(std::tuple(MenuIsOpen(), PageIsBlank(1), DirtyFlag), std::tuple(false, true, 0));
                 EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
                 PostMessageW(MainWindow, WM_CLOSE, 0, 0);
             });

@@ -2,6 +2,7 @@
 // program's frame, confirmed with the navigation bar's OK.
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -77,10 +78,7 @@ TEST_F(DialogsTest, AboutShowsTheYellowFrameWithItsTitleOnlyOkClosesAndEachOpeni
         // Full screen between the navigation bar and the menu bar, yellow behind the texts.
         RECT r;
         GetWindowRect(dialog, &r);
-        EXPECT_EQ(r.left, 0);
-        EXPECT_EQ(r.right, 240);
-        EXPECT_GT(r.top, 0);
-        EXPECT_LT(r.bottom, 320);
+        EXPECT_EQ(std::tuple(r.left, r.right, r.top > 0, r.bottom < 320), std::tuple(0, 240, true, true));
         EXPECT_EQ(Pixel(5, r.top + 5), 0x00FFFF00u);
         EXPECT_EQ(Pixel(235, r.bottom - 5), 0x00FFFF00u);
         // The main window repainting behind the dialog hides its own bars, not the dialog's OK.
@@ -161,9 +159,8 @@ TEST_F(DialogsTest, PagesAndPenSizesAreHeldToTheirBoundsFewerPagesAskFirstAndEqu
     Idle([this, old] {
         EXPECT_EQ(NotepadHeight, 3 * 320 + 100) << "choosing the count it has changes nothing";
         EXPECT_EQ(ReadWholeFile(NotepadPath()), old) << "a resize saves first; none was due";
-        EXPECT_EQ(Settings.PenWidth, 1);
-        EXPECT_EQ(Settings.PenColour, 0x00000000u);
-        EXPECT_EQ(Settings.BakColour, 0x00C0C0C0u);
+        EXPECT_EQ(std::tuple(Settings.PenWidth, Settings.PenColour, Settings.BakColour),
+                  std::tuple(1, 0u, 0x00C0C0C0u));
         // Every option is stored, changed or not.
         ExpectStored({{L"BakColour", 0x00C0C0C0}, {L"PenHeight", 1}, {L"PenEnd", 2}, {L"EraserSize", 10}});
     });
@@ -181,21 +178,16 @@ TEST_F(DialogsTest, PagesAndPenSizesAreHeldToTheirBoundsFewerPagesAskFirstAndEqu
         Fill(IDC_ERASER_SIZE, L"0");
     });
     Idle([] {
-        EXPECT_EQ(NotepadHeight, 4 * 320);
-        EXPECT_EQ(PageCount, 4);
-        EXPECT_EQ(Settings.PenWidth, 1);
-        EXPECT_EQ(Settings.PenHeight, 20);
-        EXPECT_EQ(Settings.PenEnd, 7);
-        EXPECT_EQ(Settings.EraserWidth, 0);
-        EXPECT_EQ(Settings.EraserHeight, 0);
+        EXPECT_EQ(std::tuple(NotepadHeight, PageCount), std::tuple(4 * 320, 4));
+        EXPECT_EQ(std::tuple(Settings.PenWidth, Settings.PenHeight, Settings.PenEnd, Settings.EraserWidth,
+                             Settings.EraserHeight),
+                  std::tuple(1, 20, 7, 0, 0));
         ExpectStored({{L"PenWidth", 1}, {L"PenHeight", 20}, {L"PenEnd", 7}, {L"EraserSize", 0}});
     });
     Options([] { Fill(IDC_PAGES, L"150"); });
     Idle([this] {
         EXPECT_EQ(GetActiveWindow(), MainWindow);
-        EXPECT_EQ(PageCount, 100);
-        EXPECT_EQ(NotepadHeight, 100 * 320);
-        EXPECT_EQ(ViewOffset, 0);
+        EXPECT_EQ(std::tuple(PageCount, NotepadHeight, ViewOffset), std::tuple(100, 100 * 320, 0));
         EXPECT_FALSE(ImageBit(3, 2 * 320 + 10)) << "the third page's ink survives growing";
     });
     Options([] {
@@ -219,10 +211,8 @@ TEST_F(DialogsTest, PagesAndPenSizesAreHeldToTheirBoundsFewerPagesAskFirstAndEqu
     AnswerMessageBox(PagesLost, VK_RETURN);
     Idle([] {
         EXPECT_NE(GetActiveWindow(), MainWindow);
-        EXPECT_EQ(PageCount, 100);
-        EXPECT_EQ(Settings.PenWidth, 9);
-        EXPECT_EQ(Settings.PenColour, 0x000000FFu);
-        EXPECT_EQ(Settings.EraserWidth, 35);
+        EXPECT_EQ(std::tuple(PageCount, Settings.PenWidth, Settings.PenColour, Settings.EraserWidth),
+                  std::tuple(100, 9, 0x000000FFu, 35));
         EXPECT_EQ(StoredNumber(L"EraserSize"), 35);
     });
     PressOk();

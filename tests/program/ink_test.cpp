@@ -1,5 +1,6 @@
 // Pen and eraser strokes on the screen and in the notepad image.
 #include <set>
+#include <tuple>
 #include <utility>
 
 #include "app/app.h"
@@ -50,9 +51,7 @@ TEST_F(InkTest, InterpolationTruncatesTowardZeroAMoveAloneStartsAStrokeAndAFarSa
         const Points expected = {{10, 330}, {11, 330}, {12, 329}, {13, 329}, {14, 328}};
         EXPECT_EQ(ImageInk(), expected);
         EXPECT_EQ(ScreenInkPoints(), expected);
-        EXPECT_EQ(LastPoint.x, 15);
-        EXPECT_EQ(LastPoint.y, 7);
-        EXPECT_EQ(DirtyFlag, 1);
+        EXPECT_EQ(std::tuple(LastPoint.x, LastPoint.y, DirtyFlag), std::tuple(15, 7, 1));
 
         // A move with no stroke starts one at its own point: only the end dot, two pixels square,
         // centred with the half size taken off.
@@ -60,9 +59,7 @@ TEST_F(InkTest, InterpolationTruncatesTowardZeroAMoveAloneStartsAStrokeAndAFarSa
         StrokeActive = false;
         PatBlt(NotepadImage.Context, 0, 0, NotepadWidth, NotepadHeight, WHITENESS);
         SendMessageW(MainWindow, WM_MOUSEMOVE, 0, MAKELPARAM(60, 70));
-        EXPECT_TRUE(StrokeActive);
-        EXPECT_EQ(LastPoint.x, 60);
-        EXPECT_EQ(LastPoint.y, 70);
+        EXPECT_EQ(std::tuple(StrokeActive, LastPoint.x, LastPoint.y), std::tuple(true, 60, 70));
         EXPECT_EQ(ImageInk(), (Points{{59, 69}, {60, 69}, {59, 70}, {60, 70}}));
 
         // Thirty pixels is an ordinary move, drawn at once.
@@ -76,14 +73,12 @@ TEST_F(InkTest, InterpolationTruncatesTowardZeroAMoveAloneStartsAStrokeAndAFarSa
         // A lone wild sample mid-stroke: held, then dropped when the pen is back near the stroke.
         DirtyFlag = 0;
         StylusMove(150, 200);
-        EXPECT_TRUE(SampleHeld);
-        EXPECT_EQ(DirtyFlag, 0);
+        EXPECT_EQ(std::tuple(SampleHeld, DirtyFlag), std::tuple(true, 0));
         StylusMove(82, 51);
         EXPECT_FALSE(SampleHeld);
         EXPECT_EQ(ImageInk().size(), line.size() + 2);
         EXPECT_TRUE(ScreenAreaIs(90, 60, 240, 320, BluePage));
-        EXPECT_EQ(LastPoint.x, 82);
-        EXPECT_EQ(DirtyFlag, 1);
+        EXPECT_EQ(std::tuple(LastPoint.x, DirtyFlag), std::tuple(82, 1));
     });
 }
 
@@ -93,8 +88,7 @@ TEST_F(InkTest, DraggedStrokesLeaveTheSameMarksOnScreenAndInTheNotepadUnbrokenTo
     Drag({{20, 20}, {30, 25}, {45, 40}, {60, 38}, {61, 80}, {200, 300}, {205, 301}});
     Idle([this] {
         for (int x = 10; x <= 190; ++x) ASSERT_FALSE(ImageBit(x, 100)) << x;
-        EXPECT_FALSE(StrokeActive);
-        EXPECT_EQ(DirtyFlag, 1);
+        EXPECT_EQ(std::tuple(StrokeActive, DirtyFlag), std::tuple(false, 1));
         EXPECT_EQ(ScreenInkPoints(), ImageInk());
         // The pen really went to (200, 300): the next sample went on from there.
         EXPECT_EQ(Pixel(130, 190), WhiteInk);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <tuple>
 
 #include "app/app.h"
 #include "notepad/autosave.h"
@@ -95,8 +96,7 @@ TEST_F(NotepadSaveTest, ALinkedNotepadIsSavedIntoTheFileTheLinkLeadsToWithItsMod
     EXPECT_TRUE(fs::is_symlink(NotepadPath()));
     ASSERT_TRUE(FileHasInkAt(pad, 55, 55));
     const std::vector<std::uint8_t> saved = ReadWholeFile(pad);
-    EXPECT_EQ(Read32(saved, 38), 2835u);
-    EXPECT_EQ(Read32(saved, 42), 2834u);
+    EXPECT_EQ(std::tuple(Read32(saved, 38), Read32(saved, 42)), std::tuple(2835u, 2834u));
     EXPECT_EQ(ModeOf(pad), 0640u);
     EXPECT_EQ(std::distance(fs::directory_iterator(notes), fs::directory_iterator()), 1);
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <algorithm>
 #include <functional>
+#include <tuple>
 #include <vector>
 
 #include "app/app.h"
@@ -63,15 +64,11 @@ TEST_F(PageOperationsTest, OnePixelOfInkInTheFirstOrLastColumnMakesAPageWritten)
         return (y == 320 + 5 && x == 0) || (y == 3 * 320 - 1 && x == 239);
     });
     Run([] {
-        EXPECT_TRUE(IsPageBlank(0));
-        EXPECT_FALSE(IsPageBlank(320));
-        EXPECT_FALSE(IsPageBlank(640));
+        EXPECT_EQ(std::tuple(IsPageBlank(0), IsPageBlank(320), IsPageBlank(640)), std::tuple(true, false, false));
         EXPECT_EQ(Search(FindBlankPage, 320), 960);
         EXPECT_EQ(Search(FindWrittenPage, 320), 320);
         EXPECT_EQ(CompressNotepad(), 2);
-        EXPECT_FALSE(IsPageBlank(0));
-        EXPECT_FALSE(IsPageBlank(320));
-        EXPECT_TRUE(IsPageBlank(640));
+        EXPECT_EQ(std::tuple(IsPageBlank(0), IsPageBlank(320), IsPageBlank(640)), std::tuple(false, false, true));
     });
 }
 
@@ -83,8 +80,7 @@ TEST_F(PageOperationsTest, CompressMovesWrittenPagesToTheFrontInTheirOrderWithIt
         EXPECT_EQ(Marks(), (PageMarks{1, 3, 5, 0, 0}));
         // Two passes of two pauses each, and one more for the search that ends it.
         EXPECT_EQ(platform::clock_now() - start, 5 * CompressPause);
-        EXPECT_EQ(ViewOffset, 0);
-        EXPECT_EQ(DirtyFlag, 0);
+        EXPECT_EQ(std::tuple(ViewOffset, DirtyFlag), std::tuple(0, 0));
     });
 }
 
@@ -111,9 +107,7 @@ TEST_F(PageOperationsTest, ResizeDropsOrAddsPagesAtTheEndSavesFirstAndMarksTheCh
         std::remove(NotepadPath().c_str());
         EXPECT_EQ(ResizeNotepad(240, 3 * 320), 1);
         EXPECT_EQ(Marks(), (PageMarks{1, 0, 0}));
-        EXPECT_EQ(PageCount, 3);
-        EXPECT_EQ(ViewOffset, 0);
-        EXPECT_EQ(DirtyFlag, 1);
+        EXPECT_EQ(std::tuple(PageCount, ViewOffset, DirtyFlag), std::tuple(3, 0, 1));
         // The notepad as it was before the resize was saved: five pages high.
         const auto saved = ReadWholeFile(NotepadPath());
         ASSERT_GE(saved.size(), 26u);
@@ -121,8 +115,7 @@ TEST_F(PageOperationsTest, ResizeDropsOrAddsPagesAtTheEndSavesFirstAndMarksTheCh
 
         EXPECT_EQ(ResizeNotepad(240, 5 * 320), 1);
         EXPECT_EQ(Marks(), (PageMarks{1, 0, 0, 0, 0}));
-        EXPECT_EQ(PageCount, 5);
-        EXPECT_EQ(NotepadHeight, 5 * 320);
+        EXPECT_EQ(std::tuple(PageCount, NotepadHeight), std::tuple(5, 5 * 320));
     });
 }
 

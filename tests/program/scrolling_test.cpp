@@ -1,5 +1,6 @@
 // Turning pages on the virtual clock.
 #include <cstdint>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -101,9 +102,7 @@ TEST_F(ScrollingTest, HoldingDownAnimatesFivePagesThenFlipsAndStopsAtTheLastWith
     });
     Idle([this] {
         platform::clock_set_reading_hook(nullptr);
-        EXPECT_EQ(ViewOffset, 9 * 320);
-        EXPECT_EQ(PagesMoved, 9u);
-        EXPECT_EQ(screen_->beeps(), 1);
+        EXPECT_EQ(std::tuple(ViewOffset, PagesMoved, screen_->beeps()), std::tuple(9 * 320, 9u, 1));
         const std::vector<std::uint64_t> arrivals = PageArrivals();
         ASSERT_EQ(arrivals.size(), 10u);
         // Each move sleeps out its budget before the next one starts: exactly moves 1 to 5 are
@@ -125,9 +124,7 @@ TEST_F(ScrollingTest, HoldingDownAnimatesFivePagesThenFlipsAndStopsAtTheLastWith
         HoldKey(VK_UP);
     });
     Idle([this] {
-        EXPECT_EQ(ViewOffset, 6 * 320);
-        EXPECT_EQ(PagesMoved, 3u);
-        EXPECT_EQ(screen_->beeps(), 1);
+        EXPECT_EQ(std::tuple(ViewOffset, PagesMoved, screen_->beeps()), std::tuple(6 * 320, 3u, 1));
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
     });
     Finish();
@@ -145,15 +142,13 @@ TEST_F(ScrollingTest, WheelNotchesDuringATurnTurnThatManyMorePagesAndAtEitherEnd
         notch(-1);
     });
     Idle([this, notch] {
-        EXPECT_EQ(ViewOffset, 3 * 320);
-        EXPECT_EQ(screen_->beeps(), 0);
+        EXPECT_EQ(std::tuple(ViewOffset, screen_->beeps()), std::tuple(3 * 320, 0));
         const std::uint64_t start = platform::clock_peek();
         screen_->at_time(start + 100, [notch] { notch(-3); });
         notch(-1);
     });
     Idle([this] {
-        EXPECT_EQ(ViewOffset, 4 * 320);
-        EXPECT_EQ(screen_->beeps(), 1);
+        EXPECT_EQ(std::tuple(ViewOffset, screen_->beeps()), std::tuple(4 * 320, 1));
         const std::uint64_t start = platform::clock_peek();
         screen_->at_time(start + 100, [this] {
             screen_->push({platform::DeviceEvent::Type::KeyDown, 0, 0, VK_UP, true});
@@ -180,9 +175,8 @@ TEST_F(ScrollingTest, WheelNotchesDuringATurnTurnThatManyMorePagesAndAtEitherEnd
             Press(vk);
         });
         Idle([this, vk, &start] {
-            EXPECT_EQ(ViewOffset, vk == VK_UP ? 0 : 4 * 320);
-            EXPECT_EQ(platform::clock_peek() - start, 400u + 100u);
-            EXPECT_EQ(DirtyFlag, 0);
+            EXPECT_EQ(std::tuple(ViewOffset, platform::clock_peek() - start, DirtyFlag),
+                      std::tuple(vk == VK_UP ? 0 : 4 * 320, 400u + 100u, 0));
             EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
         });
     }

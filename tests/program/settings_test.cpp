@@ -1,5 +1,6 @@
 // Settings from the per-user store: defaults, damaged values, and the scroll position.
 #include <filesystem>
+#include <tuple>
 
 #include "app/app.h"
 #include "notepad/autosave.h"
@@ -21,10 +22,8 @@ TEST_F(SettingsTest, StoredOptionsApplyWithoutBoundsColoursShowOnTheScreenAndARe
     for (const auto& [name, value] : stored) StoreNumber(name, value);
     AnswerNewPad();
     Idle([this] {
-        EXPECT_EQ(Settings.PenWidth, 50);
-        EXPECT_EQ(Settings.PenHeight, 3);
-        EXPECT_EQ(Settings.PenEnd, 7);
-        EXPECT_EQ(Settings.EraserWidth, 0);
+        EXPECT_EQ(std::tuple(Settings.PenWidth, Settings.PenHeight, Settings.PenEnd, Settings.EraserWidth),
+                  std::tuple(50, 3, 7, 0));
         EXPECT_TRUE(ScreenShowsImage(0x00FF0000, 0x0000FF00));
     });
     Tap(100, 100);

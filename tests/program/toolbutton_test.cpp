@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -78,9 +79,8 @@ TEST_F(ToolButtonTest, ATapSwitchesTheModePlaysThePopAndShowsTheNewModesFaceWhen
             Up(Inside, Middle);
         });
         Idle([this, &faces, tap] {
-            EXPECT_EQ(DrawMode, tap == 0 ? DRAW_ERASER : DRAW_PEN);
-            EXPECT_EQ(screen_->sounds(), tap + 1);
-            EXPECT_EQ(GetCapture(), nullptr);
+            EXPECT_EQ(std::tuple(DrawMode, screen_->sounds(), GetCapture()),
+                      std::tuple(tap == 0 ? DRAW_ERASER : DRAW_PEN, tap + 1, HWND{}));
             EXPECT_TRUE(ScreenShowsFace(faces[2 * tap + 2]));
         });
     }
@@ -91,8 +91,7 @@ TEST_F(ToolButtonTest, ATapSwitchesTheModePlaysThePopAndShowsTheNewModesFaceWhen
         Up(Inside, Middle);
     });
     Idle([this] {
-        EXPECT_EQ(DrawMode, DRAW_ERASER);
-        EXPECT_EQ(screen_->sounds(), 2);
+        EXPECT_EQ(std::tuple(DrawMode, screen_->sounds()), std::tuple(DRAW_ERASER, 2));
         EXPECT_TRUE(ScreenShowsFace(IDB_ERASER));
         EXPECT_FALSE(MenuIsOpen());
     });
@@ -163,17 +162,13 @@ TEST_F(ToolButtonTest, AHoldOpensTheMenuOnceJitterKeepsItARealMoveOrAReturnStart
                {4100, [this] { Move(150, 100); }},
                {4101,
                 [this] {
-                    EXPECT_TRUE(ButtonPressed);
-                    EXPECT_EQ(HoldTimer, 0u);
-                    EXPECT_EQ(GetCapture(), ToolButton);
+                    EXPECT_EQ(std::tuple(ButtonPressed, HoldTimer, GetCapture()), std::tuple(true, 0u, ToolButton));
                     EXPECT_TRUE(ScreenShowsFace(IDB_PEN));
                 }},
                {5000, [this] { Up(150, 100); }},
                {5001, [this, closed] {
                     closed();
-                    EXPECT_EQ(DrawMode, DRAW_PEN);
-                    EXPECT_EQ(screen_->sounds(), 0);
-                    EXPECT_EQ(GetCapture(), nullptr);
+                    EXPECT_EQ(std::tuple(DrawMode, screen_->sounds(), GetCapture()), std::tuple(DRAW_PEN, 0, HWND{}));
                     EXPECT_TRUE(ScreenShowsFace(IDB_PEN));
                     PostMessageW(MainWindow, WM_CLOSE, 0, 0);
                 }}});

@@ -2,6 +2,7 @@
 // again exactly, from the keys, the menu or another program, within the history's budget.
 #include <algorithm>
 #include <random>
+#include <tuple>
 #include <vector>
 
 #include "app/app.h"
@@ -215,9 +216,7 @@ TEST_F(UndoTest, ATapOfTwoFingersUndoesOfThreeRedoesAndTheFirstFingerLeavesNoInk
         tap(2);
     });
     Idle([this, tap] {
-        EXPECT_TRUE(ImageBit(60, 55));
-        EXPECT_TRUE(ImageBit(120, 160));
-        EXPECT_TRUE(ImageBit(125, 162));
+        EXPECT_EQ(std::tuple(ImageBit(60, 55), ImageBit(120, 160), ImageBit(125, 162)), std::tuple(true, true, true));
         EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
         EXPECT_EQ(HistorySteps(), 1u);
         tap(3);
@@ -260,15 +259,11 @@ TEST_F(UndoTest, WithoutMemoryTheOldestStepsGoAndAtWorstAStepHasNoUndoButTheInkS
             PostMessageW(MainWindow, WM_COMMAND, IDM_CLEAR_PAGE, 0);
         });
         Idle([this, beeps] {
-            EXPECT_TRUE(ImageBit(50, 120));
-            EXPECT_EQ(screen_->beeps(), beeps + 2);
-            EXPECT_EQ(HistorySteps(), 0u);
+            EXPECT_EQ(std::tuple(ImageBit(50, 120), screen_->beeps(), HistorySteps()), std::tuple(true, beeps + 2, 0u));
             FailHistoryMemory(0);
             ControlKey('Z');
             Idle([this, beeps] {
-                EXPECT_EQ(screen_->beeps(), beeps + 3);
-                EXPECT_TRUE(ImageBit(50, 40));
-                EXPECT_EQ(DirtyFlag, 1);
+                EXPECT_EQ(std::tuple(screen_->beeps(), ImageBit(50, 40), DirtyFlag), std::tuple(beeps + 3, true, 1));
                 PostMessageW(MainWindow, WM_CLOSE, 0, 0);
             });
         });
@@ -296,9 +291,7 @@ TEST_F(UndoTest, AnUndoAfterASaveMarksAChangeOnAnotherPageGoesThereAndAfterARead
         });
     });
     Idle([this] {
-        EXPECT_EQ(ViewOffset, 0);
-        EXPECT_TRUE(ImageBit(60, 55));
-        EXPECT_EQ(DirtyFlag, 1);
+        EXPECT_EQ(std::tuple(ViewOffset, ImageBit(60, 55), DirtyFlag), std::tuple(0, true, 1));
         Stroke({{40, 40}, {60, 40}});
     });
     Idle([this] {
@@ -310,15 +303,12 @@ TEST_F(UndoTest, AnUndoAfterASaveMarksAChangeOnAnotherPageGoesThereAndAfterARead
         ViewOffset = 320;
         SendMessageW(MainWindow, WM_ACTIVATE, WA_ACTIVE, 0);
         ASSERT_EQ(NotepadHeight, 3 * 320);
-        EXPECT_EQ(PageCount, 3);
-        EXPECT_EQ(DirtyFlag, 0);
+        EXPECT_EQ(std::tuple(PageCount, DirtyFlag), std::tuple(3, 0));
         const int beeps = screen_->beeps();
         ControlKey('Z');
         Idle([this, beeps] {
-            EXPECT_EQ(screen_->beeps(), beeps + 1);
-            EXPECT_FALSE(ImageBit(7, 327));
-            EXPECT_FALSE(ImageBit(45, 45));
-            EXPECT_TRUE(ImageBit(50, 40));
+            EXPECT_EQ(std::tuple(screen_->beeps(), ImageBit(7, 327), ImageBit(45, 45), ImageBit(50, 40)),
+                      std::tuple(beeps + 1, false, false, true));
             EXPECT_EQ(ViewOffset, 320);
             EXPECT_TRUE(ScreenShowsImage(WhiteInk, BluePage));
             PostMessageW(MainWindow, WM_CLOSE, 0, 0);

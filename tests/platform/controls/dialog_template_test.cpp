@@ -33,9 +33,8 @@ TEST(DialogTemplate, TextIsReadWithItsEscapesAndDamagedTextIsRefusedWhole) {
     EXPECT_EQ(std::tuple(t->items[0].id, t->items[0].units.left, t->items[0].units.top, t->items[0].units.right,
                          t->items[0].units.bottom),
               std::tuple(WORD{5}, 1, 2, 1 + 3, 2 + 4));
-    EXPECT_EQ(t->items[1].class_name, L"msctls_updown32");
-    EXPECT_EQ(t->items[1].id, 0xFFFF);
-    EXPECT_EQ(t->items[1].style, UDS_AUTOBUDDY | UDS_SETBUDDYINT);
+    EXPECT_EQ(std::tuple(t->items[1].class_name, t->items[1].id, t->items[1].style),
+              std::tuple(L"msctls_updown32", 0xFFFF, UDS_AUTOBUDDY | UDS_SETBUDDYINT));
 
     for (const char* bad : {
              "",                                                   // no dialog line

@@ -1,3 +1,4 @@
+#include <tuple>
 #include <utility>
 
 #include "controls_test_support.h"
@@ -26,9 +27,7 @@ TEST_F(MessageBox, ItsButtonsAreControlsEnterAnswersWithTheFocusedOneAndEscapeCa
     when_box_open([&](HWND box) {
         const HWND ok = GetDlgItem(box, IDOK);
         const HWND cancel = GetDlgItem(box, IDCANCEL);
-        EXPECT_EQ(text_of(cancel), L"Cancel");
-        EXPECT_EQ(GetFocus(), ok);
-        EXPECT_TRUE(looks_default(ok));
+        EXPECT_EQ(std::tuple(text_of(cancel), GetFocus(), looks_default(ok)), std::tuple(L"Cancel", ok, true));
         press(VK_TAB);
     });
     when_box_open([&](HWND box) {

@@ -1,4 +1,5 @@
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "controls_test_support.h"
@@ -72,10 +73,8 @@ TEST_F(PopupMenu, APickIsPostedToTheOwnerAfterTheMenuHasGone) {
         screen.push({Type::PointerUp, r.left + 2, r.top + 2});
     });
     EXPECT_TRUE(TrackPopupMenuEx(menu, TPM_CENTERALIGN | TPM_VCENTERALIGN, 120, 160, main, nullptr));
-    EXPECT_TRUE(IsWindowEnabled(main));
-    EXPECT_EQ(GetActiveWindow(), main);
-    EXPECT_TRUE(received_of(WM_COMMAND).empty());
-    EXPECT_EQ(Commands(), std::vector<WPARAM>{13});
+    EXPECT_EQ(std::tuple(IsWindowEnabled(main), GetActiveWindow(), received_of(WM_COMMAND).empty(), Commands()),
+              std::tuple(true, main, true, std::vector<WPARAM>{13}));
 }
 
 TEST_F(PopupMenu, KeysMoveOverSeparatorsRoundTheEndsAndEscapeEndsWithNoCommand) {

@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "window_test_support.h"
 
 using namespace window_test;
@@ -63,9 +65,7 @@ TEST_F(Queue, AnIdleProgramJumpsToItsTimerAndALateOneFiresOnce) {
     SetTimer(w, 1, 400, nullptr);
     MSG msg;
     ASSERT_TRUE(GetMessageW(&msg, nullptr, 0, 0));
-    EXPECT_EQ(msg.message, WM_TIMER);
-    EXPECT_EQ(msg.wParam, 1u);
-    EXPECT_EQ(platform::clock_now() - start, 400u);
+    EXPECT_EQ(std::tuple(msg.message, msg.wParam, platform::clock_now() - start), std::tuple(WM_TIMER, 1u, 400u));
 
     platform::clock_advance(4000);
     EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE));

@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "gdi/draw_target.h"
 #include "window_test_support.h"
 
@@ -36,9 +38,8 @@ TEST_F(Screen, DrawingIsShownOncePerRefreshAndOnlyWhereItChanged) {
     EXPECT_EQ(screen.presents(), presents) << "16 ms are still the first refresh";
     platform::clock_advance(1);
     platform::window_drew();
-    EXPECT_EQ(screen.presents(), presents + 1);
-    EXPECT_EQ(screen.pixel(205, 15), kRed);
-    EXPECT_EQ(screen.presented(), (std::vector<platform::Rect>{{200, 10, 230, 40}}));
+    EXPECT_EQ(std::tuple(screen.presents(), screen.pixel(205, 15), screen.presented()),
+              std::tuple(presents + 1, kRed, (std::vector<platform::Rect>{{200, 10, 230, 40}})));
 }
 
 // The display's refreshes start at moments the program is not told: a frame presented at any moment
@@ -130,9 +131,7 @@ TEST_F(Screen, AChildDrawsOnItsTopLevelSurfaceClippedToItsParents) {
     const HWND button = child(panel, 80, 90, 40, 40);  // reaches past the panel
     platform::DrawTarget t{};
     ASSERT_TRUE(platform::window_draw_target(button, &t));
-    EXPECT_EQ(t.origin_x, 130);
-    EXPECT_EQ(t.origin_y, 150);
-    EXPECT_EQ(t.clip, (platform::Rect{130, 150, 150, 160}));
+    EXPECT_EQ(std::tuple(t.origin_x, t.origin_y, t.clip), std::tuple(130, 150, (platform::Rect{130, 150, 150, 160})));
 
     ShowWindow(panel, SW_HIDE);
     ASSERT_TRUE(platform::window_draw_target(button, &t));

@@ -32,9 +32,8 @@ TEST_F(Windows, DestroyTakesOwnedWindowsAndChildrenFirstAndLeavesNothingQueued) 
     ASSERT_TRUE(DestroyWindow(main));
     std::vector<HWND> order;
     for (const Received& r : received_of(WM_DESTROY)) order.push_back(r.window);
-    EXPECT_EQ(order, (std::vector<HWND>{box, inner, button, main}));
-    EXPECT_TRUE(IsWindow(other));
-    EXPECT_EQ(platform::window_table().windows.live(), 1u);
+    EXPECT_EQ(std::tuple(order, IsWindow(other), platform::window_table().windows.live()),
+              std::tuple((std::vector<HWND>{box, inner, button, main}), true, 1u));
     EXPECT_FALSE(DestroyWindow(main)) << "the handle is stale";
     platform::clock_advance(1000);
     MSG msg;
@@ -81,9 +80,8 @@ TEST_F(Windows, BadHandlesFailWithoutEffect) {
                              PeekMessageW(&msg, bad, 0, 0, PM_REMOVE) != FALSE, GetMessageW(&msg, bad, 0, 0) != -1};
         for (std::size_t i = 0; i < std::size(took); ++i) EXPECT_FALSE(took[i]) << "call " << i << " took a bad window";
     }
-    EXPECT_EQ(GetFocus(), live);
-    EXPECT_EQ(GetActiveWindow(), live);
-    EXPECT_EQ(platform::window_table().windows.live(), 1u);
+    EXPECT_EQ(std::tuple(GetFocus(), GetActiveWindow(), platform::window_table().windows.live()),
+              std::tuple(live, live, 1u));
 
     // A device context given back to the wrong window, and paint calls without their structure.
     const HDC dc = GetDC(live);
