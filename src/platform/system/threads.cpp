@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include <sys/resource.h>
@@ -28,19 +29,19 @@ struct ThreadState {
     std::condition_variable ended;
     bool done = false;
     DWORD exit_code = 0;
-    pid_t id = 0;      // the system's id of the thread, once it runs
-    int niceness = 0;  // asked for before it ran, or since; 0 leaves it at its creator's
+    pid_t id = 0;                  // the system's id of the thread, once it runs
+    std::optional<int> niceness;   // asked for before it ran, or since; none leaves it at its creator's
 };
 
 // The scheduler's niceness for a thread priority, which is the asking thread's own lowered by
-// that much; -1 for a priority not offered.
-int niceness_of(int priority) {
+// that much (a niceness may be below 0); none for a priority not offered.
+std::optional<int> niceness_of(int priority) {
     int lowered = 0;
     switch (priority) {
     case THREAD_PRIORITY_NORMAL: break;
     case THREAD_PRIORITY_BELOW_NORMAL: lowered = 5; break;
     case THREAD_PRIORITY_LOWEST: lowered = 10; break;
-    default: return -1;
+    default: return std::nullopt;
     }
     errno = 0;
     const int own = getpriority(PRIO_PROCESS, 0);
@@ -99,7 +100,7 @@ HANDLE CreateThread(SECURITY_ATTRIBUTES*, SIZE_T, LPTHREAD_START_ROUTINE start, 
             {
                 std::lock_guard<std::mutex> hold(state->lock);
                 state->id = gettid();
-                if (state->niceness != 0) setpriority(PRIO_PROCESS, static_cast<id_t>(state->id), state->niceness);
+                if (state->niceness) setpriority(PRIO_PROCESS, static_cast<id_t>(state->id), *state->niceness);
             }
             const DWORD code = start(parameter);
             std::lock_guard<std::mutex> hold(state->lock);
@@ -138,15 +139,15 @@ DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds) {
 
 BOOL SetThreadPriority(HANDLE handle, int priority) {
     Thread* thread = threads().find(raw(handle));
-    const int niceness = niceness_of(priority);
-    if (!thread || niceness < 0) {
+    const std::optional<int> niceness = niceness_of(priority);
+    if (!thread || !niceness) {
         SetLastError(thread ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
         return FALSE;
     }
     std::lock_guard<std::mutex> hold(thread->state->lock);
     // An ended thread's id may be another's by now.
     if (thread->state->id != 0 && !thread->state->done &&
-        setpriority(PRIO_PROCESS, static_cast<id_t>(thread->state->id), niceness) != 0) {
+        setpriority(PRIO_PROCESS, static_cast<id_t>(thread->state->id), *niceness) != 0) {
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
