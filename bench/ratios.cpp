@@ -28,8 +28,11 @@ public:
             if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
             const std::string name = run.run_name.str();
             // In the benchmark's own unit; kept in nanoseconds.
-            const double time = ends_with(name, "/real_time") ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
+            const bool wall = ends_with(name, "/real_time") || ends_with(name, "/manual_time");
+            const double time = wall ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
             times_[name].push_back(time * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit));
+            // A floor timed by the benchmark beside its path, in nanoseconds.
+            for (const auto& [counter, value] : run.counters) times_[name + " " + counter].push_back(value.value);
         }
         if (!shown.empty()) ConsoleReporter::ReportRuns(shown);
     }

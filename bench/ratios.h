@@ -14,7 +14,9 @@ struct Ratio {
 };
 
 // Times are CPU times, or wall times for benchmarks named ".../real_time" (those that wait on a
-// disk). With repetitions the fastest is taken. Returns the process's exit code.
+// disk) or ".../manual_time" (those that time themselves). A floor that a benchmark times beside its
+// path is a counter of it in nanoseconds, named "<benchmark> <counter>". With repetitions the
+// fastest is taken. Returns the process's exit code.
 int run_with_ratios(int argc, char** argv, const std::vector<Ratio>& ratios);
 
 }  // namespace bench

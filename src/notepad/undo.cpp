@@ -17,8 +17,9 @@ std::size_t UndoBudget = DefaultUndoBudget;
 
 namespace {
 
-// A stroke keeps the image in tiles of 64 × 64 pixels: eight bytes of each of 64 rows.
-constexpr LONG TileRows = 64;
+// A stroke keeps the image in tiles of 64 × 32 pixels: eight bytes of each of 32 rows. Handwriting
+// runs along the line, so a tile half as high keeps half as much of what a line of it passes.
+constexpr LONG TileRows = 32;
 constexpr LONG TileRowBytes = 8;
 constexpr LONG TilePixels = TileRowBytes * 8;
 constexpr std::size_t TypicalStrokeTiles = 16;
@@ -121,7 +122,10 @@ void ForEachTileRow(TilePatch& tile, auto action) {
     const LONG bytes = std::min<LONG>(TileRowBytes, NotepadStride - firstByte);
     const LONG firstRow = tile.down * TileRows;
     const LONG rows = std::min<LONG>(TileRows, NotepadHeight - firstRow);
-    for (LONG r = 0; r < rows; ++r) action(ImageRow(firstRow + r) + firstByte, tile.bits.data() + r * TileRowBytes, bytes);
+    // Stored rows run bottom-up: each row of the tile lies a stride below the one before it.
+    BYTE* image = ImageRow(firstRow) + firstByte;
+    BYTE* kept = tile.bits.data();
+    for (LONG r = 0; r < rows; ++r, image -= NotepadStride, kept += TileRowBytes) action(image, kept, bytes);
 }
 
 void KeepTile(LONG across, LONG down) {
