@@ -54,14 +54,20 @@ std::string program_name() {
 }
 
 // One line on stderr for those who watch the program from outside: the milliseconds since the
-// clock started, then what happened.
+// clock started, then what happened. The line goes out in one write, since stderr is unbuffered and
+// whoever reads it is woken once a write: a pen move traces two lines.
 void trace_line(const char* format, ...) {
-    std::fprintf(stderr, "%llu ", static_cast<unsigned long long>(clock_since_start()));
+    char line[256];
+    int length = std::snprintf(line, sizeof line, "%llu ", static_cast<unsigned long long>(clock_since_start()));
     va_list arguments;
     va_start(arguments, format);
-    std::vfprintf(stderr, format, arguments);
+    const int written = std::vsnprintf(line + length, sizeof line - static_cast<std::size_t>(length), format, arguments);
     va_end(arguments);
-    std::fputc('\n', stderr);
+    if (written > 0) length += written;
+    // A line too long for the buffer keeps its start.
+    length = std::min(length, static_cast<int>(sizeof line) - 2);
+    line[length++] = '\n';
+    std::fwrite(line, 1, static_cast<std::size_t>(length), stderr);
 }
 
 // SCRIVO_TRACE=1: a line on stderr for each frame, each event delivered and each try at the
