@@ -10,6 +10,7 @@
 
 #include "backend/headless/headless.h"
 #include "floors.h"
+#include "in_turn.h"
 #include "gdi/expand.h"
 #include "platform/platform.h"
 #include "ratios.h"
@@ -62,37 +63,35 @@ void set_area_counters(benchmark::State& state, int width, int height) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(width) * height * 4);
 }
 
-// The floor: a vectorised fill of the window pixels the page copy writes.
-void FillFloor(benchmark::State& state) {
-    const auto width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
-    platform::DrawTarget target{};
-    platform::window_draw_target(bench_window(width, height), &target);
-    auto* pixels = reinterpret_cast<std::uint32_t*>(target.surface.row(0));
-    std::uint32_t value = 0x123456;
-    for (auto _ : state) {
-        bench::fill_pixels(pixels, width, height, target.surface.stride / 4, value++);
-        benchmark::ClobberMemory();
-    }
-    set_area_counters(state, width, height);
-}
-BENCHMARK(FillFloor)->Apply(page_sizes);
-
 // RepaintFromImage of the whole screen; the source starts at a row of the tall notepad, and
-// `column` > 0 starts it in the middle of a byte.
+// `column` > 0 starts it in the middle of a byte. Its floor, timed in turn with it, is a vectorised
+// fill of the same window pixels.
 void PageOntoWindow(benchmark::State& state, int column) {
     const auto width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
     HDC notepad = mono_image(width + column, height * 3);
-    HDC screen = GetDC(bench_window(width, height));
+    HWND window = bench_window(width, height);
+    HDC screen = GetDC(window);
     SetTextColor(screen, RGB(0, 0, 128));
     SetBkColor(screen, RGB(255, 255, 224));
-    for (auto _ : state) {
-        BitBlt(screen, 0, 0, width, height, notepad, column, height, SRCCOPY);
-        benchmark::ClobberMemory();
-    }
+    platform::DrawTarget target{};
+    platform::window_draw_target(window, &target);
+    auto* pixels = reinterpret_cast<std::uint32_t*>(target.surface.row(0));
+    std::uint32_t value = 0x123456;
+    bench::time_in_turn(
+        state, 1,
+        [&] {
+            BitBlt(screen, 0, 0, width, height, notepad, column, height, SRCCOPY);
+            benchmark::ClobberMemory();
+        },
+        "fill",
+        [&] {
+            bench::fill_pixels(pixels, width, height, target.surface.stride / 4, value++);
+            benchmark::ClobberMemory();
+        });
     set_area_counters(state, width, height);
 }
-BENCHMARK_CAPTURE(PageOntoWindow, aligned, 0)->Apply(page_sizes);
-BENCHMARK_CAPTURE(PageOntoWindow, odd_column, 3)->Apply(page_sizes);
+BENCHMARK_CAPTURE(PageOntoWindow, aligned, 0)->Apply(page_sizes)->UseManualTime();
+BENCHMARK_CAPTURE(PageOntoWindow, odd_column, 3)->Apply(page_sizes)->UseManualTime();
 
 // The expansion alone, vector and plain, over a page's rows: the plain path is what a processor
 // without AVX2 draws with.
@@ -155,9 +154,13 @@ BENCHMARK(StampFloor);
 
 int main(int argc, char** argv) {
     return bench::run_with_ratios(argc, argv,
-                                  {{"PageOntoWindow/aligned/1920/1080", "FillFloor/1920/1080", 1.3},
-                                   {"PageOntoWindow/aligned/3840/2160", "FillFloor/3840/2160", 1.3},
-                                   {"PageOntoWindow/odd_column/1920/1080", "FillFloor/1920/1080", 1.3},
-                                   {"PageOntoWindow/odd_column/3840/2160", "FillFloor/3840/2160", 1.3},
+                                  {{"PageOntoWindow/aligned/1920/1080/manual_time",
+                                    "PageOntoWindow/aligned/1920/1080/manual_time fill", 1.3},
+                                   {"PageOntoWindow/aligned/3840/2160/manual_time",
+                                    "PageOntoWindow/aligned/3840/2160/manual_time fill", 1.3},
+                                   {"PageOntoWindow/odd_column/1920/1080/manual_time",
+                                    "PageOntoWindow/odd_column/1920/1080/manual_time fill", 1.3},
+                                   {"PageOntoWindow/odd_column/3840/2160/manual_time",
+                                    "PageOntoWindow/odd_column/3840/2160/manual_time fill", 1.3},
                                    {"StampIntoImage", "StampFloor", 1.5}});
 }

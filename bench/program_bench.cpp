@@ -6,7 +6,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -20,6 +19,7 @@
 #include "backend/headless/headless.h"
 #include "core/clock.h"
 #include "floors.h"
+#include "in_turn.h"
 #include "gdi/draw_target.h"
 #include "ink/ink.h"
 #include "navigation/scrolling.h"
@@ -124,26 +124,7 @@ void MoveLargePen(int* x) {
     *x = *x + 37 > PageWidth - 60 ? 40 : *x + 37;
 }
 
-// Runs a path and its floor in turn, a batch of `moves` moves of each a round, and times each batch
-// on its own, so that both are timed in the same moments: this machine's speed drifts by more than
-// some of the differences measured. The benchmark's time is a move of the path; the counter named
-// after the floor is a move of the floor, in nanoseconds.
-template <typename Path, typename Floor>
-void TimeInTurn(benchmark::State& state, int moves, Path path, const char* floorName, Floor floor) {
-    using Clock = std::chrono::steady_clock;
-    double floorSeconds = 0;
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
-        floor();
-        const Clock::time_point between = Clock::now();
-        path();
-        const Clock::time_point end = Clock::now();
-        state.SetIterationTime(std::chrono::duration<double>(end - between).count() / moves);
-        floorSeconds += std::chrono::duration<double>(between - start).count() / moves;
-    }
-    state.counters[floorName] = floorSeconds * 1e9 / static_cast<double>(state.iterations());
-}
-
+// The moves of a round timed in turn with its floor, and of a stroke (about 300 pixels).
 constexpr int MovesAStroke = 8;
 
 // The floor of a pen move: a plain loop putting the same 30 stamps into the notepad image (20 masked
@@ -168,7 +149,7 @@ void BM_StylusMove30WithLargePen(benchmark::State& state) {
     StartLargePen(state);
     const platform::Surface screen = MainWindowPixels();
     int x = 40;
-    TimeInTurn(
+    bench::time_in_turn(
         state, MovesAStroke,
         [&x] {
             for (int move = 0; move < MovesAStroke; ++move) MoveLargePen(&x);
@@ -308,7 +289,7 @@ void BM_StylusMove30WithHistory(benchmark::State& state) {
     const auto stroke = [&x] {
         for (int move = 0; move < MovesAStroke; ++move) MoveLargePen(&x);
     };
-    TimeInTurn(
+    bench::time_in_turn(
         state, MovesAStroke,
         [&stroke] {
             BeginStrokeStep();
