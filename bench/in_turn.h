@@ -11,6 +11,8 @@ namespace bench {
 
 // The benchmark's time (manual, so its name ends in "/manual_time") is one of `count` parts of a
 // round of `path`; its counter `floor_name` is the same part of a round of `floor`, in nanoseconds.
+// With `count` > 1 give the benchmark a fixed number of rounds: the library reckons the rounds it
+// needs from the time reported, which is then a small part of each.
 template <typename Path, typename Floor>
 void time_in_turn(benchmark::State& state, int count, Path path, const char* floor_name, Floor floor) {
     using Clock = std::chrono::steady_clock;

@@ -159,7 +159,8 @@ void BM_StylusMove30WithLargePen(benchmark::State& state) {
             for (int move = 0; move < MovesAStroke; ++move) ThirtyStampsPlainLoop(screen, &x);
         });
 }
-BENCHMARK(BM_StylusMove30WithLargePen)->Args({240, 320})->Args({3840, 2160})->UseManualTime();
+// Rounds of about 20 µs: half a second.
+BENCHMARK(BM_StylusMove30WithLargePen)->Args({240, 320})->Args({3840, 2160})->UseManualTime()->Iterations(25000);
 
 // One animated page and one flip, with the budget's sleep on the virtual clock: the time is the
 // drawing alone. At the last page the direction turns.
@@ -299,7 +300,8 @@ void BM_StylusMove30WithHistory(benchmark::State& state) {
         "unrecorded", stroke);
     ClearHistory();
 }
-BENCHMARK(BM_StylusMove30WithHistory)->Apply(ScreenSizes)->UseManualTime()->Unit(benchmark::kNanosecond);
+// Rounds of about 30 µs: half a second, and a history that comes near its budget by the end.
+BENCHMARK(BM_StylusMove30WithHistory)->Apply(ScreenSizes)->UseManualTime()->Iterations(20000);
 
 // A 300-pixel stroke of a 20 × 20 pen on a blank page, made the way the stylus makes it. (Drawn
 // again over itself it would change nothing, and undo would pass over it.)
@@ -397,11 +399,11 @@ int main(int argc, char** argv) {
         argc, argv,
         {{"BM_RepaintWholePage/1920/1080", "BM_FillWholePage/1920/1080", 1.3},
          {"BM_RepaintWholePage/3840/2160", "BM_FillWholePage/3840/2160", 1.3},
-         {"BM_StylusMove30WithLargePen/240/320/manual_time", "BM_StylusMove30WithLargePen/240/320/manual_time plain loop", 2.0},
-         {"BM_StylusMove30WithLargePen/3840/2160/manual_time", "BM_StylusMove30WithLargePen/3840/2160/manual_time plain loop", 2.0},
-         {"BM_StylusMove30WithHistory/240/320/manual_time", "BM_StylusMove30WithHistory/240/320/manual_time unrecorded", 1.1},
-         {"BM_StylusMove30WithHistory/1920/1080/manual_time", "BM_StylusMove30WithHistory/1920/1080/manual_time unrecorded", 1.1},
-         {"BM_StylusMove30WithHistory/3840/2160/manual_time", "BM_StylusMove30WithHistory/3840/2160/manual_time unrecorded", 1.1},
+         bench::in_turn("BM_StylusMove30WithLargePen/240/320/iterations:25000", "plain loop", 2.0),
+         bench::in_turn("BM_StylusMove30WithLargePen/3840/2160/iterations:25000", "plain loop", 2.0),
+         bench::in_turn("BM_StylusMove30WithHistory/240/320/iterations:20000", "unrecorded", 1.1),
+         bench::in_turn("BM_StylusMove30WithHistory/1920/1080/iterations:20000", "unrecorded", 1.1),
+         bench::in_turn("BM_StylusMove30WithHistory/3840/2160/iterations:20000", "unrecorded", 1.1),
          {"BM_SaveHundredPages/3840/2160/real_time", "BM_WriteAndSyncHundredPages/3840/2160/real_time", 1.5},
          {"BM_SaveHundredPages/1920/1080/real_time", "BM_WriteAndSyncHundredPages/1920/1080/real_time", 1.5}});
     std::filesystem::remove_all(ScratchDir());

@@ -13,6 +13,11 @@ struct Ratio {
     double goal;           // the most the ratio may be
 };
 
+// A benchmark timed in turn with its floor (in_turn.h): `benchmark` is its name up to "/manual_time".
+inline Ratio in_turn(const std::string& benchmark, const std::string& floor, double goal) {
+    return {benchmark + "/manual_time", benchmark + "/manual_time " + floor, goal};
+}
+
 // Times are CPU times, or wall times for benchmarks named ".../real_time" (those that wait on a
 // disk) or ".../manual_time" (those that time themselves). A floor that a benchmark times beside its
 // path is a counter of it in nanoseconds, named "<benchmark> <counter>". With repetitions the
