@@ -2,8 +2,9 @@
 and bench/ink_probe sending pen moves with XTest and timing each to the first damage rectangle that
 shows its ink: on a blank notepad, after thousands of strokes have filled the undo history, and
 while autosaves write a 100-page notepad. Each is measured in three rounds, a program started for
-each, and the round with the best 95th percentile is held against the goal. Run by `make bench`: /usr/bin/python3 bench/ink_latency.py
---scrivo build/scrivo --scrivo-send build/scrivo-send [--probe build/bench/ink_probe] [--moves N]"""
+each, and the round with the best 95th percentile is held against the goal. Run by `make bench`:
+/usr/bin/python3 bench/ink_latency.py --scrivo build/scrivo --scrivo-send build/scrivo-send
+[--probe build/bench/ink_probe] [--moves N]"""
 
 import argparse
 import os
@@ -93,7 +94,7 @@ def run(session):
     parser.add_argument("--moves", type=int, default=500)
     arguments, _ = parser.parse_known_args()
 
-    def fresh(what, moves, options):
+    def on_blank_pad(what, moves, options):
         def measure(s):
             scrivo = start_untraced(s, NEW_PAD_PAGES)
             figures = probe(s, arguments.probe, moves, what, options)
@@ -106,7 +107,7 @@ def run(session):
         write_settings(s, AutosaveSeconds=AUTOSAVE_SECONDS)
         scrivo = start_untraced(s, AUTOSAVE_PAGES)
         figures = probe(s, arguments.probe, AUTOSAVE_MOVES, "while autosaves run",
-                    ("--autosave", s.notepad, str(AUTOSAVE_SECONDS * 1000)))
+                        ("--autosave", s.notepad, str(AUTOSAVE_SECONDS * 1000)))
         s.send("close")
         scrivo.exit_code()
         return figures
@@ -116,7 +117,7 @@ def run(session):
         strokes, history_moves = HISTORY.get((width, height), HISTORY_ELSEWHERE)
         for what, moves, options in (("on a blank notepad", arguments.moves, ()),
                                      ("with a long undo history", history_moves, ("--history", str(strokes)))):
-            complete &= rounds(session, width, height, what, fresh(what, moves, options))
+            complete &= rounds(session, width, height, what, on_blank_pad(what, moves, options))
         complete &= rounds(session, width, height, "while autosaves run", autosaving)
     if not complete:
         raise Failure("the ink of some moves never showed")
