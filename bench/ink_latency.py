@@ -38,14 +38,6 @@ ROUNDS = 3
 LIMIT_SECONDS = 1800
 
 
-def write_settings(s, **values):
-    """A settings file written before Scrivo starts: each value a DWORD."""
-    os.makedirs(os.path.dirname(s.settings_file), mode=0o700, exist_ok=True)
-    lines = "".join(f'"{name}"=dword:{value:08x}\n' for name, value in values.items())
-    with open(s.settings_file, "w") as settings:
-        settings.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Corvane\\Scrivo]\n" + lines)
-
-
 def start_untraced(s, pages):
     """Starts Scrivo on a notepad of `pages` blank pages (no first-start box) without its trace, and
     waits until the page is on the screen. The harness reads the trace a line at a time as it comes,
@@ -104,7 +96,7 @@ def run(session):
         return measure
 
     def autosaving(s):
-        write_settings(s, AutosaveSeconds=AUTOSAVE_SECONDS)
+        s.write_settings(AutosaveSeconds=AUTOSAVE_SECONDS)
         scrivo = start_untraced(s, AUTOSAVE_PAGES)
         figures = probe(s, arguments.probe, AUTOSAVE_MOVES, "while autosaves run",
                         ("--autosave", s.notepad, str(AUTOSAVE_SECONDS * 1000)))

@@ -31,7 +31,7 @@ public:
             const bool wall = ends_with(name, "/real_time") || ends_with(name, "/manual_time");
             const double time = wall ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
             times_[name].push_back(time * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit));
-            // A floor timed by the benchmark beside its path, in nanoseconds.
+            // Its counters too, by name: a floor it times beside its path is one, in nanoseconds.
             for (const auto& [counter, value] : run.counters) times_[name + " " + counter].push_back(value.value);
         }
         if (!shown.empty()) ConsoleReporter::ReportRuns(shown);

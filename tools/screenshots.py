@@ -14,13 +14,12 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 
-from harness import Failure, main  # noqa: E402
+from harness import Failure, drag, main  # noqa: E402
 
 WIDTH, HEIGHT = 320, 480
 PICTURES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "docs", "screenshots")
 # Pen 2 × 2 with round-looking ends: a page that reads at README size.
-SETTINGS = ("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Corvane\\Scrivo]\n"
-            '"PenWidth"=dword:00000002\n"PenHeight"=dword:00000002\n"PenEnd"=dword:00000003\n')
+SETTINGS = {"PenWidth": 2, "PenHeight": 2, "PenEnd": 3}
 
 
 def handwriting(left, baseline, letters, size=9, seed=1):
@@ -64,12 +63,6 @@ def star(cx, cy, r):
              round(cy - r * (1 if k % 2 == 0 else 0.45) * math.cos(k * math.pi / 5))) for k in range(11)]
 
 
-def drag(s, points):
-    """Presses at the first point, moves through the others and lets go at the last."""
-    moves = [word for x, y in points[1:] for word in ("mousemove", str(x), str(y))]
-    s.xdotool("mousemove", str(points[0][0]), str(points[0][1]), "mousedown", "1", *moves, "mouseup", "1")
-
-
 def write_page(s):
     strokes = handwriting(24, 56, 14, 10) + [[(24, 66), (230, 66)]]
     for row, letters in enumerate((9, 12, 7)):
@@ -101,10 +94,7 @@ def capture(s, scrivo, mark, name, before):
 def make_pictures(session):
     os.makedirs(PICTURES, exist_ok=True)
     with session(width=WIDTH, height=HEIGHT) as s:
-        folder = os.path.join(s.folder, "config", "scrivo")
-        os.makedirs(folder, mode=0o700)
-        with open(os.path.join(folder, "registry.reg"), "w") as settings:
-            settings.write(SETTINGS)
+        s.write_settings(**SETTINGS)
         scrivo = s.start_scrivo(close_first_box=True)
         blank = s.screenshot()
         mark = scrivo.mark()

@@ -255,6 +255,13 @@ class Session:
         self.programs.append(program)
         return program
 
+    def write_settings(self, **values):
+        """Writes the settings file before Scrivo starts: each value a DWORD, by name."""
+        os.makedirs(os.path.dirname(self.settings_file), mode=0o700, exist_ok=True)
+        lines = "".join(f'"{name}"=dword:{value:08x}\n' for name, value in values.items())
+        with open(self.settings_file, "w") as settings:
+            settings.write("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Corvane\\Scrivo]\n" + lines)
+
     def settings(self):
         """The DWORD values of the settings file, by name; none before Scrivo has stored one."""
         if not os.path.exists(self.settings_file):
@@ -302,14 +309,18 @@ def keys(s, scrivo, *names, quiet=0.4):
     scrivo.wait_settled(mark, quiet=quiet)
 
 
+def drag(s, points):
+    """Presses at the first point, moves through the others and lets go at the last."""
+    moves = [word for x, y in points[1:] for word in ("mousemove", str(x), str(y))]
+    s.xdotool("mousemove", str(points[0][0]), str(points[0][1]), "mousedown", "1", *moves, "mouseup", "1")
+
+
 def write(s, scrivo, stroke):
-    """Draws the stroke: presses at its first point, moves through the others and lets go at the last,
-    then waits until Scrivo has shown it. Once Scrivo has read the stroke's end the pointer goes to the
-    top-right corner, off the page and beside the tool button: a compositor shows it in its picture of
-    the screen."""
+    """Draws the stroke with `drag`, then waits until Scrivo has shown it. Once Scrivo has read the
+    stroke's end the pointer goes to the top-right corner, off the page and beside the tool button: a
+    compositor shows it in its picture of the screen."""
     mark = scrivo.mark()
-    moves = [word for x, y in stroke[1:] for word in ("mousemove", str(x), str(y))]
-    s.xdotool("mousemove", str(stroke[0][0]), str(stroke[0][1]), "mousedown", "1", *moves, "mouseup", "1")
+    drag(s, stroke)
     scrivo.wait_for(r"pointer up \d+ \d+", mark)
     s.xdotool("mousemove", str(s.width - 1), "0")
     scrivo.wait_settled(mark)
